@@ -1,0 +1,66 @@
+# Quorvane: `make run` starts the viewer, `make test` runs every test.
+# Both install what is missing first (scripts/install-deps), then build with CMake and Ninja.
+
+JOBS      ?= $(shell nproc)
+BUILD     := build
+RELEASE   := $(BUILD)/release
+SANITIZED := $(BUILD)/sanitized
+WINDOWS   := $(BUILD)/windows
+RUN_DIR   := $(BUILD)/run
+
+CMAKE_CONFIGURE = cmake -S . -G Ninja -Wno-dev
+
+.PHONY: all deps build build-sanitized data run test test-release test-sanitized check-windows bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(RELEASE)/build.ninja:
+	$(CMAKE_CONFIGURE) -B $(RELEASE) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+$(SANITIZED)/build.ninja:
+	$(CMAKE_CONFIGURE) -B $(SANITIZED) -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON
+
+$(WINDOWS)/build.ninja:
+	$(CMAKE_CONFIGURE) -B $(WINDOWS) -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake
+
+build: deps $(RELEASE)/build.ninja
+	cmake --build $(RELEASE) -j $(JOBS)
+
+build-sanitized: deps $(SANITIZED)/build.ninja
+	cmake --build $(SANITIZED) -j $(JOBS)
+
+# The viewer runs in build/run, where Quorvane.ini is kept and Data/ is prepared.
+data: build
+	@mkdir -p $(RUN_DIR)
+	@if cmake --build $(RELEASE) --target quorvane_data >/dev/null 2>&1; then \
+		cmake -E copy_directory $(RELEASE)/Data $(RUN_DIR)/Data; \
+	fi
+
+run: data
+	cd $(RUN_DIR) && $(CURDIR)/$(RELEASE)/quorvane
+
+test-release: build
+	ctest --test-dir $(RELEASE) --output-on-failure -j $(JOBS)
+
+test-sanitized: build-sanitized
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --test-dir $(SANITIZED) --output-on-failure -j $(JOBS)
+
+check-windows: deps $(WINDOWS)/build.ninja
+	cmake --build $(WINDOWS) -j $(JOBS)
+	@echo "check-windows: $(WINDOWS)/quorvane.exe linked against the Windows SDK"
+
+test: test-release test-sanitized check-windows
+	@echo "make test: release tests, sanitized tests and the Windows build all passed"
+
+bench: build
+	@for b in $(RELEASE)/bench/*/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+clean:
+	rm -rf $(BUILD)
