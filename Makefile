@@ -6,11 +6,12 @@ BUILD     := build
 RELEASE   := $(BUILD)/release
 SANITIZED := $(BUILD)/sanitized
 WINDOWS   := $(BUILD)/windows
+FUZZ      := $(BUILD)/fuzz
 RUN_DIR   := $(BUILD)/run
 
 CMAKE_CONFIGURE = cmake -S . -G Ninja -Wno-dev
 
-.PHONY: all deps build build-sanitized data run test test-release test-sanitized check-windows bench clean
+.PHONY: all deps build build-sanitized data run test test-release test-sanitized check-windows fuzz bench clean
 
 all: build
 
@@ -51,6 +52,13 @@ test-sanitized: build-sanitized
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --test-dir $(SANITIZED) --output-on-failure -j $(JOBS)
+
+$(FUZZ)/build.ninja:
+	CC=clang CXX=clang++ $(CMAKE_CONFIGURE) -B $(FUZZ) -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_FUZZ=ON
+
+# Builds the fuzzers; run one with e.g. build/fuzz/fuzz/xfile_fuzz -max_total_time=300 CORPUS_DIR
+fuzz: deps $(FUZZ)/build.ninja
+	cmake --build $(FUZZ) -j $(JOBS)
 
 check-windows: deps $(WINDOWS)/build.ninja
 	cmake --build $(WINDOWS) -j $(JOBS)
