@@ -10,6 +10,8 @@ FUZZ      := $(BUILD)/fuzz
 RUN_DIR   := $(BUILD)/run
 
 CMAKE_CONFIGURE = cmake -S . -G Ninja -Wno-dev
+SHELL := /bin/bash
+.SHELLFLAGS := -o pipefail -c
 
 .PHONY: all deps build build-sanitized data run test test-release test-sanitized check-windows fuzz bench clean
 
@@ -45,13 +47,13 @@ run: data
 	cd $(RUN_DIR) && $(CURDIR)/$(RELEASE)/quorvane
 
 test-release: build
-	ctest --test-dir $(RELEASE) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(RELEASE) --output-on-failure -j $(JOBS) 2>&1 | tee $(RELEASE)/ctest.log
 
 test-sanitized: build-sanitized
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-		ctest --test-dir $(SANITIZED) --output-on-failure -j $(JOBS)
+		ctest --test-dir $(SANITIZED) --output-on-failure -j $(JOBS) 2>&1 | tee $(SANITIZED)/ctest.log
 
 $(FUZZ)/build.ninja:
 	CC=clang CXX=clang++ $(CMAKE_CONFIGURE) -B $(FUZZ) -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_FUZZ=ON
@@ -65,7 +67,7 @@ check-windows: deps $(WINDOWS)/build.ninja
 	@echo "check-windows: $(WINDOWS)/quorvane.exe linked against the Windows SDK"
 
 test: test-release test-sanitized check-windows
-	@echo "make test: release tests, sanitized tests and the Windows build all passed"
+	@scripts/test-summary $(RELEASE)/ctest.log $(SANITIZED)/ctest.log
 
 bench: build
 	@for b in $(RELEASE)/bench/*/bench_*; do [ -x "$$b" ] && "$$b"; done
