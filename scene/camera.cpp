@@ -1,0 +1,57 @@
+// Camera and Earth orientation state and the drags that change it.
+#include "scene/camera.h"
+
+#include "scene/vector_helpers.h"
+
+D3DXQUATERNION earthOrientation(0.0f, 0.0f, 0.0f, 1.0f);
+float cameraAzimuth = 0.0f;
+float cameraElevation = 0.0f;
+float cameraDistance = 10.0f;
+
+namespace {
+
+// Radians per pixel of mouse motion, for all four drag directions.
+constexpr double pixelsPerRadian = 100.0;
+constexpr float lowestElevation = 0.01f;
+constexpr float highestElevation = 1.55f;  // 88.8 degrees: just short of straight above
+
+// earthOrientation followed by the turn by angle about axis.
+void TurnEarth(const D3DXVECTOR3& axis, float angle) {
+    D3DXQUATERNION turn;
+    D3DXQuaternionRotationAxis(&turn, &axis, angle);
+    D3DXQuaternionMultiply(&earthOrientation, &earthOrientation, &turn);
+}
+
+}  // namespace
+
+void DragRotateEarth(int dx, int dy) {
+    D3DXVECTOR3 forward, right;
+    CameraBasis(cameraAzimuth, &forward, &right);
+    // Vertical motion first, about the camera's right axis (its elevation ignored) ...
+    TurnEarth(right, static_cast<float>(dy / -pixelsPerRadian));
+    // ... then horizontal motion about the world's vertical axis, the projection's axis.
+    TurnEarth(D3DXVECTOR3(0.0f, 1.0f, 0.0f), static_cast<float>(dx / -pixelsPerRadian));
+}
+
+void DragOrbitCamera(int dx, int dy) {
+    cameraAzimuth = static_cast<float>(cameraAzimuth + dx / pixelsPerRadian);
+    cameraElevation = static_cast<float>(cameraElevation + dy / pixelsPerRadian);
+    if (cameraElevation > highestElevation) cameraElevation = highestElevation;
+    if (cameraElevation < lowestElevation) cameraElevation = lowestElevation;
+}
+
+void BuildViewMatrix(D3DXMATRIX* view, D3DXVECTOR3* eye) {
+    D3DXVECTOR3 forward, right;
+    CameraBasis(cameraAzimuth, &forward, &right);
+
+    // Start level with the Earth's centre, then raise eye and up by the elevation about right.
+    D3DXVECTOR3 position = forward * cameraDistance;
+    const D3DXVECTOR3 vertical(0.0f, 1.0f, 0.0f);
+    D3DXVECTOR3 up;
+    RotateAboutAxis(&vertical, &right, cameraElevation, &up);
+    RotateAboutAxis(&position, &right, cameraElevation, &position);
+
+    const D3DXVECTOR3 origin(0.0f, 0.0f, 0.0f);
+    D3DXMatrixLookAtLH(view, &position, &origin, &up);
+    if (eye != nullptr) *eye = position;
+}
