@@ -1,0 +1,40 @@
+// libFuzzer target for the profile (INI) functions the settings file goes through: each input
+// becomes the whole INI file, keys are read, one is written and deleted, and the invariants
+// of tests/kernel32/profile_invariants.h must hold. Inputs worth keeping go to
+// tests/kernel32/fuzz_regressions/, which the ordinary tests replay.
+#include "tests/kernel32/profile_invariants.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <unistd.h>
+
+namespace {
+
+struct FuzzFile {
+    FuzzFile()
+    {
+        std::string directory = "/tmp/quorvane-settings-fuzz-XXXXXX";
+        if (mkdtemp(directory.data()) == nullptr) std::abort();
+        path = directory + "/Quorvane.ini";
+        widePath.assign(path.begin(), path.end());
+    }
+    std::string path;
+    std::wstring widePath;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const FuzzFile file;
+    const std::string failure = profile_invariants::Check(
+        file.path, file.widePath, std::string_view(reinterpret_cast<const char*>(data), size));
+    if (!failure.empty()) {
+        std::fprintf(stderr, "profile invariant broken: %s\n", failure.c_str());
+        std::abort();
+    }
+    return 0;
+}
