@@ -1,0 +1,52 @@
+// Operations on triangle lists in plain memory, shared by the X-file loader and the D3DX
+// mesh object: adjacency, vertex normals, attribute ranges, vertex-cache order.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace quorvane::meshops {
+
+constexpr std::uint32_t noNeighbour = 0xFFFFFFFF;
+constexpr std::uint32_t droppedVertex = 0xFFFFFFFF;
+
+// Three entries per face: the face across edge (v0, v1), (v1, v2) and (v2, v0), or
+// noNeighbour. Vertices with the same point id count as one (null: the vertex index is the id).
+// An edge shared by more than two faces joins only the first two.
+std::vector<std::uint32_t> ComputeAdjacency(const std::uint32_t* indices, std::size_t faceCount,
+                                            const std::uint32_t* pointIds);
+
+// Vertex normals as the angle-weighted average of the normals of the faces that use the vertex
+// (faces clockwise in a left-handed frame). With `mergeEqualPositions`, vertices at exactly the
+// same position share one normal. Positions are the first three floats of each vertex.
+void ComputeVertexNormals(std::uint8_t* vertices, std::size_t vertexCount, std::size_t stride,
+                          std::size_t normalOffset, const std::uint32_t* indices, std::size_t faceCount,
+                          bool mergeEqualPositions);
+
+// D3DXATTRIBUTERANGE's fields.
+struct AttributeRange {
+    std::uint32_t attributeId = 0;
+    std::uint32_t faceStart = 0;
+    std::uint32_t faceCount = 0;
+    std::uint32_t vertexStart = 0;
+    std::uint32_t vertexCount = 0;
+};
+
+// One range per maximal run of equal attributes, in face order.
+std::vector<AttributeRange> ComputeAttributeRanges(const std::uint32_t* indices, const std::uint32_t* attributes,
+                                                   std::size_t faceCount);
+
+// Faces sorted by attribute (stable), each attribute's faces reordered for the post-transform
+// vertex cache, vertices renumbered in order of first use with unused ones dropped.
+struct VertexCacheOrder {
+    std::vector<std::uint32_t> indices;       // new face list, in new vertex numbers
+    std::vector<std::uint32_t> attributes;    // per new face
+    std::vector<std::uint32_t> vertexRemap;   // old vertex -> new vertex, droppedVertex when unused
+    std::uint32_t vertexCount = 0;            // vertices kept
+    std::vector<AttributeRange> ranges;       // one per attribute, ascending
+};
+VertexCacheOrder OptimizeVertexCache(const std::uint32_t* indices, const std::uint32_t* attributes,
+                                     std::size_t faceCount, std::size_t vertexCount);
+
+}  // namespace quorvane::meshops

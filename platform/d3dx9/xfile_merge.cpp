@@ -1,0 +1,227 @@
+// Turns the parsed Mesh objects into one triangle mesh: fans for polygons, one vertex per
+// (position, normal) pair, frame transforms applied, materials concatenated in file order.
+#include <cmath>
+#include <cstdint>
+#include <unordered_map>
+
+#include "d3dx9/xfile_objects.h"
+
+namespace quorvane::xfile {
+
+Matrix4 Multiply(const Matrix4& a, const Matrix4& b)
+{
+    Matrix4 product{};
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < 4; ++column) {
+            float sum = 0;
+            for (int k = 0; k < 4; ++k) {
+                sum += a[row * 4 + k] * b[k * 4 + column];
+            }
+            product[row * 4 + column] = sum;
+        }
+    }
+    return product;
+}
+
+namespace {
+
+// Transforms points by a frame matrix and normals by the inverse transpose of its 3x3 part.
+class FrameTransform {
+public:
+    explicit FrameTransform(const Matrix4& m) : m_(m), identity_(m == identityMatrix)
+    {
+        // Cofactors of the 3x3 part: the inverse transpose up to the factor 1/det, which the
+        // renormalisation makes irrelevant except for its sign (a mirroring frame).
+        const auto at = [&](int row, int column) { return m[row * 4 + column]; };
+        for (int row = 0; row < 3; ++row) {
+            for (int column = 0; column < 3; ++column) {
+                const int r0 = (row + 1) % 3;
+                const int r1 = (row + 2) % 3;
+                const int c0 = (column + 1) % 3;
+                const int c1 = (column + 2) % 3;
+                cofactor_[row * 3 + column] = at(r0, c0) * at(r1, c1) - at(r0, c1) * at(r1, c0);
+            }
+        }
+        const float determinant = at(0, 0) * cofactor_[0] + at(0, 1) * cofactor_[1] + at(0, 2) * cofactor_[2];
+        sign_ = determinant < 0 ? -1.0f : 1.0f;
+    }
+
+    void Point(const float* in, float* out) const
+    {
+        if (identity_) {
+            out[0] = in[0], out[1] = in[1], out[2] = in[2];
+            return;
+        }
+        for (int column = 0; column < 3; ++column) {
+            out[column] = in[0] * m_[column] + in[1] * m_[4 + column] + in[2] * m_[8 + column] + m_[12 + column];
+        }
+    }
+
+    void Normal(const float* in, float* out) const
+    {
+        if (identity_) {
+            out[0] = in[0], out[1] = in[1], out[2] = in[2];
+            return;
+        }
+        float n[3];
+        for (int column = 0; column < 3; ++column) {
+            n[column] = sign_ * (in[0] * cofactor_[column] + in[1] * cofactor_[3 + column] +
+                                 in[2] * cofactor_[6 + column]);
+        }
+        const float length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        const float scale = length > 0 && std::isfinite(length) ? 1.0f / length : 0.0f;
+        out[0] = n[0] * scale, out[1] = n[1] * scale, out[2] = n[2] * scale;
+    }
+
+private:
+    Matrix4 m_;
+    bool identity_;
+    float cofactor_[9] = {};
+    float sign_ = 1;
+};
+
+// Assigns output vertices to (position, normal) pairs. A position keeps its own index for
+// the first normal it is used with; each further normal gets a vertex appended at the end.
+class VertexSplitter {
+public:
+    explicit VertexSplitter(std::size_t positionCount) : firstNormal_(positionCount, unassigned) {}
+
+    // Returns the vertex index (relative to the mesh) and whether it is new.
+    std::uint32_t VertexFor(std::uint32_t position, std::uint32_t normal, std::uint32_t& nextVertex, bool& added)
+    {
+        added = false;
+        if (firstNormal_[position] == unassigned || firstNormal_[position] == normal) {
+            firstNormal_[position] = normal;
+            return position;
+        }
+        const std::uint64_t key = std::uint64_t{position} << 32 | normal;
+        const auto [entry, inserted] = extra_.try_emplace(key, nextVertex);
+        if (inserted) {
+            ++nextVertex;
+            added = true;
+        }
+        return entry->second;
+    }
+
+    // The normal of a position's own vertex; UINT32_MAX when no face uses the position.
+    std::uint32_t FirstNormal(std::uint32_t position) const { return firstNormal_[position]; }
+
+private:
+    static constexpr std::uint32_t unassigned = UINT32_MAX;
+    std::vector<std::uint32_t> firstNormal_;
+    std::unordered_map<std::uint64_t, std::uint32_t> extra_;
+};
+
+void AppendVertex(const FileMesh& source, const FrameTransform& transform, std::uint32_t position,
+                  std::uint32_t normal, std::uint32_t pointBase, MeshDescription& mesh)
+{
+    float point[3];
+    transform.Point(&source.positions[std::size_t{position} * 3], point);
+    mesh.positions.insert(mesh.positions.end(), point, point + 3);
+    if (mesh.hasNormals) {
+        float n[3] = {0, 0, 0};
+        if (source.hasNormals && normal != UINT32_MAX) {
+            transform.Normal(&source.normals[std::size_t{normal} * 3], n);
+        }
+        mesh.normals.insert(mesh.normals.end(), n, n + 3);
+    }
+    if (mesh.hasTextureCoordinates) {
+        const float* uv = source.hasTextureCoordinates ? &source.textureCoordinates[std::size_t{position} * 2] : nullptr;
+        mesh.textureCoordinates.push_back(uv ? uv[0] : 0.0f);
+        mesh.textureCoordinates.push_back(uv ? uv[1] : 0.0f);
+    }
+    mesh.pointIds.push_back(pointBase + position);
+}
+
+// Appends one file mesh; `pointBase` and `materialBase` place its positions and materials
+// after those of the meshes before it.
+void AppendMesh(const FileMesh& source, std::uint32_t pointBase, std::uint32_t materialBase, MeshDescription& mesh)
+{
+    const FrameTransform transform(source.world);
+    const auto vertexBase = static_cast<std::uint32_t>(mesh.VertexCount());
+    const auto positionCount = static_cast<std::uint32_t>(source.PositionCount());
+
+    // Every position gets its vertex first, in file order; its normal is filled in below
+    // from the first corner that uses it.
+    VertexSplitter splitter(positionCount);
+    std::vector<std::uint32_t> cornerVertices(source.corners.size());
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> extraVertices;  // (position, normal)
+    std::uint32_t nextVertex = positionCount;
+    for (std::size_t corner = 0; corner < source.corners.size(); ++corner) {
+        const std::uint32_t position = source.corners[corner];
+        if (!source.hasNormals) {
+            cornerVertices[corner] = position;
+            continue;
+        }
+        const std::uint32_t normal = source.normalCorners[corner];
+        bool added = false;
+        cornerVertices[corner] = splitter.VertexFor(position, normal, nextVertex, added);
+        if (added) {
+            extraVertices.emplace_back(position, normal);
+        }
+    }
+    for (std::uint32_t position = 0; position < positionCount; ++position) {
+        AppendVertex(source, transform, position, splitter.FirstNormal(position), pointBase, mesh);
+    }
+    for (const auto& [position, normal] : extraVertices) {
+        AppendVertex(source, transform, position, normal, pointBase, mesh);
+    }
+
+    for (std::size_t face = 0; face + 1 < source.faceStarts.size(); ++face) {
+        const std::uint32_t first = source.faceStarts[face];
+        const std::uint32_t end = source.faceStarts[face + 1];
+        const std::uint32_t attribute = source.hasMaterialList ? materialBase + source.faceMaterials[face] : materialBase;
+        for (std::uint32_t corner = first + 1; corner + 1 < end; ++corner) {
+            mesh.indices.push_back(vertexBase + cornerVertices[first]);
+            mesh.indices.push_back(vertexBase + cornerVertices[corner]);
+            mesh.indices.push_back(vertexBase + cornerVertices[corner + 1]);
+            mesh.attributes.push_back(attribute);
+        }
+    }
+}
+
+// A mesh without a material list, in a file where other meshes have one, draws with this.
+XMaterial DefaultMaterial()
+{
+    XMaterial material;
+    material.faceColor[0] = material.faceColor[1] = material.faceColor[2] = material.faceColor[3] = 1.0f;
+    return material;
+}
+
+}  // namespace
+
+XFileError MergeMeshes(const std::vector<FileMesh>& meshes, MeshDescription& mesh)
+{
+    mesh = MeshDescription{};
+    std::uint64_t totalVertices = 0;
+    std::uint64_t totalTriangles = 0;
+    bool anyMaterials = false;
+    for (const FileMesh& source : meshes) {
+        mesh.hasNormals = mesh.hasNormals || source.hasNormals;
+        mesh.hasTextureCoordinates = mesh.hasTextureCoordinates || source.hasTextureCoordinates;
+        anyMaterials = anyMaterials || source.hasMaterialList;
+        totalVertices += source.PositionCount() + (source.hasNormals ? source.corners.size() : 0);
+        totalTriangles += source.corners.size();
+    }
+    if (totalTriangles == 0) {
+        return XFileError::noMesh;
+    }
+    if (totalVertices >= UINT32_MAX || totalTriangles >= UINT32_MAX / 3) {
+        return XFileError::badData;
+    }
+
+    std::uint32_t pointBase = 0;
+    for (const FileMesh& source : meshes) {
+        const auto materialBase = static_cast<std::uint32_t>(mesh.materials.size());
+        AppendMesh(source, pointBase, materialBase, mesh);
+        pointBase += static_cast<std::uint32_t>(source.PositionCount());
+        if (source.hasMaterialList) {
+            mesh.materials.insert(mesh.materials.end(), source.materials.begin(), source.materials.end());
+        } else if (anyMaterials) {
+            mesh.materials.push_back(DefaultMaterial());
+        }
+    }
+    return XFileError::none;
+}
+
+}  // namespace quorvane::xfile

@@ -1,0 +1,82 @@
+// The token level of DirectX X files: the 16-byte header, then either the text grammar or the
+// binary token stream. The parser above sees one interface for both: structure tokens
+// (names, braces, GUIDs, the template keyword) and data values (DWORDs, floats, strings).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace quorvane::xfile {
+
+enum class XFileError {
+    none,
+    badHeader,          // not "xof " with version 03xx, a known format and float size
+    compressed,         // "tzip" / "bzip": compressed X files are not supported
+    syntax,             // unexpected token, malformed number or string
+    truncated,          // the bytes end inside a token or an object
+    badData,            // counts, indices or references that do not fit together
+    tooDeep,            // objects nested beyond the supported depth
+    noMesh,             // a well-formed file without any Mesh object (or only empty ones)
+};
+
+const char* DescribeError(XFileError error);
+
+enum class XTokenKind {
+    name,             // an identifier
+    guid,             // <...> in text, a 16-byte GUID in binary
+    openBrace,
+    closeBrace,
+    templateKeyword,  // "template" in text, TOKEN_TEMPLATE in binary
+    value,            // a number, a string or a list: data where structure was expected
+    end,              // no more bytes
+    invalid,          // anything else
+};
+
+class XTokenizer {
+public:
+    virtual ~XTokenizer() = default;
+
+    // Structure. Peek skips separators (',' and ';') and comments and does not consume.
+    virtual XTokenKind Peek() = 0;
+    virtual bool ReadName(std::string& name) = 0;
+    virtual bool ReadGuid() = 0;
+    virtual bool ReadOpenBrace() = 0;
+    virtual bool ReadCloseBrace() = 0;
+    // After an opening brace: consumes everything up to and including the matching closing brace.
+    virtual bool SkipToMatchingClose() = 0;
+
+    // Data values, separators skipped.
+    virtual bool ReadDword(std::uint32_t& value) = 0;
+    virtual bool ReadFloat(float& value) = 0;
+    virtual bool ReadString(std::string& value) = 0;
+
+    // Upper bound for how many more data values the bytes can hold; a declared count above it
+    // cannot be genuine and is refused before anything is allocated for it.
+    virtual std::size_t MaxRemainingValues() const = 0;
+
+    XFileError error() const { return error_; }
+
+protected:
+    bool Fail(XFileError error)
+    {
+        if (error_ == XFileError::none) {
+            error_ = error;
+        }
+        return false;
+    }
+
+private:
+    XFileError error_ = XFileError::none;
+};
+
+// The two body grammars, over the bytes after the header.
+std::unique_ptr<XTokenizer> MakeTextTokenizer(const std::uint8_t* bytes, std::size_t size);
+std::unique_ptr<XTokenizer> MakeBinaryTokenizer(const std::uint8_t* bytes, std::size_t size, bool doubleFloats);
+
+// Reads the header and returns the tokenizer for the body, or null with `error` set.
+std::unique_ptr<XTokenizer> OpenXFile(const std::uint8_t* bytes, std::size_t size, XFileError& error);
+
+}  // namespace quorvane::xfile
