@@ -54,6 +54,16 @@ struct IDirect3DSurface9;
 struct IDirect3DVertexBuffer9;
 struct IDirect3DIndexBuffer9;
 
+// Interface identifiers (QueryInterface, IDirect3DSurface9::GetContainer).
+extern "C" const IID IID_IDirect3D9;
+extern "C" const IID IID_IDirect3DDevice9;
+extern "C" const IID IID_IDirect3DResource9;
+extern "C" const IID IID_IDirect3DBaseTexture9;
+extern "C" const IID IID_IDirect3DTexture9;
+extern "C" const IID IID_IDirect3DSurface9;
+extern "C" const IID IID_IDirect3DVertexBuffer9;
+extern "C" const IID IID_IDirect3DIndexBuffer9;
+
 struct IDirect3D9 : IUnknown {
     virtual UINT GetAdapterCount() = 0;
     virtual UINT GetAdapterModeCount(UINT Adapter, D3DFORMAT Format) = 0;

@@ -8,6 +8,8 @@
 #define STDMETHODCALLTYPE
 #define interface struct
 
+extern "C" const IID IID_IUnknown;
+
 struct IUnknown {
     virtual HRESULT QueryInterface(REFIID riid, void** ppvObject) = 0;
     virtual ULONG AddRef() = 0;

@@ -1,0 +1,70 @@
+#include "buffer_storage.h"
+
+#include <algorithm>
+
+#include "device.h"
+#include "lock_region.h"
+
+namespace quorvane::d3d9 {
+
+BufferStorage::BufferStorage(Device* device, UINT length)
+    : device_(device), memory_(length, 0)
+{
+}
+
+BufferStorage::~BufferStorage()
+{
+    if (glBuffer_ && device_->MakeCurrent())
+        glDeleteBuffers(1, &glBuffer_);
+}
+
+bool BufferStorage::CreateGLBuffer(GLenum target)
+{
+    if (!device_->MakeCurrent())
+        return false;
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    target_ = target;
+    glGenBuffers(1, &glBuffer_);
+    // The element-array binding belongs to a vertex array; the copy-write target does not.
+    glBindBuffer(GL_COPY_WRITE_BUFFER, glBuffer_);
+    glBufferData(GL_COPY_WRITE_BUFFER, GLsizeiptr(memory_.size()), memory_.data(), GL_DYNAMIC_DRAW);
+    return glGetError() == GL_NO_ERROR;
+}
+
+HRESULT BufferStorage::Lock(UINT offset, UINT size, void** data, DWORD flags)
+{
+    if (data == nullptr)
+        return D3DERR_INVALIDCALL;
+    *data = nullptr;
+    UINT length = Length();
+    if (size == 0 && offset <= length)
+        size = length - offset;  // zero locks the rest of the buffer
+    if (!KnownLockFlags(flags) || offset > length || size > length - offset)
+        return D3DERR_INVALIDCALL;
+    ++lockCount_;
+    if (!(flags & D3DLOCK_READONLY)) {
+        dirtyBegin_ = dirty_ ? std::min(dirtyBegin_, offset) : offset;
+        dirtyEnd_ = dirty_ ? std::max(dirtyEnd_, offset + size) : offset + size;
+        dirty_ = true;
+    }
+    *data = memory_.data() + offset;
+    return D3D_OK;
+}
+
+HRESULT BufferStorage::Unlock()
+{
+    if (lockCount_ == 0)
+        return D3DERR_INVALIDCALL;
+    if (--lockCount_ > 0 || !dirty_)
+        return D3D_OK;
+    dirty_ = false;
+    if (glBuffer_ && dirtyEnd_ > dirtyBegin_ && device_->MakeCurrent()) {
+        glBindBuffer(GL_COPY_WRITE_BUFFER, glBuffer_);
+        glBufferSubData(GL_COPY_WRITE_BUFFER, GLintptr(dirtyBegin_), GLsizeiptr(dirtyEnd_ - dirtyBegin_),
+                        memory_.data() + dirtyBegin_);
+    }
+    return D3D_OK;
+}
+
+}  // namespace quorvane::d3d9

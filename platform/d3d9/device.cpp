@@ -1,0 +1,367 @@
+// The device's life: creation, references, the swap chain, Reset, Present, loss, resource
+// creation and the copies between surfaces.
+#include "device.h"
+
+#include <new>
+
+#include "direct3d9.h"
+#include "index_buffer.h"
+#include "present_parameters.h"
+#include "resource.h"
+#include "simulation.h"
+#include "surface.h"
+#include "texture.h"
+#include "user32/window.h"
+#include "vertex_buffer.h"
+
+namespace quorvane::d3d9 {
+
+namespace {
+
+constexpr DWORD kVertexProcessingFlags =
+    D3DCREATE_SOFTWARE_VERTEXPROCESSING | D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_MIXED_VERTEXPROCESSING;
+constexpr UINT kAvailableTextureMemory = 512u << 20;
+
+bool ExactlyOneVertexProcessing(DWORD flags)
+{
+    DWORD vp = flags & kVertexProcessingFlags;
+    return vp != 0 && (vp & (vp - 1)) == 0;
+}
+
+// OpenGL 3.3 core with clip control (core in 4.5, or the extension) is what the pipeline needs.
+bool HasRequiredGL()
+{
+    return epoxy_gl_version() >= 33 &&
+           (epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_ARB_clip_control"));
+}
+
+D3DVIEWPORT9 FullViewport(UINT width, UINT height)
+{
+    return D3DVIEWPORT9{0, 0, width, height, 0.0f, 1.0f};
+}
+
+}  // namespace
+
+HRESULT Device::Create(Direct3D9* direct3D, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags,
+                       D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device)
+{
+    if (!ExactlyOneVertexProcessing(behaviorFlags))
+        return D3DERR_INVALIDCALL;
+    if ((behaviorFlags & D3DCREATE_PUREDEVICE) && !(behaviorFlags & D3DCREATE_HARDWARE_VERTEXPROCESSING))
+        return D3DERR_INVALIDCALL;
+    if (focusWindow && !IsWindow(focusWindow))
+        return D3DERR_INVALIDCALL;
+    HWND window = parameters->hDeviceWindow ? parameters->hDeviceWindow : focusWindow;
+    if (!window || !IsWindow(window) || (!parameters->Windowed && !focusWindow))
+        return D3DERR_INVALIDCALL;
+    D3DPRESENT_PARAMETERS completed = *parameters;
+    if (HRESULT hr = CompletePresentParameters(completed, window); FAILED(hr))
+        return hr;
+
+    display::Driver& driver = display::CurrentDriver();
+    display::GLContext* context = driver.CreateGLContext(user32::DisplayWindowOf(window));
+    if (!context)
+        return D3DERR_NOTAVAILABLE;
+    D3DDEVICE_CREATION_PARAMETERS creation{D3DADAPTER_DEFAULT, type, focusWindow, behaviorFlags};
+    Device* created = new (std::nothrow) Device(direct3D, creation, context);
+    if (!created) {
+        driver.DestroyGLContext(context);
+        return E_OUTOFMEMORY;
+    }
+    if (!created->MakeCurrent() || !HasRequiredGL() || !created->pipeline_.Create()) {
+        created->Release();
+        return D3DERR_NOTAVAILABLE;
+    }
+    if (HRESULT hr = created->ApplyPresentationMode(completed); FAILED(hr)) {
+        created->Release();
+        return hr;
+    }
+    if (!created->BuildSwapChain(completed)) {
+        created->Release();
+        return D3DERR_OUTOFVIDEOMEMORY;
+    }
+    created->RestoreDefaultState();
+    *parameters = completed;
+    *device = created;
+    return D3D_OK;
+}
+
+Device::Device(Direct3D9* direct3D, const D3DDEVICE_CREATION_PARAMETERS& creation, display::GLContext* context)
+    : direct3D_(direct3D), creation_(creation), context_(context)
+{
+    direct3D_->AddRef();
+    RegisterDevice(this);
+}
+
+Device::~Device()
+{
+    UnregisterDevice(this);
+    display::Driver& driver = display::CurrentDriver();
+    if (MakeCurrent()) {
+        UnbindAll();
+        ReleaseSwapChain();
+        pipeline_.Destroy();
+    }
+    driver.DestroyGLContext(context_);
+    if (fullScreenWindow_)
+        driver.LeaveFullScreen(fullScreenWindow_);
+    direct3D_->Release();
+}
+
+HRESULT Device::QueryInterface(REFIID riid, void** object)
+{
+    if (object == nullptr)
+        return E_POINTER;
+    *object = nullptr;
+    if (!SameIid(riid, IID_IUnknown) && !SameIid(riid, IID_IDirect3DDevice9))
+        return E_NOINTERFACE;
+    AddRef();
+    *object = static_cast<IDirect3DDevice9*>(this);
+    return S_OK;
+}
+
+ULONG Device::AddRef()
+{
+    return ++refs_;
+}
+
+ULONG Device::Release()
+{
+    if (refs_ == 0)
+        return 0;
+    ULONG refs = --refs_;
+    if (refs == 0)
+        delete this;
+    return refs;
+}
+
+bool Device::MakeCurrent()
+{
+    return display::CurrentDriver().MakeCurrent(context_);
+}
+
+void Device::CountLiveResource(D3DPOOL pool, int delta)
+{
+    if (pool == D3DPOOL_DEFAULT)
+        liveDefaultResources_ += delta;
+}
+
+void Device::SimulateLoss()
+{
+    cooperation_ = Cooperation::Lost;
+}
+
+void Device::SimulateResettable()
+{
+    if (cooperation_ == Cooperation::Lost)
+        cooperation_ = Cooperation::NotReset;
+}
+
+HWND Device::PresentationWindow() const
+{
+    return parameters_.hDeviceWindow ? parameters_.hDeviceWindow : creation_.hFocusWindow;
+}
+
+bool Device::BuildSwapChain(const D3DPRESENT_PARAMETERS& parameters)
+{
+    if (!MakeCurrent())
+        return false;
+    D3DFORMAT depth = parameters.EnableAutoDepthStencil ? parameters.AutoDepthStencilFormat : D3DFMT_UNKNOWN;
+    if (!target_.Create(parameters.BackBufferWidth, parameters.BackBufferHeight, parameters.BackBufferFormat, depth))
+        return false;
+    backBuffer_ = Surface::CreateBackBuffer(this, parameters.BackBufferWidth, parameters.BackBufferHeight,
+                                            parameters.BackBufferFormat);
+    parameters_ = parameters;
+    return true;
+}
+
+void Device::ReleaseSwapChain()
+{
+    if (backBuffer_)
+        backBuffer_->ReleasePrivateRef();
+    backBuffer_ = nullptr;
+    target_.Destroy();
+}
+
+HRESULT Device::ApplyPresentationMode(const D3DPRESENT_PARAMETERS& parameters)
+{
+    display::Driver& driver = display::CurrentDriver();
+    if (parameters.Windowed) {
+        if (fullScreenWindow_)
+            driver.LeaveFullScreen(fullScreenWindow_);
+        fullScreenWindow_ = nullptr;
+        return D3D_OK;
+    }
+    display::Window* window = user32::DisplayWindowOf(creation_.hFocusWindow);
+    display::Mode mode{parameters.BackBufferWidth, parameters.BackBufferHeight, parameters.FullScreen_RefreshRateInHz};
+    if (!window || !driver.EnterFullScreen(window, mode))
+        return D3DERR_INVALIDCALL;
+    fullScreenWindow_ = window;
+    return D3D_OK;
+}
+
+void Device::UnbindAll()
+{
+    for (Texture*& texture : state_.textures) {
+        if (texture)
+            texture->ReleasePrivateRef();
+        texture = nullptr;
+    }
+    for (StreamSource& stream : state_.streams) {
+        if (stream.buffer)
+            stream.buffer->ReleasePrivateRef();
+        stream = StreamSource{};
+    }
+    if (state_.indices)
+        state_.indices->ReleasePrivateRef();
+    state_.indices = nullptr;
+}
+
+void Device::RestoreDefaultState()
+{
+    UnbindAll();
+    state_ = DefaultDeviceState(parameters_.EnableAutoDepthStencil != FALSE,
+                                FullViewport(parameters_.BackBufferWidth, parameters_.BackBufferHeight));
+}
+
+HRESULT Device::TestCooperativeLevel()
+{
+    switch (cooperation_) {
+    case Cooperation::Lost:
+        return D3DERR_DEVICELOST;
+    case Cooperation::NotReset:
+        return D3DERR_DEVICENOTRESET;
+    default:
+        return D3D_OK;
+    }
+}
+
+UINT Device::GetAvailableTextureMem()
+{
+    return kAvailableTextureMemory;
+}
+
+HRESULT Device::GetDirect3D(IDirect3D9** direct3D)
+{
+    if (direct3D == nullptr)
+        return D3DERR_INVALIDCALL;
+    direct3D_->AddRef();
+    *direct3D = direct3D_;
+    return D3D_OK;
+}
+
+HRESULT Device::GetDisplayMode(UINT swapChain, D3DDISPLAYMODE* mode)
+{
+    if (swapChain != 0 || mode == nullptr)
+        return D3DERR_INVALIDCALL;
+    return direct3D_->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, mode);
+}
+
+HRESULT Device::GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS* parameters)
+{
+    if (parameters == nullptr)
+        return D3DERR_INVALIDCALL;
+    *parameters = creation_;
+    return D3D_OK;
+}
+
+HRESULT Device::Reset(D3DPRESENT_PARAMETERS* parameters)
+{
+    if (parameters == nullptr)
+        return D3DERR_INVALIDCALL;
+    if (cooperation_ == Cooperation::Lost)
+        return D3DERR_DEVICELOST;
+    // A failed Reset leaves the device waiting for another one, as Direct3D does.
+    auto fail = [&](HRESULT hr) {
+        cooperation_ = Cooperation::NotReset;
+        return hr;
+    };
+    HWND window = parameters->hDeviceWindow ? parameters->hDeviceWindow : creation_.hFocusWindow;
+    if (!IsWindow(window) || (!parameters->Windowed && !creation_.hFocusWindow))
+        return fail(D3DERR_INVALIDCALL);
+    D3DPRESENT_PARAMETERS completed = *parameters;
+    if (HRESULT hr = CompletePresentParameters(completed, window); FAILED(hr))
+        return fail(D3DERR_INVALIDCALL);
+    if (liveDefaultResources_ > 0)
+        return fail(D3DERR_INVALIDCALL);  // default-pool resources must be released first
+
+    inScene_ = false;
+    UnbindAll();
+    ReleaseSwapChain();
+    if (FAILED(ApplyPresentationMode(completed)))
+        return fail(D3DERR_INVALIDCALL);
+    if (!BuildSwapChain(completed))
+        return fail(D3DERR_OUTOFVIDEOMEMORY);
+    RestoreDefaultState();
+    *parameters = completed;
+    cooperation_ = Cooperation::Operational;
+    return D3D_OK;
+}
+
+HRESULT Device::Present(const RECT* sourceRect, const RECT* destRect, HWND destWindowOverride,
+                        const _RGNDATA* dirtyRegion)
+{
+    if (cooperation_ != Cooperation::Operational)
+        return D3DERR_DEVICELOST;
+    if (inScene_)
+        return D3DERR_INVALIDCALL;
+    if (sourceRect || destRect || dirtyRegion) {
+        // Only a copy swap effect takes rectangles; this subset presents whole frames.
+        return parameters_.SwapEffect == D3DSWAPEFFECT_COPY ? D3DERR_NOTAVAILABLE : D3DERR_INVALIDCALL;
+    }
+    HWND window = destWindowOverride ? destWindowOverride : PresentationWindow();
+    display::Window* target = user32::DisplayWindowOf(window);
+    if (!target || !MakeCurrent())
+        return D3DERR_INVALIDCALL;
+    if (!display::CurrentDriver().PresentFramebuffer(target, target_.Framebuffer(), target_.Width(), target_.Height()))
+        return D3DERR_DRIVERINTERNALERROR;
+    return D3D_OK;
+}
+
+HRESULT Device::GetBackBuffer(UINT swapChain, UINT backBuffer, D3DBACKBUFFER_TYPE type, IDirect3DSurface9** surface)
+{
+    if (surface == nullptr)
+        return D3DERR_INVALIDCALL;
+    *surface = nullptr;
+    if (swapChain != 0 || backBuffer >= parameters_.BackBufferCount || type != D3DBACKBUFFER_TYPE_MONO || !backBuffer_)
+        return D3DERR_INVALIDCALL;
+    if (backBuffer > 0)
+        return D3DERR_NOTAVAILABLE;  // one drawable back buffer, whatever the count
+    backBuffer_->AddRef();
+    *surface = backBuffer_;
+    return D3D_OK;
+}
+
+HRESULT Device::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                              IDirect3DTexture9** texture, HANDLE* sharedHandle)
+{
+    if (sharedHandle != nullptr)
+        return D3DERR_INVALIDCALL;  // shared resources are Direct3D 9Ex's
+    return Texture::Create(this, width, height, levels, usage, format, pool, texture);
+}
+
+HRESULT Device::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool, IDirect3DVertexBuffer9** buffer,
+                                   HANDLE* sharedHandle)
+{
+    if (sharedHandle != nullptr)
+        return D3DERR_INVALIDCALL;
+    return VertexBuffer::Create(this, length, usage, fvf, pool, buffer);
+}
+
+HRESULT Device::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                                  IDirect3DIndexBuffer9** buffer, HANDLE* sharedHandle)
+{
+    if (sharedHandle != nullptr)
+        return D3DERR_INVALIDCALL;
+    return IndexBuffer::Create(this, length, usage, format, pool, buffer);
+}
+
+HRESULT Device::CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool,
+                                            IDirect3DSurface9** surface, HANDLE* sharedHandle)
+{
+    if (sharedHandle != nullptr)
+        return D3DERR_INVALIDCALL;
+    return Surface::CreatePlain(this, width, height, format, pool, surface);
+}
+
+}  // namespace quorvane::d3d9

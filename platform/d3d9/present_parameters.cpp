@@ -1,0 +1,95 @@
+#include "present_parameters.h"
+
+#include <algorithm>
+
+#include "direct3d9.h"
+#include "display/display.h"
+#include "formats.h"
+
+namespace quorvane::d3d9 {
+
+namespace {
+
+constexpr UINT kMaxBackBuffers = 3;
+constexpr UINT kMaxBackBufferSize = 8192;
+constexpr DWORD kKnownPresentFlags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER | D3DPRESENTFLAG_DISCARD_DEPTHSTENCIL;
+
+bool IsBackBufferFormat(D3DFORMAT format)
+{
+    return format == D3DFMT_X8R8G8B8 || format == D3DFMT_A8R8G8B8;
+}
+
+bool IsOfferedMode(UINT width, UINT height, UINT refreshRate)
+{
+    for (const display::Mode& mode : display::CurrentDriver().Modes()) {
+        if (mode.width == width && mode.height == height && (refreshRate == 0 || mode.refreshRate == refreshRate))
+            return true;
+    }
+    return false;
+}
+
+bool IsPresentationInterval(UINT interval, BOOL windowed)
+{
+    switch (interval) {
+    case D3DPRESENT_INTERVAL_DEFAULT:
+    case D3DPRESENT_INTERVAL_ONE:
+    case D3DPRESENT_INTERVAL_IMMEDIATE:
+        return true;
+    case 2:  // D3DPRESENT_INTERVAL_TWO, THREE and FOUR: full screen only
+    case 4:
+    case 8:
+        return !windowed;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+HRESULT CompletePresentParameters(D3DPRESENT_PARAMETERS& p, HWND window)
+{
+    if (p.BackBufferCount > kMaxBackBuffers)
+        return D3DERR_INVALIDCALL;
+    if (p.SwapEffect < D3DSWAPEFFECT_DISCARD || p.SwapEffect > D3DSWAPEFFECT_COPY)
+        return D3DERR_INVALIDCALL;
+    if (p.SwapEffect == D3DSWAPEFFECT_COPY && p.BackBufferCount > 1)
+        return D3DERR_INVALIDCALL;
+    if (p.MultiSampleType != D3DMULTISAMPLE_NONE || (p.Flags & ~kKnownPresentFlags))
+        return D3DERR_INVALIDCALL;
+    if (p.Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER)
+        return D3DERR_NOTAVAILABLE;  // the back buffer lives in OpenGL only
+    if (!IsPresentationInterval(p.PresentationInterval, p.Windowed))
+        return D3DERR_INVALIDCALL;
+    if (p.EnableAutoDepthStencil) {
+        const FormatInfo* depth = FindFormat(p.AutoDepthStencilFormat);
+        if (!depth || !depth->depth)
+            return D3DERR_INVALIDCALL;
+    }
+
+    if (p.Windowed) {
+        if (p.FullScreen_RefreshRateInHz != 0)
+            return D3DERR_INVALIDCALL;
+        if (p.BackBufferFormat == D3DFMT_UNKNOWN)
+            p.BackBufferFormat = kDisplayFormat;
+        if (p.BackBufferWidth == 0 || p.BackBufferHeight == 0) {
+            RECT client{};
+            if (!GetClientRect(window, &client))
+                return D3DERR_INVALIDCALL;
+            if (p.BackBufferWidth == 0)
+                p.BackBufferWidth = UINT(std::max<LONG>(client.right - client.left, 1));
+            if (p.BackBufferHeight == 0)
+                p.BackBufferHeight = UINT(std::max<LONG>(client.bottom - client.top, 1));
+        }
+    } else if (!IsOfferedMode(p.BackBufferWidth, p.BackBufferHeight, p.FullScreen_RefreshRateInHz)) {
+        return D3DERR_INVALIDCALL;  // full screen needs one of the adapter's modes
+    }
+    if (!IsBackBufferFormat(p.BackBufferFormat))
+        return D3DERR_INVALIDCALL;
+    if (p.BackBufferWidth > kMaxBackBufferSize || p.BackBufferHeight > kMaxBackBufferSize)
+        return D3DERR_INVALIDCALL;
+    if (p.BackBufferCount == 0)
+        p.BackBufferCount = 1;
+    return D3D_OK;
+}
+
+}  // namespace quorvane::d3d9

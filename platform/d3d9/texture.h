@@ -1,0 +1,70 @@
+// IDirect3DTexture9: a 2D texture with its mipmap levels. Where the texels live depends on the
+// pool: system-memory and scratch textures in memory only; default-pool textures in OpenGL only
+// (a dynamic one also keeps a memory copy to lock); managed textures in both.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "formats.h"
+#include "resource.h"
+
+namespace quorvane::d3d9 {
+
+class Surface;
+
+class Texture final : public Resource<IDirect3DTexture9> {
+public:
+    static HRESULT Create(Device* device, UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
+                          D3DPOOL pool, IDirect3DTexture9** texture);
+    ~Texture() override;
+
+    // IDirect3DBaseTexture9
+    DWORD GetLevelCount() override;
+    // IDirect3DTexture9
+    HRESULT GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) override;
+    HRESULT GetSurfaceLevel(UINT level, IDirect3DSurface9** surface) override;
+    HRESULT LockRect(UINT level, D3DLOCKED_RECT* lockedRect, const RECT* rect, DWORD flags) override;
+    HRESULT UnlockRect(UINT level) override;
+
+    // For the device and the level surfaces.
+    const FormatInfo& Format() const { return *format_; }
+    DWORD Usage() const { return usage_; }
+    GLuint GLTexture() const { return glTexture_; }
+    UINT LevelWidth(UINT level) const { return levels_[level].width; }
+    UINT LevelHeight(UINT level) const { return levels_[level].height; }
+    bool LevelLocked(UINT level) const { return levels_[level].locked; }
+    // The level's bytes in memory, or null when it lives only in OpenGL.
+    BYTE* LevelMemory(UINT level);
+    UINT LevelPitch(UINT level) const { return levels_[level].pitch; }
+    // Writes a rectangle of a level from memory laid out with `pitch` (UpdateSurface,
+    // UpdateTexture): into the memory copy and into OpenGL, whichever the texture has.
+    void WriteRect(UINT level, const RECT& rect, const BYTE* bits, UINT pitch);
+
+private:
+    struct Level {
+        UINT width = 0;
+        UINT height = 0;
+        UINT pitch = 0;
+        std::vector<BYTE> memory;
+        bool locked = false;
+        RECT lockedRect{};
+        DWORD lockFlags = 0;
+        Surface* surface = nullptr;  // owned; counts its references on the texture
+    };
+
+    Texture(Device* device, UINT width, UINT height, UINT levels, DWORD usage, const FormatInfo& format,
+            D3DPOOL pool);
+    bool Implements(REFIID riid) const override;
+    bool KeepsMemory() const;
+    bool Lockable() const;
+    bool CreateGLTexture();
+    void Upload(UINT level, const RECT& rect, const BYTE* bits, UINT pitch);
+
+    const FormatInfo* format_;
+    DWORD usage_;
+    std::vector<Level> levels_;
+    GLuint glTexture_ = 0;
+};
+
+}  // namespace quorvane::d3d9

@@ -1,0 +1,38 @@
+// Controls for tests only: what the headless display offers, failures of the Direct3D runtime,
+// simulated device loss, and the pictures windows show. Nothing in the program calls these.
+#pragma once
+
+#include <d3d9.h>
+
+#include <string>
+#include <vector>
+
+namespace quorvane::testing {
+
+// The display's adapter modes (D3DDISPLAYMODE::Format is ignored: every mode is X8R8G8B8)
+// and the desktop size. False when the display is a real one that cannot be configured.
+bool SetAdapterModes(const std::vector<D3DDISPLAYMODE>& modes);
+bool SetDesktopSize(UINT width, UINT height);
+
+// Direct3DCreate9 returns null while the runtime is unavailable.
+void SetDirect3DAvailable(bool available);
+
+// CreateDevice answers D3DERR_NOTAVAILABLE for a device type (D3DDEVTYPE_HAL or
+// D3DDEVTYPE_REF) that is made to fail.
+void SetDeviceTypeFails(D3DDEVTYPE type, bool fails);
+
+// Device loss: LoseDevice makes TestCooperativeLevel answer D3DERR_DEVICELOST and Present fail;
+// MakeDeviceResettable then moves a lost device on to D3DERR_DEVICENOTRESET, from where Reset
+// brings it back. A null device means every live device.
+void LoseDevice(IDirect3DDevice9* device);
+void MakeDeviceResettable(IDirect3DDevice9* device);
+
+// What a top-level window shows (the last Present into it): 32-bit pixels 0xAARRGGBB, top row
+// first. False for a window without an image.
+bool ReadWindowImage(HWND window, UINT& width, UINT& height, std::vector<DWORD>& pixels);
+bool WriteWindowPng(HWND window, const std::string& path);
+
+// Every control above back to how the process started.
+void RestoreDefaults();
+
+}  // namespace quorvane::testing
