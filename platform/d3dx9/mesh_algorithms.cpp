@@ -157,40 +157,70 @@ std::vector<AttributeRange> ComputeAttributeRanges(const std::uint32_t* indices,
     return ranges;
 }
 
-VertexCacheOrder OptimizeVertexCache(const std::uint32_t* indices, const std::uint32_t* attributes,
-                                     std::size_t faceCount, std::size_t vertexCount)
+std::vector<std::uint32_t> SortFacesByAttribute(const std::uint32_t* attributes, std::size_t faceCount)
 {
-    VertexCacheOrder order;
     std::vector<std::uint32_t> faces(faceCount);
     std::iota(faces.begin(), faces.end(), 0u);
     std::stable_sort(faces.begin(), faces.end(),
                      [&](std::uint32_t a, std::uint32_t b) { return attributes[a] < attributes[b]; });
+    return faces;
+}
 
-    std::vector<std::uint32_t> sorted(faceCount * 3);
-    order.attributes.resize(faceCount);
-    for (std::size_t i = 0; i < faceCount; ++i) {
-        std::memcpy(&sorted[i * 3], indices + std::size_t{faces[i]} * 3, 3 * sizeof(std::uint32_t));
-        order.attributes[i] = attributes[faces[i]];
-    }
-
-    // Each attribute's faces keep to their own range, so the cache order is found per range.
-    std::vector<std::uint32_t> cacheOrdered(sorted.size());
-    for (std::size_t start = 0; start < faceCount;) {
+void ReorderForVertexCache(const std::uint32_t* indices, const std::uint32_t* attributes,
+                           std::vector<std::uint32_t>& faceOrder, std::size_t vertexCount)
+{
+    std::vector<std::uint32_t> runIndices;
+    std::vector<std::uint32_t> reordered;
+    for (std::size_t start = 0; start < faceOrder.size();) {
         std::size_t end = start;
-        while (end < faceCount && order.attributes[end] == order.attributes[start]) {
+        while (end < faceOrder.size() && attributes[faceOrder[end]] == attributes[faceOrder[start]]) {
             ++end;
         }
-        meshopt_optimizeVertexCache(&cacheOrdered[start * 3], &sorted[start * 3], (end - start) * 3, vertexCount);
+        runIndices.clear();
+        for (std::size_t i = start; i < end; ++i) {
+            runIndices.insert(runIndices.end(), indices + std::size_t{faceOrder[i]} * 3,
+                              indices + std::size_t{faceOrder[i]} * 3 + 3);
+        }
+        reordered.resize(runIndices.size());
+        meshopt_optimizeVertexCache(reordered.data(), runIndices.data(), runIndices.size(), vertexCount);
+        // meshoptimizer moves triangles whole, corners in their order: find each one's face.
+        std::unordered_multimap<std::uint64_t, std::uint32_t> faceOf;
+        faceOf.reserve(end - start);
+        const auto key = [](const std::uint32_t* t) {
+            return (std::uint64_t{t[0]} * 0x9E3779B97F4A7C15ull) ^ (std::uint64_t{t[1]} << 21) ^ t[2];
+        };
+        for (std::size_t i = start; i < end; ++i) {
+            faceOf.emplace(key(indices + std::size_t{faceOrder[i]} * 3), faceOrder[i]);
+        }
+        for (std::size_t t = 0; t < end - start; ++t) {
+            const std::uint32_t* triangle = &reordered[t * 3];
+            auto [first, last] = faceOf.equal_range(key(triangle));
+            for (auto it = first; it != last; ++it) {
+                if (std::equal(triangle, triangle + 3, indices + std::size_t{it->second} * 3)) {
+                    faceOrder[start + t] = it->second;
+                    faceOf.erase(it);
+                    break;
+                }
+            }
+        }
         start = end;
     }
+}
 
-    order.vertexRemap.resize(vertexCount);
-    order.vertexCount = static_cast<std::uint32_t>(
-        meshopt_optimizeVertexFetchRemap(order.vertexRemap.data(), cacheOrdered.data(), cacheOrdered.size(), vertexCount));
-    order.indices.resize(cacheOrdered.size());
-    meshopt_remapIndexBuffer(order.indices.data(), cacheOrdered.data(), cacheOrdered.size(), order.vertexRemap.data());
-    order.ranges = ComputeAttributeRanges(order.indices.data(), order.attributes.data(), faceCount);
-    return order;
+std::uint32_t NumberVerticesByFirstUse(const std::uint32_t* indices, const std::vector<std::uint32_t>& faceOrder,
+                                       std::size_t vertexCount, std::vector<std::uint32_t>& oldToNew)
+{
+    oldToNew.assign(vertexCount, droppedVertex);
+    std::uint32_t next = 0;
+    for (std::uint32_t face : faceOrder) {
+        for (int corner = 0; corner < 3; ++corner) {
+            std::uint32_t& slot = oldToNew[indices[std::size_t{face} * 3 + corner]];
+            if (slot == droppedVertex) {
+                slot = next++;
+            }
+        }
+    }
+    return next;
 }
 
 }  // namespace quorvane::meshops

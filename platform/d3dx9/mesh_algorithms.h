@@ -37,16 +37,17 @@ struct AttributeRange {
 std::vector<AttributeRange> ComputeAttributeRanges(const std::uint32_t* indices, const std::uint32_t* attributes,
                                                    std::size_t faceCount);
 
-// Faces sorted by attribute (stable), each attribute's faces reordered for the post-transform
-// vertex cache, vertices renumbered in order of first use with unused ones dropped.
-struct VertexCacheOrder {
-    std::vector<std::uint32_t> indices;       // new face list, in new vertex numbers
-    std::vector<std::uint32_t> attributes;    // per new face
-    std::vector<std::uint32_t> vertexRemap;   // old vertex -> new vertex, droppedVertex when unused
-    std::uint32_t vertexCount = 0;            // vertices kept
-    std::vector<AttributeRange> ranges;       // one per attribute, ascending
-};
-VertexCacheOrder OptimizeVertexCache(const std::uint32_t* indices, const std::uint32_t* attributes,
-                                     std::size_t faceCount, std::size_t vertexCount);
+// Face order with faces stably sorted by attribute.
+std::vector<std::uint32_t> SortFacesByAttribute(const std::uint32_t* attributes, std::size_t faceCount);
+
+// Reorders the faces of `faceOrder` for the post-transform vertex cache, each run of equal
+// attributes within its own range (meshoptimizer's order).
+void ReorderForVertexCache(const std::uint32_t* indices, const std::uint32_t* attributes,
+                           std::vector<std::uint32_t>& faceOrder, std::size_t vertexCount);
+
+// Numbers the vertices in order of first use by the faces in `faceOrder`: oldToNew gets the
+// new number of each vertex, droppedVertex for unused ones. Returns how many are used.
+std::uint32_t NumberVerticesByFirstUse(const std::uint32_t* indices, const std::vector<std::uint32_t>& faceOrder,
+                                       std::size_t vertexCount, std::vector<std::uint32_t>& oldToNew);
 
 }  // namespace quorvane::meshops

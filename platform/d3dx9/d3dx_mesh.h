@@ -1,0 +1,76 @@
+// ID3DXMesh: a triangle list in a vertex and an index buffer of the device, with one
+// attribute (subset id) per face kept in memory and, once sorted, an attribute table.
+#pragma once
+
+#include <d3dx9mesh.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "d3dx9/com_object.h"
+#include "d3dx9/fvf_layout.h"
+
+namespace quorvane::d3dx9 {
+
+// The whole content of a mesh in memory: what clone and optimise work on.
+struct MeshArrays {
+    std::vector<BYTE> vertices;             // numVertices * stride bytes
+    std::vector<std::uint32_t> indices;     // three per face, widened from 16 bits if need be
+    std::vector<DWORD> attributes;          // one per face
+    std::vector<D3DXATTRIBUTERANGE> table;  // empty until attribute-sorted
+};
+
+class Mesh final : public ComObject<ID3DXMesh> {
+public:
+    static HRESULT Create(DWORD numFaces, DWORD numVertices, DWORD options, DWORD fvf, IDirect3DDevice9* device,
+                          Mesh** mesh);
+
+    // ID3DXBaseMesh
+    HRESULT DrawSubset(DWORD attribId) override;
+    DWORD GetNumFaces() override { return numFaces_; }
+    DWORD GetNumVertices() override { return numVertices_; }
+    DWORD GetFVF() override { return layout_.fvf; }
+    DWORD GetNumBytesPerVertex() override { return layout_.stride; }
+    DWORD GetOptions() override { return options_; }
+    HRESULT GetDevice(LPDIRECT3DDEVICE9* device) override;
+    HRESULT CloneMeshFVF(DWORD options, DWORD fvf, LPDIRECT3DDEVICE9 device, LPD3DXMESH* cloneMesh) override;
+    HRESULT GetVertexBuffer(LPDIRECT3DVERTEXBUFFER9* vertexBuffer) override;
+    HRESULT GetIndexBuffer(LPDIRECT3DINDEXBUFFER9* indexBuffer) override;
+    HRESULT LockVertexBuffer(DWORD flags, LPVOID* data) override;
+    HRESULT UnlockVertexBuffer() override;
+    HRESULT LockIndexBuffer(DWORD flags, LPVOID* data) override;
+    HRESULT UnlockIndexBuffer() override;
+    HRESULT GetAttributeTable(D3DXATTRIBUTERANGE* table, DWORD* tableSize) override;
+    HRESULT GenerateAdjacency(FLOAT epsilon, DWORD* adjacency) override;
+
+    // ID3DXMesh
+    HRESULT LockAttributeBuffer(DWORD flags, DWORD** data) override;
+    HRESULT UnlockAttributeBuffer() override;
+    HRESULT Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut, DWORD* faceRemap,
+                     LPD3DXBUFFER* vertexRemap, LPD3DXMESH* optimizedMesh) override;
+    HRESULT SetAttributeTable(const D3DXATTRIBUTERANGE* table, DWORD tableSize) override;
+
+    const FvfLayout& Layout() const { return layout_; }
+    HRESULT Read(MeshArrays& arrays);
+    // Replaces the content; the arrays must have this mesh's sizes.
+    HRESULT Write(const MeshArrays& arrays);
+
+private:
+    Mesh(IDirect3DDevice9* device, DWORD numFaces, DWORD numVertices, DWORD options, const FvfLayout& layout);
+    ~Mesh() override;
+    bool Implements(REFIID riid) const override;
+    HRESULT CreateBuffers();
+    HRESULT DrawFaces(DWORD faceStart, DWORD faceCount, DWORD vertexStart, DWORD vertexCount);
+
+    IDirect3DDevice9* device_;
+    DWORD numFaces_;
+    DWORD numVertices_;
+    DWORD options_;
+    FvfLayout layout_;
+    IDirect3DVertexBuffer9* vertexBuffer_ = nullptr;
+    IDirect3DIndexBuffer9* indexBuffer_ = nullptr;
+    std::vector<DWORD> attributes_;
+    std::vector<D3DXATTRIBUTERANGE> attributeTable_;
+};
+
+}  // namespace quorvane::d3dx9

@@ -1,0 +1,147 @@
+// ID3DXMesh::Optimize: faces sorted by attribute and reordered for the vertex cache,
+// vertices renumbered in order of first use with unused ones dropped.
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+
+#include "d3dx9/d3dx_buffer.h"
+#include "d3dx9/d3dx_mesh.h"
+#include "d3dx9/mesh_algorithms.h"
+
+namespace quorvane::d3dx9 {
+namespace {
+
+// The D3DXMESH_* creation options within Optimize's flags; the D3DXMESHOPT_* flags lie above.
+constexpr DWORD meshOptionBits = D3DXMESHOPT_DEVICEINDEPENDENT - 1;
+constexpr DWORD knownOptimizeFlags = D3DXMESHOPT_DEVICEINDEPENDENT | D3DXMESHOPT_COMPACT | D3DXMESHOPT_ATTRSORT |
+                                     D3DXMESHOPT_VERTEXCACHE | D3DXMESHOPT_STRIPREORDER | D3DXMESHOPT_IGNOREVERTS |
+                                     D3DXMESHOPT_DONOTSPLIT;
+
+bool IndicesInRange(const MeshArrays& arrays, std::size_t vertexCount)
+{
+    return std::all_of(arrays.indices.begin(), arrays.indices.end(),
+                       [&](std::uint32_t index) { return index < vertexCount; });
+}
+
+// One range per attribute of an attribute-sorted face list.
+std::vector<D3DXATTRIBUTERANGE> AttributeTable(const MeshArrays& arrays)
+{
+    std::vector<D3DXATTRIBUTERANGE> table;
+    for (const meshops::AttributeRange& range :
+         meshops::ComputeAttributeRanges(arrays.indices.data(), arrays.attributes.data(), arrays.attributes.size())) {
+        table.push_back({range.attributeId, range.faceStart, range.faceCount, range.vertexStart, range.vertexCount});
+    }
+    return table;
+}
+
+}  // namespace
+
+HRESULT Mesh::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut, DWORD* faceRemap,
+                       LPD3DXBUFFER* vertexRemap, LPD3DXMESH* optimizedMesh)
+{
+    if (optimizedMesh == nullptr || (flags & ~(meshOptionBits | knownOptimizeFlags)) != 0 ||
+        ((flags & D3DXMESHOPT_VERTEXCACHE) && (flags & D3DXMESHOPT_STRIPREORDER))) {
+        return D3DERR_INVALIDCALL;
+    }
+    *optimizedMesh = nullptr;
+    if (vertexRemap != nullptr) {
+        *vertexRemap = nullptr;
+    }
+    MeshArrays source;
+    if (HRESULT hr = Read(source); FAILED(hr)) {
+        return hr;
+    }
+    if (!IndicesInRange(source, numVertices_)) {
+        return D3DXERR_INVALIDMESH;
+    }
+
+    // Reordering for the cache implies sorting by attribute, and both imply compaction.
+    const bool reorder = (flags & (D3DXMESHOPT_VERTEXCACHE | D3DXMESHOPT_STRIPREORDER)) != 0;
+    const bool sort = reorder || (flags & D3DXMESHOPT_ATTRSORT) != 0;
+    const bool compact = (sort || (flags & D3DXMESHOPT_COMPACT) != 0) && (flags & D3DXMESHOPT_IGNOREVERTS) == 0;
+    std::vector<std::uint32_t> faceOrder(numFaces_);
+    std::iota(faceOrder.begin(), faceOrder.end(), 0u);
+    if (sort) {
+        faceOrder = meshops::SortFacesByAttribute(source.attributes.data(), numFaces_);
+    }
+    if (reorder) {
+        meshops::ReorderForVertexCache(source.indices.data(), source.attributes.data(), faceOrder, numVertices_);
+    }
+    std::vector<std::uint32_t> oldToNew(numVertices_);
+    std::iota(oldToNew.begin(), oldToNew.end(), 0u);
+    std::uint32_t keptVertices = numVertices_;
+    if (compact) {
+        keptVertices = meshops::NumberVerticesByFirstUse(source.indices.data(), faceOrder, numVertices_, oldToNew);
+    }
+
+    MeshArrays target;
+    target.vertices.resize(std::size_t{keptVertices} * layout_.stride);
+    std::vector<DWORD> newToOldVertex(keptVertices);
+    for (std::uint32_t v = 0; v < numVertices_; ++v) {
+        if (oldToNew[v] != meshops::droppedVertex) {
+            std::memcpy(&target.vertices[std::size_t{oldToNew[v]} * layout_.stride],
+                        &source.vertices[std::size_t{v} * layout_.stride], layout_.stride);
+            newToOldVertex[oldToNew[v]] = v;
+        }
+    }
+    target.indices.reserve(source.indices.size());
+    target.attributes.reserve(numFaces_);
+    for (std::uint32_t face : faceOrder) {
+        for (int corner = 0; corner < 3; ++corner) {
+            target.indices.push_back(oldToNew[source.indices[std::size_t{face} * 3 + corner]]);
+        }
+        target.attributes.push_back(source.attributes[face]);
+    }
+    if (sort) {
+        target.table = AttributeTable(target);
+    }
+
+    DWORD options = flags & meshOptionBits;
+    if (keptVertices > 0x10000) {
+        options |= D3DXMESH_32BIT;  // 16-bit indices cannot reach every vertex
+    }
+    Mesh* optimized = nullptr;
+    if (HRESULT hr = Create(numFaces_, keptVertices, options, layout_.fvf, device_, &optimized); FAILED(hr)) {
+        return hr;
+    }
+    if (HRESULT hr = optimized->Write(target); FAILED(hr)) {
+        optimized->Release();
+        return hr;
+    }
+
+    std::vector<std::uint32_t> oldToNewFace(numFaces_);
+    for (std::uint32_t newFace = 0; newFace < numFaces_; ++newFace) {
+        oldToNewFace[faceOrder[newFace]] = newFace;
+        if (faceRemap != nullptr) {
+            faceRemap[newFace] = faceOrder[newFace];
+        }
+    }
+    if (adjacencyOut != nullptr) {
+        std::vector<DWORD> adjacency(std::size_t{numFaces_} * 3);
+        if (adjacencyIn != nullptr) {
+            std::copy(adjacencyIn, adjacencyIn + adjacency.size(), adjacency.begin());
+        } else {
+            GenerateAdjacency(0.0f, adjacency.data());
+        }
+        for (std::uint32_t newFace = 0; newFace < numFaces_; ++newFace) {
+            for (int edge = 0; edge < 3; ++edge) {
+                const DWORD neighbour = adjacency[std::size_t{faceOrder[newFace]} * 3 + edge];
+                adjacencyOut[std::size_t{newFace} * 3 + edge] =
+                    neighbour < numFaces_ ? oldToNewFace[neighbour] : meshops::noNeighbour;
+            }
+        }
+    }
+    if (vertexRemap != nullptr) {
+        Buffer* remap = Buffer::Create(keptVertices * sizeof(DWORD));
+        if (remap == nullptr) {
+            optimized->Release();
+            return E_OUTOFMEMORY;
+        }
+        std::memcpy(remap->GetBufferPointer(), newToOldVertex.data(), newToOldVertex.size() * sizeof(DWORD));
+        *vertexRemap = remap;
+    }
+    *optimizedMesh = optimized;
+    return D3D_OK;
+}
+
+}  // namespace quorvane::d3dx9

@@ -1,0 +1,260 @@
+// D3DXCreateTextureFromFileInMemoryEx with the arguments the program passes, and around them.
+#include <d3dx9.h>
+#include <gtest/gtest.h>
+#include <turbojpeg.h>
+
+#include <cstring>
+
+#include "headless_device.h"
+#include "image_samples.h"
+
+namespace quorvane::testing {
+namespace {
+
+class TextureLoaderTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(device(), nullptr); }
+    // Every texture released: nothing but the fixture holds the device.
+    void TearDown() override { EXPECT_EQ(headless_.ReleaseDevice(), 0u); }
+
+    IDirect3DDevice9* device() const { return headless_.device(); }
+
+    // The call as the program makes it (textures of Part 4.3): sizes 0, full mip chain,
+    // unknown format, system memory, default filters, no colour key.
+    HRESULT Load(const std::vector<std::uint8_t>& bytes, IDirect3DTexture9** texture, D3DXIMAGE_INFO* info = nullptr)
+    {
+        return D3DXCreateTextureFromFileInMemoryEx(device(), bytes.data(), static_cast<UINT>(bytes.size()), 0, 0, 0, 0,
+                                                   D3DFMT_UNKNOWN, D3DPOOL_SYSTEMMEM, D3DX_DEFAULT, D3DX_DEFAULT, 0,
+                                                   info, nullptr, texture);
+    }
+
+    // Level `level` as 0xAARRGGBB texels.
+    static std::vector<DWORD> ReadLevel(IDirect3DTexture9* texture, UINT level)
+    {
+        D3DSURFACE_DESC desc{};
+        texture->GetLevelDesc(level, &desc);
+        std::vector<DWORD> texels(std::size_t{desc.Width} * desc.Height);
+        D3DLOCKED_RECT locked{};
+        if (texture->LockRect(level, &locked, nullptr, D3DLOCK_READONLY) != D3D_OK) {
+            return {};
+        }
+        for (UINT y = 0; y < desc.Height; ++y) {
+            std::memcpy(&texels[std::size_t{y} * desc.Width],
+                        static_cast<BYTE*>(locked.pBits) + std::size_t{y} * static_cast<UINT>(locked.Pitch),
+                        desc.Width * 4);
+        }
+        texture->UnlockRect(level);
+        return texels;
+    }
+
+    HeadlessDevice headless_{64, 48};
+};
+
+TEST_F(TextureLoaderTest, JpegBecomesASystemMemoryTextureEqualToTurboJpegsDecode)
+{
+    const std::vector<std::uint8_t> jpeg = EncodeJpeg(PatternRgba(37, 23), 37, 23, 85);
+    IDirect3DTexture9* texture = nullptr;
+    D3DXIMAGE_INFO info{};
+    ASSERT_EQ(Load(jpeg, &texture, &info), D3D_OK);
+    ASSERT_NE(texture, nullptr);
+
+    D3DSURFACE_DESC desc{};
+    ASSERT_EQ(texture->GetLevelDesc(0, &desc), D3D_OK);
+    EXPECT_EQ(desc.Format, D3DFMT_X8R8G8B8);
+    EXPECT_EQ(desc.Pool, D3DPOOL_SYSTEMMEM);
+    EXPECT_EQ(desc.Width, 37u);
+    EXPECT_EQ(desc.Height, 23u);
+    EXPECT_EQ(texture->GetLevelCount(), 6u);  // 37x23, 18x11, 9x5, 4x2, 2x1, 1x1
+    EXPECT_EQ(info.Width, 37u);
+    EXPECT_EQ(info.Height, 23u);
+    EXPECT_EQ(info.ImageFileFormat, D3DXIFF_JPG);
+    EXPECT_EQ(info.ResourceType, D3DRTYPE_TEXTURE);
+
+    std::vector<DWORD> reference(37 * 23);
+    tjhandle handle = tjInitDecompress();
+    ASSERT_EQ(tjDecompress2(handle, jpeg.data(), jpeg.size(), reinterpret_cast<unsigned char*>(reference.data()), 37,
+                            0, 23, TJPF_BGRX, 0),
+              0);
+    tjDestroy(handle);
+    EXPECT_EQ(ReadLevel(texture, 0), reference);
+    texture->Release();
+}
+
+TEST_F(TextureLoaderTest, PngKeepsItsAlphaInA8R8G8B8AndOpaquePngIsX8R8G8B8)
+{
+    const std::vector<std::uint8_t> rgba = PatternRgba(5, 4);
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(Load(EncodePng(rgba, 5, 4, true), &texture), D3D_OK);
+    D3DSURFACE_DESC desc{};
+    texture->GetLevelDesc(0, &desc);
+    EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
+    const std::vector<DWORD> texels = ReadLevel(texture, 0);
+    for (std::size_t i = 0; i < texels.size(); ++i) {
+        const DWORD expected = DWORD{rgba[i * 4 + 3]} << 24 | DWORD{rgba[i * 4]} << 16 | DWORD{rgba[i * 4 + 1]} << 8 |
+                               rgba[i * 4 + 2];
+        EXPECT_EQ(texels[i], expected) << i;
+    }
+    texture->Release();
+
+    ASSERT_EQ(Load(EncodePng(rgba, 5, 4, false), &texture), D3D_OK);
+    texture->GetLevelDesc(0, &desc);
+    EXPECT_EQ(desc.Format, D3DFMT_X8R8G8B8);
+    texture->Release();
+}
+
+TEST_F(TextureLoaderTest, MipLevelsAreTwoByTwoAveragesOfTheLevelAbove)
+{
+    const std::vector<std::uint8_t> rgba = PatternRgba(8, 6);
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(Load(EncodePng(rgba, 8, 6, true), &texture), D3D_OK);
+    ASSERT_EQ(texture->GetLevelCount(), 4u);  // 8x6, 4x3, 2x1, 1x1
+    UINT width = 8;
+    for (UINT level = 1; level < texture->GetLevelCount(); ++level) {
+        const std::vector<DWORD> above = ReadLevel(texture, level - 1);
+        const std::vector<DWORD> below = ReadLevel(texture, level);
+        D3DSURFACE_DESC desc{};
+        texture->GetLevelDesc(level, &desc);
+        for (UINT y = 0; y < desc.Height; ++y) {
+            for (UINT x = 0; x < desc.Width; ++x) {
+                for (int shift = 0; shift < 32; shift += 8) {
+                    unsigned sum = 0;
+                    for (UINT dy = 0; dy < 2; ++dy) {
+                        for (UINT dx = 0; dx < 2; ++dx) {
+                            sum += (above[(2 * y + dy) * width + 2 * x + dx] >> shift) & 0xFF;
+                        }
+                    }
+                    EXPECT_EQ((below[y * desc.Width + x] >> shift) & 0xFF, (sum + 2) / 4) << level << ": " << x << "," << y;
+                }
+            }
+        }
+        width = desc.Width;
+        if (desc.Height == 1 || desc.Width == 1) {
+            break;  // the last levels average pairs only; the 2x2 rule above covers the rest
+        }
+    }
+    texture->Release();
+}
+
+TEST_F(TextureLoaderTest, OneLevelWhenAskedAndBitmapsToo)
+{
+    const std::vector<std::uint8_t> bmp = EncodeBmp24(PatternRgba(6, 3), 6, 3);
+    IDirect3DTexture9* texture = nullptr;
+    D3DXIMAGE_INFO info{};
+    ASSERT_EQ(D3DXCreateTextureFromFileInMemoryEx(device(), bmp.data(), UINT(bmp.size()), D3DX_DEFAULT_NONPOW2,
+                                                  D3DX_DEFAULT_NONPOW2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM,
+                                                  D3DX_FILTER_NONE, D3DX_FILTER_NONE, 0, &info, nullptr, &texture),
+              D3D_OK);
+    EXPECT_EQ(texture->GetLevelCount(), 1u);
+    EXPECT_EQ(info.ImageFileFormat, D3DXIFF_BMP);
+    D3DSURFACE_DESC desc{};
+    texture->GetLevelDesc(0, &desc);
+    EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
+    EXPECT_EQ(ReadLevel(texture, 0)[0] >> 24, 0xFFu);  // a 24-bit bitmap is opaque
+    texture->Release();
+}
+
+TEST_F(TextureLoaderTest, ColorKeyMakesMatchingTexelsTransparentBlack)
+{
+    std::vector<std::uint8_t> rgba(4 * 4, 0);
+    const std::uint8_t magenta[4] = {255, 0, 255, 255};
+    const std::uint8_t green[4] = {0, 255, 0, 255};
+    std::memcpy(&rgba[0], magenta, 4);
+    std::memcpy(&rgba[4], green, 4);
+    std::memcpy(&rgba[8], magenta, 4);
+    std::memcpy(&rgba[12], green, 4);
+    const std::vector<std::uint8_t> png = EncodePng(rgba, 2, 2, false);
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(D3DXCreateTextureFromFileInMemoryEx(device(), png.data(), UINT(png.size()), 0, 0, 1, 0, D3DFMT_UNKNOWN,
+                                                  D3DPOOL_SYSTEMMEM, D3DX_DEFAULT, D3DX_DEFAULT, 0xFFFF00FF, nullptr,
+                                                  nullptr, &texture),
+              D3D_OK);
+    D3DSURFACE_DESC desc{};
+    texture->GetLevelDesc(0, &desc);
+    EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
+    EXPECT_EQ(ReadLevel(texture, 0), (std::vector<DWORD>{0, 0xFF00FF00, 0, 0xFF00FF00}));
+    texture->Release();
+}
+
+TEST_F(TextureLoaderTest, DefaultPoolTextureIsFilledThroughASystemMemoryCopy)
+{
+    // Drawn full screen with lighting off, the default-pool texture shows its texels.
+    const std::vector<std::uint8_t> rgba = PatternRgba(4, 4);
+    const std::vector<std::uint8_t> png = EncodePng(rgba, 4, 4, false);
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(D3DXCreateTextureFromFileInMemoryEx(device(), png.data(), UINT(png.size()), 0, 0, 1, 0, D3DFMT_UNKNOWN,
+                                                  D3DPOOL_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr,
+                                                  &texture),
+              D3D_OK);
+    D3DSURFACE_DESC desc{};
+    texture->GetLevelDesc(0, &desc);
+    EXPECT_EQ(desc.Pool, D3DPOOL_DEFAULT);
+
+    struct Vertex {
+        float x, y, z, rhw;
+        float u, v;
+    };
+    const float w = 64, h = 48;
+    const Vertex quad[4] = {{-0.5f, -0.5f, 0, 1, 0, 0}, {w - 0.5f, -0.5f, 0, 1, 1, 0}, {-0.5f, h - 0.5f, 0, 1, 0, 1},
+                            {w - 0.5f, h - 0.5f, 0, 1, 1, 1}};
+    IDirect3DDevice9* d = device();
+    d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+    d->BeginScene();
+    d->SetTexture(0, texture);
+    d->SetFVF(D3DFVF_XYZRHW | D3DFVF_TEX1);
+    ASSERT_EQ(d->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex)), D3D_OK);
+    d->EndScene();
+    d->SetTexture(0, nullptr);
+    const std::vector<DWORD> pixels = headless_.ReadBackBuffer();
+    ASSERT_FALSE(pixels.empty());
+    // Texel (1, 2) covers pixels x 16..31, y 24..35 with point sampling.
+    const std::uint8_t* texel = &rgba[(2 * 4 + 1) * 4];
+    EXPECT_EQ(headless_.At(pixels, 24, 30) & 0xFFFFFF, DWORD{texel[0]} << 16 | DWORD{texel[1]} << 8 | texel[2]);
+    texture->Release();
+}
+
+TEST_F(TextureLoaderTest, BytesThatAreNoWholeImageAreInvalidDataAndLeaveNothing)
+{
+    const std::vector<std::uint8_t> jpeg = EncodeJpeg(PatternRgba(16, 16), 16, 16, 90);
+    const std::vector<std::uint8_t> png = EncodePng(PatternRgba(16, 16), 16, 16, true);
+    const std::vector<std::uint8_t> garbage(300, 0x5A);
+    for (const auto& whole : {jpeg, png, garbage}) {
+        for (std::size_t size : {whole.size() / 2, whole.size() - 1, std::size_t{3}}) {
+            IDirect3DTexture9* texture = reinterpret_cast<IDirect3DTexture9*>(0x1);
+            const std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + std::ptrdiff_t(size));
+            EXPECT_EQ(Load(cut, &texture), D3DXERR_INVALIDDATA) << size;
+            EXPECT_EQ(texture, nullptr);
+        }
+    }
+    // Sides over the bound are refused before any texture is made.
+    const std::vector<std::uint8_t> wide = EncodePng(PatternRgba(16385, 1), 16385, 1, false);
+    IDirect3DTexture9* texture = nullptr;
+    EXPECT_EQ(Load(wide, &texture), D3DXERR_INVALIDDATA);
+    EXPECT_EQ(texture, nullptr);
+}
+
+TEST_F(TextureLoaderTest, ArgumentsOutsideTheSupportedSetAreRefused)
+{
+    const std::vector<std::uint8_t> png = EncodePng(PatternRgba(4, 4), 4, 4, false);
+    IDirect3DTexture9* texture = nullptr;
+    const UINT size = UINT(png.size());
+    EXPECT_EQ(D3DXCreateTextureFromFileInMemoryEx(nullptr, png.data(), size, 0, 0, 0, 0, D3DFMT_UNKNOWN,
+                                                  D3DPOOL_SYSTEMMEM, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr,
+                                                  &texture),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(D3DXCreateTextureFromFileInMemoryEx(device(), png.data(), size, 8, 8, 0, 0, D3DFMT_UNKNOWN,
+                                                  D3DPOOL_SYSTEMMEM, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr,
+                                                  &texture),
+              D3DERR_INVALIDCALL);  // rescaling is not offered
+    EXPECT_EQ(D3DXCreateTextureFromFileInMemoryEx(device(), png.data(), size, 0, 0, 0, 0, D3DFMT_R5G6B5,
+                                                  D3DPOOL_SYSTEMMEM, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr,
+                                                  &texture),
+              D3DERR_NOTAVAILABLE);
+    EXPECT_EQ(D3DXCreateTextureFromFileInMemoryEx(device(), png.data(), size, 0, 0, 0, 0, D3DFMT_UNKNOWN,
+                                                  D3DPOOL_SYSTEMMEM, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr,
+                                                  nullptr),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(texture, nullptr);
+}
+
+}  // namespace
+}  // namespace quorvane::testing
