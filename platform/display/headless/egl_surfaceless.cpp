@@ -2,10 +2,9 @@
 
 namespace quorvane::display::headless {
 
-EglSurfaceless::~EglSurfaceless()
-{
-    Close();
-}
+// The display connection stays open until the process ends: terminating it unloads Mesa's
+// driver, and what the driver keeps for the process could no longer be told apart from leaks.
+EglSurfaceless::~EglSurfaceless() = default;
 
 bool EglSurfaceless::Open()
 {
@@ -28,17 +27,6 @@ bool EglSurfaceless::Open()
     return true;
 }
 
-void EglSurfaceless::Close()
-{
-    if (display_ == EGL_NO_DISPLAY)
-        return;
-    eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    eglTerminate(display_);
-    eglReleaseThread();
-    display_ = EGL_NO_DISPLAY;
-    current_ = EGL_NO_CONTEXT;
-}
-
 EGLContext EglSurfaceless::CreateContext()
 {
     if (!Open())
@@ -46,12 +34,6 @@ EGLContext EglSurfaceless::CreateContext()
     const EGLint attributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 3,
                                  EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
     EGLContext context = eglCreateContext(display_, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
-    if (context == EGL_NO_CONTEXT) {
-        if (contextCount_ == 0)
-            Close();
-        return EGL_NO_CONTEXT;
-    }
-    ++contextCount_;
     return context;
 }
 
@@ -64,8 +46,6 @@ void EglSurfaceless::DestroyContext(EGLContext context)
         current_ = EGL_NO_CONTEXT;
     }
     eglDestroyContext(display_, context);
-    if (--contextCount_ == 0)
-        Close();
 }
 
 bool EglSurfaceless::MakeCurrent(EGLContext context)

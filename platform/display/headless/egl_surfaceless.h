@@ -14,17 +14,15 @@ public:
     ~EglSurfaceless();
 
     // A new core-profile context, or EGL_NO_CONTEXT when EGL or GL 3.3 is unavailable. The
-    // display connection opens with the first context and closes with the last one.
+    // display connection opens with the first context.
     EGLContext CreateContext();
     void DestroyContext(EGLContext context);
     bool MakeCurrent(EGLContext context);
 
 private:
     bool Open();
-    void Close();
 
     EGLDisplay display_ = EGL_NO_DISPLAY;
-    int contextCount_ = 0;
     EGLContext current_ = EGL_NO_CONTEXT;
 };
 
