@@ -16,7 +16,10 @@ namespace {
 struct FuzzFile {
     FuzzFile()
     {
-        std::string directory = "/tmp/quorvane-settings-fuzz-XXXXXX";
+        // Memory-backed when possible: every write is flushed to disk, which a disk makes slow.
+        const char* base = std::getenv("TMPDIR");
+        if (base == nullptr) base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        std::string directory = std::string(base) + "/quorvane-settings-fuzz-XXXXXX";
         if (mkdtemp(directory.data()) == nullptr) std::abort();
         path = directory + "/Quorvane.ini";
         widePath.assign(path.begin(), path.end());

@@ -213,7 +213,8 @@ void ProfileDocument::Set(std::wstring_view section, std::wstring_view key, std:
 
 void ProfileDocument::RemoveKey(std::wstring_view section, std::wstring_view key)
 {
-    if (const auto index = FindKeyLine(section, key)) {
+    // Every occurrence goes, so that the key reads as absent afterwards.
+    while (const auto index = FindKeyLine(section, key)) {
         lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*index));
     }
 }

@@ -27,7 +27,8 @@ public:
     // the last key of its section, a new section at the end of the file.
     void Set(std::wstring_view section, std::wstring_view key, std::string_view value);
 
-    // Removes the key's line; removes every section of that name with all its lines.
+    // Removes every line of the key in sections of that name, so that it reads as absent;
+    // removes every section of that name with all its lines.
     void RemoveKey(std::wstring_view section, std::wstring_view key);
     void RemoveSection(std::wstring_view section);
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -29,23 +30,20 @@ inline std::vector<std::string> Lines(std::string_view bytes)
 }
 
 // Whether every line of before, except at most one (the line whose value changed), appears in
-// after in the same order.
+// after in the same order: their longest common subsequence of lines is that long.
 inline bool KeepsLines(std::string_view before, std::string_view after)
 {
     const std::vector<std::string> old = Lines(before);
     const std::vector<std::string> kept = Lines(after);
-    std::size_t next = 0;
-    int missing = 0;
+    std::vector<std::size_t> previous(kept.size() + 1, 0);
+    std::vector<std::size_t> current(kept.size() + 1, 0);
     for (const std::string& line : old) {
-        std::size_t j = next;
-        while (j < kept.size() && kept[j] != line) ++j;
-        if (j == kept.size()) {
-            ++missing;
-        } else {
-            next = j + 1;
+        for (std::size_t j = 0; j < kept.size(); ++j) {
+            current[j + 1] = line == kept[j] ? previous[j] + 1 : std::max(previous[j + 1], current[j]);
         }
+        std::swap(previous, current);
     }
-    return missing <= 1;
+    return previous[kept.size()] + 1 >= old.size();
 }
 
 inline std::string ReadBytes(const std::string& path)

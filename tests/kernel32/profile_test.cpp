@@ -108,6 +108,11 @@ TEST_F(ProfileTest, TheFirstOccurrenceCountsForReadingAndWriting)
     ASSERT_TRUE(Write(L"S", L"K", L"9"));
     EXPECT_EQ(Contents(), "[S]\nK=9\nK=2\n[S]\nK=3\nL=4\n");
     EXPECT_EQ(ReadInt(L"S", L"K"), 9);
+
+    // Deleting removes every occurrence: the key then reads as absent.
+    ASSERT_TRUE(Write(L"s", L"k", nullptr));
+    EXPECT_EQ(Contents(), "[S]\n[S]\nL=4\n");
+    EXPECT_EQ(ReadInt(L"S", L"K", 5), 5);
 }
 
 TEST_F(ProfileTest, FirstWriteCreatesTheFile)
