@@ -1,0 +1,274 @@
+// Data/mdl as the build makes it, loaded through D3DX as the program loads it, and the
+// textured Earth rendered from the program's initial camera: it must not be a mirror image.
+#include <d3dx9.h>
+#include <gtest/gtest.h>
+#include <meshoptimizer.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <numbers>
+
+#include "d3dx9/image_decoder.h"
+#include "headless_device.h"
+
+namespace quorvane::testing {
+namespace {
+
+std::vector<std::uint8_t> ReadDataFile(const std::string& name)
+{
+    std::ifstream in(std::string(QUORVANE_DATA_DIR) + "/mdl/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class EarthFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(device(), nullptr);
+        sphereBytes_ = ReadDataFile("sphere.x");
+        earthBytes_ = ReadDataFile("EarthMap_2500x1250.jpg");
+        ASSERT_FALSE(sphereBytes_.empty()) << "run the quorvane_data target";
+        ASSERT_FALSE(earthBytes_.empty());
+    }
+    void TearDown() override { EXPECT_EQ(headless_.ReleaseDevice(), 0u); }
+    IDirect3DDevice9* device() const { return headless_.device(); }
+
+    // The sphere as the program prepares it: loaded, then ordered for the vertex cache.
+    ID3DXMesh* LoadSphere(ID3DXBuffer** materials, DWORD* materialCount)
+    {
+        ID3DXMesh* loaded = nullptr;
+        ID3DXBuffer* adjacency = nullptr;
+        EXPECT_EQ(D3DXLoadMeshFromXInMemory(sphereBytes_.data(), DWORD(sphereBytes_.size()), D3DXMESH_SYSTEMMEM,
+                                            device(), &adjacency, materials, nullptr, materialCount, &loaded),
+                  D3D_OK);
+        if (loaded == nullptr) {
+            return nullptr;
+        }
+        ID3DXMesh* optimized = nullptr;
+        EXPECT_EQ(loaded->Optimize(D3DXMESHOPT_VERTEXCACHE | D3DXMESH_SYSTEMMEM,
+                                   static_cast<const DWORD*>(adjacency->GetBufferPointer()), nullptr, nullptr, nullptr,
+                                   &optimized),
+                  D3D_OK);
+        adjacency->Release();
+        loaded->Release();
+        return optimized;
+    }
+
+    // The Earth texture as the program binds it: decoded into system memory, level 0 copied
+    // into the default pool.
+    IDirect3DTexture9* LoadEarthTexture()
+    {
+        IDirect3DTexture9* source = nullptr;
+        IDirect3DTexture9* video = nullptr;
+        EXPECT_EQ(D3DXCreateTextureFromFileInMemoryEx(device(), earthBytes_.data(), UINT(earthBytes_.size()), 0, 0, 0,
+                                                      0, D3DFMT_UNKNOWN, D3DPOOL_SYSTEMMEM, D3DX_DEFAULT, D3DX_DEFAULT,
+                                                      0, nullptr, nullptr, &source),
+                  D3D_OK);
+        if (source == nullptr) {
+            return nullptr;
+        }
+        D3DSURFACE_DESC desc{};
+        source->GetLevelDesc(0, &desc);
+        EXPECT_EQ(device()->CreateTexture(desc.Width, desc.Height, 1, 0, desc.Format, D3DPOOL_DEFAULT, &video, nullptr),
+                  D3D_OK);
+        IDirect3DSurface9* from = nullptr;
+        IDirect3DSurface9* to = nullptr;
+        source->GetSurfaceLevel(0, &from);
+        video->GetSurfaceLevel(0, &to);
+        EXPECT_EQ(device()->UpdateSurface(from, nullptr, to, nullptr), D3D_OK);
+        from->Release();
+        to->Release();
+        source->Release();
+        return video;
+    }
+
+    std::vector<std::uint8_t> sphereBytes_;
+    std::vector<std::uint8_t> earthBytes_;
+    HeadlessDevice headless_{640, 480};
+};
+
+float AverageCacheMissRatio(ID3DXMesh* mesh)
+{
+    void* data = nullptr;
+    mesh->LockIndexBuffer(D3DLOCK_READONLY, &data);
+    const auto* narrow = static_cast<const std::uint16_t*>(data);
+    std::vector<unsigned> indices(narrow, narrow + mesh->GetNumFaces() * 3);
+    mesh->UnlockIndexBuffer();
+    return meshopt_analyzeVertexCache(indices.data(), indices.size(), mesh->GetNumVertices(), 16, 0, 0).acmr;
+}
+
+TEST_F(EarthFilesTest, SphereFileLoadsAsAUnitSphereInFormat0x112WithTheEarthMaterial)
+{
+    ID3DXMesh* loaded = nullptr;
+    ID3DXBuffer* materials = nullptr;
+    DWORD materialCount = 0;
+    ASSERT_EQ(D3DXLoadMeshFromXInMemory(sphereBytes_.data(), DWORD(sphereBytes_.size()), D3DXMESH_SYSTEMMEM, device(),
+                                        nullptr, &materials, nullptr, &materialCount, &loaded),
+              D3D_OK);
+    EXPECT_EQ(loaded->GetFVF(), 0x112u);  // the program will not clone it
+    EXPECT_EQ(loaded->GetOptions(), DWORD(D3DXMESH_SYSTEMMEM));
+    EXPECT_EQ(loaded->GetNumVertices(), 33151u);
+    EXPECT_EQ(loaded->GetNumFaces(), 65024u);
+    ASSERT_EQ(materialCount, 1u);
+    EXPECT_STREQ(static_cast<D3DXMATERIAL*>(materials->GetBufferPointer())->pTextureFilename, "EarthMap_2500x1250.jpg");
+    struct Vertex {
+        float p[3], n[3], uv[2];
+    };
+    void* data = nullptr;
+    ASSERT_EQ(loaded->LockVertexBuffer(D3DLOCK_READONLY, &data), D3D_OK);
+    const auto* vertices = static_cast<const Vertex*>(data);
+    for (DWORD i = 0; i < loaded->GetNumVertices(); ++i) {
+        const Vertex& v = vertices[i];
+        ASSERT_NEAR(std::hypot(v.p[0], v.p[1], v.p[2]), 1.0, 2e-6) << i;
+        ASSERT_NEAR(v.n[0], v.p[0], 1e-6);
+        ASSERT_NEAR(v.n[1], v.p[1], 1e-6);
+    }
+    loaded->UnlockVertexBuffer();
+
+    ID3DXMesh* optimized = LoadSphere(nullptr, nullptr);
+    ASSERT_NE(optimized, nullptr);
+    EXPECT_LT(AverageCacheMissRatio(optimized), AverageCacheMissRatio(loaded));
+    EXPECT_LT(AverageCacheMissRatio(optimized), 0.8f);
+    optimized->Release();
+    materials->Release();
+    loaded->Release();
+}
+
+TEST_F(EarthFilesTest, EarthImageIsA2500By1250Jpeg)
+{
+    D3DXIMAGE_INFO info{};
+    ASSERT_EQ(D3DXGetImageInfoFromFileInMemory(earthBytes_.data(), UINT(earthBytes_.size()), &info), D3D_OK);
+    EXPECT_EQ(info.Width, 2500u);
+    EXPECT_EQ(info.Height, 1250u);
+    EXPECT_EQ(info.ImageFileFormat, D3DXIFF_JPG);
+}
+
+// Colour distance of two 0x..RRGGBB values, summed over the channels.
+int Distance(DWORD a, DWORD b)
+{
+    int sum = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        sum += std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF));
+    }
+    return sum;
+}
+
+TEST_F(EarthFilesTest, EarthSeenFromTheInitialCameraIsNotMirrored)
+{
+    IDirect3DTexture9* earth = LoadEarthTexture();
+    ASSERT_NE(earth, nullptr);
+    ID3DXMesh* sphere = LoadSphere(nullptr, nullptr);
+    ASSERT_NE(sphere, nullptr);
+
+    // The program's first view: eye (0, 0, -10) looking at the centre, 60 degrees, lit
+    // plainly so that the texels show as they are.
+    const float fov = 1.0471967f;
+    const float aspect = 640.0f / 480.0f;
+    D3DXMATRIX view, projection, world;
+    const D3DXVECTOR3 eye(0, 0, -10), at(0, 0, 0), up(0, 1, 0);
+    D3DXMatrixLookAtLH(&view, &eye, &at, &up);
+    D3DXMatrixPerspectiveFovLH(&projection, fov, aspect, 1.0f, 1000.0f);
+    D3DXMatrixIdentity(&world);
+    IDirect3DDevice9* d = device();
+    d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+    d->BeginScene();
+    d->SetTransform(D3DTS_WORLD, &world);
+    d->SetTransform(D3DTS_VIEW, &view);
+    d->SetTransform(D3DTS_PROJECTION, &projection);
+    d->SetRenderState(D3DRS_LIGHTING, FALSE);
+    d->SetTexture(0, earth);
+    ASSERT_EQ(sphere->DrawSubset(0), D3D_OK);
+    d->EndScene();
+    d->SetTexture(0, nullptr);
+    const std::vector<DWORD> pixels = headless_.ReadBackBuffer();
+    ASSERT_FALSE(pixels.empty());
+    headless_.SavePng("earth_initial_view.png");
+
+    image::DecodedImage map;
+    ASSERT_TRUE(image::DecodeImageToBuffer(earthBytes_.data(), earthBytes_.size(), map));
+    const auto texel = [&](double longitude, double latitude) {
+        const double u = (longitude + std::numbers::pi) / (2 * std::numbers::pi);
+        const double v = (std::numbers::pi / 2 - latitude) / std::numbers::pi;
+        const auto x = std::min<std::size_t>(std::size_t(u * 2500), 2499);
+        const auto y = std::min<std::size_t>(std::size_t(v * 1250), 1249);
+        const std::uint8_t* p = &map.pixels[(y * 2500 + x) * 4];
+        return DWORD(p[2]) << 16 | DWORD(p[1]) << 8 | p[0];
+    };
+
+    // Every pixel that sees the sphere well inside its outline: which map point does the ray
+    // through it hit, and does the picture show that point or its east-west mirror image?
+    const double tanHalf = std::tan(fov / 2.0);
+    long long straight = 0, mirrored = 0, samples = 0;
+    for (UINT py = 0; py < 480; ++py) {
+        for (UINT px = 0; px < 640; ++px) {
+            const double nx = 2.0 * px / 640 - 1, ny = 1 - 2.0 * py / 480;
+            const double dx = nx * tanHalf * aspect, dy = ny * tanHalf, dz = 1;
+            // |(0, 0, -10) + t d| = 1
+            const double a = dx * dx + dy * dy + dz * dz, b = -20 * dz, c = 100 - 1;
+            const double disc = b * b - 4 * a * c;
+            if (disc <= 0) {
+                continue;
+            }
+            const double t = (-b - std::sqrt(disc)) / (2 * a);
+            const double x = t * dx, y = t * dy, z = -10 + t * dz;
+            if (z > -0.6) {
+                continue;  // near the outline the chord and the exact sphere part ways
+            }
+            const double latitude = std::asin(y), longitude = std::atan2(x, -z);
+            const DWORD shown = headless_.At(pixels, px, py) & 0xFFFFFF;
+            straight += Distance(shown, texel(longitude, latitude));
+            mirrored += Distance(shown, texel(-longitude, latitude));
+            ++samples;
+        }
+    }
+    ASSERT_GT(samples, 2000);
+    EXPECT_LT(double(straight) / samples, 40.0);              // the picture is the map
+    EXPECT_GT(double(mirrored) / samples, 2.0 * double(straight) / samples);  // and not its mirror
+    sphere->Release();
+    earth->Release();
+}
+
+TEST_F(EarthFilesTest, StereographicImageOfTheEarthFillsThePlane)
+{
+    // The Earth image as the frame renderer draws it: the sphere through the projection matrix,
+    // no culling, no depth test; seen from above. Saved for looking at its smoothness.
+    IDirect3DTexture9* earth = LoadEarthTexture();
+    ASSERT_NE(earth, nullptr);
+    ID3DXMesh* sphere = LoadSphere(nullptr, nullptr);
+    ASSERT_NE(sphere, nullptr);
+    D3DXMATRIX stereographic(2.02f, 0, 0, 0, 0, 1.01f, 0, -1.0201f, 0, 0, 2.02f, 0, 0, -1.0f, 0, 1.01f);
+    D3DXMATRIX view, projection;
+    const D3DXVECTOR3 eye(0, 10, -0.1f), at(0, 0, 0), up(0, 1, 0);
+    D3DXMatrixLookAtLH(&view, &eye, &at, &up);
+    D3DXMatrixPerspectiveFovLH(&projection, 1.0471967f, 640.0f / 480.0f, 1.0f, 1000.0f);
+    IDirect3DDevice9* d = device();
+    d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+    d->BeginScene();
+    d->SetTransform(D3DTS_WORLD, &stereographic);
+    d->SetTransform(D3DTS_VIEW, &view);
+    d->SetTransform(D3DTS_PROJECTION, &projection);
+    d->SetRenderState(D3DRS_LIGHTING, FALSE);
+    d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    d->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+    d->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+    d->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+    d->SetTexture(0, earth);
+    ASSERT_EQ(sphere->DrawSubset(0), D3D_OK);
+    d->EndScene();
+    d->SetTexture(0, nullptr);
+    const std::vector<DWORD> pixels = headless_.ReadBackBuffer();
+    ASSERT_FALSE(pixels.empty());
+    headless_.SavePng("earth_stereographic_image.png");
+    // Seen from straight above, the image covers the whole view (it reaches to infinity).
+    int black = 0;
+    for (DWORD p : pixels) {
+        black += (p & 0xFFFFFF) == 0 ? 1 : 0;
+    }
+    EXPECT_LT(black, int(pixels.size() / 100));
+    sphere->Release();
+    earth->Release();
+}
+
+}  // namespace
+}  // namespace quorvane::testing
