@@ -1,0 +1,119 @@
+// Fonts from fontconfig and FreeType, sized like GDI's LOGFONT.
+#include "text/font.h"
+
+#include <gtest/gtest.h>
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <string>
+
+namespace quorvane::text {
+namespace {
+
+FontRequest HelpFont()
+{
+    FontRequest request;
+    request.height = 24;
+    request.averageWidth = 8;
+    request.weight = 100;
+    return request;
+}
+
+std::string FamilyOf(const Font& font)
+{
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+    std::string family;
+    FT_Init_FreeType(&library);
+    if (FT_New_Face(library, font.FilePath().c_str(), font.FaceIndex(), &face) == 0) {
+        family = face->family_name != nullptr ? face->family_name : "";
+        FT_Done_Face(face);
+    }
+    FT_Done_FreeType(library);
+    return family;
+}
+
+TEST(Font, WithoutAFamilyTheJapaneseGothicFaceIsChosen)
+{
+    const std::unique_ptr<Font> font = Font::Open(HelpFont());
+    ASSERT_TRUE(font);
+    EXPECT_EQ(FamilyOf(*font), "IPAGothic");
+}
+
+TEST(Font, PositiveHeightIsTheCellAndNegativeHeightTheEm)
+{
+    const std::unique_ptr<Font> cell = Font::Open(HelpFont());
+    ASSERT_TRUE(cell);
+    EXPECT_EQ(cell->LineHeight(), 24);
+    EXPECT_GT(cell->Ascent(), cell->Descent());
+
+    FontRequest emRequest = HelpFont();
+    emRequest.height = -24;
+    emRequest.averageWidth = 0;
+    const std::unique_ptr<Font> em = Font::Open(emRequest);
+    ASSERT_TRUE(em);
+    EXPECT_EQ(em->PixelHeight26Dot6(), 24 * 64);
+    EXPECT_EQ(em->PixelWidth26Dot6(), 24 * 64);
+    EXPECT_GT(em->LineHeight(), 24);  // the cell is larger than the em
+}
+
+TEST(Font, AverageWidthNarrowsTheGlyphs)
+{
+    const std::unique_ptr<Font> narrow = Font::Open(HelpFont());
+    FontRequest naturalRequest = HelpFont();
+    naturalRequest.averageWidth = 0;
+    const std::unique_ptr<Font> natural = Font::Open(naturalRequest);
+    ASSERT_TRUE(narrow && natural);
+    // Average width 8 against the face's half-em average: full-width characters are 16 wide.
+    EXPECT_EQ(narrow->GlyphFor(U'地').advance, 16);
+    EXPECT_GT(natural->GlyphFor(U'地').advance, 20);
+    EXPECT_LT(narrow->GlyphFor(U'地').width, natural->GlyphFor(U'地').width);
+    EXPECT_EQ(narrow->GlyphFor(U'地').height, natural->GlyphFor(U'地').height);
+}
+
+TEST(Font, GlyphsAreRasterisedOnceAndHaveInk)
+{
+    const std::unique_ptr<Font> font = Font::Open(HelpFont());
+    ASSERT_TRUE(font);
+    const Glyph& first = font->GlyphFor(U'球');
+    const Glyph& again = font->GlyphFor(U'球');
+    EXPECT_EQ(&first, &again);
+    ASSERT_GT(first.width, 0);
+    ASSERT_EQ(first.coverage.size(), std::size_t(first.width) * first.height);
+    int full = 0;
+    for (std::uint8_t c : first.coverage) {
+        full += c == 255 ? 1 : 0;
+    }
+    EXPECT_GT(full, 10);
+    // It sits on the baseline, within the cell.
+    EXPECT_LE(first.top, font->Ascent());
+    EXPECT_LE(first.height - first.top, font->Descent() + 1);
+    // A space advances without ink.
+    EXPECT_EQ(font->GlyphFor(U' ').width, 0);
+    EXPECT_GT(font->GlyphFor(U' ').advance, 0);
+}
+
+TEST(Font, BoldAndItalicAreSynthesisedWhenTheFaceHasNone)
+{
+    FontRequest boldRequest = HelpFont();
+    boldRequest.weight = 700;
+    FontRequest italicRequest = HelpFont();
+    italicRequest.italic = true;
+    const std::unique_ptr<Font> regular = Font::Open(HelpFont());
+    const std::unique_ptr<Font> bold = Font::Open(boldRequest);
+    const std::unique_ptr<Font> italic = Font::Open(italicRequest);
+    ASSERT_TRUE(regular && bold && italic);
+    const auto ink = [](const Glyph& g) {
+        long sum = 0;
+        for (std::uint8_t c : g.coverage) {
+            sum += c;
+        }
+        return sum;
+    };
+    EXPECT_GT(ink(bold->GlyphFor(U'l')), ink(regular->GlyphFor(U'l')));
+    EXPECT_NE(italic->GlyphFor(U'l').coverage, regular->GlyphFor(U'l').coverage);
+}
+
+}  // namespace
+}  // namespace quorvane::text
