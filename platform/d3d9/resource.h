@@ -33,7 +33,7 @@ public:
     void ReleasePrivateRef()
     {
         if (privateRefs_ > 0 && --privateRefs_ == 0 && refs_ == 0)
-            delete this;
+            Destroy();
     }
 
 protected:
@@ -49,6 +49,9 @@ public:
     virtual ~ResourceBase() = default;
 
 protected:
+    // Deletes the object through its most derived class.
+    virtual void Destroy() = 0;
+
     ULONG AddPublicRef()
     {
         if (refs_++ == 0) {
@@ -67,7 +70,7 @@ protected:
         Device* device = device_;
         device->CountLiveResource(pool_, -1);
         if (privateRefs_ == 0)
-            delete this;
+            Destroy();
         // The device may go now, and take privately held resources (this one too) with it.
         device->Release();
         return 0;
@@ -111,6 +114,8 @@ public:
     D3DRESOURCETYPE GetType() override { return type_; }
 
 protected:
+    void Destroy() override { delete this; }
+
     Resource(Device* device, D3DRESOURCETYPE type, D3DPOOL pool, ULONG initialRefs)
         : ResourceBase(device, pool, initialRefs), type_(type)
     {

@@ -129,8 +129,9 @@ bool HeadlessDriver::EnterFullScreen(Window* window, const Mode& mode)
         fullScreenWindow_->fullScreen = false;
     fullScreenWindow_ = window;
     fullScreenMode_ = *offered;
+    // The window keeps its rectangle: user32 sizes it (the program does so before the
+    // device goes full screen), and Present stretches the back buffer over it.
     window->fullScreen = true;
-    SetDisplayWindowRect(window, 0, 0, mode.width, mode.height);
     return true;
 }
 
