@@ -107,16 +107,6 @@ TEST(DeviceObject, WithoutARegistryReleaseOnlyForgets)
     EXPECT_TRUE(log.empty());
 }
 
-TEST(DeviceObject, TheBaseNotificationsDoNothing)
-{
-    TestRegistry registry(nullptr);
-    DeviceObject plain(&registry);
-    plain.OnLostDevice();
-    plain.OnResetDevice();
-    EXPECT_EQ(plain.refCount, 1);
-    EXPECT_EQ(plain.owner, nullptr);
-}
-
 // Erases itself when told the device is lost, as a texture released from its notification
 // would: the walk over the registry must go on with the next entry.
 class SelfReleasingObject final : public DeviceObject {

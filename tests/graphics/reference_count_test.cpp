@@ -98,15 +98,6 @@ TEST(RefPtr, ABaseHolderDeletesThroughTheVirtualDestructor)
     EXPECT_EQ(destroyed, 1);
 }
 
-TEST(RefPtr, PassingByValueTakesAReferenceForTheCall)
-{
-    int destroyed = 0;
-    RefPtr<Counted> holder(new Counted(&destroyed));
-    const auto countInside = [](RefPtr<Counted> copy) { return copy->ReferenceCount(); };
-    EXPECT_EQ(countInside(holder), 2);
-    EXPECT_EQ(holder->ReferenceCount(), 1);
-}
-
 class RecordingHandler : public CResetDeviceHandler {
 public:
     explicit RecordingHandler(std::string* log) : log_(log) {}

@@ -70,16 +70,4 @@ TEST(MemoryMappedFile, MissingAndEmptyFilesFailAndLeaveNothingMapped)
     EXPECT_EQ(file.Size(), 0u);
 }
 
-TEST(MemoryMappedFile, TheDestructorUnmaps)
-{
-    TempDirectory dir;
-    dir.Write("a.x", "alpha");
-    {
-        CMemoryMappedFileR4 file;
-        ASSERT_TRUE(file.Map(dir.WidePath("a.x").c_str()));
-        EXPECT_TRUE(IsMapped(dir.Path("a.x")));
-    }
-    EXPECT_FALSE(IsMapped(dir.Path("a.x")));
-}
-
 }  // namespace
