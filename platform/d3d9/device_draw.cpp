@@ -164,7 +164,7 @@ HRESULT Device::PrepareDraw(const VertexLayout& layout)
     glBindFramebuffer(GL_FRAMEBUFFER, target_.Framebuffer());
     Texture* texture = state_.textures[0];
     GLuint glTexture = texture ? texture->GLTexture() : 0;
-    DrawTarget target{target_.Width(), target_.Height(), target_.HasDepth()};
+    DrawTarget target{target_.HasDepth()};
     return pipeline_.Prepare(state_, layout, glTexture, target) ? S_OK : D3DERR_DRIVERINTERNALERROR;
 }
 

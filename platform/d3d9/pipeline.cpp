@@ -384,7 +384,6 @@ GLuint Pipeline::StreamVertices(const void* data, size_t bytes)
 {
     glBindBuffer(GL_ARRAY_BUFFER, streamVertices_);
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(bytes), data, GL_STREAM_DRAW);
-    streamVerticesSize_ = bytes;
     return streamVertices_;
 }
 
@@ -393,7 +392,6 @@ GLuint Pipeline::StreamIndices(const void* data, size_t bytes)
     glBindVertexArray(vertexArray_);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, streamIndices_);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(bytes), data, GL_STREAM_DRAW);
-    streamIndicesSize_ = bytes;
     return streamIndices_;
 }
 

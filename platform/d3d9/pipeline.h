@@ -16,8 +16,6 @@ struct FixedFunctionProgram;
 
 // What a draw reads besides the device state.
 struct DrawTarget {
-    UINT width = 0;  // render target size in pixels
-    UINT height = 0;
     bool hasDepthBuffer = false;
 };
 
@@ -55,8 +53,6 @@ private:
     GLuint vertexArray_ = 0;
     GLuint streamVertices_ = 0;
     GLuint streamIndices_ = 0;
-    size_t streamVerticesSize_ = 0;
-    size_t streamIndicesSize_ = 0;
     GLuint sampler_ = 0;
 };
 

@@ -1,0 +1,239 @@
+// A scene like the viewer's: a textured, lit sphere drawn from system-memory vertex and index
+// buffers (as a D3DX mesh draws), a flattened copy of it without depth test, and a latitude
+// circle as a line strip. Written to scene.png for looking at; probed where the geometry says.
+#include <quorvane_testing.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "device_fixture.h"
+
+namespace quorvane::tests {
+namespace {
+
+constexpr UINT kSceneWidth = 256;
+constexpr UINT kSceneHeight = 192;
+constexpr float kPi = 3.14159265f;
+constexpr float kCameraDistance = 3.5f;
+constexpr float kHalfFov = kPi / 6.0f;  // 60 degrees vertically
+
+struct MeshVertex {
+    float x, y, z, nx, ny, nz, u, v;
+};
+struct LineVertex {
+    float x, y, z;
+    D3DCOLOR color;
+};
+
+D3DMATRIX Perspective()
+{
+    float yScale = 1.0f / std::tan(kHalfFov), zn = 1.0f, zf = 100.0f;
+    D3DMATRIX m{};
+    m._11 = yScale * kSceneHeight / kSceneWidth;
+    m._22 = yScale;
+    m._33 = zf / (zf - zn);
+    m._34 = 1.0f;
+    m._43 = -zn * zf / (zf - zn);
+    return m;
+}
+
+class SceneTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window_ = std::make_unique<TestWindow>(int(kSceneWidth), int(kSceneHeight));
+        d3d_ = Direct3DCreate9(D3D_SDK_VERSION);
+        ASSERT_NE(d3d_, nullptr);
+        D3DPRESENT_PARAMETERS pp = WindowedParameters(window_->Handle(), 0, 0);
+        ASSERT_EQ(d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_->Handle(),
+                                     D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device_),
+                  D3D_OK);
+    }
+
+    void TearDown() override
+    {
+        if (device_) {
+            EXPECT_EQ(device_->Release(), 0u);
+        }
+        if (d3d_)
+            d3d_->Release();
+        window_.reset();
+    }
+
+    // A UV sphere of radius 1 with u running once around the y axis.
+    void BuildSphere(int slices, int stacks)
+    {
+        std::vector<MeshVertex> vertices;
+        for (int stack = 0; stack <= stacks; ++stack) {
+            float theta = kPi * float(stack) / float(stacks);
+            for (int slice = 0; slice <= slices; ++slice) {
+                float phi = 2.0f * kPi * float(slice) / float(slices);
+                float x = std::sin(theta) * std::cos(phi), y = std::cos(theta), z = std::sin(theta) * std::sin(phi);
+                vertices.push_back({x, y, z, x, y, z, float(slice) / float(slices), float(stack) / float(stacks)});
+            }
+        }
+        std::vector<WORD> indices;
+        for (int stack = 0; stack < stacks; ++stack)
+            for (int slice = 0; slice < slices; ++slice) {
+                WORD a = WORD(stack * (slices + 1) + slice), b = WORD(a + 1), c = WORD(a + slices + 1), d = WORD(c + 1);
+                // Clockwise seen from outside (left-handed): front faces under D3DCULL_CCW.
+                indices.insert(indices.end(), {a, b, c, b, d, c});
+            }
+        vertexCount_ = UINT(vertices.size());
+        triangleCount_ = UINT(indices.size() / 3);
+        void* data = nullptr;
+        ASSERT_EQ(device_->CreateVertexBuffer(UINT(vertices.size() * sizeof(MeshVertex)), 0, 0, D3DPOOL_SYSTEMMEM,
+                                              &vertices_, nullptr),
+                  D3D_OK);
+        ASSERT_EQ(device_->CreateIndexBuffer(UINT(indices.size() * sizeof(WORD)), 0, D3DFMT_INDEX16, D3DPOOL_SYSTEMMEM,
+                                             &indices_, nullptr),
+                  D3D_OK);
+        vertices_->Lock(0, 0, &data, 0);
+        std::memcpy(data, vertices.data(), vertices.size() * sizeof(MeshVertex));
+        vertices_->Unlock();
+        indices_->Lock(0, 0, &data, 0);
+        std::memcpy(data, indices.data(), indices.size() * sizeof(WORD));
+        indices_->Unlock();
+    }
+
+    // Left half red, right half blue, with a white column at u = 0.5.
+    void BuildTexture()
+    {
+        IDirect3DTexture9* source = nullptr;
+        ASSERT_EQ(device_->CreateTexture(64, 32, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &source, nullptr), D3D_OK);
+        D3DLOCKED_RECT locked{};
+        source->LockRect(0, &locked, nullptr, D3DLOCK_DISCARD);
+        for (UINT y = 0; y < 32; ++y)
+            for (UINT x = 0; x < 64; ++x)
+                reinterpret_cast<DWORD*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch)[x] =
+                    x == 32 ? 0xFFFFFFFF : x < 32 ? 0xFFFF0000 : 0xFF0000FF;
+        source->UnlockRect(0);
+        ASSERT_EQ(device_->CreateTexture(64, 32, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_DEFAULT, &texture_, nullptr), D3D_OK);
+        IDirect3DSurface9 *from = nullptr, *to = nullptr;
+        source->GetSurfaceLevel(0, &from);
+        texture_->GetSurfaceLevel(0, &to);
+        EXPECT_EQ(device_->UpdateSurface(from, nullptr, to, nullptr), D3D_OK);
+        from->Release();
+        to->Release();
+        source->Release();
+    }
+
+    void DrawSphere(const D3DMATRIX& world)
+    {
+        device_->SetTransform(D3DTS_WORLD, &world);
+        device_->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1);
+        device_->SetTexture(0, texture_);
+        device_->SetStreamSource(0, vertices_, 0, sizeof(MeshVertex));
+        device_->SetIndices(indices_);
+        EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, vertexCount_, 0, triangleCount_), D3D_OK);
+    }
+
+    std::unique_ptr<TestWindow> window_;
+    IDirect3D9* d3d_ = nullptr;
+    IDirect3DDevice9* device_ = nullptr;
+    IDirect3DTexture9* texture_ = nullptr;
+    IDirect3DVertexBuffer9* vertices_ = nullptr;
+    IDirect3DIndexBuffer9* indices_ = nullptr;
+    UINT vertexCount_ = 0;
+    UINT triangleCount_ = 0;
+};
+
+TEST_F(SceneTest, LitTexturedSphereWithItsImageAndALatitudeCircle)
+{
+    BuildSphere(48, 24);
+    BuildTexture();
+    ASSERT_NE(texture_, nullptr);
+    D3DMATRIX view = Identity();
+    view._43 = kCameraDistance;
+    D3DMATRIX projection = Perspective();
+    device_->SetTransform(D3DTS_VIEW, &view);
+    device_->SetTransform(D3DTS_PROJECTION, &projection);
+    D3DLIGHT9 light{};
+    light.Type = D3DLIGHT_DIRECTIONAL;
+    light.Diffuse = {1, 1, 1, 1};
+    light.Direction = {1, -1, 1};
+    device_->SetLight(0, &light);
+    device_->LightEnable(0, TRUE);
+    D3DMATERIAL9 material{};
+    material.Diffuse = {1, 1, 1, 1};
+    material.Ambient = {1, 1, 1, 1};
+    device_->SetMaterial(&material);
+    device_->SetRenderState(D3DRS_AMBIENT, 0xFF404040);
+    device_->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    device_->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    device_->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
+
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0), D3D_OK);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    // The image: the sphere squashed flat below, drawn without depth test or culling.
+    D3DMATRIX flat = Identity();
+    flat._22 = 0.02f;
+    flat._11 = flat._33 = 1.6f;
+    flat._42 = -1.4f;
+    device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device_->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+    DrawSphere(flat);
+    device_->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+    device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    DrawSphere(Identity());
+    // Latitude y = 0.4, just outside the sphere, yellow and unlit.
+    std::vector<LineVertex> circle;
+    const float y = 0.4f, r = std::sqrt(1.0f - y * y) * 1.01f;
+    for (int i = 0; i <= 96; ++i) {
+        float phi = 2.0f * kPi * float(i) / 96.0f;
+        circle.push_back({r * std::cos(phi), y * 1.01f, r * std::sin(phi), 0xFFFFFF00});
+    }
+    device_->SetTexture(0, nullptr);
+    device_->SetRenderState(D3DRS_LIGHTING, FALSE);
+    D3DMATRIX world = Identity();
+    device_->SetTransform(D3DTS_WORLD, &world);
+    device_->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE);
+    ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_LINESTRIP, 96, circle.data(), sizeof(LineVertex)), D3D_OK);
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    ASSERT_TRUE(testing::WriteWindowPng(window_->Handle(), "scene.png"));
+
+    UINT width = 0, height = 0;
+    std::vector<DWORD> pixels;
+    ASSERT_TRUE(testing::ReadWindowImage(window_->Handle(), width, height, pixels));
+    ASSERT_EQ(width, kSceneWidth);
+    auto at = [&](UINT x, UINT yy) { return pixels[size_t(yy) * width + x] & 0xFFFFFF; };
+    const UINT cx = kSceneWidth / 2, cy = kSceneHeight / 2;
+    // The point facing the camera, (0, 0, -1), has u = 0.75 (blue), ambient 0x40 and
+    // N·L = 1/sqrt(3).
+    DWORD centre = at(cx, cy);
+    EXPECT_EQ(Red(centre), 0);
+    EXPECT_EQ(Green(centre), 0);
+    EXPECT_NEAR(Blue(centre), std::lround((64.0f / 255.0f + 1.0f / std::sqrt(3.0f)) * 255.0f), 2);
+    // Seen from the front the sphere shows u from 0.5 (left silhouette) to 1 (right): blue.
+    EXPECT_EQ(Red(at(cx - 30, cy)), 0);
+    EXPECT_GT(Blue(at(cx - 30, cy)), 0);
+    // The silhouette: radius 1 at distance 3.5 subtends tan = 1/sqrt(3.5^2 - 1) on screen.
+    float silhouette = (1.0f / std::sqrt(kCameraDistance * kCameraDistance - 1.0f)) / std::tan(kHalfFov) *
+                       float(kSceneHeight) / 2.0f;
+    EXPECT_NE(at(cx, UINT(float(cy) - silhouette + 4)), 0u);
+    EXPECT_EQ(at(cx, UINT(float(cy) - silhouette - 4)), 0u);
+    // The latitude circle's nearest point (0, 0.404, -0.926) lies at this row.
+    float lineRow = (1.0f - (0.404f / (kCameraDistance - 0.9257f)) / std::tan(kHalfFov)) * float(kSceneHeight) / 2.0f;
+    bool yellow = false;
+    for (int dy = -1; dy <= 1; ++dy)
+        yellow = yellow || at(cx, UINT(std::lround(lineRow) + dy)) == 0xFFFF00u;
+    EXPECT_TRUE(yellow) << "row " << lineRow;
+    // The flattened image lies at y = -1.4 below the sphere; its far edge (z = 1.6) is this row
+    // and it reaches down past the bottom of the picture. Beside the sphere (50 pixels right of
+    // the centre) there is black above that edge and the image below it.
+    float farEdge = (1.0f + (1.4f / (kCameraDistance + 1.6f)) / std::tan(kHalfFov)) * float(kSceneHeight) / 2.0f;
+    EXPECT_EQ(at(cx + 60, UINT(farEdge) - 10), 0u);
+    EXPECT_NE(at(cx + 50, kSceneHeight - 8), 0u);
+
+    device_->SetStreamSource(0, nullptr, 0, 0);
+    device_->SetIndices(nullptr);
+    texture_->Release();
+    vertices_->Release();
+    indices_->Release();
+}
+
+}  // namespace
+}  // namespace quorvane::tests
