@@ -85,6 +85,14 @@ std::vector<UINT> Sequence(UINT count)
     return values;
 }
 
+// Direct3D draws the last pixel of a line (D3DRS_LASTPIXEL, on by default); OpenGL leaves it
+// out. The end vertices are drawn again as one-pixel points. `ends` index the bound vertices.
+void DrawLineEnds(Pipeline& pipeline, const std::vector<UINT>& ends, GLint baseVertex)
+{
+    pipeline.StreamIndices(ends.data(), ends.size() * sizeof(UINT));
+    glDrawElementsBaseVertex(GL_POINTS, GLsizei(ends.size()), GL_UNSIGNED_INT, nullptr, baseVertex);
+}
+
 }  // namespace
 
 HRESULT Device::BeginScene()
@@ -176,14 +184,6 @@ void Device::IssueDraw(D3DPRIMITIVETYPE type, UINT vertexCount, GLenum indexType
                                  baseVertex);
     else
         glDrawArrays(mode, 0, GLsizei(vertexCount));
-}
-
-// Direct3D draws the last pixel of a line (D3DRS_LASTPIXEL, on by default); OpenGL leaves it
-// out. The end vertices are drawn again as one-pixel points. `ends` index the bound vertices.
-static void DrawLineEnds(Pipeline& pipeline, const std::vector<UINT>& ends, GLint baseVertex)
-{
-    pipeline.StreamIndices(ends.data(), ends.size() * sizeof(UINT));
-    glDrawElementsBaseVertex(GL_POINTS, GLsizei(ends.size()), GL_UNSIGNED_INT, nullptr, baseVertex);
 }
 
 HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertexData, UINT vertexStride)
