@@ -45,8 +45,9 @@ bool HasEndChunk(const std::uint8_t* bytes, std::size_t size)
 
 bool ReadPngInfo(const std::uint8_t* bytes, std::size_t size, ImageInfo& info)
 {
+    // A file cut short is refused here already, before anything is allocated for its pixels.
     PngImage image;
-    if (!png_image_begin_read_from_memory(image.get(), bytes, size)) {
+    if (!HasEndChunk(bytes, size) || !png_image_begin_read_from_memory(image.get(), bytes, size)) {
         return false;
     }
     info.fileFormat = ImageFileFormat::png;
