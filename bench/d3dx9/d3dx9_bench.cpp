@@ -1,11 +1,12 @@
 // The two loads of the program's start-up, measured through D3DX on the headless device:
 // the Earth image (D3DXCreateTextureFromFileInMemoryEx against tjDecompress2 alone on the
-// same bytes; the ratio of the two is printed and must stay at or below 1.15) and the sphere
-// (parse, clone to 0x112, optimise for the vertex cache).
+// same bytes into a buffer allocated once; the ratio of the two is printed and must stay at
+// or below 1.15) and the sphere (parse, clone to 0x112, optimise for the vertex cache).
 #include <benchmark/benchmark.h>
 #include <d3dx9.h>
 #include <turbojpeg.h>
 
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -132,6 +133,46 @@ void BM_EarthImageTjDecompress2(benchmark::State& state)
 }
 BENCHMARK(BM_EarthImageTjDecompress2)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
+// Both decodes alternately in each iteration, so that a change in the machine's load hits both
+// alike: the ratio printed at the end comes from here.
+void BM_EarthImageRatio(benchmark::State& state)
+{
+    if (!Ready(state)) {
+        return;
+    }
+    using Clock = std::chrono::steady_clock;
+    const std::vector<std::uint8_t>& jpeg = Shared().earth;
+    tjhandle handle = tjInitDecompress();
+    std::vector<unsigned char> pixels(2500 * 1250 * 4);
+    double d3dxSeconds = 0, aloneSeconds = 0;
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        IDirect3DTexture9* texture = nullptr;
+        D3DXCreateTextureFromFileInMemoryEx(Shared().device, jpeg.data(), UINT(jpeg.size()), 0, 0, 0, 0,
+                                            D3DFMT_UNKNOWN, D3DPOOL_SYSTEMMEM, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr,
+                                            nullptr, &texture);
+        if (texture == nullptr) {
+            state.SkipWithError("D3DXCreateTextureFromFileInMemoryEx failed");
+            break;
+        }
+        texture->Release();
+        const Clock::time_point middle = Clock::now();
+        int width = 0, height = 0, subsampling = 0, colorspace = 0;
+        tjDecompressHeader3(handle, jpeg.data(), jpeg.size(), &width, &height, &subsampling, &colorspace);
+        tjDecompress2(handle, jpeg.data(), jpeg.size(), pixels.data(), width, 0, height, TJPF_BGRX,
+                      TJFLAG_STOPONWARNING | TJFLAG_LIMITSCANS);
+        benchmark::DoNotOptimize(pixels.data());
+        const Clock::time_point end = Clock::now();
+        d3dxSeconds += std::chrono::duration<double>(middle - start).count();
+        aloneSeconds += std::chrono::duration<double>(end - middle).count();
+    }
+    tjDestroy(handle);
+    if (aloneSeconds > 0) {
+        state.counters["ratio"] = d3dxSeconds / aloneSeconds;
+    }
+}
+BENCHMARK(BM_EarthImageRatio)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
 // The sphere as the program prepares it, with the clone it would make for another format.
 void BM_SphereLoadCloneOptimize(benchmark::State& state)
 {
@@ -181,19 +222,25 @@ void BM_SphereParseOnly(benchmark::State& state)
 }
 BENCHMARK(BM_SphereParseOnly)->Unit(benchmark::kMillisecond);
 
-// Keeps each benchmark's mean time so that the ratio can be printed after the run.
+// Keeps each benchmark's time (the mean when repeated) so that the ratio can be printed after
+// the run.
 class RecordingReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs) {
-            if (!run.error_occurred) {
-                times[run.benchmark_name()] = run.GetAdjustedRealTime();
+            const bool mean = run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean";
+            if (!run.error_occurred && (run.run_type == Run::RT_Iteration || mean)) {
+                times[run.run_name.function_name] = run.GetAdjustedRealTime();
+                if (const auto ratio = run.counters.find("ratio"); ratio != run.counters.end()) {
+                    ratios[run.run_name.function_name] = ratio->second.value;
+                }
             }
         }
         ConsoleReporter::ReportRuns(runs);
     }
     std::map<std::string, double> times;
+    std::map<std::string, double> ratios;
 };
 
 }  // namespace
@@ -203,12 +250,15 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto d3dx = reporter.times.find("BM_EarthImageThroughD3DX/min_time:2.000");
-    const auto alone = reporter.times.find("BM_EarthImageTjDecompress2/min_time:2.000");
+    const auto d3dx = reporter.times.find("BM_EarthImageThroughD3DX");
+    const auto alone = reporter.times.find("BM_EarthImageTjDecompress2");
     if (d3dx != reporter.times.end() && alone != reporter.times.end() && alone->second > 0) {
-        const double ratio = d3dx->second / alone->second;
-        std::printf("Earth image: D3DXCreateTextureFromFileInMemoryEx / tjDecompress2 = %.3f (limit 1.15)%s\n", ratio,
-                    ratio <= 1.15 ? "" : "  EXCEEDED");
+        std::printf("Earth image, separate runs: D3DX %.2f ms, tjDecompress2 %.2f ms, ratio %.3f\n", d3dx->second,
+                    alone->second, d3dx->second / alone->second);
+    }
+    if (const auto ratio = reporter.ratios.find("BM_EarthImageRatio"); ratio != reporter.ratios.end()) {
+        std::printf("Earth image: D3DXCreateTextureFromFileInMemoryEx / tjDecompress2 = %.3f (limit 1.15)%s\n",
+                    ratio->second, ratio->second <= 1.15 ? "" : "  EXCEEDED");
     }
     benchmark::Shutdown();
     return 0;

@@ -64,7 +64,7 @@ TEST_F(TextureLoaderTest, JpegBecomesASystemMemoryTextureEqualToTurboJpegsDecode
     EXPECT_EQ(desc.Pool, D3DPOOL_SYSTEMMEM);
     EXPECT_EQ(desc.Width, 37u);
     EXPECT_EQ(desc.Height, 23u);
-    EXPECT_EQ(texture->GetLevelCount(), 6u);  // 37x23, 18x11, 9x5, 4x2, 2x1, 1x1
+    EXPECT_EQ(texture->GetLevelCount(), 1u);  // the program only uses the top level
     EXPECT_EQ(info.Width, 37u);
     EXPECT_EQ(info.Height, 23u);
     EXPECT_EQ(info.ImageFileFormat, D3DXIFF_JPG);
@@ -105,9 +105,14 @@ TEST_F(TextureLoaderTest, PngKeepsItsAlphaInA8R8G8B8AndOpaquePngIsX8R8G8B8)
 TEST_F(TextureLoaderTest, MipLevelsAreTwoByTwoAveragesOfTheLevelAbove)
 {
     const std::vector<std::uint8_t> rgba = PatternRgba(8, 6);
+    const std::vector<std::uint8_t> png = EncodePng(rgba, 8, 6, true);
     IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(Load(EncodePng(rgba, 8, 6, true), &texture), D3D_OK);
-    ASSERT_EQ(texture->GetLevelCount(), 4u);  // 8x6, 4x3, 2x1, 1x1
+    // More levels than the chain has: the full chain, 8x6, 4x3, 2x1, 1x1.
+    ASSERT_EQ(D3DXCreateTextureFromFileInMemoryEx(device(), png.data(), UINT(png.size()), 0, 0, 9, 0, D3DFMT_UNKNOWN,
+                                                  D3DPOOL_SYSTEMMEM, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr,
+                                                  &texture),
+              D3D_OK);
+    ASSERT_EQ(texture->GetLevelCount(), 4u);
     UINT width = 8;
     for (UINT level = 1; level < texture->GetLevelCount(); ++level) {
         const std::vector<DWORD> above = ReadLevel(texture, level - 1);
@@ -135,10 +140,16 @@ TEST_F(TextureLoaderTest, MipLevelsAreTwoByTwoAveragesOfTheLevelAbove)
     texture->Release();
 }
 
-TEST_F(TextureLoaderTest, OneLevelWhenAskedAndBitmapsToo)
+TEST_F(TextureLoaderTest, LevelCountsAsAskedAndBitmapsToo)
 {
     const std::vector<std::uint8_t> bmp = EncodeBmp24(PatternRgba(6, 3), 6, 3);
     IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(D3DXCreateTextureFromFileInMemoryEx(device(), bmp.data(), UINT(bmp.size()), 0, 0, 2, 0, D3DFMT_UNKNOWN,
+                                                  D3DPOOL_SYSTEMMEM, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr,
+                                                  &texture),
+              D3D_OK);
+    EXPECT_EQ(texture->GetLevelCount(), 2u);
+    texture->Release();
     D3DXIMAGE_INFO info{};
     ASSERT_EQ(D3DXCreateTextureFromFileInMemoryEx(device(), bmp.data(), UINT(bmp.size()), D3DX_DEFAULT_NONPOW2,
                                                   D3DX_DEFAULT_NONPOW2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM,
