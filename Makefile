@@ -39,9 +39,7 @@ build-sanitized: deps $(SANITIZED)/build.ninja
 # The viewer runs in build/run, where Quorvane.ini is kept and Data/ is prepared.
 data: build
 	@mkdir -p $(RUN_DIR)
-	@if cmake --build $(RELEASE) --target quorvane_data >/dev/null 2>&1; then \
-		cmake -E copy_directory $(RELEASE)/Data $(RUN_DIR)/Data; \
-	fi
+	cmake -E copy_directory $(RELEASE)/Data $(RUN_DIR)/Data
 
 run: data
 	cd $(RUN_DIR) && $(CURDIR)/$(RELEASE)/quorvane
