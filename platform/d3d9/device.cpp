@@ -108,31 +108,9 @@ Device::~Device()
     direct3D_->Release();
 }
 
-HRESULT Device::QueryInterface(REFIID riid, void** object)
+bool Device::Implements(REFIID riid) const
 {
-    if (object == nullptr)
-        return E_POINTER;
-    *object = nullptr;
-    if (!SameIid(riid, IID_IUnknown) && !SameIid(riid, IID_IDirect3DDevice9))
-        return E_NOINTERFACE;
-    AddRef();
-    *object = static_cast<IDirect3DDevice9*>(this);
-    return S_OK;
-}
-
-ULONG Device::AddRef()
-{
-    return ++refs_;
-}
-
-ULONG Device::Release()
-{
-    if (refs_ == 0)
-        return 0;
-    ULONG refs = --refs_;
-    if (refs == 0)
-        delete this;
-    return refs;
+    return SameIid(riid, IID_IDirect3DDevice9);
 }
 
 bool Device::MakeCurrent()

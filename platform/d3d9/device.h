@@ -4,6 +4,7 @@
 
 #include <d3d9.h>
 
+#include "com/com_object.h"
 #include "device_state.h"
 #include "display/display.h"
 #include "pipeline.h"
@@ -23,17 +24,12 @@ enum class Cooperation {
     NotReset,  // D3DERR_DEVICENOTRESET: Reset will bring it back
 };
 
-class Device final : public IDirect3DDevice9 {
+class Device final : public ComObject<IDirect3DDevice9> {
 public:
     // Checks and completes the present parameters (zero sizes, unknown back-buffer format),
     // then builds the device.
     static HRESULT Create(Direct3D9* direct3D, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags,
                           D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device);
-
-    // IUnknown
-    HRESULT QueryInterface(REFIID riid, void** object) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
 
     // IDirect3DDevice9
     HRESULT TestCooperativeLevel() override;
@@ -105,7 +101,8 @@ public:
 
 private:
     Device(Direct3D9* direct3D, const D3DDEVICE_CREATION_PARAMETERS& creation, display::GLContext* context);
-    ~Device();
+    ~Device() override;
+    bool Implements(REFIID riid) const override;
 
     bool BuildSwapChain(const D3DPRESENT_PARAMETERS& parameters);
     void ReleaseSwapChain();
@@ -119,7 +116,6 @@ private:
     HRESULT PrepareDraw(const VertexLayout& layout);  // S_FALSE: nothing to draw into
     void IssueDraw(D3DPRIMITIVETYPE type, UINT vertexCount, GLenum indexType, size_t indexOffset, GLint baseVertex);
 
-    ULONG refs_ = 1;
     Direct3D9* direct3D_;
     D3DDEVICE_CREATION_PARAMETERS creation_;
     D3DPRESENT_PARAMETERS parameters_{};

@@ -23,31 +23,9 @@ bool IsBackBufferFormat(D3DFORMAT format)
 
 }  // namespace
 
-HRESULT Direct3D9::QueryInterface(REFIID riid, void** object)
+bool Direct3D9::Implements(REFIID riid) const
 {
-    if (object == nullptr)
-        return E_POINTER;
-    *object = nullptr;
-    if (!SameIid(riid, IID_IUnknown) && !SameIid(riid, IID_IDirect3D9))
-        return E_NOINTERFACE;
-    AddRef();
-    *object = static_cast<IDirect3D9*>(this);
-    return S_OK;
-}
-
-ULONG Direct3D9::AddRef()
-{
-    return ++refs_;
-}
-
-ULONG Direct3D9::Release()
-{
-    if (refs_ == 0)
-        return 0;
-    ULONG refs = --refs_;
-    if (refs == 0)
-        delete this;
-    return refs;
+    return SameIid(riid, IID_IDirect3D9);
 }
 
 UINT Direct3D9::GetAdapterCount()

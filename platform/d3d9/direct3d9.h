@@ -3,15 +3,13 @@
 
 #include <d3d9.h>
 
+#include "com/com_object.h"
+
 namespace quorvane::d3d9 {
 
-class Direct3D9 final : public IDirect3D9 {
+class Direct3D9 final : public ComObject<IDirect3D9> {
 public:
     Direct3D9() = default;
-
-    HRESULT QueryInterface(REFIID riid, void** object) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
 
     UINT GetAdapterCount() override;
     UINT GetAdapterModeCount(UINT adapter, D3DFORMAT format) override;
@@ -23,9 +21,8 @@ public:
                          D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) override;
 
 private:
-    virtual ~Direct3D9() = default;
-
-    ULONG refs_ = 1;
+    ~Direct3D9() override = default;
+    bool Implements(REFIID riid) const override;
 };
 
 // The display format of every adapter mode.

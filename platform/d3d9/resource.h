@@ -9,16 +9,10 @@
 // are zero.
 #pragma once
 
-#include <cstring>
-
+#include "com/com_object.h"
 #include "device.h"
 
 namespace quorvane::d3d9 {
-
-inline bool SameIid(REFIID a, REFIID b)
-{
-    return std::memcmp(&a, &b, sizeof(IID)) == 0;
-}
 
 class ResourceBase {
 public:
@@ -92,14 +86,7 @@ public:
 
     HRESULT QueryInterface(REFIID riid, void** object) override
     {
-        if (object == nullptr)
-            return E_POINTER;
-        *object = nullptr;
-        if (!Implements(riid))
-            return E_NOINTERFACE;
-        AddRef();
-        *object = static_cast<Interface*>(this);
-        return S_OK;
+        return AnswerQueryInterface(static_cast<Interface*>(this), Implements(riid), object);
     }
 
     HRESULT GetDevice(IDirect3DDevice9** device) override

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "d3dx9/com_object.h"
+#include "com/com_object.h"
 
 namespace quorvane::d3dx9 {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "d3dx9/com_object.h"
+#include "com/com_object.h"
 #include "d3dx9/glyph_atlas.h"
 #include "text/font.h"
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "d3dx9/com_object.h"
+#include "com/com_object.h"
 #include "d3dx9/fvf_layout.h"
 
 namespace quorvane::d3dx9 {

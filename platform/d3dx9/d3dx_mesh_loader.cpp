@@ -21,7 +21,6 @@ namespace {
 using namespace quorvane;
 using d3dx9::Buffer;
 using d3dx9::Mesh;
-using d3dx9::SafeRelease;
 
 HRESULT ResultOf(xfile::XFileError error)
 {

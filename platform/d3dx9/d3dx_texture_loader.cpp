@@ -15,14 +15,13 @@
 #include <algorithm>
 #include <cstring>
 
-#include "d3dx9/com_object.h"
+#include "com/com_object.h"
 #include "d3dx9/image_decoder.h"
 #include "d3dx9/mipmap.h"
 
 namespace {
 
 using namespace quorvane;
-using quorvane::d3dx9::SafeRelease;
 
 bool SizeFromFile(UINT requested) { return requested == 0 || requested == D3DX_DEFAULT || requested == D3DX_DEFAULT_NONPOW2 || requested == D3DX_FROM_FILE; }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "d3dx9/com_object.h"
+#include "com/com_object.h"
 
 namespace quorvane::d3dx9 {
 namespace {

@@ -1,15 +1,33 @@
-// Reference counting for the D3DX objects: created with one reference, deleted by the
-// Release that brings the count to zero.
+// COM reference counting and QueryInterface, shared by the Direct3D and D3DX objects.
 #pragma once
 
 #include <unknwn.h>
 
 #include <cstring>
 
-namespace quorvane::d3dx9 {
+namespace quorvane {
 
 inline bool SameIid(REFIID a, REFIID b) { return std::memcmp(&a, &b, sizeof(IID)) == 0; }
 
+// QueryInterface's answer for an object that hands out `self`: a new reference when the object
+// implements the identifier asked for, E_NOINTERFACE (and null) when not.
+template <typename Interface>
+HRESULT AnswerQueryInterface(Interface* self, bool implemented, void** object)
+{
+    if (object == nullptr) {
+        return E_POINTER;
+    }
+    *object = nullptr;
+    if (!implemented) {
+        return E_NOINTERFACE;
+    }
+    self->AddRef();
+    *object = self;
+    return S_OK;
+}
+
+// An object counted by its users alone: created with one reference, deleted by the Release that
+// brings the count to zero.
 template <typename Interface>
 class ComObject : public Interface {
 public:
@@ -19,22 +37,17 @@ public:
 
     HRESULT QueryInterface(REFIID riid, void** object) override
     {
-        if (object == nullptr) {
-            return E_POINTER;
-        }
-        if (SameIid(riid, IID_IUnknown) || Implements(riid)) {
-            this->AddRef();
-            *object = static_cast<Interface*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
+        return AnswerQueryInterface(static_cast<Interface*>(this), SameIid(riid, IID_IUnknown) || Implements(riid),
+                                    object);
     }
 
     ULONG AddRef() override { return ++references_; }
 
     ULONG Release() override
     {
+        if (references_ == 0) {
+            return 0;
+        }
         const ULONG remaining = --references_;
         if (remaining == 0) {
             delete this;
@@ -61,4 +74,4 @@ void SafeRelease(T*& object)
     }
 }
 
-}  // namespace quorvane::d3dx9
+}  // namespace quorvane
