@@ -1,21 +1,17 @@
 // IDirect3DIndexBuffer9: 16- or 32-bit indices.
 #pragma once
 
-#include "buffer_storage.h"
-#include "resource.h"
+#include "buffer_resource.h"
 
 namespace quorvane::d3d9 {
 
-class IndexBuffer final : public Resource<IDirect3DIndexBuffer9> {
+class IndexBuffer final : public BufferResource<IDirect3DIndexBuffer9> {
 public:
     static HRESULT Create(Device* device, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                           IDirect3DIndexBuffer9** buffer);
 
-    HRESULT Lock(UINT offset, UINT size, void** data, DWORD flags) override;
-    HRESULT Unlock() override;
     HRESULT GetDesc(D3DINDEXBUFFER_DESC* desc) override;
 
-    const BufferStorage& Storage() const { return storage_; }
     D3DFORMAT Format() const { return format_; }
     UINT IndexSize() const { return format_ == D3DFMT_INDEX32 ? 4 : 2; }
 
@@ -23,8 +19,6 @@ private:
     IndexBuffer(Device* device, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool);
     bool Implements(REFIID riid) const override;
 
-    BufferStorage storage_;
-    DWORD usage_;
     D3DFORMAT format_;
 };
 
