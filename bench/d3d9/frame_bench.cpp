@@ -3,13 +3,20 @@
 // 46 line strips of 100 segments. Reports frames per second and the time per draw call.
 #include <benchmark/benchmark.h>
 #include <d3d9.h>
-#include <windows.h>
 
 #include <cmath>
-#include <cstring>
 #include <vector>
 
+#include "headless_device.h"
+#include "scene_helpers.h"
+
 namespace {
+
+using quorvane::testing::HeadlessDevice;
+using quorvane::tests::CopyToBuffer;
+using quorvane::tests::Identity;
+using quorvane::tests::LineVertex;
+using quorvane::tests::MeshVertex;
 
 constexpr UINT kWidth = 1024;
 constexpr UINT kHeight = 768;
@@ -19,64 +26,17 @@ constexpr int kLineStrips = 46;
 constexpr int kSegments = 100;
 constexpr int kDrawsPerFrame = 2 + kLineStrips;
 
-struct MeshVertex {
-    float x, y, z, nx, ny, nz, u, v;
-};
-struct LineVertex {
-    float x, y, z;
-    D3DCOLOR color;
-};
-
-LRESULT CALLBACK BenchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-D3DMATRIX Identity()
-{
-    D3DMATRIX m{};
-    m._11 = m._22 = m._33 = m._44 = 1.0f;
-    return m;
-}
-
 // Left-handed perspective projection, 60 degrees vertically, near 1, far 1000.
 D3DMATRIX Projection()
 {
-    float yScale = 1.0f / std::tan(1.0471976f / 2.0f), xScale = yScale * kHeight / kWidth;
-    float zn = 1.0f, zf = 1000.0f;
-    D3DMATRIX m{};
-    m._11 = xScale;
-    m._22 = yScale;
-    m._33 = zf / (zf - zn);
-    m._34 = 1.0f;
-    m._43 = -zn * zf / (zf - zn);
-    return m;
+    return quorvane::tests::Perspective(1.0471976f / 2.0f, kWidth, kHeight, 1.0f, 1000.0f);
 }
 
 class Scene {
 public:
-    Scene()
+    Scene() : headless_(kWidth, kHeight), device_(headless_.device())
     {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = BenchWindowProc;
-        wc.lpszClassName = L"QuorvaneBench";
-        RegisterClassExW(&wc);
-        window_ = CreateWindowExW(0, L"QuorvaneBench", L"bench", WS_POPUP, 0, 0, kWidth, kHeight, nullptr, nullptr,
-                                  nullptr, nullptr);
-        d3d_ = Direct3DCreate9(D3D_SDK_VERSION);
-        D3DPRESENT_PARAMETERS pp{};
-        pp.BackBufferWidth = kWidth;
-        pp.BackBufferHeight = kHeight;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.BackBufferCount = 1;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.hDeviceWindow = window_;
-        pp.Windowed = TRUE;
-        pp.EnableAutoDepthStencil = TRUE;
-        pp.AutoDepthStencilFormat = D3DFMT_D16;
-        if (!d3d_ || d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_,
-                                        D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device_) != D3D_OK)
+        if (!device_)
             return;
         BuildSphere();
         BuildTexture();
@@ -91,11 +51,6 @@ public:
             vertices_->Release();
         if (indices_)
             indices_->Release();
-        if (device_)
-            device_->Release();
-        if (d3d_)
-            d3d_->Release();
-        DestroyWindow(window_);
     }
 
     bool Ready() const { return device_ && texture_ && vertices_ && indices_; }
@@ -164,36 +119,15 @@ public:
 private:
     void BuildSphere()
     {
-        std::vector<MeshVertex> vertices;
-        for (int stack = 0; stack <= kStacks; ++stack) {
-            float theta = 3.14159f * float(stack) / kStacks;
-            for (int slice = 0; slice <= kSlices; ++slice) {
-                float phi = 2.0f * 3.14159f * float(slice) / kSlices;
-                float x = std::sin(theta) * std::cos(phi), y = std::cos(theta), z = std::sin(theta) * std::sin(phi);
-                vertices.push_back({x, y, z, x, y, z, float(slice) / kSlices, float(stack) / kStacks});
-            }
-        }
-        std::vector<WORD> indices;
-        for (int stack = 0; stack < kStacks; ++stack) {
-            for (int slice = 0; slice < kSlices; ++slice) {
-                WORD a = WORD(stack * (kSlices + 1) + slice), b = WORD(a + 1);
-                WORD c = WORD(a + kSlices + 1), d = WORD(c + 1);
-                indices.insert(indices.end(), {a, b, c, c, b, d});
-            }
-        }
-        vertexCount_ = UINT(vertices.size());
-        void* data = nullptr;
-        if (device_->CreateVertexBuffer(UINT(vertices.size() * sizeof(MeshVertex)), 0, 0, D3DPOOL_SYSTEMMEM, &vertices_,
-                                        nullptr) != D3D_OK ||
-            device_->CreateIndexBuffer(UINT(indices.size() * sizeof(WORD)), 0, D3DFMT_INDEX16, D3DPOOL_SYSTEMMEM,
-                                       &indices_, nullptr) != D3D_OK)
+        quorvane::tests::SphereMesh sphere = quorvane::tests::UvSphere(kSlices, kStacks);
+        vertexCount_ = UINT(sphere.vertices.size());
+        if (device_->CreateVertexBuffer(UINT(sphere.vertices.size() * sizeof(MeshVertex)), 0, 0, D3DPOOL_SYSTEMMEM,
+                                        &vertices_, nullptr) != D3D_OK ||
+            device_->CreateIndexBuffer(UINT(sphere.indices.size() * sizeof(WORD)), 0, D3DFMT_INDEX16,
+                                       D3DPOOL_SYSTEMMEM, &indices_, nullptr) != D3D_OK)
             return;
-        vertices_->Lock(0, 0, &data, 0);
-        std::memcpy(data, vertices.data(), vertices.size() * sizeof(MeshVertex));
-        vertices_->Unlock();
-        indices_->Lock(0, 0, &data, 0);
-        std::memcpy(data, indices.data(), indices.size() * sizeof(WORD));
-        indices_->Unlock();
+        CopyToBuffer(vertices_, sphere.vertices);
+        CopyToBuffer(indices_, sphere.indices);
     }
 
     void BuildTexture()
@@ -232,9 +166,8 @@ private:
         }
     }
 
-    HWND window_ = nullptr;
-    IDirect3D9* d3d_ = nullptr;
-    IDirect3DDevice9* device_ = nullptr;
+    HeadlessDevice headless_;
+    IDirect3DDevice9* device_;
     IDirect3DTexture9* texture_ = nullptr;
     IDirect3DVertexBuffer9* vertices_ = nullptr;
     IDirect3DIndexBuffer9* indices_ = nullptr;

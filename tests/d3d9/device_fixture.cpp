@@ -6,67 +6,6 @@
 
 namespace quorvane::tests {
 
-namespace {
-
-const wchar_t kClassName[] = L"QuorvaneD3D9Test";
-
-LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-void RegisterTestClass()
-{
-    static bool registered = false;
-    if (registered)
-        return;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = TestWindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kClassName;
-    registered = RegisterClassExW(&wc) != 0;
-}
-
-}  // namespace
-
-TestWindow::TestWindow(int clientWidth, int clientHeight)
-{
-    RegisterTestClass();
-    RECT rect{0, 0, clientWidth, clientHeight};
-    AdjustWindowRectEx(&rect, WS_OVERLAPPEDWINDOW, FALSE, 0);
-    window_ = CreateWindowExW(0, kClassName, L"test", WS_OVERLAPPEDWINDOW, 10, 10, rect.right - rect.left,
-                              rect.bottom - rect.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-}
-
-TestWindow::~TestWindow()
-{
-    if (window_)
-        DestroyWindow(window_);
-}
-
-D3DPRESENT_PARAMETERS WindowedParameters(HWND window, UINT width, UINT height)
-{
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = width;
-    pp.BackBufferHeight = height;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 1;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.hDeviceWindow = window;
-    pp.Windowed = TRUE;
-    pp.EnableAutoDepthStencil = TRUE;
-    pp.AutoDepthStencilFormat = D3DFMT_D16;
-    return pp;
-}
-
-D3DMATRIX Identity()
-{
-    D3DMATRIX m{};
-    m._11 = m._22 = m._33 = m._44 = 1.0f;
-    return m;
-}
-
 void DeviceTest::SetUp()
 {
     window_ = new TestWindow(int(kWidth), int(kHeight));
@@ -93,27 +32,7 @@ void DeviceTest::TearDown()
 
 std::vector<DWORD> DeviceTest::ReadBackBuffer()
 {
-    std::vector<DWORD> pixels;
-    IDirect3DSurface9* backBuffer = nullptr;
-    IDirect3DSurface9* copy = nullptr;
-    if (device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer) == D3D_OK &&
-        device_->CreateOffscreenPlainSurface(kWidth, kHeight, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &copy, nullptr) ==
-            D3D_OK &&
-        device_->GetRenderTargetData(backBuffer, copy) == D3D_OK) {
-        D3DLOCKED_RECT locked{};
-        if (copy->LockRect(&locked, nullptr, D3DLOCK_READONLY) == D3D_OK) {
-            pixels.resize(size_t(kWidth) * kHeight);
-            for (UINT y = 0; y < kHeight; ++y)
-                std::memcpy(&pixels[size_t(y) * kWidth], static_cast<BYTE*>(locked.pBits) + size_t(y) * locked.Pitch,
-                            kWidth * 4);
-            copy->UnlockRect();
-        }
-    }
-    if (copy)
-        copy->Release();
-    if (backBuffer)
-        backBuffer->Release();
-    return pixels;
+    return tests::ReadBackBuffer(device_, kWidth, kHeight);
 }
 
 void DeviceTest::SaveBackBufferPng(const std::string& name)

@@ -1,5 +1,5 @@
-// A window on the headless display with a Direct3D 9 device on it, and the read-back of what
-// the device drew (GetBackBuffer + GetRenderTargetData + LockRect).
+// The fixture of the Direct3D 9 tests: a window on the headless display with a device on it,
+// the read-back of what the device drew, and texture upload.
 #pragma once
 
 #include <d3d9.h>
@@ -9,24 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "back_buffer.h"
+#include "scene_helpers.h"
+#include "test_window.h"
+
 namespace quorvane::tests {
-
-// A top-level test window with the given client size; destroyed with the object.
-class TestWindow {
-public:
-    TestWindow(int clientWidth, int clientHeight);
-    ~TestWindow();
-    TestWindow(const TestWindow&) = delete;
-    TestWindow& operator=(const TestWindow&) = delete;
-
-    HWND Handle() const { return window_; }
-
-private:
-    HWND window_ = nullptr;
-};
-
-// The present parameters of a windowed device with a 16-bit depth buffer.
-D3DPRESENT_PARAMETERS WindowedParameters(HWND window, UINT width, UINT height);
 
 // A device of the given back-buffer size in a window of the same client size.
 class DeviceTest : public ::testing::Test {
@@ -57,7 +44,5 @@ inline int Red(DWORD c) { return int((c >> 16) & 0xFF); }
 inline int Green(DWORD c) { return int((c >> 8) & 0xFF); }
 inline int Blue(DWORD c) { return int(c & 0xFF); }
 inline DWORD Rgb(DWORD c) { return c & 0x00FFFFFF; }
-
-D3DMATRIX Identity();
 
 }  // namespace quorvane::tests

@@ -4,7 +4,6 @@
 #include <quorvane_testing.h>
 
 #include <cmath>
-#include <cstring>
 
 #include "device_fixture.h"
 
@@ -16,26 +15,6 @@ constexpr UINT kSceneHeight = 192;
 constexpr float kPi = 3.14159265f;
 constexpr float kCameraDistance = 3.5f;
 constexpr float kHalfFov = kPi / 6.0f;  // 60 degrees vertically
-
-struct MeshVertex {
-    float x, y, z, nx, ny, nz, u, v;
-};
-struct LineVertex {
-    float x, y, z;
-    D3DCOLOR color;
-};
-
-D3DMATRIX Perspective()
-{
-    float yScale = 1.0f / std::tan(kHalfFov), zn = 1.0f, zf = 100.0f;
-    D3DMATRIX m{};
-    m._11 = yScale * kSceneHeight / kSceneWidth;
-    m._22 = yScale;
-    m._33 = zf / (zf - zn);
-    m._34 = 1.0f;
-    m._43 = -zn * zf / (zf - zn);
-    return m;
-}
 
 class SceneTest : public ::testing::Test {
 protected:
@@ -60,40 +39,22 @@ protected:
         window_.reset();
     }
 
-    // A UV sphere of radius 1 with u running once around the y axis.
+    // The unit sphere in system-memory vertex and index buffers.
     void BuildSphere(int slices, int stacks)
     {
-        std::vector<MeshVertex> vertices;
-        for (int stack = 0; stack <= stacks; ++stack) {
-            float theta = kPi * float(stack) / float(stacks);
-            for (int slice = 0; slice <= slices; ++slice) {
-                float phi = 2.0f * kPi * float(slice) / float(slices);
-                float x = std::sin(theta) * std::cos(phi), y = std::cos(theta), z = std::sin(theta) * std::sin(phi);
-                vertices.push_back({x, y, z, x, y, z, float(slice) / float(slices), float(stack) / float(stacks)});
-            }
-        }
-        std::vector<WORD> indices;
-        for (int stack = 0; stack < stacks; ++stack)
-            for (int slice = 0; slice < slices; ++slice) {
-                WORD a = WORD(stack * (slices + 1) + slice), b = WORD(a + 1), c = WORD(a + slices + 1), d = WORD(c + 1);
-                // Clockwise seen from outside (left-handed): front faces under D3DCULL_CCW.
-                indices.insert(indices.end(), {a, b, c, b, d, c});
-            }
+        SphereMesh sphere = UvSphere(slices, stacks);
+        const std::vector<MeshVertex>& vertices = sphere.vertices;
+        const std::vector<WORD>& indices = sphere.indices;
         vertexCount_ = UINT(vertices.size());
         triangleCount_ = UINT(indices.size() / 3);
-        void* data = nullptr;
         ASSERT_EQ(device_->CreateVertexBuffer(UINT(vertices.size() * sizeof(MeshVertex)), 0, 0, D3DPOOL_SYSTEMMEM,
                                               &vertices_, nullptr),
                   D3D_OK);
         ASSERT_EQ(device_->CreateIndexBuffer(UINT(indices.size() * sizeof(WORD)), 0, D3DFMT_INDEX16, D3DPOOL_SYSTEMMEM,
                                              &indices_, nullptr),
                   D3D_OK);
-        vertices_->Lock(0, 0, &data, 0);
-        std::memcpy(data, vertices.data(), vertices.size() * sizeof(MeshVertex));
-        vertices_->Unlock();
-        indices_->Lock(0, 0, &data, 0);
-        std::memcpy(data, indices.data(), indices.size() * sizeof(WORD));
-        indices_->Unlock();
+        CopyToBuffer(vertices_, vertices);
+        CopyToBuffer(indices_, indices);
     }
 
     // Left half red, right half blue, with a white column at u = 0.5.
@@ -145,7 +106,7 @@ TEST_F(SceneTest, LitTexturedSphereWithItsImageAndALatitudeCircle)
     ASSERT_NE(texture_, nullptr);
     D3DMATRIX view = Identity();
     view._43 = kCameraDistance;
-    D3DMATRIX projection = Perspective();
+    D3DMATRIX projection = Perspective(kHalfFov, kSceneWidth, kSceneHeight, 1.0f, 100.0f);
     device_->SetTransform(D3DTS_VIEW, &view);
     device_->SetTransform(D3DTS_PROJECTION, &projection);
     D3DLIGHT9 light{};

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "../d3d9/device_fixture.h"
+#include "test_window.h"
 
 namespace quorvane::testing {
 

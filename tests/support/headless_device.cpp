@@ -2,7 +2,7 @@
 
 #include <quorvane_testing.h>
 
-#include <cstring>
+#include "back_buffer.h"
 
 namespace quorvane::testing {
 
@@ -45,31 +45,7 @@ HRESULT HeadlessDevice::Reset()
 
 std::vector<DWORD> HeadlessDevice::ReadBackBuffer()
 {
-    std::vector<DWORD> pixels;
-    IDirect3DSurface9* backBuffer = nullptr;
-    IDirect3DSurface9* copy = nullptr;
-    if (device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer) == D3D_OK &&
-        device_->CreateOffscreenPlainSurface(width_, height_, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &copy, nullptr) ==
-            D3D_OK &&
-        device_->GetRenderTargetData(backBuffer, copy) == D3D_OK) {
-        D3DLOCKED_RECT locked{};
-        if (copy->LockRect(&locked, nullptr, D3DLOCK_READONLY) == D3D_OK) {
-            pixels.resize(std::size_t{width_} * height_);
-            for (UINT y = 0; y < height_; ++y) {
-                std::memcpy(&pixels[std::size_t{y} * width_],
-                            static_cast<BYTE*>(locked.pBits) + std::size_t{y} * static_cast<UINT>(locked.Pitch),
-                            width_ * 4);
-            }
-            copy->UnlockRect();
-        }
-    }
-    if (copy != nullptr) {
-        copy->Release();
-    }
-    if (backBuffer != nullptr) {
-        backBuffer->Release();
-    }
-    return pixels;
+    return tests::ReadBackBuffer(device_, width_, height_);
 }
 
 bool HeadlessDevice::SavePng(const std::string& path)

@@ -1,0 +1,59 @@
+#include "test_window.h"
+
+namespace quorvane::tests {
+
+namespace {
+
+const wchar_t kClassName[] = L"QuorvaneD3D9Test";
+
+LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void RegisterTestClass()
+{
+    static bool registered = false;
+    if (registered)
+        return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = TestWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kClassName;
+    registered = RegisterClassExW(&wc) != 0;
+}
+
+}  // namespace
+
+TestWindow::TestWindow(int clientWidth, int clientHeight)
+{
+    RegisterTestClass();
+    RECT rect{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&rect, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    window_ = CreateWindowExW(0, kClassName, L"test", WS_OVERLAPPEDWINDOW, 10, 10, rect.right - rect.left,
+                              rect.bottom - rect.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+TestWindow::~TestWindow()
+{
+    if (window_)
+        DestroyWindow(window_);
+}
+
+D3DPRESENT_PARAMETERS WindowedParameters(HWND window, UINT width, UINT height)
+{
+    D3DPRESENT_PARAMETERS pp{};
+    pp.BackBufferWidth = width;
+    pp.BackBufferHeight = height;
+    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+    pp.BackBufferCount = 1;
+    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    pp.hDeviceWindow = window;
+    pp.Windowed = TRUE;
+    pp.EnableAutoDepthStencil = TRUE;
+    pp.AutoDepthStencilFormat = D3DFMT_D16;
+    return pp;
+}
+
+}  // namespace quorvane::tests

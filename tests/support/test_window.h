@@ -1,0 +1,26 @@
+// A window on the headless display and the present parameters of a windowed device in it.
+#pragma once
+
+#include <d3d9.h>
+#include <windows.h>
+
+namespace quorvane::tests {
+
+// A top-level test window with the given client size; destroyed with the object.
+class TestWindow {
+public:
+    TestWindow(int clientWidth, int clientHeight);
+    ~TestWindow();
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    HWND Handle() const { return window_; }
+
+private:
+    HWND window_ = nullptr;
+};
+
+// The present parameters of a windowed device with a 16-bit depth buffer.
+D3DPRESENT_PARAMETERS WindowedParameters(HWND window, UINT width, UINT height);
+
+}  // namespace quorvane::tests
