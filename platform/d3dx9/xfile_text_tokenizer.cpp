@@ -102,36 +102,14 @@ public:
         return Fail(XFileError::truncated);
     }
 
-    bool ReadDword(std::uint32_t& value) override
-    {
-        std::string_view number;
-        if (!ReadNumberText(number)) {
-            return false;
-        }
-        if (!number.empty() && number.front() == '+') {
-            number.remove_prefix(1);
-        }
-        const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-        if (result.ec != std::errc{} || result.ptr != number.data() + number.size()) {
-            return Fail(XFileError::syntax);
-        }
-        return true;
-    }
+    bool ReadDword(std::uint32_t& value) override { return ReadNumber(value); }
 
     bool ReadFloat(float& value) override
     {
-        std::string_view number;
-        if (!ReadNumberText(number)) {
+        if (!ReadNumber(value)) {
             return false;
         }
-        if (!number.empty() && number.front() == '+') {
-            number.remove_prefix(1);
-        }
-        const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-        if (result.ec != std::errc{} || result.ptr != number.data() + number.size() || !std::isfinite(value)) {
-            return Fail(XFileError::syntax);
-        }
-        return true;
+        return std::isfinite(value) || Fail(XFileError::syntax);
     }
 
     bool ReadString(std::string& value) override
@@ -191,6 +169,24 @@ private:
             return FailAtToken();
         }
         ++position_;
+        return true;
+    }
+
+    // The next number, whole: an optional '+', then what from_chars reads for T and nothing more.
+    template <typename T>
+    bool ReadNumber(T& value)
+    {
+        std::string_view number;
+        if (!ReadNumberText(number)) {
+            return false;
+        }
+        if (!number.empty() && number.front() == '+') {
+            number.remove_prefix(1);
+        }
+        const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+        if (result.ec != std::errc{} || result.ptr != number.data() + number.size()) {
+            return Fail(XFileError::syntax);
+        }
         return true;
     }
 
