@@ -1,6 +1,7 @@
-// COM reference counting and QueryInterface, shared by the Direct3D and D3DX objects.
+// COM reference counting, QueryInterface and getters, shared by the Direct3D and D3DX objects.
 #pragma once
 
+#include <d3d9.h>
 #include <unknwn.h>
 
 #include <cstring>
@@ -63,6 +64,19 @@ protected:
 private:
     ULONG references_ = 1;
 };
+
+// A getter's answer: `object` in `*out` with a reference for the caller; D3DERR_INVALIDCALL when
+// there is nowhere to put it.
+template <typename Object, typename Interface>
+HRESULT HandOut(Object* object, Interface** out)
+{
+    if (out == nullptr) {
+        return D3DERR_INVALIDCALL;
+    }
+    object->AddRef();
+    *out = object;
+    return D3D_OK;
+}
 
 // Releases a COM pointer, if any, and clears it.
 template <typename T>

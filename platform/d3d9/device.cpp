@@ -221,11 +221,7 @@ UINT Device::GetAvailableTextureMem()
 
 HRESULT Device::GetDirect3D(IDirect3D9** direct3D)
 {
-    if (direct3D == nullptr)
-        return D3DERR_INVALIDCALL;
-    direct3D_->AddRef();
-    *direct3D = direct3D_;
-    return D3D_OK;
+    return HandOut(direct3D_, direct3D);
 }
 
 HRESULT Device::GetDisplayMode(UINT swapChain, D3DDISPLAYMODE* mode)

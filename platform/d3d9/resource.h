@@ -89,14 +89,7 @@ public:
         return AnswerQueryInterface(static_cast<Interface*>(this), Implements(riid), object);
     }
 
-    HRESULT GetDevice(IDirect3DDevice9** device) override
-    {
-        if (device == nullptr)
-            return D3DERR_INVALIDCALL;
-        OwningDevice()->AddRef();
-        *device = OwningDevice();
-        return D3D_OK;
-    }
+    HRESULT GetDevice(IDirect3DDevice9** device) override { return HandOut(OwningDevice(), device); }
 
     D3DRESOURCETYPE GetType() override { return type_; }
 

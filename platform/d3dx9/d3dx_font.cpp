@@ -71,12 +71,7 @@ bool Font::Implements(REFIID riid) const { return SameIid(riid, IID_ID3DXFont); 
 
 HRESULT Font::GetDevice(LPDIRECT3DDEVICE9* device)
 {
-    if (device == nullptr) {
-        return D3DERR_INVALIDCALL;
-    }
-    device_->AddRef();
-    *device = device_;
-    return D3D_OK;
+    return HandOut(device_, device);
 }
 
 HRESULT Font::GetDescW(D3DXFONT_DESCW* desc)

@@ -148,32 +148,17 @@ HRESULT Mesh::CreateBuffers()
 
 HRESULT Mesh::GetDevice(LPDIRECT3DDEVICE9* device)
 {
-    if (device == nullptr) {
-        return D3DERR_INVALIDCALL;
-    }
-    device_->AddRef();
-    *device = device_;
-    return D3D_OK;
+    return HandOut(device_, device);
 }
 
 HRESULT Mesh::GetVertexBuffer(LPDIRECT3DVERTEXBUFFER9* vertexBuffer)
 {
-    if (vertexBuffer == nullptr) {
-        return D3DERR_INVALIDCALL;
-    }
-    vertexBuffer_->AddRef();
-    *vertexBuffer = vertexBuffer_;
-    return D3D_OK;
+    return HandOut(vertexBuffer_, vertexBuffer);
 }
 
 HRESULT Mesh::GetIndexBuffer(LPDIRECT3DINDEXBUFFER9* indexBuffer)
 {
-    if (indexBuffer == nullptr) {
-        return D3DERR_INVALIDCALL;
-    }
-    indexBuffer_->AddRef();
-    *indexBuffer = indexBuffer_;
-    return D3D_OK;
+    return HandOut(indexBuffer_, indexBuffer);
 }
 
 HRESULT Mesh::LockVertexBuffer(DWORD flags, LPVOID* data)
