@@ -19,7 +19,7 @@ protected:
 
     IDirect3DDevice9* device() const { return headless_.device(); }
 
-    // The call as the program makes it (textures of Part 4.3): sizes 0, full mip chain,
+    // The call as the program makes it: sizes 0, mip levels 0,
     // unknown format, system memory, default filters, no colour key.
     HRESULT Load(const std::vector<std::uint8_t>& bytes, IDirect3DTexture9** texture, D3DXIMAGE_INFO* info = nullptr)
     {
