@@ -44,7 +44,7 @@ HRESULT Device::UpdateSurface(IDirect3DSurface9* sourceSurface, const RECT* sour
     if (!ResolveRect(&to, destination->Width(), destination->Height(), checked))
         return D3DERR_INVALIDCALL;
 
-    const BYTE* bits = source->Memory() + size_t(from.top) * source->Pitch() +
+    const BYTE* bits = source->Bits() + size_t(from.top) * source->Pitch() +
                        size_t(from.left) * source->Format().bytesPerPixel;
     if (destination->SurfaceKind() == Surface::Kind::BackBuffer) {
         if (!MakeCurrent())
@@ -77,7 +77,7 @@ HRESULT Device::UpdateTexture(IDirect3DBaseTexture9* sourceTexture, IDirect3DBas
     }
     for (UINT level = 0; level < destination->GetLevelCount(); ++level) {
         RECT whole{0, 0, LONG(source->LevelWidth(level)), LONG(source->LevelHeight(level))};
-        destination->WriteRect(level, whole, source->LevelMemory(level), source->LevelPitch(level));
+        destination->WriteRect(level, whole, source->LevelBits(level), source->LevelPitch(level));
     }
     return D3D_OK;
 }

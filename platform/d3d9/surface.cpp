@@ -127,6 +127,13 @@ bool Surface::Locked() const
     return container_ ? container_->LevelLocked(level_) : locked_;
 }
 
+const BYTE* Surface::Bits()
+{
+    if (container_)
+        return container_->LevelBits(level_);
+    return memory_.empty() ? nullptr : memory_.data();
+}
+
 BYTE* Surface::Memory()
 {
     if (container_)

@@ -40,7 +40,9 @@ public:
     UINT Height() const { return height_; }
     const FormatInfo& Format() const { return *format_; }
     bool Locked() const;
-    // The pixels in memory, or null when they live only in OpenGL.
+    // The pixels in memory to read, or null when they live only in OpenGL.
+    const BYTE* Bits();
+    // The same to write into.
     BYTE* Memory();
     UINT Pitch() const;
     // Writes a rectangle from memory laid out with `pitch` (UpdateSurface's destination).

@@ -78,8 +78,6 @@ Texture::Texture(Device* device, UINT width, UINT height, UINT levels, DWORD usa
         level.width = std::max(width >> i, 1u);
         level.height = std::max(height >> i, 1u);
         level.pitch = RowPitch(format, level.width);
-        if (KeepsMemory())
-            level.memory.assign(size_t{level.pitch} * level.height, 0);
         level.surface = Surface::CreateLevel(this, i);
     }
 }
@@ -121,7 +119,8 @@ bool Texture::CreateGLTexture()
     for (UINT i = 0; i < glLevels; ++i) {
         GLsizei w = GLsizei(std::max(levels_[0].width >> i, 1u));
         GLsizei h = GLsizei(std::max(levels_[0].height >> i, 1u));
-        const BYTE* bits = i < levels_.size() && !levels_[i].memory.empty() ? levels_[i].memory.data() : nullptr;
+        // A managed or dynamic texture's memory starts out as zeros, and so does OpenGL's copy.
+        const BYTE* bits = i < levels_.size() && KeepsMemory() ? Touch(i).memory.data() : nullptr;
         glPixelStorei(GL_UNPACK_ROW_LENGTH, bits ? GLint(levels_[i].pitch / format_->bytesPerPixel) : 0);
         glTexImage2D(GL_TEXTURE_2D, GLint(i), GLint(format_->internalFormat), w, h, 0, format_->pixelFormat,
                      format_->pixelType, bits);
@@ -168,6 +167,9 @@ HRESULT Texture::LockRect(UINT level, D3DLOCKED_RECT* lockedRect, const RECT* re
     Level& l = levels_[level];
     if (l.locked || !ResolveRect(rect, l.width, l.height, region))
         return D3DERR_INVALIDCALL;
+    if (!(flags & D3DLOCK_READONLY))
+        MakePendingLevels();
+    Touch(level);
     l.locked = true;
     l.lockedRect = region;
     l.lockFlags = flags;
@@ -190,15 +192,25 @@ HRESULT Texture::UnlockRect(UINT level)
     return D3D_OK;
 }
 
+const BYTE* Texture::LevelBits(UINT level)
+{
+    return KeepsMemory() ? Touch(level).memory.data() : nullptr;
+}
+
 BYTE* Texture::LevelMemory(UINT level)
 {
-    return levels_[level].memory.empty() ? nullptr : levels_[level].memory.data();
+    if (!KeepsMemory())
+        return nullptr;
+    MakePendingLevels();
+    return Touch(level).memory.data();
 }
 
 void Texture::WriteRect(UINT level, const RECT& rect, const BYTE* bits, UINT pitch)
 {
     Level& l = levels_[level];
-    if (!l.memory.empty()) {
+    if (KeepsMemory()) {
+        MakePendingLevels();
+        Touch(level);
         size_t rowBytes = size_t(rect.right - rect.left) * format_->bytesPerPixel;
         for (LONG y = rect.top; y < rect.bottom; ++y)
             std::memcpy(&l.memory[size_t(y) * l.pitch + size_t(rect.left) * format_->bytesPerPixel],
@@ -206,6 +218,47 @@ void Texture::WriteRect(UINT level, const RECT& rect, const BYTE* bits, UINT pit
     }
     if (glTexture_)
         Upload(level, rect, bits, pitch);
+}
+
+void Texture::DeferLevels(LevelFill fill)
+{
+    if (!KeepsMemory() || levels_.size() < 2)
+        return;
+    Touch(0);
+    fill_ = std::move(fill);
+    firstPending_ = 1;
+    if (glTexture_)
+        MakePendingLevels();  // OpenGL samples every level
+}
+
+Texture::Level& Texture::Touch(UINT level)
+{
+    if (fill_ && level >= firstPending_) {
+        while (firstPending_ <= level)
+            MakeDeferredLevel(firstPending_++);
+        if (firstPending_ == levels_.size())
+            fill_ = nullptr;
+    }
+    Level& l = levels_[level];
+    if (l.memory.empty())
+        l.memory.assign(size_t{l.pitch} * l.height, 0);
+    return l;
+}
+
+void Texture::MakeDeferredLevel(UINT level)
+{
+    Level& l = levels_[level];
+    const Level& above = levels_[level - 1];
+    l.memory.resize(size_t{l.pitch} * l.height);
+    fill_(level, l.memory.data(), l.pitch, above.memory.data(), above.pitch);
+    if (glTexture_)
+        Upload(level, RECT{0, 0, LONG(l.width), LONG(l.height)}, l.memory.data(), l.pitch);
+}
+
+void Texture::MakePendingLevels()
+{
+    if (fill_)
+        Touch(UINT(levels_.size() - 1));
 }
 
 void Texture::Upload(UINT level, const RECT& rect, const BYTE* bits, UINT pitch)

@@ -1,8 +1,10 @@
 // IDirect3DTexture9: a 2D texture with its mipmap levels. Where the texels live depends on the
 // pool: system-memory and scratch textures in memory only; default-pool textures in OpenGL only
-// (a dynamic one also keeps a memory copy to lock); managed textures in both.
+// (a dynamic one also keeps a memory copy to lock); managed textures in both. A memory-only
+// texture allocates a level's memory when something first touches the level.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -34,12 +36,22 @@ public:
     UINT LevelWidth(UINT level) const { return levels_[level].width; }
     UINT LevelHeight(UINT level) const { return levels_[level].height; }
     bool LevelLocked(UINT level) const { return levels_[level].locked; }
-    // The level's bytes in memory, or null when it lives only in OpenGL.
+    // The level's bytes in memory to read, or null when it lives only in OpenGL.
+    const BYTE* LevelBits(UINT level);
+    // The same to write into: every deferred level is made first.
     BYTE* LevelMemory(UINT level);
     UINT LevelPitch(UINT level) const { return levels_[level].pitch; }
     // Writes a rectangle of a level from memory laid out with `pitch` (UpdateSurface,
     // UpdateTexture): into the memory copy and into OpenGL, whichever the texture has.
     void WriteRect(UINT level, const RECT& rect, const BYTE* bits, UINT pitch);
+
+    // For D3DX's loader: the levels below the top are made by `fill` from the level above,
+    // each when first touched, or all of them before anything writes to any level, so that
+    // they always come from the top level as it is now. `bits` and `pitch` are the level's,
+    // `above` and `abovePitch` those of the level above (already made). A texture with OpenGL
+    // storage makes them all at once.
+    using LevelFill = std::function<void(UINT level, BYTE* bits, UINT pitch, const BYTE* above, UINT abovePitch)>;
+    void DeferLevels(LevelFill fill);
 
 private:
     struct Level {
@@ -59,12 +71,19 @@ private:
     bool KeepsMemory() const;
     bool Lockable() const;
     bool CreateGLTexture();
+    // Makes sure `level` has memory, made by the deferred fill (with the levels above it)
+    // when it is pending. Memory-keeping textures only.
+    Level& Touch(UINT level);
+    void MakeDeferredLevel(UINT level);
+    void MakePendingLevels();
     void Upload(UINT level, const RECT& rect, const BYTE* bits, UINT pitch);
 
     const FormatInfo* format_;
     DWORD usage_;
     std::vector<Level> levels_;
     GLuint glTexture_ = 0;
+    LevelFill fill_;        // set while levels are pending
+    UINT firstPending_ = 0;  // with fill_: levels from here down are not made yet
 };
 
 }  // namespace quorvane::d3d9

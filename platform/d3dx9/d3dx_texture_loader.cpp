@@ -1,11 +1,16 @@
 // D3DXCreateTextureFromFileInMemoryEx: JPEG, PNG and BMP images decoded straight into the
 // locked top level of a new texture, further levels made by a box filter.
 //
+// MipLevels 0 and D3DX_DEFAULT give the full chain down to 1 x 1, as D3DX does; an explicit
+// count gives that many levels (at most a full chain); D3DX_FROM_FILE gives the one level these
+// files hold. The levels below the top are made lazily: the texture reports them all, but each
+// is allocated and box-filtered from the level above only when something first touches it,
+// and all of them before anything writes to the texture, so they always come from the image
+// as decoded, as D3DX's do. The program passes 0 but only ever copies level 0 into its
+// default-pool texture; building the chain eagerly cost 1.4 times the decode alone on the
+// Earth image (bench/d3dx9), deferring it costs nothing until a level is used.
+//
 // Differences from D3DX, all for arguments the program does not depend on:
-// - MipLevels 0 and D3DX_DEFAULT give one level, where D3DX makes a full chain. The program
-//   passes 0 but only ever copies level 0 into its default-pool texture; the chain would cost
-//   a third more memory and a third more time on the Earth image (measured in
-//   bench/d3dx9). An explicit count makes that many levels (at most a full chain).
 // - The texture keeps the image's size (D3DX rounds sizes of 0 or D3DX_DEFAULT up to powers of
 //   two; the device here has no such restriction); other sizes than the image's are refused
 //   rather than rescaled.
@@ -16,6 +21,7 @@
 #include <cstring>
 
 #include "com/com_object.h"
+#include "d3d9/texture.h"
 #include "d3dx9/image_decoder.h"
 #include "d3dx9/mipmap.h"
 
@@ -67,10 +73,15 @@ void ApplyColorKey(BYTE* pixels, UINT pitch, UINT width, UINT height, D3DCOLOR c
     }
 }
 
-// Decodes into level 0 and fills the levels below it. The texture must be lockable.
+// Decodes into level 0; the levels below it are made from it when first touched. The texture
+// must be lockable and made by this device.
 HRESULT FillTexture(IDirect3DTexture9* texture, const BYTE* bytes, UINT size, const image::ImageInfo& info,
                     D3DCOLOR colorKey)
 {
+    auto* own = dynamic_cast<d3d9::Texture*>(texture);
+    if (own == nullptr) {
+        return D3DERR_INVALIDCALL;
+    }
     D3DLOCKED_RECT top{};
     if (HRESULT hr = texture->LockRect(0, &top, nullptr, 0); FAILED(hr)) {
         return hr;
@@ -85,27 +96,11 @@ HRESULT FillTexture(IDirect3DTexture9* texture, const BYTE* bytes, UINT size, co
     if (!decoded) {
         return D3DXERR_INVALIDDATA;
     }
-
-    std::uint32_t width = info.width;
-    std::uint32_t height = info.height;
-    for (DWORD level = 1; level < texture->GetLevelCount(); ++level) {
-        D3DLOCKED_RECT above{};
-        D3DLOCKED_RECT below{};
-        if (HRESULT hr = texture->LockRect(level - 1, &above, nullptr, D3DLOCK_READONLY); FAILED(hr)) {
-            return hr;
-        }
-        if (HRESULT hr = texture->LockRect(level, &below, nullptr, 0); FAILED(hr)) {
-            texture->UnlockRect(level - 1);
-            return hr;
-        }
-        d3dx9::DownsampleBox(static_cast<const std::uint8_t*>(above.pBits), static_cast<std::size_t>(above.Pitch),
-                             width, height, static_cast<std::uint8_t*>(below.pBits),
-                             static_cast<std::size_t>(below.Pitch));
-        texture->UnlockRect(level);
-        texture->UnlockRect(level - 1);
-        width = std::max<std::uint32_t>(1, width / 2);
-        height = std::max<std::uint32_t>(1, height / 2);
-    }
+    own->DeferLevels([width = info.width, height = info.height](UINT level, BYTE* bits, UINT pitch, const BYTE* above,
+                                                                UINT abovePitch) {
+        d3dx9::DownsampleBox(above, abovePitch, std::max<std::uint32_t>(1, width >> (level - 1)),
+                             std::max<std::uint32_t>(1, height >> (level - 1)), bits, pitch);
+    });
     return D3D_OK;
 }
 
@@ -156,8 +151,12 @@ extern "C" HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(
         return D3DERR_NOTAVAILABLE;
     }
     const UINT fullChain = d3dx9::FullMipChainLength(info.width, info.height);
-    const bool oneLevel = MipLevels == 0 || MipLevels == D3DX_DEFAULT || MipLevels == D3DX_FROM_FILE;
-    const UINT levels = oneLevel ? 1 : std::min(MipLevels, fullChain);
+    UINT levels = std::min(MipLevels, fullChain);
+    if (MipLevels == 0 || MipLevels == D3DX_DEFAULT) {
+        levels = fullChain;
+    } else if (MipLevels == D3DX_FROM_FILE) {
+        levels = 1;  // JPEG, PNG and BMP files hold one level
+    }
 
     // A default-pool texture cannot be locked: decode into a system-memory one and copy.
     const bool staged = Pool == D3DPOOL_DEFAULT && (Usage & D3DUSAGE_DYNAMIC) == 0;

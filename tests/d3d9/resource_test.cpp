@@ -145,6 +145,35 @@ TEST_F(ResourceTest, UpdateSurfaceCopiesARectangleToAPoint)
     destination->Release();
 }
 
+TEST_F(ResourceTest, MemoryTextureLevelsStartAsZerosInWhateverOrderTheyAreTouched)
+{
+    for (D3DPOOL pool : {D3DPOOL_SYSTEMMEM, D3DPOOL_SCRATCH, D3DPOOL_MANAGED}) {
+        IDirect3DTexture9* texture = nullptr;
+        ASSERT_EQ(device_->CreateTexture(8, 6, 0, 0, D3DFMT_A8R8G8B8, pool, &texture, nullptr), D3D_OK);
+        for (UINT level : {2u, 0u, 3u, 1u}) {
+            D3DSURFACE_DESC desc{};
+            texture->GetLevelDesc(level, &desc);
+            D3DLOCKED_RECT locked{};
+            ASSERT_EQ(texture->LockRect(level, &locked, nullptr, D3DLOCK_READONLY), D3D_OK) << pool << ":" << level;
+            for (UINT y = 0; y < desc.Height; ++y) {
+                const BYTE* row = static_cast<BYTE*>(locked.pBits) + y * UINT(locked.Pitch);
+                for (UINT x = 0; x < desc.Width * 4; ++x)
+                    EXPECT_EQ(row[x], 0) << pool << ":" << level;
+            }
+            texture->UnlockRect(level);
+        }
+        texture->Release();
+    }
+    // Levels nothing has touched copy as zeros too.
+    IDirect3DTexture9* source = nullptr;
+    IDirect3DTexture9* destination = nullptr;
+    ASSERT_EQ(device_->CreateTexture(8, 6, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &source, nullptr), D3D_OK);
+    ASSERT_EQ(device_->CreateTexture(8, 6, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &destination, nullptr), D3D_OK);
+    EXPECT_EQ(device_->UpdateTexture(source, destination), D3D_OK);
+    destination->Release();
+    source->Release();
+}
+
 TEST_F(ResourceTest, SurfaceLevelsBelongToTheirTexture)
 {
     IDirect3DTexture9* texture = nullptr;
