@@ -133,14 +133,25 @@ TEST(ImageDecoder, TruncatedFilesAreRefusedAtEveryLength)
             DecodedImage image;
             EXPECT_FALSE(DecodeImageToBuffer(cut.data(), cut.size(), image)) << "cut at " << size << " of " << file.size();
             EXPECT_TRUE(image.pixels.empty());
-            // PNG and BMP files cut short are known from their structure before any pixels are
-            // allocated; a JPEG stream only shows its end while it is decoded.
+            // A file cut short is known from its structure (a JPEG by its missing end-of-image
+            // marker) before any pixels are allocated.
             ImageInfo info;
-            if (file[0] != 0xFF) {
-                EXPECT_FALSE(ReadImageInfo(cut.data(), cut.size(), info)) << "cut at " << size;
-            }
+            EXPECT_FALSE(ReadImageInfo(cut.data(), cut.size(), info)) << "cut at " << size;
         }
     }
+}
+
+TEST(ImageDecoder, JpegWithBytesAfterItsEndStillDecodes)
+{
+    // Some writers pad a file after the end-of-image marker; the image itself is whole.
+    const std::vector<std::uint8_t> rgba = PatternRgba(16, 16);
+    std::vector<std::uint8_t> padded = EncodeJpeg(rgba, 16, 16, 90);
+    DecodedImage reference;
+    ASSERT_TRUE(DecodeImageToBuffer(padded.data(), padded.size(), reference));
+    padded.insert(padded.end(), {0x00, 0x00, 0xFF, 0x00, 0x12});
+    DecodedImage image;
+    ASSERT_TRUE(DecodeImageToBuffer(padded.data(), padded.size(), image));
+    EXPECT_EQ(image.pixels, reference.pixels);
 }
 
 TEST(ImageDecoder, GarbageAndDamagedFilesAreRefused)
