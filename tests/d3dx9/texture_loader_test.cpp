@@ -28,6 +28,15 @@ protected:
                                                    info, nullptr, texture);
     }
 
+    // The same call with a chosen mip level count, pool and colour key.
+    HRESULT LoadWith(const std::vector<std::uint8_t>& bytes, UINT mipLevels, D3DPOOL pool, IDirect3DTexture9** texture,
+                     D3DCOLOR colorKey = 0)
+    {
+        return D3DXCreateTextureFromFileInMemoryEx(device(), bytes.data(), static_cast<UINT>(bytes.size()), 0, 0,
+                                                   mipLevels, 0, D3DFMT_UNKNOWN, pool, D3DX_DEFAULT, D3DX_DEFAULT,
+                                                   colorKey, nullptr, nullptr, texture);
+    }
+
     // Level `level` as 0xAARRGGBB texels.
     static std::vector<DWORD> ReadLevel(IDirect3DTexture9* texture, UINT level)
     {
@@ -168,10 +177,7 @@ TEST_F(TextureLoaderTest, MipLevelsAreTwoByTwoAveragesOfTheLevelAbove)
     const std::vector<std::uint8_t> png = EncodePng(rgba, 8, 6, true);
     IDirect3DTexture9* texture = nullptr;
     // More levels than the chain has: the full chain, 8x6, 4x3, 2x1, 1x1.
-    ASSERT_EQ(D3DXCreateTextureFromFileInMemoryEx(device(), png.data(), UINT(png.size()), 0, 0, 9, 0, D3DFMT_UNKNOWN,
-                                                  D3DPOOL_SYSTEMMEM, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr,
-                                                  &texture),
-              D3D_OK);
+    ASSERT_EQ(LoadWith(png, 9, D3DPOOL_SYSTEMMEM, &texture), D3D_OK);
     ASSERT_EQ(texture->GetLevelCount(), 4u);
     UINT width = 8;
     for (UINT level = 1; level < texture->GetLevelCount(); ++level) {
@@ -206,10 +212,7 @@ TEST_F(TextureLoaderTest, MipLevelsZeroAndDefaultGiveTheFullChainAndFromFileTheF
     const UINT expected[][2] = {{37, 23}, {18, 11}, {9, 5}, {4, 2}, {2, 1}, {1, 1}};
     for (UINT mipLevels : {0u, UINT(D3DX_DEFAULT)}) {
         IDirect3DTexture9* texture = nullptr;
-        ASSERT_EQ(D3DXCreateTextureFromFileInMemoryEx(device(), png.data(), UINT(png.size()), 0, 0, mipLevels, 0,
-                                                      D3DFMT_UNKNOWN, D3DPOOL_SYSTEMMEM, D3DX_DEFAULT, D3DX_DEFAULT, 0,
-                                                      nullptr, nullptr, &texture),
-                  D3D_OK);
+        ASSERT_EQ(LoadWith(png, mipLevels, D3DPOOL_SYSTEMMEM, &texture), D3D_OK);
         ASSERT_EQ(texture->GetLevelCount(), 6u) << mipLevels;
         for (UINT level = 0; level < 6; ++level) {
             D3DSURFACE_DESC desc{};
@@ -220,10 +223,7 @@ TEST_F(TextureLoaderTest, MipLevelsZeroAndDefaultGiveTheFullChainAndFromFileTheF
         texture->Release();
     }
     IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(D3DXCreateTextureFromFileInMemoryEx(device(), png.data(), UINT(png.size()), 0, 0, D3DX_FROM_FILE, 0,
-                                                  D3DFMT_UNKNOWN, D3DPOOL_SYSTEMMEM, D3DX_DEFAULT, D3DX_DEFAULT, 0,
-                                                  nullptr, nullptr, &texture),
-              D3D_OK);
+    ASSERT_EQ(LoadWith(png, D3DX_FROM_FILE, D3DPOOL_SYSTEMMEM, &texture), D3D_OK);
     EXPECT_EQ(texture->GetLevelCount(), 1u);
     texture->Release();
 }
@@ -322,10 +322,7 @@ TEST_F(TextureLoaderTest, DefaultPoolTextureGetsEveryLevelThroughUpdateTexture)
     const std::vector<DWORD> half = HalveEven(ToArgb(rgba), 8, 8);
     const std::vector<std::uint8_t> png = EncodePng(rgba, 8, 8, false);
     IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(D3DXCreateTextureFromFileInMemoryEx(device(), png.data(), UINT(png.size()), 0, 0, 0, 0, D3DFMT_UNKNOWN,
-                                                  D3DPOOL_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr,
-                                                  &texture),
-              D3D_OK);
+    ASSERT_EQ(LoadWith(png, 0, D3DPOOL_DEFAULT, &texture), D3D_OK);
     ASSERT_EQ(texture->GetLevelCount(), 4u);
     // Level 1 (4x4) alone drawn over 64x48: texel (1, 2) covers pixels x 16..31, y 24..35.
     const std::vector<DWORD> pixels = DrawFullScreen(texture, 1);
@@ -339,10 +336,7 @@ TEST_F(TextureLoaderTest, LevelCountsAsAskedAndBitmapsToo)
 {
     const std::vector<std::uint8_t> bmp = EncodeBmp24(PatternRgba(6, 3), 6, 3);
     IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(D3DXCreateTextureFromFileInMemoryEx(device(), bmp.data(), UINT(bmp.size()), 0, 0, 2, 0, D3DFMT_UNKNOWN,
-                                                  D3DPOOL_SYSTEMMEM, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr,
-                                                  &texture),
-              D3D_OK);
+    ASSERT_EQ(LoadWith(bmp, 2, D3DPOOL_SYSTEMMEM, &texture), D3D_OK);
     EXPECT_EQ(texture->GetLevelCount(), 2u);
     texture->Release();
     D3DXIMAGE_INFO info{};
@@ -370,10 +364,7 @@ TEST_F(TextureLoaderTest, ColorKeyMakesMatchingTexelsTransparentBlack)
     std::memcpy(&rgba[12], green, 4);
     const std::vector<std::uint8_t> png = EncodePng(rgba, 2, 2, false);
     IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(D3DXCreateTextureFromFileInMemoryEx(device(), png.data(), UINT(png.size()), 0, 0, 1, 0, D3DFMT_UNKNOWN,
-                                                  D3DPOOL_SYSTEMMEM, D3DX_DEFAULT, D3DX_DEFAULT, 0xFFFF00FF, nullptr,
-                                                  nullptr, &texture),
-              D3D_OK);
+    ASSERT_EQ(LoadWith(png, 1, D3DPOOL_SYSTEMMEM, &texture, 0xFFFF00FF), D3D_OK);
     D3DSURFACE_DESC desc{};
     texture->GetLevelDesc(0, &desc);
     EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
@@ -387,10 +378,7 @@ TEST_F(TextureLoaderTest, DefaultPoolTextureIsFilledThroughASystemMemoryCopy)
     const std::vector<std::uint8_t> rgba = PatternRgba(4, 4);
     const std::vector<std::uint8_t> png = EncodePng(rgba, 4, 4, false);
     IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(D3DXCreateTextureFromFileInMemoryEx(device(), png.data(), UINT(png.size()), 0, 0, 1, 0, D3DFMT_UNKNOWN,
-                                                  D3DPOOL_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr,
-                                                  &texture),
-              D3D_OK);
+    ASSERT_EQ(LoadWith(png, 1, D3DPOOL_DEFAULT, &texture), D3D_OK);
     D3DSURFACE_DESC desc{};
     texture->GetLevelDesc(0, &desc);
     EXPECT_EQ(desc.Pool, D3DPOOL_DEFAULT);
