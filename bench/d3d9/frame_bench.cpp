@@ -12,29 +12,29 @@
 
 namespace {
 
-using quorvane::testing::HeadlessDevice;
+using quorvane::tests::HeadlessDevice;
 using quorvane::tests::CopyToBuffer;
 using quorvane::tests::Identity;
 using quorvane::tests::LineVertex;
 using quorvane::tests::MeshVertex;
 
-constexpr UINT kWidth = 1024;
-constexpr UINT kHeight = 768;
-constexpr int kSlices = 40;
-constexpr int kStacks = 100;  // 2 x 40 x 100 = 8 000 triangles
-constexpr int kLineStrips = 46;
-constexpr int kSegments = 100;
-constexpr int kDrawsPerFrame = 2 + kLineStrips;
+constexpr UINT backBufferWidth = 1024;
+constexpr UINT backBufferHeight = 768;
+constexpr int slices = 40;
+constexpr int stacks = 100;  // 2 x 40 x 100 = 8 000 triangles
+constexpr int lineStrips = 46;
+constexpr int segmentsPerStrip = 100;
+constexpr int drawsPerFrame = 2 + lineStrips;
 
 // Left-handed perspective projection, 60 degrees vertically, near 1, far 1000.
 D3DMATRIX Projection()
 {
-    return quorvane::tests::Perspective(1.0471976f / 2.0f, kWidth, kHeight, 1.0f, 1000.0f);
+    return quorvane::tests::Perspective(1.0471976f / 2.0f, backBufferWidth, backBufferHeight, 1.0f, 1000.0f);
 }
 
 class Scene {
 public:
-    Scene() : headless_(kWidth, kHeight), device_(headless_.device())
+    Scene() : headless_(backBufferWidth, backBufferHeight), device_(headless_.device())
     {
         if (!device_)
             return;
@@ -62,7 +62,7 @@ public:
         device_->SetTexture(0, texture_);
         device_->SetStreamSource(0, vertices_, 0, sizeof(MeshVertex));
         device_->SetIndices(indices_);
-        device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, vertexCount_, 0, kSlices * kStacks * 2);
+        device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, vertexCount_, 0, slices * stacks * 2);
     }
 
     void DrawLines()
@@ -71,8 +71,8 @@ public:
         device_->SetTransform(D3DTS_WORLD, &world);
         device_->SetTexture(0, nullptr);
         device_->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE);
-        for (int strip = 0; strip < kLineStrips; ++strip)
-            device_->DrawPrimitiveUP(D3DPT_LINESTRIP, kSegments, &lines_[size_t(strip) * (kSegments + 1)],
+        for (int strip = 0; strip < lineStrips; ++strip)
+            device_->DrawPrimitiveUP(D3DPT_LINESTRIP, segmentsPerStrip, &lines_[size_t(strip) * (segmentsPerStrip + 1)],
                                      sizeof(LineVertex));
     }
 
@@ -94,7 +94,7 @@ public:
     }
 
     IDirect3DDevice9* Device() { return device_; }
-    const LineVertex* Strip(int i) const { return &lines_[size_t(i) * (kSegments + 1)]; }
+    const LineVertex* Strip(int i) const { return &lines_[size_t(i) * (segmentsPerStrip + 1)]; }
 
     void SetCamera()
     {
@@ -119,7 +119,7 @@ public:
 private:
     void BuildSphere()
     {
-        quorvane::tests::SphereMesh sphere = quorvane::tests::UvSphere(kSlices, kStacks);
+        quorvane::tests::SphereMesh sphere = quorvane::tests::UvSphere(slices, stacks);
         vertexCount_ = UINT(sphere.vertices.size());
         if (device_->CreateVertexBuffer(UINT(sphere.vertices.size() * sizeof(MeshVertex)), 0, 0, D3DPOOL_SYSTEMMEM,
                                         &vertices_, nullptr) != D3D_OK ||
@@ -156,10 +156,10 @@ private:
     // Latitude circles around the sphere, slightly outside it.
     void BuildLines()
     {
-        for (int strip = 0; strip < kLineStrips; ++strip) {
-            float theta = 3.14159f * float(strip + 1) / (kLineStrips + 1);
-            for (int i = 0; i <= kSegments; ++i) {
-                float phi = 2.0f * 3.14159f * float(i) / kSegments;
+        for (int strip = 0; strip < lineStrips; ++strip) {
+            float theta = 3.14159f * float(strip + 1) / (lineStrips + 1);
+            for (int i = 0; i <= segmentsPerStrip; ++i) {
+                float phi = 2.0f * 3.14159f * float(i) / segmentsPerStrip;
                 float r = 1.01f * std::sin(theta);
                 lines_.push_back({r * std::cos(phi), 1.01f * std::cos(theta), r * std::sin(phi), 0xFFFFFF00});
             }
@@ -186,8 +186,8 @@ void BM_Frame(benchmark::State& state)
     for (auto _ : state)
         scene.Frame();
     state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
-    state.counters["draws"] = kDrawsPerFrame;
-    state.counters["per_draw"] = benchmark::Counter(double(state.iterations()) * kDrawsPerFrame,
+    state.counters["draws"] = drawsPerFrame;
+    state.counters["per_draw"] = benchmark::Counter(double(state.iterations()) * drawsPerFrame,
                                                     benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_Frame)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -207,8 +207,8 @@ void BM_LineStripDrawCall(benchmark::State& state)
     scene.SetCamera();
     int strip = 0;
     for (auto _ : state) {
-        device->DrawPrimitiveUP(D3DPT_LINESTRIP, kSegments, scene.Strip(strip), sizeof(LineVertex));
-        if (++strip == kLineStrips) {
+        device->DrawPrimitiveUP(D3DPT_LINESTRIP, segmentsPerStrip, scene.Strip(strip), sizeof(LineVertex));
+        if (++strip == lineStrips) {
             strip = 0;
             state.PauseTiming();
             device->EndScene();

@@ -13,7 +13,7 @@
 #include <map>
 #include <string>
 
-#include "d3dx9/xfile_parser.h"
+#include "d3dx9/xfile/xfile_parser.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <new>
 
-#include "buffer_storage.h"
-#include "resource.h"
+#include "d3d9/buffer_storage.h"
+#include "d3d9/resource.h"
 
 namespace quorvane::d3d9 {
 

@@ -1,9 +1,9 @@
-#include "buffer_storage.h"
+#include "d3d9/buffer_storage.h"
 
 #include <algorithm>
 
-#include "device.h"
-#include "lock_region.h"
+#include "d3d9/device.h"
+#include "d3d9/lock_region.h"
 
 namespace quorvane::d3d9 {
 

@@ -1,20 +1,20 @@
 // The vertex and index buffers: thin wrappers over BufferStorage.
-#include "index_buffer.h"
-#include "vertex_buffer.h"
-#include "vertex_layout.h"
+#include "d3d9/index_buffer.h"
+#include "d3d9/vertex_buffer.h"
+#include "d3d9/vertex_layout.h"
 
 namespace quorvane::d3d9 {
 
 namespace {
 
-constexpr DWORD kBufferUsages = D3DUSAGE_WRITEONLY | D3DUSAGE_SOFTWAREPROCESSING | D3DUSAGE_DONOTCLIP |
+constexpr DWORD bufferUsages = D3DUSAGE_WRITEONLY | D3DUSAGE_SOFTWAREPROCESSING | D3DUSAGE_DONOTCLIP |
                                 D3DUSAGE_POINTS | D3DUSAGE_DYNAMIC;
 
 }  // namespace
 
 HRESULT CheckBufferArguments(UINT length, DWORD usage, D3DPOOL pool)
 {
-    if (length == 0 || (usage & ~kBufferUsages))
+    if (length == 0 || (usage & ~bufferUsages))
         return D3DERR_INVALIDCALL;
     if (pool != D3DPOOL_DEFAULT && pool != D3DPOOL_MANAGED && pool != D3DPOOL_SYSTEMMEM)
         return D3DERR_INVALIDCALL;

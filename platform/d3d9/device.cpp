@@ -1,30 +1,30 @@
 // The device's life: creation, references, the swap chain, Reset, Present, loss, resource
 // creation and the copies between surfaces.
-#include "device.h"
+#include "d3d9/device.h"
 
 #include <new>
 
-#include "direct3d9.h"
-#include "index_buffer.h"
-#include "present_parameters.h"
-#include "resource.h"
-#include "simulation.h"
-#include "surface.h"
-#include "texture.h"
+#include "d3d9/direct3d9.h"
+#include "d3d9/index_buffer.h"
+#include "d3d9/present_parameters.h"
+#include "d3d9/resource.h"
+#include "d3d9/simulation.h"
+#include "d3d9/surface.h"
+#include "d3d9/texture.h"
 #include "user32/window.h"
-#include "vertex_buffer.h"
+#include "d3d9/vertex_buffer.h"
 
 namespace quorvane::d3d9 {
 
 namespace {
 
-constexpr DWORD kVertexProcessingFlags =
+constexpr DWORD vertexProcessingFlags =
     D3DCREATE_SOFTWARE_VERTEXPROCESSING | D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_MIXED_VERTEXPROCESSING;
-constexpr UINT kAvailableTextureMemory = 512u << 20;
+constexpr UINT availableTextureMemory = 512u << 20;
 
 bool ExactlyOneVertexProcessing(DWORD flags)
 {
-    DWORD vp = flags & kVertexProcessingFlags;
+    DWORD vp = flags & vertexProcessingFlags;
     return vp != 0 && (vp & (vp - 1)) == 0;
 }
 
@@ -216,7 +216,7 @@ HRESULT Device::TestCooperativeLevel()
 
 UINT Device::GetAvailableTextureMem()
 {
-    return kAvailableTextureMemory;
+    return availableTextureMemory;
 }
 
 HRESULT Device::GetDirect3D(IDirect3D9** direct3D)

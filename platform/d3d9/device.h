@@ -5,11 +5,11 @@
 #include <d3d9.h>
 
 #include "com/com_object.h"
-#include "device_state.h"
+#include "d3d9/device_state.h"
 #include "display/display.h"
-#include "pipeline.h"
-#include "render_target.h"
-#include "vertex_layout.h"
+#include "d3d9/pipeline.h"
+#include "d3d9/render_target.h"
+#include "d3d9/vertex_layout.h"
 
 namespace quorvane::d3d9 {
 

@@ -1,9 +1,9 @@
 // Copies between surfaces: memory to OpenGL (UpdateSurface, UpdateTexture) and the back buffer
 // back to memory (GetRenderTargetData).
-#include "device.h"
-#include "lock_region.h"
-#include "surface.h"
-#include "texture.h"
+#include "d3d9/device.h"
+#include "d3d9/lock_region.h"
+#include "d3d9/surface.h"
+#include "d3d9/texture.h"
 
 namespace quorvane::d3d9 {
 

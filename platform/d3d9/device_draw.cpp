@@ -6,16 +6,16 @@
 #include <cstring>
 #include <vector>
 
-#include "device.h"
-#include "index_buffer.h"
-#include "texture.h"
-#include "vertex_buffer.h"
+#include "d3d9/device.h"
+#include "d3d9/index_buffer.h"
+#include "d3d9/texture.h"
+#include "d3d9/vertex_buffer.h"
 
 namespace quorvane::d3d9 {
 
 namespace {
 
-constexpr std::uint64_t kMaxVertices = std::uint64_t{1} << 24;
+constexpr std::uint64_t maxVertices = std::uint64_t{1} << 24;
 
 // Vertices (or indices) a primitive count needs; 0 for an unknown primitive type.
 std::uint64_t VertexCount(D3DPRIMITIVETYPE type, UINT primitives)
@@ -156,7 +156,7 @@ HRESULT Device::CheckDrawable(D3DPRIMITIVETYPE type, UINT primitiveCount, Vertex
 {
     if (!inScene_ || VertexCount(type, 1) == 0)
         return D3DERR_INVALIDCALL;
-    if (VertexCount(type, primitiveCount) > kMaxVertices)
+    if (VertexCount(type, primitiveCount) > maxVertices)
         return D3DERR_INVALIDCALL;
     if (state_.fvf == 0 || !DecodeFvf(state_.fvf, layout))
         return D3DERR_INVALIDCALL;

@@ -13,14 +13,14 @@ class Texture;
 class VertexBuffer;
 class IndexBuffer;
 
-constexpr DWORD kRenderStateCount = 256;
-constexpr DWORD kTextureStageCount = 8;
-constexpr DWORD kTextureStageStateCount = 33;
-constexpr DWORD kSamplerCount = 16;
-constexpr DWORD kSamplerStateCount = 14;
-constexpr DWORD kStreamCount = 16;
-constexpr DWORD kMaxActiveLights = 8;
-constexpr DWORD kTransformStateCount = 512;  // D3DTS_WORLDMATRIX(255) is the last
+constexpr DWORD renderStateCount = 256;
+constexpr DWORD textureStageCount = 8;
+constexpr DWORD textureStageStateCount = 33;
+constexpr DWORD samplerCount = 16;
+constexpr DWORD samplerStateCount = 14;
+constexpr DWORD streamCount = 16;
+constexpr DWORD maxActiveLights = 8;
+constexpr DWORD transformStateCount = 512;  // D3DTS_WORLDMATRIX(255) is the last
 
 struct LightSlot {
     D3DLIGHT9 light{};
@@ -34,16 +34,16 @@ struct StreamSource {
 };
 
 struct DeviceState {
-    std::array<DWORD, kRenderStateCount> renderStates{};
-    std::array<D3DMATRIX, kTransformStateCount> transforms{};  // by D3DTRANSFORMSTATETYPE
+    std::array<DWORD, renderStateCount> renderStates{};
+    std::array<D3DMATRIX, transformStateCount> transforms{};  // by D3DTRANSFORMSTATETYPE
     D3DVIEWPORT9 viewport{};
     D3DMATERIAL9 material{};
     std::map<DWORD, LightSlot> lights;  // by index; Direct3D allows any index
-    std::array<std::array<DWORD, kTextureStageStateCount>, kTextureStageCount> stageStates{};
-    std::array<std::array<DWORD, kSamplerStateCount>, kSamplerCount> samplerStates{};
-    std::array<Texture*, kSamplerCount> textures{};
+    std::array<std::array<DWORD, textureStageStateCount>, textureStageCount> stageStates{};
+    std::array<std::array<DWORD, samplerStateCount>, samplerCount> samplerStates{};
+    std::array<Texture*, samplerCount> textures{};
     DWORD fvf = 0;
-    std::array<StreamSource, kStreamCount> streams{};
+    std::array<StreamSource, streamCount> streams{};
     IndexBuffer* indices = nullptr;
 };
 

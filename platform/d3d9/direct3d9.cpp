@@ -1,11 +1,11 @@
-#include "direct3d9.h"
+#include "d3d9/direct3d9.h"
 
 #include <new>
 
-#include "device.h"
+#include "d3d9/device.h"
 #include "display/display.h"
-#include "resource.h"
-#include "simulation.h"
+#include "d3d9/resource.h"
+#include "d3d9/simulation.h"
 
 namespace quorvane::d3d9 {
 
@@ -13,7 +13,7 @@ namespace {
 
 D3DDISPLAYMODE ToDisplayMode(const display::Mode& mode)
 {
-    return D3DDISPLAYMODE{mode.width, mode.height, mode.refreshRate, kDisplayFormat};
+    return D3DDISPLAYMODE{mode.width, mode.height, mode.refreshRate, displayFormat};
 }
 
 bool IsBackBufferFormat(D3DFORMAT format)
@@ -35,7 +35,7 @@ UINT Direct3D9::GetAdapterCount()
 
 UINT Direct3D9::GetAdapterModeCount(UINT adapter, D3DFORMAT format)
 {
-    if (adapter != D3DADAPTER_DEFAULT || format != kDisplayFormat)
+    if (adapter != D3DADAPTER_DEFAULT || format != displayFormat)
         return 0;
     return UINT(display::CurrentDriver().Modes().size());
 }
@@ -44,7 +44,7 @@ HRESULT Direct3D9::EnumAdapterModes(UINT adapter, D3DFORMAT format, UINT mode, D
 {
     if (adapter != D3DADAPTER_DEFAULT || displayMode == nullptr)
         return D3DERR_INVALIDCALL;
-    if (format != kDisplayFormat)
+    if (format != displayFormat)
         return D3DERR_NOTAVAILABLE;
     std::vector<display::Mode> modes = display::CurrentDriver().Modes();
     if (mode >= modes.size())
@@ -66,7 +66,7 @@ HRESULT Direct3D9::CheckDeviceType(UINT adapter, D3DDEVTYPE type, D3DFORMAT adap
 {
     if (adapter != D3DADAPTER_DEFAULT || (type != D3DDEVTYPE_HAL && type != D3DDEVTYPE_REF))
         return D3DERR_INVALIDCALL;
-    if (adapterFormat != kDisplayFormat)
+    if (adapterFormat != displayFormat)
         return D3DERR_NOTAVAILABLE;
     if (backBufferFormat == D3DFMT_UNKNOWN)
         return windowed ? D3D_OK : D3DERR_INVALIDCALL;

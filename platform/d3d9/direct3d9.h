@@ -26,6 +26,6 @@ private:
 };
 
 // The display format of every adapter mode.
-constexpr D3DFORMAT kDisplayFormat = D3DFMT_X8R8G8B8;
+constexpr D3DFORMAT displayFormat = D3DFMT_X8R8G8B8;
 
 }  // namespace quorvane::d3d9

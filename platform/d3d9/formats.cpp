@@ -1,4 +1,4 @@
-#include "formats.h"
+#include "d3d9/formats.h"
 
 namespace quorvane::d3d9 {
 
@@ -7,7 +7,7 @@ namespace {
 
 // Byte order in memory is what Direct3D names from the high bits down on a little-endian
 // machine: A8R8G8B8 is B, G, R, A, which OpenGL calls GL_BGRA with GL_UNSIGNED_BYTE.
-const FormatInfo kFormats[] = {
+const FormatInfo formatTable[] = {
     {D3DFMT_A8R8G8B8, 4, GL_RGBA8, GL_BGRA, GL_UNSIGNED_BYTE, {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA}, false},
     {D3DFMT_X8R8G8B8, 4, GL_RGBA8, GL_BGRA, GL_UNSIGNED_BYTE, {GL_RED, GL_GREEN, GL_BLUE, GL_ONE}, false},
     {D3DFMT_A8B8G8R8, 4, GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA}, false},
@@ -28,7 +28,7 @@ const FormatInfo kFormats[] = {
 
 const FormatInfo* FindFormat(D3DFORMAT format)
 {
-    for (const FormatInfo& info : kFormats) {
+    for (const FormatInfo& info : formatTable) {
         if (info.format == format)
             return &info;
     }

@@ -1,4 +1,4 @@
-#include "gl_translation.h"
+#include "d3d9/gl_translation.h"
 
 namespace quorvane::d3d9 {
 

@@ -1,4 +1,4 @@
-#include "lock_region.h"
+#include "d3d9/lock_region.h"
 
 namespace quorvane::d3d9 {
 

@@ -1,4 +1,4 @@
-#include "matrix_math.h"
+#include "d3d9/matrix_math.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,22 +1,22 @@
-#include "pipeline.h"
+#include "d3d9/pipeline.h"
 
 #include <cmath>
 #include <cstring>
 #include <string>
 
-#include "gl_translation.h"
-#include "matrix_math.h"
-#include "shader_source.h"
+#include "d3d9/gl_translation.h"
+#include "d3d9/matrix_math.h"
+#include "d3d9/shader_source.h"
 
 namespace quorvane::d3d9 {
 
 namespace {
 
-constexpr GLuint kPosition = 0;
-constexpr GLuint kNormal = 1;
-constexpr GLuint kDiffuse = 2;
-constexpr GLuint kSpecular = 3;
-constexpr GLuint kTexcoord = 4;
+constexpr GLuint positionAttribute = 0;
+constexpr GLuint normalAttribute = 1;
+constexpr GLuint diffuseAttribute = 2;
+constexpr GLuint specularAttribute = 3;
+constexpr GLuint texcoordAttribute = 4;
 
 GLuint CompileShader(GLenum type, const std::string& source)
 {
@@ -36,8 +36,8 @@ GLuint CompileShader(GLenum type, const std::string& source)
 GLuint LinkProgram(const std::string& defines)
 {
     std::string header = "#version 330 core\n" + defines;
-    GLuint vertex = CompileShader(GL_VERTEX_SHADER, header + kFixedFunctionVertexShader);
-    GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, header + kFixedFunctionFragmentShader);
+    GLuint vertex = CompileShader(GL_VERTEX_SHADER, header + fixedFunctionVertexShader);
+    GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, header + fixedFunctionFragmentShader);
     GLuint program = 0;
     if (vertex && fragment) {
         program = glCreateProgram();
@@ -85,7 +85,7 @@ struct FixedFunctionProgram {
     GLint lighting, hasNormal, normalizeNormals, colorVertex, specularEnableVertex, localViewer;
     GLint materialSource, materialDiffuse, materialAmbient, materialSpecular, materialEmissive, materialPower;
     GLint globalAmbient, lightCount;
-    LightUniforms lights[kMaxActiveLights];
+    LightUniforms lights[maxActiveLights];
     // Pixels.
     GLint texture, textured, colorStage, alphaStage, textureFactor, specularEnable, alphaFunc, alphaRef;
 
@@ -114,7 +114,7 @@ struct FixedFunctionProgram {
         materialPower = at("u_materialPower");
         globalAmbient = at("u_globalAmbient");
         lightCount = at("u_lightCount");
-        for (DWORD i = 0; i < kMaxActiveLights; ++i) {
+        for (DWORD i = 0; i < maxActiveLights; ++i) {
             std::string base = "u_lights[" + std::to_string(i) + "].";
             lights[i] = {at(base + "type"),      at(base + "diffuse"),   at(base + "specular"),
                          at(base + "ambient"),   at(base + "position"),  at(base + "direction"),
@@ -262,7 +262,7 @@ void Pipeline::SetLightingUniforms(const FixedFunctionProgram& program, const De
     Matrix4 view = ToMatrix4(state.transforms[D3DTS_VIEW]);
     GLint count = 0;
     for (const auto& [index, slot] : state.lights) {
-        if (!slot.enabled || count == GLint(kMaxActiveLights))
+        if (!slot.enabled || count == GLint(maxActiveLights))
             continue;
         const D3DLIGHT9& light = slot.light;
         const LightUniforms& u = program.lights[count++];
@@ -364,20 +364,20 @@ void Pipeline::BindVertices(const DeviceState& state, const VertexLayout& layout
         glVertexAttribPointer(location, size, type, normalized, GLsizei(stride),
                               reinterpret_cast<const void*>(offset + size_t(byteOffset)));
     };
-    attribute(kPosition, 0, layout.positionComponents, GL_FLOAT, GL_FALSE);
-    attribute(kNormal, layout.normalOffset, 3, GL_FLOAT, GL_FALSE);
-    attribute(kDiffuse, layout.diffuseOffset, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE);
-    attribute(kSpecular, layout.specularOffset, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE);
+    attribute(positionAttribute, 0, layout.positionComponents, GL_FLOAT, GL_FALSE);
+    attribute(normalAttribute, layout.normalOffset, 3, GL_FLOAT, GL_FALSE);
+    attribute(diffuseAttribute, layout.diffuseOffset, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE);
+    attribute(specularAttribute, layout.specularOffset, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE);
     UINT set = state.stageStates[0][D3DTSS_TEXCOORDINDEX] & 0xFFFF;
     if (set < layout.textureSets)
-        attribute(kTexcoord, layout.textureOffsets[set], layout.textureComponents[set], GL_FLOAT, GL_FALSE);
+        attribute(texcoordAttribute, layout.textureOffsets[set], layout.textureComponents[set], GL_FLOAT, GL_FALSE);
     else
-        attribute(kTexcoord, -1, 0, GL_FLOAT, GL_FALSE);
+        attribute(texcoordAttribute, -1, 0, GL_FLOAT, GL_FALSE);
     // Absent parts read as Direct3D's defaults.
-    glVertexAttrib3f(kNormal, 0.0f, 0.0f, 0.0f);
-    glVertexAttrib4f(kDiffuse, 1.0f, 1.0f, 1.0f, 1.0f);
-    glVertexAttrib4f(kSpecular, 0.0f, 0.0f, 0.0f, 0.0f);
-    glVertexAttrib4f(kTexcoord, 0.0f, 0.0f, 0.0f, 1.0f);
+    glVertexAttrib3f(normalAttribute, 0.0f, 0.0f, 0.0f);
+    glVertexAttrib4f(diffuseAttribute, 1.0f, 1.0f, 1.0f, 1.0f);
+    glVertexAttrib4f(specularAttribute, 0.0f, 0.0f, 0.0f, 0.0f);
+    glVertexAttrib4f(texcoordAttribute, 0.0f, 0.0f, 0.0f, 1.0f);
 }
 
 GLuint Pipeline::StreamVertices(const void* data, size_t bytes)

@@ -7,8 +7,8 @@
 
 #include <map>
 
-#include "device_state.h"
-#include "vertex_layout.h"
+#include "d3d9/device_state.h"
+#include "d3d9/vertex_layout.h"
 
 namespace quorvane::d3d9 {
 

@@ -1,18 +1,18 @@
-#include "present_parameters.h"
+#include "d3d9/present_parameters.h"
 
 #include <algorithm>
 
-#include "direct3d9.h"
+#include "d3d9/direct3d9.h"
 #include "display/display.h"
-#include "formats.h"
+#include "d3d9/formats.h"
 
 namespace quorvane::d3d9 {
 
 namespace {
 
-constexpr UINT kMaxBackBuffers = 3;
-constexpr UINT kMaxBackBufferSize = 8192;
-constexpr DWORD kKnownPresentFlags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER | D3DPRESENTFLAG_DISCARD_DEPTHSTENCIL;
+constexpr UINT maxBackBuffers = 3;
+constexpr UINT maxBackBufferSize = 8192;
+constexpr DWORD knownPresentFlags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER | D3DPRESENTFLAG_DISCARD_DEPTHSTENCIL;
 
 bool IsBackBufferFormat(D3DFORMAT format)
 {
@@ -48,13 +48,13 @@ bool IsPresentationInterval(UINT interval, BOOL windowed)
 
 HRESULT CompletePresentParameters(D3DPRESENT_PARAMETERS& p, HWND window)
 {
-    if (p.BackBufferCount > kMaxBackBuffers)
+    if (p.BackBufferCount > maxBackBuffers)
         return D3DERR_INVALIDCALL;
     if (p.SwapEffect < D3DSWAPEFFECT_DISCARD || p.SwapEffect > D3DSWAPEFFECT_COPY)
         return D3DERR_INVALIDCALL;
     if (p.SwapEffect == D3DSWAPEFFECT_COPY && p.BackBufferCount > 1)
         return D3DERR_INVALIDCALL;
-    if (p.MultiSampleType != D3DMULTISAMPLE_NONE || (p.Flags & ~kKnownPresentFlags))
+    if (p.MultiSampleType != D3DMULTISAMPLE_NONE || (p.Flags & ~knownPresentFlags))
         return D3DERR_INVALIDCALL;
     if (p.Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER)
         return D3DERR_NOTAVAILABLE;  // the back buffer lives in OpenGL only
@@ -70,7 +70,7 @@ HRESULT CompletePresentParameters(D3DPRESENT_PARAMETERS& p, HWND window)
         if (p.FullScreen_RefreshRateInHz != 0)
             return D3DERR_INVALIDCALL;
         if (p.BackBufferFormat == D3DFMT_UNKNOWN)
-            p.BackBufferFormat = kDisplayFormat;
+            p.BackBufferFormat = displayFormat;
         if (p.BackBufferWidth == 0 || p.BackBufferHeight == 0) {
             RECT client{};
             if (!GetClientRect(window, &client))
@@ -85,7 +85,7 @@ HRESULT CompletePresentParameters(D3DPRESENT_PARAMETERS& p, HWND window)
     }
     if (!IsBackBufferFormat(p.BackBufferFormat))
         return D3DERR_INVALIDCALL;
-    if (p.BackBufferWidth > kMaxBackBufferSize || p.BackBufferHeight > kMaxBackBufferSize)
+    if (p.BackBufferWidth > maxBackBufferSize || p.BackBufferHeight > maxBackBufferSize)
         return D3DERR_INVALIDCALL;
     if (p.BackBufferCount == 0)
         p.BackBufferCount = 1;

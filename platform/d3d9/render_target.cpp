@@ -1,6 +1,6 @@
-#include "render_target.h"
+#include "d3d9/render_target.h"
 
-#include "formats.h"
+#include "d3d9/formats.h"
 
 namespace quorvane::d3d9 {
 

@@ -10,7 +10,7 @@
 #pragma once
 
 #include "com/com_object.h"
-#include "device.h"
+#include "d3d9/device.h"
 
 namespace quorvane::d3d9 {
 

@@ -1,10 +1,10 @@
-#include "shader_source.h"
+#include "d3d9/shader_source.h"
 
 namespace quorvane::d3d9 {
 
 // Matrices arrive in Direct3D's row-major memory order without transposition, so GLSL sees
 // their transposes and `matrix * vector` computes Direct3D's row-vector product vector·matrix.
-const char* const kFixedFunctionVertexShader = R"glsl(
+const char* const fixedFunctionVertexShader = R"glsl(
 layout(location = 0) in vec4 a_position;
 layout(location = 1) in vec3 a_normal;
 layout(location = 2) in vec4 a_diffuse;
@@ -160,7 +160,7 @@ void main()
 // Texture stage 0 as Direct3D evaluates it (stage 0's "current" is the diffuse colour), then
 // the specular sum and the alpha test. A stage without a texture passes the diffuse colour and
 // alpha on.
-const char* const kFixedFunctionFragmentShader = R"glsl(
+const char* const fixedFunctionFragmentShader = R"glsl(
 SHADE in vec4 v_diffuse;
 SHADE in vec4 v_specular;
 in vec4 v_texcoord;

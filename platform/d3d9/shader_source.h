@@ -5,7 +5,7 @@
 
 namespace quorvane::d3d9 {
 
-extern const char* const kFixedFunctionVertexShader;
-extern const char* const kFixedFunctionFragmentShader;
+extern const char* const fixedFunctionVertexShader;
+extern const char* const fixedFunctionFragmentShader;
 
 }  // namespace quorvane::d3d9

@@ -1,4 +1,4 @@
-#include "simulation.h"
+#include "d3d9/simulation.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "state_rules.h"
+#include "d3d9/state_rules.h"
 
 #include <cstring>
 
@@ -176,7 +176,7 @@ DWORD TextureStageStateDefault(DWORD stage, D3DTEXTURESTAGESTATETYPE type)
 
 HRESULT CheckTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value)
 {
-    if (stage >= kTextureStageCount)
+    if (stage >= textureStageCount)
         return D3DERR_INVALIDCALL;
     switch (type) {
     case D3DTSS_COLOROP:
@@ -233,7 +233,7 @@ DWORD SamplerStateDefault(D3DSAMPLERSTATETYPE type)
 
 HRESULT CheckSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value)
 {
-    if (sampler >= kSamplerCount)
+    if (sampler >= samplerCount)
         return D3DERR_INVALIDCALL;
     switch (type) {
     case D3DSAMP_ADDRESSU:

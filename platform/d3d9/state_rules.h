@@ -6,7 +6,7 @@
 
 #include <d3d9.h>
 
-#include "device_state.h"
+#include "d3d9/device_state.h"
 
 namespace quorvane::d3d9 {
 

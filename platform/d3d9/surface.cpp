@@ -1,16 +1,16 @@
-#include "surface.h"
+#include "d3d9/surface.h"
 
 #include <cstring>
 #include <new>
 
-#include "lock_region.h"
-#include "texture.h"
+#include "d3d9/lock_region.h"
+#include "d3d9/texture.h"
 
 namespace quorvane::d3d9 {
 
 namespace {
 
-constexpr UINT kMaxPlainSurfaceSize = 16384;
+constexpr UINT maxPlainSurfaceSize = 16384;
 
 }  // namespace
 
@@ -21,7 +21,7 @@ HRESULT Surface::CreatePlain(Device* device, UINT width, UINT height, D3DFORMAT 
         return D3DERR_INVALIDCALL;
     *surface = nullptr;
     const FormatInfo* info = FindFormat(format);
-    if (width == 0 || height == 0 || width > kMaxPlainSurfaceSize || height > kMaxPlainSurfaceSize || !info ||
+    if (width == 0 || height == 0 || width > maxPlainSurfaceSize || height > maxPlainSurfaceSize || !info ||
         info->depth)
         return D3DERR_INVALIDCALL;
     if (pool != D3DPOOL_DEFAULT && pool != D3DPOOL_SYSTEMMEM && pool != D3DPOOL_SCRATCH)

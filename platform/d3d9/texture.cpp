@@ -1,18 +1,18 @@
-#include "texture.h"
+#include "d3d9/texture.h"
 
 #include <algorithm>
 #include <cstring>
 #include <new>
 
-#include "lock_region.h"
-#include "surface.h"
+#include "d3d9/lock_region.h"
+#include "d3d9/surface.h"
 
 namespace quorvane::d3d9 {
 
 namespace {
 
-constexpr UINT kMaxTextureSize = 8192;   // the usual Direct3D 9 hardware limit
-constexpr UINT kMaxScratchSize = 16384;  // scratch textures are not bound by the hardware
+constexpr UINT maxTextureSize = 8192;   // the usual Direct3D 9 hardware limit
+constexpr UINT maxScratchSize = 16384;  // scratch textures are not bound by the hardware
 
 HRESULT CheckUsage(DWORD usage, D3DPOOL pool)
 {
@@ -37,7 +37,7 @@ HRESULT Texture::Create(Device* device, UINT width, UINT height, UINT levels, DW
         return D3DERR_INVALIDCALL;
     *texture = nullptr;
     const FormatInfo* info = FindFormat(format);
-    UINT maxSize = pool == D3DPOOL_SCRATCH ? kMaxScratchSize : kMaxTextureSize;
+    UINT maxSize = pool == D3DPOOL_SCRATCH ? maxScratchSize : maxTextureSize;
     if (width == 0 || height == 0 || width > maxSize || height > maxSize || !info || info->depth)
         return D3DERR_INVALIDCALL;
     if (pool != D3DPOOL_DEFAULT && pool != D3DPOOL_MANAGED && pool != D3DPOOL_SYSTEMMEM && pool != D3DPOOL_SCRATCH)

@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "formats.h"
-#include "resource.h"
+#include "d3d9/formats.h"
+#include "d3d9/resource.h"
 
 namespace quorvane::d3d9 {
 

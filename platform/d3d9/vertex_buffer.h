@@ -1,7 +1,7 @@
 // IDirect3DVertexBuffer9.
 #pragma once
 
-#include "buffer_resource.h"
+#include "d3d9/buffer_resource.h"
 
 namespace quorvane::d3d9 {
 

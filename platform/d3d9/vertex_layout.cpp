@@ -1,10 +1,10 @@
-#include "vertex_layout.h"
+#include "d3d9/vertex_layout.h"
 
 namespace quorvane::d3d9 {
 
 namespace {
 
-constexpr DWORD kKnownBits = D3DFVF_POSITION_MASK | D3DFVF_NORMAL | D3DFVF_PSIZE | D3DFVF_DIFFUSE |
+constexpr DWORD knownBits = D3DFVF_POSITION_MASK | D3DFVF_NORMAL | D3DFVF_PSIZE | D3DFVF_DIFFUSE |
                              D3DFVF_SPECULAR | D3DFVF_TEXCOUNT_MASK | D3DFVF_LASTBETA_UBYTE4 |
                              D3DFVF_LASTBETA_D3DCOLOR | 0xFFFF0000u;
 
@@ -26,7 +26,7 @@ int TextureCoordinateCount(DWORD fvf, UINT set)
 
 bool IsValidFvf(DWORD fvf)
 {
-    if (fvf & ~kKnownBits)
+    if (fvf & ~knownBits)
         return false;
     return ((fvf & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT) <= 8;
 }

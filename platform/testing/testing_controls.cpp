@@ -1,11 +1,11 @@
-#include "quorvane_testing.h"
+#include <quorvane_testing.h>
 
 #include "d3d9/device.h"
 #include "d3d9/simulation.h"
 #include "display/display.h"
 #include "user32/window.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_controls {
 
 namespace {
 
@@ -100,4 +100,4 @@ void RestoreDefaults()
     d3d9::CurrentSimulation() = d3d9::Simulation{};
 }
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_controls

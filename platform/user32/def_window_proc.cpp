@@ -1,5 +1,5 @@
 // The default window procedure: what a window does with the messages its own procedure leaves.
-#include "window.h"
+#include "user32/window.h"
 
 extern "C" LRESULT WINAPI DefWindowProcW(HWND handle, UINT message, WPARAM, LPARAM)
 {

@@ -1,6 +1,6 @@
 // Sending messages: a direct, synchronous call of the window procedure (the message queue with
 // PostMessageW and GetMessageW joins this file's neighbours when the window system grows).
-#include "window.h"
+#include "user32/window.h"
 
 extern "C" LRESULT WINAPI CallWindowProcW(WNDPROC windowProc, HWND window, UINT message, WPARAM wParam,
                                           LPARAM lParam)

@@ -1,12 +1,12 @@
-#include "window.h"
+#include "user32/window.h"
 
 #include <algorithm>
 #include <map>
 #include <memory>
 
 #include "kernel32/utf8.h"
-#include "window_class.h"
-#include "window_frame.h"
+#include "user32/window_class.h"
+#include "user32/window_frame.h"
 
 namespace quorvane::user32 {
 

@@ -1,4 +1,4 @@
-#include "window_class.h"
+#include "user32/window_class.h"
 
 #include <cwctype>
 #include <list>
@@ -8,7 +8,7 @@ namespace quorvane::user32 {
 namespace {
 
 // Atoms of registered classes, as Windows numbers them (0xC000 upwards).
-constexpr ATOM kFirstClassAtom = 0xC000;
+constexpr ATOM firstClassAtom = 0xC000;
 
 std::list<WindowClass>& Classes()
 {
@@ -28,7 +28,7 @@ bool SameName(const std::wstring& a, LPCWSTR b)
 
 ATOM NextAtom()
 {
-    static ATOM next = kFirstClassAtom;
+    static ATOM next = firstClassAtom;
     return next == 0xFFFF ? 0 : next++;
 }
 

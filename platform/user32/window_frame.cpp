@@ -1,25 +1,25 @@
-#include "window_frame.h"
+#include "user32/window_frame.h"
 
 namespace quorvane::user32 {
 
 namespace {
 
-constexpr LONG kSizingBorder = 8;  // resize frame with its padding
-constexpr LONG kDialogBorder = 3;
-constexpr LONG kThinBorder = 1;
-constexpr LONG kClientEdge = 2;
+constexpr LONG sizingBorder = 8;  // resize frame with its padding
+constexpr LONG dialogBorder = 3;
+constexpr LONG thinBorder = 1;
+constexpr LONG clientEdge = 2;
 
 LONG BorderWidth(DWORD style, DWORD exStyle)
 {
     LONG border = 0;
     if (style & WS_THICKFRAME)
-        border = kSizingBorder;
+        border = sizingBorder;
     else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME))
-        border = kDialogBorder;
+        border = dialogBorder;
     else if (style & WS_BORDER)
-        border = kThinBorder;
+        border = thinBorder;
     if (exStyle & WS_EX_CLIENTEDGE)
-        border += kClientEdge;
+        border += clientEdge;
     return border;
 }
 
@@ -30,9 +30,9 @@ FrameInsets NonClientInsets(DWORD style, DWORD exStyle, bool hasMenu)
     LONG border = BorderWidth(style, exStyle);
     FrameInsets insets{border, border, border, border};
     if ((style & WS_CAPTION) == WS_CAPTION)
-        insets.top += kCaptionHeight;
+        insets.top += captionHeight;
     if (hasMenu && !(style & WS_CHILD))
-        insets.top += kMenuBarHeight;
+        insets.top += menuBarHeight;
     return insets;
 }
 

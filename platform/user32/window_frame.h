@@ -13,8 +13,8 @@ struct FrameInsets {
     LONG bottom = 0;
 };
 
-constexpr LONG kCaptionHeight = 23;
-constexpr LONG kMenuBarHeight = 20;
+constexpr LONG captionHeight = 23;
+constexpr LONG menuBarHeight = 20;
 
 FrameInsets NonClientInsets(DWORD style, DWORD exStyle, bool hasMenu);
 

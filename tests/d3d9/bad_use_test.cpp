@@ -93,11 +93,11 @@ TEST_F(BadUseTest, NullOutPointersAreRefused)
 
 TEST_F(BadUseTest, ViewportsLightsAndTransformsOutOfRange)
 {
-    D3DVIEWPORT9 tooWide{0, 0, kWidth + 1, kHeight, 0.0f, 1.0f};
+    D3DVIEWPORT9 tooWide{0, 0, backBufferWidth + 1, backBufferHeight, 0.0f, 1.0f};
     EXPECT_EQ(device_->SetViewport(&tooWide), D3DERR_INVALIDCALL);
-    D3DVIEWPORT9 badDepth{0, 0, kWidth, kHeight, 0.0f, 2.0f};
+    D3DVIEWPORT9 badDepth{0, 0, backBufferWidth, backBufferHeight, 0.0f, 2.0f};
     EXPECT_EQ(device_->SetViewport(&badDepth), D3DERR_INVALIDCALL);
-    D3DVIEWPORT9 empty{0, 0, 0, kHeight, 0.0f, 1.0f};
+    D3DVIEWPORT9 empty{0, 0, 0, backBufferHeight, 0.0f, 1.0f};
     EXPECT_EQ(device_->SetViewport(&empty), D3DERR_INVALIDCALL);
     D3DLIGHT9 light{};
     light.Type = D3DLIGHT_DIRECTIONAL;  // with a zero direction

@@ -8,11 +8,11 @@ namespace quorvane::tests {
 
 void DeviceTest::SetUp()
 {
-    window_ = new TestWindow(int(kWidth), int(kHeight));
+    window_ = new TestWindow(int(backBufferWidth), int(backBufferHeight));
     ASSERT_NE(window_->Handle(), nullptr);
     d3d_ = Direct3DCreate9(D3D_SDK_VERSION);
     ASSERT_NE(d3d_, nullptr);
-    D3DPRESENT_PARAMETERS pp = WindowedParameters(window_->Handle(), kWidth, kHeight);
+    D3DPRESENT_PARAMETERS pp = WindowedParameters(window_->Handle(), backBufferWidth, backBufferHeight);
     ASSERT_EQ(d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_->Handle(),
                                  D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device_),
               D3D_OK);
@@ -27,18 +27,18 @@ void DeviceTest::TearDown()
         EXPECT_EQ(d3d_->Release(), 0u);
     }
     delete window_;
-    testing::RestoreDefaults();
+    test_controls::RestoreDefaults();
 }
 
 std::vector<DWORD> DeviceTest::ReadBackBuffer()
 {
-    return tests::ReadBackBuffer(device_, kWidth, kHeight);
+    return tests::ReadBackBuffer(device_, backBufferWidth, backBufferHeight);
 }
 
 void DeviceTest::SaveBackBufferPng(const std::string& name)
 {
     ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
-    ASSERT_TRUE(testing::WriteWindowPng(window_->Handle(), name));
+    ASSERT_TRUE(test_controls::WriteWindowPng(window_->Handle(), name));
 }
 
 IDirect3DTexture9* DeviceTest::MakeTexture(UINT width, UINT height, const std::vector<DWORD>& texels)

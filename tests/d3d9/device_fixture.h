@@ -18,15 +18,15 @@ namespace quorvane::tests {
 // A device of the given back-buffer size in a window of the same client size.
 class DeviceTest : public ::testing::Test {
 protected:
-    static constexpr UINT kWidth = 64;
-    static constexpr UINT kHeight = 48;
+    static constexpr UINT backBufferWidth = 64;
+    static constexpr UINT backBufferHeight = 48;
 
     void SetUp() override;
     void TearDown() override;
 
     // The back buffer as 0xAARRGGBB pixels, top row first (empty on failure).
     std::vector<DWORD> ReadBackBuffer();
-    static DWORD At(const std::vector<DWORD>& pixels, UINT x, UINT y) { return pixels[size_t(y) * kWidth + x]; }
+    static DWORD At(const std::vector<DWORD>& pixels, UINT x, UINT y) { return pixels[size_t(y) * backBufferWidth + x]; }
     // Writes the back buffer as a PNG in the test's folder, for looking at it.
     void SaveBackBufferPng(const std::string& name);
 

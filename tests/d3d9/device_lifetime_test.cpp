@@ -21,7 +21,7 @@ protected:
             EXPECT_EQ(d3d_->Release(), 0u);
         }
         window_.reset();
-        testing::RestoreDefaults();
+        test_controls::RestoreDefaults();
     }
 
     HRESULT Create(D3DDEVTYPE type, D3DPRESENT_PARAMETERS& pp, IDirect3DDevice9** device,
@@ -38,9 +38,9 @@ TEST_F(Direct3DTest, OnlySdkVersion32GivesARuntime)
 {
     EXPECT_EQ(Direct3DCreate9(31), nullptr);
     EXPECT_EQ(Direct3DCreate9(33), nullptr);
-    testing::SetDirect3DAvailable(false);
+    test_controls::SetDirect3DAvailable(false);
     EXPECT_EQ(Direct3DCreate9(D3D_SDK_VERSION), nullptr);
-    testing::SetDirect3DAvailable(true);
+    test_controls::SetDirect3DAvailable(true);
     IDirect3D9* again = Direct3DCreate9(D3D_SDK_VERSION);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->AddRef(), 2u);
@@ -50,11 +50,11 @@ TEST_F(Direct3DTest, OnlySdkVersion32GivesARuntime)
 
 TEST_F(Direct3DTest, AdapterModesComeFromTheDisplay)
 {
-    ASSERT_TRUE(testing::SetAdapterModes({{640, 480, 60, D3DFMT_X8R8G8B8},
+    ASSERT_TRUE(test_controls::SetAdapterModes({{640, 480, 60, D3DFMT_X8R8G8B8},
                                           {640, 480, 72, D3DFMT_X8R8G8B8},
                                           {640, 480, 75, D3DFMT_X8R8G8B8},
                                           {800, 600, 60, D3DFMT_X8R8G8B8}}));
-    ASSERT_TRUE(testing::SetDesktopSize(800, 600));
+    ASSERT_TRUE(test_controls::SetDesktopSize(800, 600));
     ASSERT_EQ(d3d_->GetAdapterModeCount(D3DADAPTER_DEFAULT, D3DFMT_X8R8G8B8), 4u);
     EXPECT_EQ(d3d_->GetAdapterModeCount(D3DADAPTER_DEFAULT, D3DFMT_A8R8G8B8), 0u);
     EXPECT_EQ(d3d_->GetAdapterModeCount(1, D3DFMT_X8R8G8B8), 0u);
@@ -72,7 +72,7 @@ TEST_F(Direct3DTest, AdapterModesComeFromTheDisplay)
 
 TEST_F(Direct3DTest, CreateDeviceFallsBackFromHalToRefUnderTheTestingControl)
 {
-    testing::SetDeviceTypeFails(D3DDEVTYPE_HAL, true);
+    test_controls::SetDeviceTypeFails(D3DDEVTYPE_HAL, true);
     D3DPRESENT_PARAMETERS pp = WindowedParameters(window_->Handle(), 0, 0);
     IDirect3DDevice9* device = nullptr;
     EXPECT_EQ(Create(D3DDEVTYPE_HAL, pp, &device), D3DERR_NOTAVAILABLE);
@@ -85,9 +85,9 @@ TEST_F(Direct3DTest, CreateDeviceFallsBackFromHalToRefUnderTheTestingControl)
     EXPECT_EQ(creation.hFocusWindow, window_->Handle());
     EXPECT_EQ(device->Release(), 0u);
 
-    testing::SetDeviceTypeFails(D3DDEVTYPE_REF, true);
+    test_controls::SetDeviceTypeFails(D3DDEVTYPE_REF, true);
     EXPECT_EQ(Create(D3DDEVTYPE_REF, pp, &device, D3DCREATE_SOFTWARE_VERTEXPROCESSING), D3DERR_NOTAVAILABLE);
-    testing::SetDeviceTypeFails(D3DDEVTYPE_HAL, false);
+    test_controls::SetDeviceTypeFails(D3DDEVTYPE_HAL, false);
     ASSERT_EQ(Create(D3DDEVTYPE_HAL, pp, &device), D3D_OK);
     EXPECT_EQ(device->Release(), 0u);
 }
@@ -197,7 +197,7 @@ TEST_F(ResetTest, RefusedWhileADefaultPoolTextureLivesAndDoneAfterItsRelease)
     IDirect3DTexture9* systemTexture = nullptr;
     ASSERT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &systemTexture, nullptr), D3D_OK);
     device_->SetTexture(0, texture);
-    D3DPRESENT_PARAMETERS pp = WindowedParameters(window_->Handle(), kWidth, kHeight);
+    D3DPRESENT_PARAMETERS pp = WindowedParameters(window_->Handle(), backBufferWidth, backBufferHeight);
     EXPECT_EQ(device_->Reset(&pp), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);  // the failed Reset must be repeated
     EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
@@ -217,7 +217,7 @@ TEST_F(ResetTest, AHeldBackBufferAlsoBlocksReset)
 {
     IDirect3DSurface9* backBuffer = nullptr;
     ASSERT_EQ(device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer), D3D_OK);
-    D3DPRESENT_PARAMETERS pp = WindowedParameters(window_->Handle(), kWidth, kHeight);
+    D3DPRESENT_PARAMETERS pp = WindowedParameters(window_->Handle(), backBufferWidth, backBufferHeight);
     EXPECT_EQ(device_->Reset(&pp), D3DERR_INVALIDCALL);
     backBuffer->Release();
     EXPECT_EQ(device_->Reset(&pp), D3D_OK);
@@ -246,17 +246,17 @@ TEST_F(ResetTest, NewBackBufferSizesResizeAndStatesReturnToDefaults)
 TEST_F(ResetTest, LostThenNotResetThenReset)
 {
     EXPECT_EQ(device_->TestCooperativeLevel(), D3D_OK);
-    testing::LoseDevice(device_);
+    test_controls::LoseDevice(device_);
     EXPECT_EQ(device_->TestCooperativeLevel(), D3DERR_DEVICELOST);
     EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
     // Drawing goes on without complaint while lost.
     EXPECT_EQ(device_->BeginScene(), D3D_OK);
     EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFFFFFF, 1.0f, 0), D3D_OK);
     EXPECT_EQ(device_->EndScene(), D3D_OK);
-    D3DPRESENT_PARAMETERS pp = WindowedParameters(window_->Handle(), kWidth, kHeight);
+    D3DPRESENT_PARAMETERS pp = WindowedParameters(window_->Handle(), backBufferWidth, backBufferHeight);
     EXPECT_EQ(device_->Reset(&pp), D3DERR_DEVICELOST);  // too early
 
-    testing::MakeDeviceResettable(device_);
+    test_controls::MakeDeviceResettable(device_);
     EXPECT_EQ(device_->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
     EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
     EXPECT_EQ(device_->Reset(&pp), D3D_OK);
@@ -291,9 +291,9 @@ TEST_F(ResetTest, PresentShowsTheBackBufferInTheWindow)
     ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
     UINT width = 0, height = 0;
     std::vector<DWORD> pixels;
-    ASSERT_TRUE(testing::ReadWindowImage(window_->Handle(), width, height, pixels));
-    ASSERT_EQ(width, kWidth);
-    ASSERT_EQ(height, kHeight);
+    ASSERT_TRUE(test_controls::ReadWindowImage(window_->Handle(), width, height, pixels));
+    ASSERT_EQ(width, backBufferWidth);
+    ASSERT_EQ(height, backBufferHeight);
     EXPECT_EQ(pixels[0] & 0xFFFFFF, 0x204060u);
     EXPECT_EQ(pixels.back() & 0xFFFFFF, 0x204060u);
     RECT source{0, 0, 4, 4};
@@ -305,18 +305,18 @@ TEST_F(ResetTest, PresentShowsTheBackBufferInTheWindow)
 
 TEST_F(ResetTest, PresentStretchesABackBufferOfAnotherSize)
 {
-    D3DPRESENT_PARAMETERS pp = WindowedParameters(window_->Handle(), kWidth / 2, kHeight / 2);
+    D3DPRESENT_PARAMETERS pp = WindowedParameters(window_->Handle(), backBufferWidth / 2, backBufferHeight / 2);
     ASSERT_EQ(device_->Reset(&pp), D3D_OK);
-    D3DRECT left{0, 0, LONG(kWidth / 4), LONG(kHeight / 2)};
+    D3DRECT left{0, 0, LONG(backBufferWidth / 4), LONG(backBufferHeight / 2)};
     device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0);
     device_->Clear(1, &left, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0);
     ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
     UINT width = 0, height = 0;
     std::vector<DWORD> pixels;
-    ASSERT_TRUE(testing::ReadWindowImage(window_->Handle(), width, height, pixels));
-    ASSERT_EQ(width, kWidth);
-    EXPECT_EQ(pixels[size_t(10) * width + kWidth / 2 - 1] & 0xFFFFFF, 0xFF0000u);
-    EXPECT_EQ(pixels[size_t(10) * width + kWidth / 2] & 0xFFFFFF, 0x0000FFu);
+    ASSERT_TRUE(test_controls::ReadWindowImage(window_->Handle(), width, height, pixels));
+    ASSERT_EQ(width, backBufferWidth);
+    EXPECT_EQ(pixels[size_t(10) * width + backBufferWidth / 2 - 1] & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(pixels[size_t(10) * width + backBufferWidth / 2] & 0xFFFFFF, 0x0000FFu);
 }
 
 }  // namespace

@@ -14,8 +14,8 @@ struct MeshVertex {
     float nx, ny, nz;
     float u, v;
 };
-constexpr DWORD kMeshFvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;
-static_assert(kMeshFvf == 0x112);
+constexpr DWORD meshFvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;
+static_assert(meshFvf == 0x112);
 
 D3DCOLORVALUE Color(float r, float g, float b, float a = 1.0f)
 {
@@ -33,7 +33,7 @@ protected:
     {
         DeviceTest::SetUp();
         device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-        device_->SetFVF(kMeshFvf);
+        device_->SetFVF(meshFvf);
         device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     }
 
@@ -50,7 +50,7 @@ protected:
         device_->EndScene();
     }
 
-    DWORD Centre() { return At(ReadBackBuffer(), kWidth / 2, kHeight / 2); }
+    DWORD Centre() { return At(ReadBackBuffer(), backBufferWidth / 2, backBufferHeight / 2); }
 };
 
 TEST_F(LightingTest, EmissiveOnlyMaterialIsExactlyItsEmissiveColour)

@@ -9,13 +9,13 @@ struct ScreenVertex {
     float x, y, z, rhw;
     D3DCOLOR diffuse;
 };
-constexpr DWORD kScreenFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE;
+constexpr DWORD screenFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE;
 
 struct ColoredVertex {
     float x, y, z;
     D3DCOLOR diffuse;
 };
-constexpr DWORD kColoredFvf = D3DFVF_XYZ | D3DFVF_DIFFUSE;
+constexpr DWORD coloredFvf = D3DFVF_XYZ | D3DFVF_DIFFUSE;
 
 class RenderTest : public DeviceTest {
 protected:
@@ -30,7 +30,7 @@ protected:
     HRESULT DrawRect(float x0, float y0, float x1, float y1, float z, D3DCOLOR color)
     {
         ScreenVertex quad[] = {{x0, y0, z, 1, color}, {x1, y0, z, 1, color}, {x0, y1, z, 1, color}, {x1, y1, z, 1, color}};
-        device_->SetFVF(kScreenFvf);
+        device_->SetFVF(screenFvf);
         return device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(ScreenVertex));
     }
 
@@ -69,8 +69,8 @@ TEST_F(RenderTest, ScreenRectangleCoversPixelsByDirect3D9Centres)
     std::vector<DWORD> pixels = Finish();
     ASSERT_FALSE(pixels.empty());
     int covered = 0;
-    for (UINT y = 0; y < kHeight; ++y)
-        for (UINT x = 0; x < kWidth; ++x)
+    for (UINT y = 0; y < backBufferHeight; ++y)
+        for (UINT x = 0; x < backBufferWidth; ++x)
             covered += Rgb(At(pixels, x, y)) == 0xFF0000u ? 1 : 0;
     EXPECT_EQ(covered, 16 * 16);
     EXPECT_EQ(Rgb(At(pixels, 8, 4)), 0xFF0000u);
@@ -121,7 +121,7 @@ TEST_F(RenderTest, DepthWritesCanBeSwitchedOff)
 void DrawClipTriangle(IDirect3DDevice9* device, const ColoredVertex (&triangle)[3])
 {
     device->SetRenderState(D3DRS_LIGHTING, FALSE);
-    device->SetFVF(kColoredFvf);
+    device->SetFVF(coloredFvf);
     device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, sizeof(ColoredVertex));
 }
 
@@ -168,7 +168,7 @@ TEST_F(RenderTest, PretransformedTrianglesAreCulledByTheirScreenWinding)
     ScreenVertex clockwise[] = {{4, 4, 0.5f, 1, 0xFFFFFFFF}, {20, 4, 0.5f, 1, 0xFFFFFFFF}, {4, 20, 0.5f, 1, 0xFFFFFFFF}};
     ScreenVertex counterClockwise[] = {
         {40, 4, 0.5f, 1, 0xFFFFFFFF}, {40, 20, 0.5f, 1, 0xFFFFFFFF}, {56, 4, 0.5f, 1, 0xFFFFFFFF}};
-    device_->SetFVF(kScreenFvf);
+    device_->SetFVF(screenFvf);
     device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, clockwise, sizeof(ScreenVertex));
     device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, counterClockwise, sizeof(ScreenVertex));
     std::vector<DWORD> pixels = Finish();
@@ -261,18 +261,18 @@ TEST_F(RenderTest, TriangleCrossingWZeroDrawsOnlyItsPartInFrontOfTheCamera)
     ASSERT_FALSE(pixels.empty());
     // The visible part lies at y/w = -1/z <= -0.5: the lowest quarter of the picture. The part
     // behind the camera would project into the upper half if it were not clipped away.
-    for (UINT y = 0; y < kHeight * 3 / 4 - 1; ++y)
-        for (UINT x = 0; x < kWidth; ++x)
+    for (UINT y = 0; y < backBufferHeight * 3 / 4 - 1; ++y)
+        for (UINT x = 0; x < backBufferWidth; ++x)
             ASSERT_EQ(Rgb(At(pixels, x, y)), 0u) << x << ", " << y;
     // Row 0.8 * height is at y/w = -0.6, z = 1/0.6, where the triangle spans x/w in +-0.55.
-    EXPECT_EQ(Rgb(At(pixels, kWidth / 2, UINT(kHeight * 0.8f))), 0xFFFFFFu);
-    EXPECT_EQ(Rgb(At(pixels, 2, UINT(kHeight * 0.8f))), 0u);
+    EXPECT_EQ(Rgb(At(pixels, backBufferWidth / 2, UINT(backBufferHeight * 0.8f))), 0xFFFFFFu);
+    EXPECT_EQ(Rgb(At(pixels, 2, UINT(backBufferHeight * 0.8f))), 0u);
 }
 
 TEST_F(RenderTest, PretransformedLineStripLandsOnTheGivenPixels)
 {
     ScreenVertex strip[] = {{4, 4, 0.5f, 1, 0xFFFFFFFF}, {20, 4, 0.5f, 1, 0xFFFFFFFF}, {20, 12, 0.5f, 1, 0xFFFFFFFF}};
-    device_->SetFVF(kScreenFvf);
+    device_->SetFVF(screenFvf);
     ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_LINESTRIP, 2, strip, sizeof(ScreenVertex)), D3D_OK);
     ScreenVertex list[] = {{30, 30, 0.5f, 1, 0xFF00FF00}, {40, 30, 0.5f, 1, 0xFF00FF00},
                            {30, 40, 0.5f, 1, 0xFF00FF00}, {30, 44, 0.5f, 1, 0xFF00FF00}};
@@ -291,8 +291,8 @@ TEST_F(RenderTest, PretransformedLineStripLandsOnTheGivenPixels)
     for (auto [x, y] : expected)
         EXPECT_NE(Rgb(At(pixels, x, y)), 0u) << x << ", " << y;
     int lit = 0;
-    for (UINT y = 0; y < kHeight; ++y)
-        for (UINT x = 0; x < kWidth; ++x)
+    for (UINT y = 0; y < backBufferHeight; ++y)
+        for (UINT x = 0; x < backBufferWidth; ++x)
             lit += Rgb(At(pixels, x, y)) != 0 ? 1 : 0;
     EXPECT_EQ(lit, int(expected.size()));  // nothing beside the lines
 }
@@ -301,7 +301,7 @@ TEST_F(RenderTest, LastPixelOffLeavesTheEndOfALineOut)
 {
     device_->SetRenderState(D3DRS_LASTPIXEL, FALSE);
     ScreenVertex line[] = {{4, 4, 0.5f, 1, 0xFFFFFFFF}, {20, 4, 0.5f, 1, 0xFFFFFFFF}};
-    device_->SetFVF(kScreenFvf);
+    device_->SetFVF(screenFvf);
     device_->DrawPrimitiveUP(D3DPT_LINESTRIP, 1, line, sizeof(ScreenVertex));
     std::vector<DWORD> pixels = Finish();
     ASSERT_FALSE(pixels.empty());
@@ -313,7 +313,7 @@ TEST_F(RenderTest, FlatShadingTakesTheFirstVertexColour)
 {
     device_->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_FLAT);
     ScreenVertex triangle[] = {{0, 0, 0.5f, 1, 0xFF0000FF}, {64, 0, 0.5f, 1, 0xFFFF0000}, {0, 48, 0.5f, 1, 0xFF00FF00}};
-    device_->SetFVF(kScreenFvf);
+    device_->SetFVF(screenFvf);
     device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, sizeof(ScreenVertex));
     std::vector<DWORD> pixels = Finish();
     ASSERT_FALSE(pixels.empty());

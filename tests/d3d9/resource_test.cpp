@@ -199,9 +199,9 @@ TEST_F(ResourceTest, RenderTargetDataNeedsAMatchingSystemMemorySurface)
     IDirect3DSurface9* backBuffer = nullptr;
     device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer);
     IDirect3DSurface9 *wrongFormat = nullptr, *wrongSize = nullptr, *wrongPool = nullptr;
-    device_->CreateOffscreenPlainSurface(kWidth, kHeight, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &wrongFormat, nullptr);
-    device_->CreateOffscreenPlainSurface(kWidth, 4, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &wrongSize, nullptr);
-    device_->CreateOffscreenPlainSurface(kWidth, kHeight, D3DFMT_X8R8G8B8, D3DPOOL_SCRATCH, &wrongPool, nullptr);
+    device_->CreateOffscreenPlainSurface(backBufferWidth, backBufferHeight, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &wrongFormat, nullptr);
+    device_->CreateOffscreenPlainSurface(backBufferWidth, 4, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &wrongSize, nullptr);
+    device_->CreateOffscreenPlainSurface(backBufferWidth, backBufferHeight, D3DFMT_X8R8G8B8, D3DPOOL_SCRATCH, &wrongPool, nullptr);
     EXPECT_EQ(device_->GetRenderTargetData(backBuffer, wrongFormat), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->GetRenderTargetData(backBuffer, wrongSize), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->GetRenderTargetData(backBuffer, wrongPool), D3DERR_INVALIDCALL);

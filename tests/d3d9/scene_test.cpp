@@ -10,17 +10,17 @@
 namespace quorvane::tests {
 namespace {
 
-constexpr UINT kSceneWidth = 256;
-constexpr UINT kSceneHeight = 192;
-constexpr float kPi = 3.14159265f;
-constexpr float kCameraDistance = 3.5f;
-constexpr float kHalfFov = kPi / 6.0f;  // 60 degrees vertically
+constexpr UINT sceneWidth = 256;
+constexpr UINT sceneHeight = 192;
+constexpr float pi = 3.14159265f;
+constexpr float cameraDistance = 3.5f;
+constexpr float halfFov = pi / 6.0f;  // 60 degrees vertically
 
 class SceneTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        window_ = std::make_unique<TestWindow>(int(kSceneWidth), int(kSceneHeight));
+        window_ = std::make_unique<TestWindow>(int(sceneWidth), int(sceneHeight));
         d3d_ = Direct3DCreate9(D3D_SDK_VERSION);
         ASSERT_NE(d3d_, nullptr);
         D3DPRESENT_PARAMETERS pp = WindowedParameters(window_->Handle(), 0, 0);
@@ -105,8 +105,8 @@ TEST_F(SceneTest, LitTexturedSphereWithItsImageAndALatitudeCircle)
     BuildTexture();
     ASSERT_NE(texture_, nullptr);
     D3DMATRIX view = Identity();
-    view._43 = kCameraDistance;
-    D3DMATRIX projection = Perspective(kHalfFov, kSceneWidth, kSceneHeight, 1.0f, 100.0f);
+    view._43 = cameraDistance;
+    D3DMATRIX projection = Perspective(halfFov, sceneWidth, sceneHeight, 1.0f, 100.0f);
     device_->SetTransform(D3DTS_VIEW, &view);
     device_->SetTransform(D3DTS_PROJECTION, &projection);
     D3DLIGHT9 light{};
@@ -143,7 +143,7 @@ TEST_F(SceneTest, LitTexturedSphereWithItsImageAndALatitudeCircle)
     std::vector<LineVertex> circle;
     const float y = 0.4f, r = std::sqrt(1.0f - y * y) * 1.01f;
     for (int i = 0; i <= 96; ++i) {
-        float phi = 2.0f * kPi * float(i) / 96.0f;
+        float phi = 2.0f * pi * float(i) / 96.0f;
         circle.push_back({r * std::cos(phi), y * 1.01f, r * std::sin(phi), 0xFFFFFF00});
     }
     device_->SetTexture(0, nullptr);
@@ -154,14 +154,14 @@ TEST_F(SceneTest, LitTexturedSphereWithItsImageAndALatitudeCircle)
     ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_LINESTRIP, 96, circle.data(), sizeof(LineVertex)), D3D_OK);
     ASSERT_EQ(device_->EndScene(), D3D_OK);
     ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
-    ASSERT_TRUE(testing::WriteWindowPng(window_->Handle(), "scene.png"));
+    ASSERT_TRUE(test_controls::WriteWindowPng(window_->Handle(), "scene.png"));
 
     UINT width = 0, height = 0;
     std::vector<DWORD> pixels;
-    ASSERT_TRUE(testing::ReadWindowImage(window_->Handle(), width, height, pixels));
-    ASSERT_EQ(width, kSceneWidth);
+    ASSERT_TRUE(test_controls::ReadWindowImage(window_->Handle(), width, height, pixels));
+    ASSERT_EQ(width, sceneWidth);
     auto at = [&](UINT x, UINT yy) { return pixels[size_t(yy) * width + x] & 0xFFFFFF; };
-    const UINT cx = kSceneWidth / 2, cy = kSceneHeight / 2;
+    const UINT cx = sceneWidth / 2, cy = sceneHeight / 2;
     // The point facing the camera, (0, 0, -1), has u = 0.75 (blue), ambient 0x40 and
     // N·L = 1/sqrt(3).
     DWORD centre = at(cx, cy);
@@ -172,12 +172,12 @@ TEST_F(SceneTest, LitTexturedSphereWithItsImageAndALatitudeCircle)
     EXPECT_EQ(Red(at(cx - 30, cy)), 0);
     EXPECT_GT(Blue(at(cx - 30, cy)), 0);
     // The silhouette: radius 1 at distance 3.5 subtends tan = 1/sqrt(3.5^2 - 1) on screen.
-    float silhouette = (1.0f / std::sqrt(kCameraDistance * kCameraDistance - 1.0f)) / std::tan(kHalfFov) *
-                       float(kSceneHeight) / 2.0f;
+    float silhouette = (1.0f / std::sqrt(cameraDistance * cameraDistance - 1.0f)) / std::tan(halfFov) *
+                       float(sceneHeight) / 2.0f;
     EXPECT_NE(at(cx, UINT(float(cy) - silhouette + 4)), 0u);
     EXPECT_EQ(at(cx, UINT(float(cy) - silhouette - 4)), 0u);
     // The latitude circle's nearest point (0, 0.404, -0.926) lies at this row.
-    float lineRow = (1.0f - (0.404f / (kCameraDistance - 0.9257f)) / std::tan(kHalfFov)) * float(kSceneHeight) / 2.0f;
+    float lineRow = (1.0f - (0.404f / (cameraDistance - 0.9257f)) / std::tan(halfFov)) * float(sceneHeight) / 2.0f;
     bool yellow = false;
     for (int dy = -1; dy <= 1; ++dy)
         yellow = yellow || at(cx, UINT(std::lround(lineRow) + dy)) == 0xFFFF00u;
@@ -185,9 +185,9 @@ TEST_F(SceneTest, LitTexturedSphereWithItsImageAndALatitudeCircle)
     // The flattened image lies at y = -1.4 below the sphere; its far edge (z = 1.6) is this row
     // and it reaches down past the bottom of the picture. Beside the sphere (50 pixels right of
     // the centre) there is black above that edge and the image below it.
-    float farEdge = (1.0f + (1.4f / (kCameraDistance + 1.6f)) / std::tan(kHalfFov)) * float(kSceneHeight) / 2.0f;
+    float farEdge = (1.0f + (1.4f / (cameraDistance + 1.6f)) / std::tan(halfFov)) * float(sceneHeight) / 2.0f;
     EXPECT_EQ(at(cx + 60, UINT(farEdge) - 10), 0u);
-    EXPECT_NE(at(cx + 50, kSceneHeight - 8), 0u);
+    EXPECT_NE(at(cx + 50, sceneHeight - 8), 0u);
 
     device_->SetStreamSource(0, nullptr, 0, 0);
     device_->SetIndices(nullptr);

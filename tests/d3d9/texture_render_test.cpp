@@ -14,14 +14,14 @@ struct TexturedScreenVertex {
     D3DCOLOR specular;
     float u, v;
 };
-constexpr DWORD kTexturedScreenFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1;
+constexpr DWORD texturedScreenFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1;
 
 struct TexturedVertex {
     float x, y, z;
     D3DCOLOR diffuse;
     float u, v;
 };
-constexpr DWORD kTexturedFvf = D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX1;
+constexpr DWORD texturedFvf = D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 
 class TextureRenderTest : public DeviceTest {
 protected:
@@ -39,7 +39,7 @@ protected:
         x0 -= 0.5f, y0 -= 0.5f, x1 -= 0.5f, y1 -= 0.5f;
         TexturedScreenVertex quad[] = {{x0, y0, 0.5f, 1, diffuse, 0, 0, 0}, {x1, y0, 0.5f, 1, diffuse, 0, 1, 0},
                                        {x0, y1, 0.5f, 1, diffuse, 0, 0, 1}, {x1, y1, 0.5f, 1, diffuse, 0, 1, 1}};
-        device_->SetFVF(kTexturedScreenFvf);
+        device_->SetFVF(texturedScreenFvf);
         EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(TexturedScreenVertex)), D3D_OK);
     }
 
@@ -114,7 +114,7 @@ TEST_F(TextureRenderTest, SpecularIsAddedOnlyWhenEnabled)
     TexturedScreenVertex quad[] = {{0, 0, 0.5f, 1, 0xFF400000, 0xFF004000, 0, 0},
                                    {64, 0, 0.5f, 1, 0xFF400000, 0xFF004000, 0, 0},
                                    {0, 48, 0.5f, 1, 0xFF400000, 0xFF004000, 0, 0}};
-    device_->SetFVF(kTexturedScreenFvf);
+    device_->SetFVF(texturedScreenFvf);
     device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, quad, sizeof(TexturedScreenVertex));
     std::vector<DWORD> without = Finish();
     device_->BeginScene();
@@ -136,7 +136,7 @@ TEST_F(TextureRenderTest, AddressModesWrapByDefaultAndClampWhenAsked)
                                    {31.5f, -0.5f, 0.5f, 1, 0xFFFFFFFF, 0, 1, 0},
                                    {-0.5f, 15.5f, 0.5f, 1, 0xFFFFFFFF, 0, -1, 1},
                                    {31.5f, 15.5f, 0.5f, 1, 0xFFFFFFFF, 0, 1, 1}};
-    device_->SetFVF(kTexturedScreenFvf);
+    device_->SetFVF(texturedScreenFvf);
     device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(TexturedScreenVertex));
     device_->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
     for (auto& vertex : quad)
@@ -171,7 +171,7 @@ TEST_F(TextureRenderTest, ProjectiveWorldMatrixTexturesPerspectiveCorrect)
                              {x1, 0.5f, 0.5f, 0xFFFFFFFF, 1, 0},
                              {x0, -0.5f, 0.5f, 0xFFFFFFFF, 0, 1},
                              {x1, -0.5f, 0.5f, 0xFFFFFFFF, 1, 1}};
-    device_->SetFVF(kTexturedFvf);
+    device_->SetFVF(texturedFvf);
     ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(TexturedVertex)), D3D_OK);
     std::vector<DWORD> pixels = Finish();
     SaveBackBufferPng("perspective.png");
@@ -182,10 +182,10 @@ TEST_F(TextureRenderTest, ProjectiveWorldMatrixTexturesPerspectiveCorrect)
     // Texel edge k lies at object x = x0 + k/4, on screen at s = (x/w + 1) * width/2, where
     // Direct3D 9 samples pixel i at s = i. Affine interpolation would put the edges 3 to 5
     // pixels further left.
-    const UINT row = kHeight / 2;
+    const UINT row = backBufferHeight / 2;
     for (int k = 1; k < 4; ++k) {
         float x = x0 + float(k) / 4.0f;
-        float screen = (x / (1.0f + a * x) + 1.0f) * float(kWidth) / 2.0f;
+        float screen = (x / (1.0f + a * x) + 1.0f) * float(backBufferWidth) / 2.0f;
         UINT left = UINT(std::floor(screen));
         EXPECT_EQ(Rgb(At(pixels, left, row)), Rgb(texels[k - 1])) << "edge " << k << " at " << screen;
         EXPECT_EQ(Rgb(At(pixels, left + 1, row)), Rgb(texels[k])) << "edge " << k << " at " << screen;

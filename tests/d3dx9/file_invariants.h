@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "d3dx9/image_decoder.h"
-#include "d3dx9/xfile_parser.h"
+#include "d3dx9/image/image_decoder.h"
+#include "d3dx9/xfile/xfile_parser.h"
 
 namespace quorvane::file_invariants {
 

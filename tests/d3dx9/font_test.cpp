@@ -11,7 +11,7 @@
 #include "headless_device.h"
 #include "text/font.h"
 
-namespace quorvane::testing {
+namespace quorvane::tests {
 namespace {
 
 constexpr UINT width = 256;
@@ -318,4 +318,4 @@ TEST_F(FontTest, SpritesAndUnsupportedFormatsDrawNothing)
 }
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::tests

@@ -1,4 +1,4 @@
-#include "d3dx9/image_decoder.h"
+#include "d3dx9/image/image_decoder.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -12,10 +12,10 @@
 namespace quorvane::image {
 namespace {
 
-using testing::EncodeBmp24;
-using testing::EncodeJpeg;
-using testing::EncodePng;
-using testing::PatternRgba;
+using tests::EncodeBmp24;
+using tests::EncodeJpeg;
+using tests::EncodePng;
+using tests::PatternRgba;
 
 TEST(ImageDecoder, PngWithAlphaDecodesToExactlyItsPixels)
 {
@@ -101,7 +101,7 @@ TEST(ImageDecoder, BitmapsInEveryLayoutDecodeToTheirPixels)
     }
 
     // 32 bits with an alpha mask (V5 header), top-down.
-    const std::vector<std::uint8_t> withAlpha = testing::EncodeBmp32WithAlpha(rgba, 5, 3);
+    const std::vector<std::uint8_t> withAlpha = tests::EncodeBmp32WithAlpha(rgba, 5, 3);
     ASSERT_TRUE(DecodeImageToBuffer(withAlpha.data(), withAlpha.size(), image));
     EXPECT_TRUE(image.info.hasAlpha);
     for (std::size_t i = 0; i < 5 * 3; ++i) {
@@ -110,7 +110,7 @@ TEST(ImageDecoder, BitmapsInEveryLayoutDecodeToTheirPixels)
     }
 
     // 4-bit palette: pixel x uses colour x.
-    const std::vector<std::uint8_t> palettised = testing::EncodeBmp4Palette(5, 2);
+    const std::vector<std::uint8_t> palettised = tests::EncodeBmp4Palette(5, 2);
     ASSERT_TRUE(DecodeImageToBuffer(palettised.data(), palettised.size(), image));
     for (std::size_t y = 0; y < 2; ++y) {
         for (std::size_t x = 0; x < 5; ++x) {

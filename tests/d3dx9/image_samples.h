@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <vector>
 
-namespace quorvane::testing {
+namespace quorvane::tests {
 
 // R, G, B, A bytes with every channel varying differently, alpha included.
 inline std::vector<std::uint8_t> PatternRgba(std::uint32_t width, std::uint32_t height)
@@ -160,4 +160,4 @@ inline std::vector<std::uint8_t> EncodeBmp4Palette(std::uint32_t width, std::uin
     return out;
 }
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::tests

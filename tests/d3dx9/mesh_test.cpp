@@ -11,7 +11,7 @@
 #include "headless_device.h"
 #include "xfile_writer.h"
 
-namespace quorvane::testing {
+namespace quorvane::tests {
 namespace {
 
 struct Vertex112 {
@@ -420,4 +420,4 @@ TEST_F(MeshTest, CreatedMeshesCheckTheirLimits)
 }
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::tests

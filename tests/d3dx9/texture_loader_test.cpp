@@ -8,7 +8,7 @@
 #include "headless_device.h"
 #include "image_samples.h"
 
-namespace quorvane::testing {
+namespace quorvane::tests {
 namespace {
 
 class TextureLoaderTest : public ::testing::Test {
@@ -436,4 +436,4 @@ TEST_F(TextureLoaderTest, ArgumentsOutsideTheSupportedSetAreRefused)
 }
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::tests

@@ -1,4 +1,4 @@
-#include "d3dx9/xfile_parser.h"
+#include "d3dx9/xfile/xfile_parser.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 namespace quorvane::xfile {
 namespace {
 
-using testing::XEncoding;
-using testing::XFileWriter;
+using tests::XEncoding;
+using tests::XFileWriter;
 
 XFileError Parse(const std::vector<std::uint8_t>& bytes, MeshDescription& mesh)
 {

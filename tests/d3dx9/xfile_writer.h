@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace quorvane::testing {
+namespace quorvane::tests {
 
 enum class XEncoding { text, binary32, binary64 };
 
@@ -148,4 +148,4 @@ private:
     std::vector<std::uint8_t> bytes_;
 };
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::tests

@@ -9,10 +9,10 @@
 #include <iterator>
 #include <numbers>
 
-#include "d3dx9/image_decoder.h"
+#include "d3dx9/image/image_decoder.h"
 #include "headless_device.h"
 
-namespace quorvane::testing {
+namespace quorvane::tests {
 namespace {
 
 std::vector<std::uint8_t> ReadDataFile(const std::string& name)
@@ -271,4 +271,4 @@ TEST_F(EarthFilesTest, StereographicImageOfTheEarthFillsThePlane)
 }
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::tests

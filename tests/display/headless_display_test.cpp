@@ -1,5 +1,5 @@
 // The headless display on its own: modes and full screen, window images and their PNG files.
-#include <display.h>
+#include "display/display.h"
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -4,7 +4,7 @@
 
 #include "back_buffer.h"
 
-namespace quorvane::testing {
+namespace quorvane::tests {
 
 HeadlessDevice::HeadlessDevice(UINT width, UINT height)
     : width_(width), height_(height), window_(std::make_unique<tests::TestWindow>(int(width), int(height)))
@@ -24,7 +24,7 @@ HeadlessDevice::~HeadlessDevice()
     if (d3d_ != nullptr) {
         d3d_->Release();
     }
-    RestoreDefaults();
+    test_controls::RestoreDefaults();
 }
 
 ULONG HeadlessDevice::ReleaseDevice()
@@ -50,7 +50,7 @@ std::vector<DWORD> HeadlessDevice::ReadBackBuffer()
 
 bool HeadlessDevice::SavePng(const std::string& path)
 {
-    return device_->Present(nullptr, nullptr, nullptr, nullptr) == D3D_OK && WriteWindowPng(window_->Handle(), path);
+    return device_->Present(nullptr, nullptr, nullptr, nullptr) == D3D_OK && test_controls::WriteWindowPng(window_->Handle(), path);
 }
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::tests

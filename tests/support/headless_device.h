@@ -10,7 +10,7 @@
 
 #include "test_window.h"
 
-namespace quorvane::testing {
+namespace quorvane::tests {
 
 class HeadlessDevice {
 public:
@@ -42,4 +42,4 @@ private:
     IDirect3DDevice9* device_ = nullptr;
 };
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::tests

@@ -6,7 +6,7 @@ namespace quorvane::tests {
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
+constexpr float pi = 3.14159265f;
 
 }  // namespace
 
@@ -33,9 +33,9 @@ SphereMesh UvSphere(int slices, int stacks)
 {
     SphereMesh mesh;
     for (int stack = 0; stack <= stacks; ++stack) {
-        float theta = kPi * float(stack) / float(stacks);
+        float theta = pi * float(stack) / float(stacks);
         for (int slice = 0; slice <= slices; ++slice) {
-            float phi = 2.0f * kPi * float(slice) / float(slices);
+            float phi = 2.0f * pi * float(slice) / float(slices);
             float x = std::sin(theta) * std::cos(phi), y = std::cos(theta), z = std::sin(theta) * std::sin(phi);
             mesh.vertices.push_back({x, y, z, x, y, z, float(slice) / float(slices), float(stack) / float(stacks)});
         }

@@ -4,7 +4,7 @@ namespace quorvane::tests {
 
 namespace {
 
-const wchar_t kClassName[] = L"QuorvaneD3D9Test";
+const wchar_t className[] = L"QuorvaneD3D9Test";
 
 LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -20,7 +20,7 @@ void RegisterTestClass()
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = TestWindowProc;
     wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kClassName;
+    wc.lpszClassName = className;
     registered = RegisterClassExW(&wc) != 0;
 }
 
@@ -31,7 +31,7 @@ TestWindow::TestWindow(int clientWidth, int clientHeight)
     RegisterTestClass();
     RECT rect{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&rect, WS_OVERLAPPEDWINDOW, FALSE, 0);
-    window_ = CreateWindowExW(0, kClassName, L"test", WS_OVERLAPPEDWINDOW, 10, 10, rect.right - rect.left,
+    window_ = CreateWindowExW(0, className, L"test", WS_OVERLAPPEDWINDOW, 10, 10, rect.right - rect.left,
                               rect.bottom - rect.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 

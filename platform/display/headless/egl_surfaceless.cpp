@@ -1,4 +1,4 @@
-#include "egl_surfaceless.h"
+#include "display/headless/egl_surfaceless.h"
 
 namespace quorvane::display::headless {
 

@@ -1,10 +1,10 @@
-#include "headless_driver.h"
+#include "display/headless/headless_driver.h"
 
 #include <epoxy/gl.h>
 
 #include <algorithm>
 
-#include "png_writer.h"
+#include "display/headless/png_writer.h"
 
 namespace quorvane::display {
 
@@ -18,7 +18,7 @@ namespace headless {
 
 namespace {
 
-constexpr std::uint32_t kOpaqueBlack = 0xFF000000u;
+constexpr std::uint32_t opaqueBlack = 0xFF000000u;
 
 void ResizeImage(Image& image, std::uint32_t width, std::uint32_t height)
 {
@@ -26,7 +26,7 @@ void ResizeImage(Image& image, std::uint32_t width, std::uint32_t height)
         return;
     image.width = width;
     image.height = height;
-    image.pixels.assign(size_t{width} * height, kOpaqueBlack);
+    image.pixels.assign(size_t{width} * height, opaqueBlack);
 }
 
 // Nearest-pixel stretch of a source picture over the whole destination image.

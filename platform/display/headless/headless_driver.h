@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "display.h"
-#include "egl_surfaceless.h"
+#include "display/display.h"
+#include "display/headless/egl_surfaceless.h"
 
 namespace quorvane::display {
 

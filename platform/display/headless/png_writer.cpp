@@ -1,4 +1,4 @@
-#include "png_writer.h"
+#include "display/headless/png_writer.h"
 
 #include <png.h>
 

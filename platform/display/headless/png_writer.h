@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "display.h"
+#include "display/display.h"
 
 namespace quorvane::display::headless {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace quorvane::testing {
+namespace quorvane::test_controls {
 
 // The display's adapter modes (D3DDISPLAYMODE::Format is ignored: every mode is X8R8G8B8)
 // and the desktop size. False when the display is a real one that cannot be configured.
@@ -35,4 +35,4 @@ bool WriteWindowPng(HWND window, const std::string& path);
 // Every control above back to how the process started.
 void RestoreDefaults();
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_controls

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "d3dx9/image_formats.h"
+#include "d3dx9/image/image_formats.h"
 
 namespace quorvane::image {
 namespace {

@@ -1,4 +1,4 @@
-#include "d3dx9/glyph_atlas.h"
+#include "d3dx9/font/glyph_atlas.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "d3dx9/d3dx_mesh.h"
+#include "d3dx9/mesh/d3dx_mesh.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <new>
 #include <numeric>
 
-#include "d3dx9/mesh_algorithms.h"
+#include "d3dx9/mesh/mesh_algorithms.h"
 
 namespace quorvane::d3dx9 {
 namespace {

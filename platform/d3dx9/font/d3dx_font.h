@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "com/com_object.h"
-#include "d3dx9/glyph_atlas.h"
+#include "d3dx9/font/glyph_atlas.h"
 #include "text/font.h"
 
 namespace quorvane::d3dx9 {

@@ -1,4 +1,4 @@
-#include "d3dx9/mesh_algorithms.h"
+#include "d3dx9/mesh/mesh_algorithms.h"
 
 #include <meshoptimizer.h>
 

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "d3dx9/xfile_tokenizer.h"
+#include "d3dx9/xfile/xfile_tokenizer.h"
 
 namespace quorvane::xfile {
 namespace {

@@ -1,6 +1,6 @@
-#include "device_state.h"
+#include "d3d9/device_state.h"
 
-#include "state_rules.h"
+#include "d3d9/state_rules.h"
 
 namespace quorvane::d3d9 {
 
@@ -23,13 +23,13 @@ D3DLIGHT9 DefaultLight()
 bool IsTransformState(DWORD state)
 {
     return state == D3DTS_VIEW || state == D3DTS_PROJECTION || (state >= D3DTS_TEXTURE0 && state <= D3DTS_TEXTURE7) ||
-           (state >= D3DTS_WORLD && state < kTransformStateCount);
+           (state >= D3DTS_WORLD && state < transformStateCount);
 }
 
 DeviceState DefaultDeviceState(bool depthEnabled, const D3DVIEWPORT9& viewport)
 {
     DeviceState state;
-    for (DWORD i = 0; i < kRenderStateCount; ++i) {
+    for (DWORD i = 0; i < renderStateCount; ++i) {
         DWORD value = 0;
         if (RenderStateDefault(static_cast<D3DRENDERSTATETYPE>(i), value))
             state.renderStates[i] = value;
@@ -37,13 +37,13 @@ DeviceState DefaultDeviceState(bool depthEnabled, const D3DVIEWPORT9& viewport)
     state.renderStates[D3DRS_ZENABLE] = depthEnabled ? D3DZB_TRUE : D3DZB_FALSE;
     state.transforms.fill(IdentityMatrix());
     state.viewport = viewport;
-    for (DWORD stage = 0; stage < kTextureStageCount; ++stage) {
-        for (DWORD type = 0; type < kTextureStageStateCount; ++type)
+    for (DWORD stage = 0; stage < textureStageCount; ++stage) {
+        for (DWORD type = 0; type < textureStageStateCount; ++type)
             state.stageStates[stage][type] =
                 TextureStageStateDefault(stage, static_cast<D3DTEXTURESTAGESTATETYPE>(type));
     }
     for (auto& sampler : state.samplerStates) {
-        for (DWORD type = 0; type < kSamplerStateCount; ++type)
+        for (DWORD type = 0; type < samplerStateCount; ++type)
             sampler[type] = SamplerStateDefault(static_cast<D3DSAMPLERSTATETYPE>(type));
     }
     return state;

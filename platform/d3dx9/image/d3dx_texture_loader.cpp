@@ -22,8 +22,8 @@
 
 #include "com/com_object.h"
 #include "d3d9/texture.h"
-#include "d3dx9/image_decoder.h"
-#include "d3dx9/mipmap.h"
+#include "d3dx9/image/image_decoder.h"
+#include "d3dx9/image/mipmap.h"
 
 namespace {
 

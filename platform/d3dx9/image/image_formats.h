@@ -2,7 +2,7 @@
 // ReadImageInfo / DecodeImage for bytes already known to carry that format's signature.
 #pragma once
 
-#include "d3dx9/image_decoder.h"
+#include "d3dx9/image/image_decoder.h"
 
 namespace quorvane::image {
 

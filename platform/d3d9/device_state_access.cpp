@@ -2,17 +2,17 @@
 // texture stages, samplers, and the bound texture, vertex format, streams and indices.
 #include <cmath>
 
-#include "device.h"
-#include "index_buffer.h"
-#include "state_rules.h"
-#include "texture.h"
-#include "vertex_buffer.h"
+#include "d3d9/device.h"
+#include "d3d9/index_buffer.h"
+#include "d3d9/state_rules.h"
+#include "d3d9/texture.h"
+#include "d3d9/vertex_buffer.h"
 
 namespace quorvane::d3d9 {
 
 namespace {
 
-constexpr float kPi = 3.14159265358979f;
+constexpr float pi = 3.14159265358979f;
 
 bool IsZero(const D3DVECTOR& v)
 {
@@ -28,7 +28,7 @@ bool IsValidLight(const D3DLIGHT9& light)
         return light.Range >= 0.0f && std::isfinite(light.Range);
     case D3DLIGHT_SPOT:
         return !IsZero(light.Direction) && light.Range >= 0.0f && std::isfinite(light.Range) && light.Theta >= 0.0f &&
-               light.Phi >= light.Theta && light.Phi <= kPi;
+               light.Phi >= light.Theta && light.Phi <= pi;
     default:
         return false;
     }
@@ -129,7 +129,7 @@ HRESULT Device::LightEnable(DWORD index, BOOL enable)
         DWORD active = 0;
         for (const auto& [i, slot] : state_.lights)
             active += slot.enabled ? 1 : 0;
-        if (active >= kMaxActiveLights)
+        if (active >= maxActiveLights)
             return D3DERR_INVALIDCALL;  // more than the device's MaxActiveLights
     }
     found->second.enabled = enable != FALSE;
@@ -167,7 +167,7 @@ HRESULT Device::GetTexture(DWORD stage, IDirect3DBaseTexture9** texture)
     if (texture == nullptr)
         return D3DERR_INVALIDCALL;
     *texture = nullptr;
-    if (stage >= kSamplerCount)
+    if (stage >= samplerCount)
         return D3DERR_INVALIDCALL;
     if (Texture* bound = state_.textures[stage]) {
         bound->AddRef();
@@ -178,7 +178,7 @@ HRESULT Device::GetTexture(DWORD stage, IDirect3DBaseTexture9** texture)
 
 HRESULT Device::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture)
 {
-    if (stage >= kSamplerCount)
+    if (stage >= samplerCount)
         return D3DERR_INVALIDCALL;
     Texture* own = nullptr;
     if (texture) {
@@ -194,7 +194,7 @@ HRESULT Device::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture)
 
 HRESULT Device::GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value)
 {
-    if (value == nullptr || stage >= kTextureStageCount || DWORD(type) >= kTextureStageStateCount)
+    if (value == nullptr || stage >= textureStageCount || DWORD(type) >= textureStageStateCount)
         return D3DERR_INVALIDCALL;
     if (CheckTextureStageState(stage, type, state_.stageStates[stage][type]) == D3DERR_INVALIDCALL)
         return D3DERR_INVALIDCALL;  // not a texture stage state
@@ -212,7 +212,7 @@ HRESULT Device::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type,
 
 HRESULT Device::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value)
 {
-    if (value == nullptr || sampler >= kSamplerCount || DWORD(type) >= kSamplerStateCount ||
+    if (value == nullptr || sampler >= samplerCount || DWORD(type) >= samplerStateCount ||
         CheckSamplerState(sampler, type, state_.samplerStates[sampler][type]) == D3DERR_INVALIDCALL)
         return D3DERR_INVALIDCALL;
     *value = state_.samplerStates[sampler][type];
@@ -248,7 +248,7 @@ HRESULT Device::GetFVF(DWORD* fvf)
 
 HRESULT Device::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset, UINT stride)
 {
-    if (stream >= kStreamCount)
+    if (stream >= streamCount)
         return D3DERR_INVALIDCALL;
     VertexBuffer* own = nullptr;
     if (buffer) {
@@ -265,7 +265,7 @@ HRESULT Device::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UIN
 
 HRESULT Device::GetStreamSource(UINT stream, IDirect3DVertexBuffer9** buffer, UINT* offset, UINT* stride)
 {
-    if (stream >= kStreamCount || buffer == nullptr || offset == nullptr || stride == nullptr)
+    if (stream >= streamCount || buffer == nullptr || offset == nullptr || stride == nullptr)
         return D3DERR_INVALIDCALL;
     const StreamSource& source = state_.streams[stream];
     if (source.buffer)

@@ -1,9 +1,9 @@
 // Picks the reader by the file's signature and checks the common limits.
-#include "d3dx9/image_decoder.h"
+#include "d3dx9/image/image_decoder.h"
 
 #include <cstring>
 
-#include "d3dx9/image_formats.h"
+#include "d3dx9/image/image_formats.h"
 
 namespace quorvane::image {
 namespace {

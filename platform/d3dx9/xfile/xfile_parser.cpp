@@ -1,12 +1,12 @@
 // The object level of X files: data objects, their children and references, read through
 // the tokenizer. Frames, meshes and materials are kept; everything else is skipped.
-#include "d3dx9/xfile_parser.h"
+#include "d3dx9/xfile/xfile_parser.h"
 
 #include <map>
 #include <string>
 #include <strings.h>
 
-#include "d3dx9/xfile_objects.h"
+#include "d3dx9/xfile/xfile_objects.h"
 
 namespace quorvane::xfile {
 namespace {

@@ -1,4 +1,4 @@
-#include "d3dx9/mipmap.h"
+#include "d3dx9/image/mipmap.h"
 
 #include <algorithm>
 

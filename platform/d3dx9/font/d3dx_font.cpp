@@ -1,10 +1,10 @@
-#include "d3dx9/d3dx_font.h"
+#include "d3dx9/font/d3dx_font.h"
 
 #include <algorithm>
 #include <cwchar>
 #include <new>
 
-#include "d3dx9/device_state_saver.h"
+#include "d3dx9/font/device_state_saver.h"
 #include "text/text_layout.h"
 
 namespace quorvane::d3dx9 {

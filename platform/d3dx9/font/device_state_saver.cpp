@@ -1,4 +1,4 @@
-#include "d3dx9/device_state_saver.h"
+#include "d3dx9/font/device_state_saver.h"
 
 #include <algorithm>
 

@@ -5,8 +5,8 @@
 #include <numeric>
 
 #include "d3dx9/d3dx_buffer.h"
-#include "d3dx9/d3dx_mesh.h"
-#include "d3dx9/mesh_algorithms.h"
+#include "d3dx9/mesh/d3dx_mesh.h"
+#include "d3dx9/mesh/mesh_algorithms.h"
 
 namespace quorvane::d3dx9 {
 namespace {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "d3dx9/mesh_description.h"
-#include "d3dx9/xfile_tokenizer.h"
+#include "d3dx9/mesh/mesh_description.h"
+#include "d3dx9/xfile/xfile_tokenizer.h"
 
 namespace quorvane::xfile {
 

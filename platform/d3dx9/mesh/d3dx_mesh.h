@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "com/com_object.h"
-#include "d3dx9/fvf_layout.h"
+#include "d3dx9/mesh/fvf_layout.h"
 
 namespace quorvane::d3dx9 {
 

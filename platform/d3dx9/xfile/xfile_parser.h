@@ -7,8 +7,8 @@
 // size of the input can hold.
 #pragma once
 
-#include "d3dx9/mesh_description.h"
-#include "d3dx9/xfile_tokenizer.h"
+#include "d3dx9/mesh/mesh_description.h"
+#include "d3dx9/xfile/xfile_tokenizer.h"
 
 namespace quorvane::xfile {
 

@@ -1,5 +1,5 @@
 // The X file header: "xof ", version "03" + minor, format, float size.
-#include "d3dx9/xfile_tokenizer.h"
+#include "d3dx9/xfile/xfile_tokenizer.h"
 
 #include <cstring>
 

@@ -5,7 +5,7 @@
 #include <climits>
 #include <cstring>
 
-#include "d3dx9/image_formats.h"
+#include "d3dx9/image/image_formats.h"
 
 namespace quorvane::image {
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "d3dx9/xfile_tokenizer.h"
+#include "d3dx9/xfile/xfile_tokenizer.h"
 
 namespace quorvane::xfile {
 namespace {

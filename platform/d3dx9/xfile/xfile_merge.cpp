@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <unordered_map>
 
-#include "d3dx9/xfile_objects.h"
+#include "d3dx9/xfile/xfile_objects.h"
 
 namespace quorvane::xfile {
 

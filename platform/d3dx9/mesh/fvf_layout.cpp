@@ -1,4 +1,4 @@
-#include "d3dx9/fvf_layout.h"
+#include "d3dx9/mesh/fvf_layout.h"
 
 #include <algorithm>
 #include <cstring>

@@ -3,7 +3,7 @@
 #include <bit>
 #include <cstring>
 
-#include "d3dx9/image_formats.h"
+#include "d3dx9/image/image_formats.h"
 
 namespace quorvane::image {
 namespace {

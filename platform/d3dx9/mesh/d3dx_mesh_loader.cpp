@@ -12,9 +12,9 @@
 #include <new>
 
 #include "d3dx9/d3dx_buffer.h"
-#include "d3dx9/d3dx_mesh.h"
-#include "d3dx9/mesh_algorithms.h"
-#include "d3dx9/xfile_parser.h"
+#include "d3dx9/mesh/d3dx_mesh.h"
+#include "d3dx9/mesh/mesh_algorithms.h"
+#include "d3dx9/xfile/xfile_parser.h"
 
 namespace {
 
