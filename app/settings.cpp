@@ -19,10 +19,8 @@ struct ColorKeys {
 };
 
 const ColorKeys redLineKeys = {L"REDLINE_A", L"REDLINE_R", L"REDLINE_G", L"REDLINE_B"};
-const ColorKeys latitudeLineKeys = {L"LATITUDELINE_A", L"LATITUDELINE_R", L"LATITUDELINE_G",
-                                    L"LATITUDELINE_B"};
-const ColorKeys longitudeLineKeys = {L"LONGITUDELINE_A", L"LONGITUDELINE_R", L"LONGITUDELINE_G",
-                                     L"LONGITUDELINE_B"};
+const ColorKeys latitudeLineKeys = {L"LATITUDELINE_A", L"LATITUDELINE_R", L"LATITUDELINE_G", L"LATITUDELINE_B"};
+const ColorKeys longitudeLineKeys = {L"LONGITUDELINE_A", L"LONGITUDELINE_R", L"LONGITUDELINE_G", L"LONGITUDELINE_B"};
 
 const WCHAR latitudeIntervalKey[] = L"LATITUDELINE_INTERVAL";
 const WCHAR longitudeIntervalKey[] = L"LONGITUDELINE_INTERVAL";
@@ -40,16 +38,14 @@ DWORD ColorComponent(DWORD color, int shift)
 
 INT ReadInt(LPCWSTR key, INT defaultValue)
 {
-    return static_cast<INT>(
-        GetPrivateProfileIntW(sectionName, key, defaultValue, ViewerSettings.iniPath));
+    return static_cast<INT>(GetPrivateProfileIntW(sectionName, key, defaultValue, ViewerSettings.iniPath));
 }
 
 // Only the low eight bits of each key count: 256 reads as 0, 300 as 44.
 DWORD ReadColor(const ColorKeys& keys, DWORD defaultColor)
 {
     const auto component = [](LPCWSTR key, DWORD color, int shift) {
-        return (static_cast<DWORD>(ReadInt(key, static_cast<INT>(ColorComponent(color, shift)))) &
-                0xFFu) << shift;
+        return (static_cast<DWORD>(ReadInt(key, static_cast<INT>(ColorComponent(color, shift)))) & 0xFFu) << shift;
     };
     return component(keys.alpha, defaultColor, 24) | component(keys.red, defaultColor, 16) |
            component(keys.green, defaultColor, 8) | component(keys.blue, defaultColor, 0);
@@ -92,17 +88,20 @@ ViewerSettingsRecord InitSettings(LPCWSTR path)
     settings.showEarth = TRUE;
     settings.showEarthOutline = TRUE;
     settings.lineDensity = 100;
-    if (path != nullptr && lstrlenW(path) < MAX_PATH) lstrcpyW(settings.iniPath, path);
+    if (path != nullptr && lstrlenW(path) < MAX_PATH)
+        lstrcpyW(settings.iniPath, path);
     return settings;
 }
 
 BOOL MakeIniPath(LPCWSTR directory, WCHAR (&path)[MAX_PATH])
 {
     path[0] = L'\0';
-    if (directory == nullptr) return FALSE;
+    if (directory == nullptr)
+        return FALSE;
     // directory + "\" + name + terminator must fit.
     const int length = lstrlenW(directory) + 1 + lstrlenW(iniFileName);
-    if (length >= MAX_PATH) return FALSE;
+    if (length >= MAX_PATH)
+        return FALSE;
     lstrcpyW(path, directory);
     lstrcatW(path, L"\\");
     lstrcatW(path, iniFileName);
@@ -125,14 +124,14 @@ ViewerSettingsRecord InitSettingsInCurrentDirectory()
 
 void LoadSettings()
 {
-    if (!CanPersist()) return;
+    if (!CanPersist())
+        return;
     const ViewerSettingsRecord defaults = InitSettings(ViewerSettings.iniPath);
     ViewerSettings.redLineColor = ReadColor(redLineKeys, defaults.redLineColor);
     ViewerSettings.latitudeLineColor = ReadColor(latitudeLineKeys, defaults.latitudeLineColor);
     ViewerSettings.longitudeLineColor = ReadColor(longitudeLineKeys, defaults.longitudeLineColor);
     ViewerSettings.latitudeLineInterval = ReadInt(latitudeIntervalKey, defaults.latitudeLineInterval);
-    ViewerSettings.longitudeLineInterval =
-        ReadInt(longitudeIntervalKey, defaults.longitudeLineInterval);
+    ViewerSettings.longitudeLineInterval = ReadInt(longitudeIntervalKey, defaults.longitudeLineInterval);
     ViewerSettings.showLatitudeLines = ReadFlag(showLatitudeKey, defaults.showLatitudeLines);
     ViewerSettings.showLongitudeLines = ReadFlag(showLongitudeKey, defaults.showLongitudeLines);
     ViewerSettings.showHelp = ReadFlag(showHelpKey, defaults.showHelp);
@@ -143,7 +142,8 @@ void LoadSettings()
 
 void SaveSettings()
 {
-    if (!CanPersist()) return;
+    if (!CanPersist())
+        return;
     const LPCWSTR path = ViewerSettings.iniPath;
     WriteColor(redLineKeys, ViewerSettings.redLineColor);
     WriteColor(latitudeLineKeys, ViewerSettings.latitudeLineColor);

@@ -10,8 +10,14 @@
 namespace quorvane::data {
 namespace {
 
-float SrgbToLinear(float c) { return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f); }
-float LinearToSrgb(float c) { return c <= 0.0031308f ? c * 12.92f : 1.055f * std::pow(c, 1 / 2.4f) - 0.055f; }
+float SrgbToLinear(float c)
+{
+    return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f);
+}
+float LinearToSrgb(float c)
+{
+    return c <= 0.0031308f ? c * 12.92f : 1.055f * std::pow(c, 1 / 2.4f) - 0.055f;
+}
 
 double Lanczos3(double x)
 {
@@ -121,7 +127,8 @@ RgbImage ResampleLanczos3(const RgbImage& source, int width, int height)
                 sum += taps.weight[k] * wide[static_cast<std::size_t>(taps.index[k]) * width * 3 + x];
             }
             const float srgb = LinearToSrgb(std::clamp(sum, 0.0f, 1.0f));
-            target.rgb[static_cast<std::size_t>(y) * width * 3 + x] = static_cast<std::uint8_t>(std::lround(srgb * 255));
+            target.rgb[static_cast<std::size_t>(y) * width * 3 + x] =
+                static_cast<std::uint8_t>(std::lround(srgb * 255));
         }
     }
     return target;

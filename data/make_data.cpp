@@ -62,10 +62,10 @@ int main(int argc, char** argv)
     fs::create_directories(outputDir, error);
 
     const UvSphere sphere = MakeUvSphere(sphereSlices, sphereStacks);
-    const std::string sphereText = WriteSphereX(
-        sphere, "EarthMap_2500x1250.jpg",
-        "UV sphere of radius 1 about the origin, poles on y, " + std::to_string(sphereSlices) + " slices x " +
-            std::to_string(sphereStacks) + " stacks; made by quorvane_make_data");
+    const std::string sphereText =
+        WriteSphereX(sphere, "EarthMap_2500x1250.jpg",
+                     "UV sphere of radius 1 about the origin, poles on y, " + std::to_string(sphereSlices) +
+                         " slices x " + std::to_string(sphereStacks) + " stacks; made by quorvane_make_data");
     if (!WriteAtomically(outputDir / "sphere.x", sphereText.data(), sphereText.size())) {
         std::fprintf(stderr, "%s: cannot write %s\n", argv[0], (outputDir / "sphere.x").c_str());
         return 1;

@@ -54,9 +54,18 @@ Mat4 Multiply(const Mat4& a, const Mat4& b)
     return out;
 }
 
-Vec3 Sub(Vec3 a, Vec3 b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
-Vec3 Cross(Vec3 a, Vec3 b) { return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]}; }
-double Dot(Vec3 a, Vec3 b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+Vec3 Sub(Vec3 a, Vec3 b)
+{
+    return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
+}
+Vec3 Cross(Vec3 a, Vec3 b)
+{
+    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
+double Dot(Vec3 a, Vec3 b)
+{
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
 Vec3 Normalize(Vec3 a)
 {
     const double l = std::sqrt(Dot(a, a));
@@ -134,41 +143,40 @@ Worst Measure(const UvSphere& sphere, const std::vector<Mat4>& orientations, dou
     Worst worst;
     constexpr int steps = 4;  // samples per triangle edge
     for (const Mat4& orientation : orientations) {
-            for (double elevation : {0.01, 0.5, 1.0, 1.55}) {
-                for (double azimuth : {0.0, pi / 2, pi, 3 * pi / 2}) {
-                    const Vec3 eye = {-distance * std::sin(azimuth) * std::cos(elevation), distance * std::sin(elevation),
-                                      -distance * std::cos(azimuth) * std::cos(elevation)};
-                    const Vec3 up = {std::sin(azimuth) * std::sin(elevation), std::cos(elevation),
-                                     std::cos(azimuth) * std::sin(elevation)};
-                    const Mat4 toClip = Multiply(Multiply(Multiply(orientation, stereographic), LookAtLH(eye, {0, 0, 0}, up)),
-                                                 projection);
-                    for (const auto& face : sphere.faces) {
-                        for (std::size_t corner = 1; corner + 1 < face.size(); ++corner) {
-                            const auto& a = sphere.vertices[face[0]];
-                            const auto& b = sphere.vertices[face[corner]];
-                            const auto& c = sphere.vertices[face[corner + 1]];
-                            for (int i = 0; i <= steps; ++i) {
-                                for (int j = 0; i + j <= steps; ++j) {
-                                    const double wb = double(i) / steps, wc = double(j) / steps, wa = 1 - wb - wc;
-                                    Vec3 chord{};
-                                    for (int k = 0; k < 3; ++k) {
-                                        chord[k] = wa * a.position[k] + wb * b.position[k] + wc * c.position[k];
-                                    }
-                                    const double u = wa * a.uv[0] + wb * b.uv[0] + wc * c.uv[0];
-                                    const double v = wa * a.uv[1] + wb * b.uv[1] + wc * c.uv[1];
-                                    const std::array<double, 3> exact = SpherePoint(-pi + 2 * pi * u, pi / 2 - pi * v);
-                                    std::array<double, 2> meshScreen{}, exactScreen{};
-                                    if (!Screen(chord, toClip, meshScreen) ||
-                                        !Screen({exact[0], exact[1], exact[2]}, toClip, exactScreen)) {
-                                        continue;
-                                    }
-                                    const double pixels = std::hypot(meshScreen[0] - exactScreen[0],
-                                                                     meshScreen[1] - exactScreen[1]);
-                                    const double radius = ImageRadius({exact[0], exact[1], exact[2]}, orientation);
-                                    for (std::size_t k = 0; k < radiusBounds.size(); ++k) {
-                                        if (radius <= radiusBounds[k]) {
-                                            worst.pixels[k] = std::max(worst.pixels[k], pixels);
-                                        }
+        for (double elevation : {0.01, 0.5, 1.0, 1.55}) {
+            for (double azimuth : {0.0, pi / 2, pi, 3 * pi / 2}) {
+                const Vec3 eye = {-distance * std::sin(azimuth) * std::cos(elevation), distance * std::sin(elevation),
+                                  -distance * std::cos(azimuth) * std::cos(elevation)};
+                const Vec3 up = {std::sin(azimuth) * std::sin(elevation), std::cos(elevation),
+                                 std::cos(azimuth) * std::sin(elevation)};
+                const Mat4 toClip =
+                    Multiply(Multiply(Multiply(orientation, stereographic), LookAtLH(eye, {0, 0, 0}, up)), projection);
+                for (const auto& face : sphere.faces) {
+                    for (std::size_t corner = 1; corner + 1 < face.size(); ++corner) {
+                        const auto& a = sphere.vertices[face[0]];
+                        const auto& b = sphere.vertices[face[corner]];
+                        const auto& c = sphere.vertices[face[corner + 1]];
+                        for (int i = 0; i <= steps; ++i) {
+                            for (int j = 0; i + j <= steps; ++j) {
+                                const double wb = double(i) / steps, wc = double(j) / steps, wa = 1 - wb - wc;
+                                Vec3 chord{};
+                                for (int k = 0; k < 3; ++k) {
+                                    chord[k] = wa * a.position[k] + wb * b.position[k] + wc * c.position[k];
+                                }
+                                const double u = wa * a.uv[0] + wb * b.uv[0] + wc * c.uv[0];
+                                const double v = wa * a.uv[1] + wb * b.uv[1] + wc * c.uv[1];
+                                const std::array<double, 3> exact = SpherePoint(-pi + 2 * pi * u, pi / 2 - pi * v);
+                                std::array<double, 2> meshScreen{}, exactScreen{};
+                                if (!Screen(chord, toClip, meshScreen) ||
+                                    !Screen({exact[0], exact[1], exact[2]}, toClip, exactScreen)) {
+                                    continue;
+                                }
+                                const double pixels =
+                                    std::hypot(meshScreen[0] - exactScreen[0], meshScreen[1] - exactScreen[1]);
+                                const double radius = ImageRadius({exact[0], exact[1], exact[2]}, orientation);
+                                for (std::size_t k = 0; k < radiusBounds.size(); ++k) {
+                                    if (radius <= radiusBounds[k]) {
+                                        worst.pixels[k] = std::max(worst.pixels[k], pixels);
                                     }
                                 }
                             }
@@ -176,6 +184,7 @@ Worst Measure(const UvSphere& sphere, const std::vector<Mat4>& orientations, dou
                     }
                 }
             }
+        }
     }
     return worst;
 }

@@ -55,17 +55,22 @@ std::string WriteSphereX(const UvSphere& sphere, const std::string& textureFile,
            "  0.000000;0.000000;0.000000;;\n"
            "  0.000000;0.000000;0.000000;;\n"
            "  TextureFilename {\n"
-           "    \"" + textureFile + "\";\n"
+           "    \"" +
+           textureFile +
+           "\";\n"
            "  }\n"
            "}\n\n";
     out += "Mesh Sphere {\n";
-    AppendVertexRows(out, sphere, [](const SphereVertex& v) { return v.position.data(); }, 3);
+    AppendVertexRows(
+        out, sphere, [](const SphereVertex& v) { return v.position.data(); }, 3);
     AppendFaces(out, sphere);
     out += "\nMeshNormals {\n";
-    AppendVertexRows(out, sphere, [](const SphereVertex& v) { return v.normal.data(); }, 3);
+    AppendVertexRows(
+        out, sphere, [](const SphereVertex& v) { return v.normal.data(); }, 3);
     AppendFaces(out, sphere);  // each vertex has its own normal: the same indices
     out += "}\n\nMeshTextureCoords {\n";
-    AppendVertexRows(out, sphere, [](const SphereVertex& v) { return v.uv.data(); }, 2);
+    AppendVertexRows(
+        out, sphere, [](const SphereVertex& v) { return v.uv.data(); }, 2);
     out += "}\n\nMeshMaterialList {\n1;\n" + std::to_string(sphere.faces.size()) + ";\n";
     for (std::size_t f = 0; f < sphere.faces.size(); ++f) {
         out += f + 1 < sphere.faces.size() ? "0,\n" : "0;\n";

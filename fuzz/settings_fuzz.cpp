@@ -18,9 +18,11 @@ struct FuzzFile {
     {
         // Memory-backed when possible: every write is flushed to disk, which a disk makes slow.
         const char* base = std::getenv("TMPDIR");
-        if (base == nullptr) base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        if (base == nullptr)
+            base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
         std::string directory = std::string(base) + "/quorvane-settings-fuzz-XXXXXX";
-        if (mkdtemp(directory.data()) == nullptr) std::abort();
+        if (mkdtemp(directory.data()) == nullptr)
+            std::abort();
         path = directory + "/Quorvane.ini";
         widePath.assign(path.begin(), path.end());
     }
@@ -33,8 +35,8 @@ struct FuzzFile {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const FuzzFile file;
-    const std::string failure = profile_invariants::Check(
-        file.path, file.widePath, std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::string failure = profile_invariants::Check(file.path, file.widePath,
+                                                          std::string_view(reinterpret_cast<const char*>(data), size));
     if (!failure.empty()) {
         std::fprintf(stderr, "profile invariant broken: %s\n", failure.c_str());
         std::abort();

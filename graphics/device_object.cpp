@@ -8,6 +8,8 @@ DeviceObject::DeviceObject(DeviceObjectRegistry* registry)
 
 void DeviceObject::Release()
 {
-    if (registry == nullptr) return;
-    if (--refCount <= 0) registry->EraseReleased(this);  // deletes this object
+    if (registry == nullptr)
+        return;
+    if (--refCount <= 0)
+        registry->EraseReleased(this);  // deletes this object
 }

@@ -46,8 +46,8 @@ public:
     void Release();
 
     LONG refCount;
-    CDrawDevice* owner;                // not owned
-    DeviceObjectRegistry* registry;    // not owned; null for none
+    CDrawDevice* owner;              // not owned
+    DeviceObjectRegistry* registry;  // not owned; null for none
 };
 
 // Calls one notification on every object of a registry's map (key -> object pointer) in key
@@ -59,6 +59,7 @@ void NotifyDeviceObjects(Map& objects, void (DeviceObject::*notification)())
     for (auto entry = objects.begin(); entry != objects.end();) {
         DeviceObject* object = entry->second;
         ++entry;
-        if (object != nullptr) (object->*notification)();
+        if (object != nullptr)
+            (object->*notification)();
     }
 }

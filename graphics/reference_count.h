@@ -18,7 +18,8 @@ public:
 
     void Release()
     {
-        if (--referenceCount_ == 0) delete this;
+        if (--referenceCount_ == 0)
+            delete this;
     }
 
     LONG ReferenceCount() const { return referenceCount_; }
@@ -66,17 +67,21 @@ public:
 private:
     void Acquire()
     {
-        if (object_ != nullptr) object_->AddRef();
+        if (object_ != nullptr)
+            object_->AddRef();
     }
     void Drop()
     {
-        if (object_ != nullptr) object_->Release();
+        if (object_ != nullptr)
+            object_->Release();
     }
     RefPtr& Assign(T* object)
     {
-        if (object != nullptr) object->AddRef();
+        if (object != nullptr)
+            object->AddRef();
         T* old = std::exchange(object_, object);
-        if (old != nullptr) old->Release();
+        if (old != nullptr)
+            old->Release();
         return *this;
     }
 

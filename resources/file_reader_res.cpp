@@ -13,8 +13,10 @@ BOOL CFileReaderBR::OpenFile(LPCVOID* data, DWORD* size, LPCWSTR name)
             byteCount = bytes != nullptr ? SizeofResource(moduleHandle, resource) : 0;
         }
     }
-    if (data != nullptr) *data = bytes;
-    if (size != nullptr) *size = byteCount;
+    if (data != nullptr)
+        *data = bytes;
+    if (size != nullptr)
+        *size = byteCount;
     return TRUE;
 }
 

@@ -6,8 +6,7 @@
 #include <windows.h>
 
 // The base of module-resource readers.
-class CFileReaderRes : public CFileReaderBase4 {
-};
+class CFileReaderRes : public CFileReaderBase4 {};
 
 // Serves the resources of one type from one module: a name is a resource name. The bytes are
 // the module's own and stay valid while it is loaded.
@@ -15,8 +14,7 @@ class CFileReaderBR : public CFileReaderRes {
 public:
     // resourceType is an integer identifier (MAKEINTRESOURCEW) or a type name that must
     // outlive the reader.
-    CFileReaderBR(HMODULE moduleHandle, LPCWSTR resourceType)
-        : moduleHandle(moduleHandle), resourceType(resourceType)
+    CFileReaderBR(HMODULE moduleHandle, LPCWSTR resourceType) : moduleHandle(moduleHandle), resourceType(resourceType)
     {
     }
 

@@ -26,7 +26,7 @@ public:
     DWORD Size() const { return size_; }  // low 32 bits of the file size
 
 private:
-    HANDLE file_ = nullptr;     // null or INVALID_HANDLE_VALUE: no file open
+    HANDLE file_ = nullptr;  // null or INVALID_HANDLE_VALUE: no file open
     HANDLE mapping_ = nullptr;
     LPVOID view_ = nullptr;
     DWORD size_ = 0;

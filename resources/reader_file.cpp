@@ -4,7 +4,8 @@
 BOOL ReaderFile::Open(RefPtr<CFileReaderBase4> reader, LPCWSTR name)
 {
     Close();
-    if (!reader || name == nullptr || lstrlenW(name) >= MAX_PATH) return FALSE;
+    if (!reader || name == nullptr || lstrlenW(name) >= MAX_PATH)
+        return FALSE;
     if (!reader->OpenFile(&data_, &size_, name)) {
         data_ = nullptr;
         size_ = 0;
@@ -17,7 +18,8 @@ BOOL ReaderFile::Open(RefPtr<CFileReaderBase4> reader, LPCWSTR name)
 
 void ReaderFile::Close()
 {
-    if (reader_) reader_->CloseFile(name_);
+    if (reader_)
+        reader_->CloseFile(name_);
     reader_.Reset();
     name_[0] = L'\0';
     data_ = nullptr;

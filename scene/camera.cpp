@@ -16,7 +16,8 @@ constexpr float lowestElevation = 0.01f;
 constexpr float highestElevation = 1.55f;  // 88.8 degrees: just short of straight above
 
 // earthOrientation followed by the turn by angle about axis.
-void TurnEarth(const D3DXVECTOR3& axis, float angle) {
+void TurnEarth(const D3DXVECTOR3& axis, float angle)
+{
     D3DXQUATERNION turn;
     D3DXQuaternionRotationAxis(&turn, &axis, angle);
     D3DXQuaternionMultiply(&earthOrientation, &earthOrientation, &turn);
@@ -24,7 +25,8 @@ void TurnEarth(const D3DXVECTOR3& axis, float angle) {
 
 }  // namespace
 
-void DragRotateEarth(int dx, int dy) {
+void DragRotateEarth(int dx, int dy)
+{
     D3DXVECTOR3 forward, right;
     CameraBasis(cameraAzimuth, &forward, &right);
     // Vertical motion first, about the camera's right axis (its elevation ignored) ...
@@ -33,14 +35,18 @@ void DragRotateEarth(int dx, int dy) {
     TurnEarth(D3DXVECTOR3(0.0f, 1.0f, 0.0f), static_cast<float>(dx / -pixelsPerRadian));
 }
 
-void DragOrbitCamera(int dx, int dy) {
+void DragOrbitCamera(int dx, int dy)
+{
     cameraAzimuth = static_cast<float>(cameraAzimuth + dx / pixelsPerRadian);
     cameraElevation = static_cast<float>(cameraElevation + dy / pixelsPerRadian);
-    if (cameraElevation > highestElevation) cameraElevation = highestElevation;
-    if (cameraElevation < lowestElevation) cameraElevation = lowestElevation;
+    if (cameraElevation > highestElevation)
+        cameraElevation = highestElevation;
+    if (cameraElevation < lowestElevation)
+        cameraElevation = lowestElevation;
 }
 
-void BuildViewMatrix(D3DXMATRIX* view, D3DXVECTOR3* eye) {
+void BuildViewMatrix(D3DXMATRIX* view, D3DXVECTOR3* eye)
+{
     D3DXVECTOR3 forward, right;
     CameraBasis(cameraAzimuth, &forward, &right);
 
@@ -53,5 +59,6 @@ void BuildViewMatrix(D3DXMATRIX* view, D3DXVECTOR3* eye) {
 
     const D3DXVECTOR3 origin(0.0f, 0.0f, 0.0f);
     D3DXMatrixLookAtLH(view, &position, &origin, &up);
-    if (eye != nullptr) *eye = position;
+    if (eye != nullptr)
+        *eye = position;
 }

@@ -7,8 +7,8 @@
 // orientation is a unit quaternion that is never renormalised.
 #pragma once
 
-#include <windows.h>
 #include <d3dx9.h>
+#include <windows.h>
 
 extern D3DXQUATERNION earthOrientation;  // identity at start
 extern float cameraAzimuth;              // radians, unbounded

@@ -5,17 +5,24 @@
 
 #include "scene/vector_helpers.h"
 
-unsigned CircleSegmentCount(int lineDensity) {
-    if (lineDensity < minCircleSegments) return minCircleSegments;
-    if (lineDensity > maxCircleSegments) return maxCircleSegments;
+unsigned CircleSegmentCount(int lineDensity)
+{
+    if (lineDensity < minCircleSegments)
+        return minCircleSegments;
+    if (lineDensity > maxCircleSegments)
+        return maxCircleSegments;
     return static_cast<unsigned>(lineDensity);
 }
 
 CircleBuffer::CircleBuffer(unsigned segments)
-    : segments_(segments), vertices_(new (std::nothrow) CircleVertex[segments + 1]()) {}
+    : segments_(segments), vertices_(new (std::nothrow) CircleVertex[segments + 1]())
+{
+}
 
-void CircleBuffer::Fill(const D3DXVECTOR3& axis) {
-    if (IsEmpty()) return;
+void CircleBuffer::Fill(const D3DXVECTOR3& axis)
+{
+    if (IsEmpty())
+        return;
     const D3DXVECTOR3 start(1.0f, 0.0f, 0.0f);
     for (unsigned j = 0; j <= segments_; ++j) {
         // 3.14159 is the scene's value of pi throughout; it is a float widened to double.

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include <windows.h>
 #include <d3dx9.h>
+#include <windows.h>
 
 // Vertex layout D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1, 32 bytes. Only the position is
 // used; normal and texture coordinate stay zero.

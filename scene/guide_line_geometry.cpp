@@ -5,7 +5,8 @@
 
 #include "scene/stereographic_projection.h"
 
-GuideLineWorlds BuildGuideLineWorlds(const D3DXMATRIX& earthRotation) {
+GuideLineWorlds BuildGuideLineWorlds(const D3DXMATRIX& earthRotation)
+{
     D3DXMATRIX lift, aboveImage, mirror;
     D3DXMatrixScaling(&lift, 1.01f, 1.01f, 1.01f);
     D3DXMatrixTranslation(&aboveImage, 0.0f, 0.01f, 0.0f);
@@ -24,11 +25,13 @@ GuideLineWorlds BuildGuideLineWorlds(const D3DXMATRIX& earthRotation) {
     return worlds;
 }
 
-float DegreesToRadians(double degrees) {
+float DegreesToRadians(double degrees)
+{
     return static_cast<float>(degrees * static_cast<double>(3.14159f) / 180.0);
 }
 
-D3DXMATRIX LatitudePlacement(int degrees) {
+D3DXMATRIX LatitudePlacement(int degrees)
+{
     const double latitude = DegreesToRadians(degrees);
     const float radius = static_cast<float>(std::cos(latitude));
     const float height = static_cast<float>(std::sin(latitude));
@@ -38,13 +41,15 @@ D3DXMATRIX LatitudePlacement(int degrees) {
     return scaling * translation;
 }
 
-D3DXMATRIX LongitudePlacement(int degrees) {
+D3DXMATRIX LongitudePlacement(int degrees)
+{
     const D3DXVECTOR3 vertical(0.0f, 1.0f, 0.0f);
     D3DXMATRIX rotation;
     D3DXMatrixRotationAxis(&rotation, &vertical, DegreesToRadians(degrees));
     return rotation;
 }
 
-unsigned CircleStep(int intervalDegrees, unsigned limitDegrees) {
+unsigned CircleStep(int intervalDegrees, unsigned limitDegrees)
+{
     return intervalDegrees > 0 ? static_cast<unsigned>(intervalDegrees) : limitDegrees;
 }

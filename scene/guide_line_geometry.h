@@ -3,8 +3,8 @@
 // the whole-degree steps between circles.
 #pragma once
 
-#include <windows.h>
 #include <d3dx9.h>
+#include <windows.h>
 
 // With R the Earth's orientation, S = scaling by 1.01 (lines 0.01 outside the unit sphere),
 // M = StereographicMatrix, T = translation (0, 0.01, 0) (image lines 0.01 above the Earth image)

@@ -10,7 +10,8 @@
 namespace {
 
 void DrawCircle(IDirect3DDevice9* device, const CircleBuffer& circle, const D3DXMATRIX& placement,
-                const D3DXMATRIX& world) {
+                const D3DXMATRIX& world)
+{
     const D3DXMATRIX combined = placement * world;
     device->SetTransform(D3DTS_WORLD, &combined);
     device->DrawPrimitiveUP(D3DPT_LINESTRIP, circle.SegmentCount(), circle.Vertices(), sizeof(CircleVertex));
@@ -18,8 +19,9 @@ void DrawCircle(IDirect3DDevice9* device, const CircleBuffer& circle, const D3DX
 
 // The equator and every latitude interval north of it, each mirrored to the south; every circle
 // is drawn as its image first, then on the sphere. Only the equator uses the red-line colour.
-void DrawLatitudeCircles(IDirect3DDevice9* device, CircleBuffer& circle, const GuideLineWorlds& worlds,
-                         int interval, const D3DCOLORVALUE& latitudeColor, const D3DCOLORVALUE& redLineColor) {
+void DrawLatitudeCircles(IDirect3DDevice9* device, CircleBuffer& circle, const GuideLineWorlds& worlds, int interval,
+                         const D3DCOLORVALUE& latitudeColor, const D3DCOLORVALUE& redLineColor)
+{
     const D3DMATERIAL9 latitudeMaterial = lineMaterial(latitudeColor);
     const D3DMATERIAL9 redLineMaterial = lineMaterial(redLineColor);
     device->SetMaterial(&latitudeMaterial);
@@ -28,20 +30,23 @@ void DrawLatitudeCircles(IDirect3DDevice9* device, CircleBuffer& circle, const G
     const unsigned step = CircleStep(interval, latitudeLimitDegrees);
     for (unsigned degrees = 0; degrees < latitudeLimitDegrees; degrees += step) {
         const D3DXMATRIX placement = LatitudePlacement(static_cast<int>(degrees));
-        if (degrees == 0) device->SetMaterial(&redLineMaterial);
+        if (degrees == 0)
+            device->SetMaterial(&redLineMaterial);
         DrawCircle(device, circle, placement, worlds.plane);
         DrawCircle(device, circle, placement, worlds.sphere);
         if (degrees != 0) {
             DrawCircle(device, circle, placement, worlds.planeMirror);
             DrawCircle(device, circle, placement, worlds.sphereMirror);
         }
-        if (degrees == 0) device->SetMaterial(&latitudeMaterial);
+        if (degrees == 0)
+            device->SetMaterial(&latitudeMaterial);
     }
 }
 
 // Great circles through both poles, every interval from 0 up to 180 degrees.
-void DrawLongitudeCircles(IDirect3DDevice9* device, CircleBuffer& circle, const GuideLineWorlds& worlds,
-                          int interval, const D3DCOLORVALUE& longitudeColor) {
+void DrawLongitudeCircles(IDirect3DDevice9* device, CircleBuffer& circle, const GuideLineWorlds& worlds, int interval,
+                          const D3DCOLORVALUE& longitudeColor)
+{
     const D3DMATERIAL9 longitudeMaterial = lineMaterial(longitudeColor);
     device->SetMaterial(&longitudeMaterial);
     device->SetTransform(D3DTS_WORLD, &worlds.plane);
@@ -57,11 +62,13 @@ void DrawLongitudeCircles(IDirect3DDevice9* device, CircleBuffer& circle, const 
 
 }  // namespace
 
-void DrawGuideLines(IDirect3DDevice9* device, BOOL showLatitudeLines, int latitudeLineInterval,
-                    BOOL showLongitudeLines, int longitudeLineInterval, int lineDensity,
-                    const D3DXMATRIX& earthRotation, const D3DCOLORVALUE& latitudeColor,
-                    const D3DCOLORVALUE& longitudeColor, const D3DCOLORVALUE& redLineColor) {
-    if (!showLatitudeLines && !showLongitudeLines) return;
+void DrawGuideLines(IDirect3DDevice9* device, BOOL showLatitudeLines, int latitudeLineInterval, BOOL showLongitudeLines,
+                    int longitudeLineInterval, int lineDensity, const D3DXMATRIX& earthRotation,
+                    const D3DCOLORVALUE& latitudeColor, const D3DCOLORVALUE& longitudeColor,
+                    const D3DCOLORVALUE& redLineColor)
+{
+    if (!showLatitudeLines && !showLongitudeLines)
+        return;
     if (lineDensity == 0) {
         DrawProjectedGuideLines(device, showLatitudeLines, latitudeLineInterval, showLongitudeLines,
                                 longitudeLineInterval, earthRotation, latitudeColor, longitudeColor, redLineColor);
@@ -69,7 +76,8 @@ void DrawGuideLines(IDirect3DDevice9* device, BOOL showLatitudeLines, int latitu
     }
 
     CircleBuffer circle(CircleSegmentCount(lineDensity));
-    if (circle.IsEmpty()) return;
+    if (circle.IsEmpty())
+        return;
 
     device->SetFVF(circleVertexFvf);
     device->SetTexture(0, nullptr);

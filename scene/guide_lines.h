@@ -1,8 +1,8 @@
 // The graticule on the Earth and its stereographic image on the projection plane.
 #pragma once
 
-#include <windows.h>
 #include <d3dx9.h>
+#include <windows.h>
 
 // Draws latitude circles every latitudeLineInterval degrees (the equator in redLineColor, the
 // others in latitudeColor) and great circles through the poles every longitudeLineInterval
@@ -13,7 +13,7 @@
 // flags are off or the circle buffer cannot be allocated.
 //
 // Leaves behind: the FVF, texture stage 0 empty, the last material and world matrix.
-void DrawGuideLines(IDirect3DDevice9* device, BOOL showLatitudeLines, int latitudeLineInterval,
-                    BOOL showLongitudeLines, int longitudeLineInterval, int lineDensity,
-                    const D3DXMATRIX& earthRotation, const D3DCOLORVALUE& latitudeColor,
-                    const D3DCOLORVALUE& longitudeColor, const D3DCOLORVALUE& redLineColor);
+void DrawGuideLines(IDirect3DDevice9* device, BOOL showLatitudeLines, int latitudeLineInterval, BOOL showLongitudeLines,
+                    int longitudeLineInterval, int lineDensity, const D3DXMATRIX& earthRotation,
+                    const D3DCOLORVALUE& latitudeColor, const D3DCOLORVALUE& longitudeColor,
+                    const D3DCOLORVALUE& redLineColor);

@@ -2,8 +2,8 @@
 // exactly its colour.
 #pragma once
 
-#include <windows.h>
 #include <d3d9.h>
+#include <windows.h>
 
 // Each byte of a packed ARGB colour (alpha in bits 24-31, blue in bits 0-7) divided by 255.
 D3DCOLORVALUE ColorValueFromArgb(D3DCOLOR argb);

@@ -22,7 +22,8 @@ static_assert(sizeof(ScreenVertex) == 32, "screen vertices are 32 bytes");
 
 constexpr int samplesPerCircle = 360;
 
-D3DCOLOR PackColor(const D3DCOLORVALUE& color) {
+D3DCOLOR PackColor(const D3DCOLORVALUE& color)
+{
     const auto byte = [](float channel) {
         return static_cast<D3DCOLOR>(std::lround(std::clamp(channel, 0.0f, 1.0f) * 255.0f));
     };
@@ -33,10 +34,13 @@ D3DCOLOR PackColor(const D3DCOLORVALUE& color) {
 class StripBuilder {
 public:
     StripBuilder(IDirect3DDevice9* device, float minimumSquaredDistance)
-        : device_(device), minimumSquaredDistance_(minimumSquaredDistance) {}
+        : device_(device), minimumSquaredDistance_(minimumSquaredDistance)
+    {
+    }
 
     // A visible sample, in normalised device coordinates (ndcX, ndcY) and as a screen vertex.
-    void Add(float ndcX, float ndcY, const ScreenVertex& vertex) {
+    void Add(float ndcX, float ndcY, const ScreenVertex& vertex)
+    {
         const float dx = ndcX - lastX_, dy = ndcY - lastY_;
         if (count_ == 0 || dx * dx + dy * dy >= minimumSquaredDistance_) {
             strip_[count_++] = vertex;
@@ -50,10 +54,13 @@ public:
     }
 
     // Ends the current run at its last visible sample and draws it.
-    void Break() {
-        if (hasPending_) strip_[count_++] = pending_;
+    void Break()
+    {
+        if (hasPending_)
+            strip_[count_++] = pending_;
         if (count_ >= 2) {
-            device_->DrawPrimitiveUP(D3DPT_LINESTRIP, static_cast<UINT>(count_ - 1), strip_.data(), sizeof(ScreenVertex));
+            device_->DrawPrimitiveUP(D3DPT_LINESTRIP, static_cast<UINT>(count_ - 1), strip_.data(),
+                                     sizeof(ScreenVertex));
         }
         count_ = 0;
         hasPending_ = false;
@@ -76,7 +83,8 @@ struct Projection {
 };
 
 void DrawProjectedCircle(IDirect3DDevice9* device, const Projection& projection, const D3DXMATRIX& placement,
-                         const D3DXVECTOR3& axis, D3DCOLOR color) {
+                         const D3DXVECTOR3& axis, D3DCOLOR color)
+{
     const D3DXMATRIX toClip = placement * projection.planeViewProjection;
     const D3DVIEWPORT9& vp = projection.viewport;
     const D3DXVECTOR3 start(1.0f, 0.0f, 0.0f);
@@ -106,7 +114,8 @@ void DrawProjectedCircle(IDirect3DDevice9* device, const Projection& projection,
 }
 
 void DrawProjectedLatitudes(IDirect3DDevice9* device, const Projection& projection, int interval,
-                            D3DCOLOR latitudeColor, D3DCOLOR redLineColor) {
+                            D3DCOLOR latitudeColor, D3DCOLOR redLineColor)
+{
     const D3DXVECTOR3 vertical(0.0f, 1.0f, 0.0f);
     // From the southernmost multiple of the interval above -90 to the northernmost below 90;
     // a non-positive interval gives the equator alone.
@@ -118,7 +127,8 @@ void DrawProjectedLatitudes(IDirect3DDevice9* device, const Projection& projecti
 }
 
 void DrawProjectedLongitudes(IDirect3DDevice9* device, const Projection& projection, int interval,
-                             D3DCOLOR longitudeColor) {
+                             D3DCOLOR longitudeColor)
+{
     const D3DXVECTOR3 polarAxisNormal(0.0f, 0.0f, 1.0f);
     const unsigned step = CircleStep(interval, longitudeLimitDegrees);
     for (unsigned degrees = 0; degrees < longitudeLimitDegrees; degrees += step) {
@@ -132,7 +142,8 @@ void DrawProjectedLongitudes(IDirect3DDevice9* device, const Projection& project
 void DrawProjectedGuideLines(IDirect3DDevice9* device, BOOL showLatitudeLines, int latitudeLineInterval,
                              BOOL showLongitudeLines, int longitudeLineInterval, const D3DXMATRIX& earthRotation,
                              const D3DCOLORVALUE& latitudeColor, const D3DCOLORVALUE& longitudeColor,
-                             const D3DCOLORVALUE& redLineColor) {
+                             const D3DCOLORVALUE& redLineColor)
+{
     Projection projection;
     D3DXMATRIX view, perspective;
     if (FAILED(device->GetViewport(&projection.viewport)) || FAILED(device->GetTransform(D3DTS_VIEW, &view)) ||

@@ -3,8 +3,8 @@
 // instead of a fixed count per circle.
 #pragma once
 
-#include <windows.h>
 #include <d3dx9.h>
+#include <windows.h>
 
 // Samples every circle each degree, projects the samples through the stereographic matrix and
 // the device's current view, projection and viewport, and draws them as pre-transformed strips,

@@ -3,7 +3,5 @@
 // on every compiler.
 #include "scene/stereographic_projection.h"
 
-const D3DXMATRIX StereographicMatrix(2.02f, 0.0f, 0.0f, 0.0f,
-                                     0.0f, 1.01f, 0.0f, -1.0201f,
-                                     0.0f, 0.0f, 2.02f, 0.0f,
+const D3DXMATRIX StereographicMatrix(2.02f, 0.0f, 0.0f, 0.0f, 0.0f, 1.01f, 0.0f, -1.0201f, 0.0f, 0.0f, 2.02f, 0.0f,
                                      0.0f, -1.0f, 0.0f, 1.01f);

@@ -9,8 +9,8 @@
 // and are clipped.
 #pragma once
 
-#include <windows.h>
 #include <d3dx9.h>
+#include <windows.h>
 
 constexpr float projectionRadius = 1.0f / 1.01f;
 

@@ -9,16 +9,33 @@ struct Vector {
     double x, y, z;
 };
 
-Vector operator+(Vector a, Vector b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vector operator-(Vector a, Vector b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vector operator*(double s, Vector v) { return {s * v.x, s * v.y, s * v.z}; }
-double Dot(Vector a, Vector b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Vector Cross(Vector a, Vector b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+Vector operator+(Vector a, Vector b)
+{
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+Vector operator-(Vector a, Vector b)
+{
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+Vector operator*(double s, Vector v)
+{
+    return {s * v.x, s * v.y, s * v.z};
+}
+double Dot(Vector a, Vector b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+Vector Cross(Vector a, Vector b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
 
 }  // namespace
 
-D3DXVECTOR3* RotateAboutAxis(const D3DXVECTOR3* point, const D3DXVECTOR3* axis, float angle, D3DXVECTOR3* out) {
-    if (out == nullptr) return nullptr;
+D3DXVECTOR3* RotateAboutAxis(const D3DXVECTOR3* point, const D3DXVECTOR3* axis, float angle, D3DXVECTOR3* out)
+{
+    if (out == nullptr)
+        return nullptr;
     if (point == nullptr) {
         *out = D3DXVECTOR3(0.0f, 0.0f, 0.0f);
         return out;
@@ -45,7 +62,8 @@ D3DXVECTOR3* RotateAboutAxis(const D3DXVECTOR3* point, const D3DXVECTOR3* axis, 
     return out;
 }
 
-void CameraBasis(float azimuth, D3DXVECTOR3* forward, D3DXVECTOR3* right) {
+void CameraBasis(float azimuth, D3DXVECTOR3* forward, D3DXVECTOR3* right)
+{
     const D3DXVECTOR3 vertical(0.0f, 1.0f, 0.0f);
     const D3DXVECTOR3 towardsCamera(0.0f, 0.0f, -1.0f);
     const D3DXVECTOR3 sideways(1.0f, 0.0f, 0.0f);

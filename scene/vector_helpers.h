@@ -2,8 +2,8 @@
 // and the camera's horizontal reference directions for a given azimuth.
 #pragma once
 
-#include <windows.h>
 #include <d3dx9.h>
+#include <windows.h>
 
 // Turns point about axis (any non-zero length) by angle radians, right-handed about the axis
 // in the vector sense: about (0, 1, 0), (1, 0, 0) goes to (cos a, 0, -sin a). The arithmetic is

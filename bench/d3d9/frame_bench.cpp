@@ -12,8 +12,8 @@
 
 namespace {
 
-using quorvane::tests::HeadlessDevice;
 using quorvane::tests::CopyToBuffer;
+using quorvane::tests::HeadlessDevice;
 using quorvane::tests::Identity;
 using quorvane::tests::LineVertex;
 using quorvane::tests::MeshVertex;
@@ -123,8 +123,8 @@ private:
         vertexCount_ = UINT(sphere.vertices.size());
         if (device_->CreateVertexBuffer(UINT(sphere.vertices.size() * sizeof(MeshVertex)), 0, 0, D3DPOOL_SYSTEMMEM,
                                         &vertices_, nullptr) != D3D_OK ||
-            device_->CreateIndexBuffer(UINT(sphere.indices.size() * sizeof(WORD)), 0, D3DFMT_INDEX16,
-                                       D3DPOOL_SYSTEMMEM, &indices_, nullptr) != D3D_OK)
+            device_->CreateIndexBuffer(UINT(sphere.indices.size() * sizeof(WORD)), 0, D3DFMT_INDEX16, D3DPOOL_SYSTEMMEM,
+                                       &indices_, nullptr) != D3D_OK)
             return;
         CopyToBuffer(vertices_, sphere.vertices);
         CopyToBuffer(indices_, sphere.indices);

@@ -97,9 +97,9 @@ void BM_EarthImageThroughD3DX(benchmark::State& state)
     const std::vector<std::uint8_t>& jpeg = Shared().earth;
     for (auto _ : state) {
         IDirect3DTexture9* texture = nullptr;
-        const HRESULT hr = D3DXCreateTextureFromFileInMemoryEx(
-            Shared().device, jpeg.data(), UINT(jpeg.size()), 0, 0, 0, 0, D3DFMT_UNKNOWN, D3DPOOL_SYSTEMMEM,
-            D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, &texture);
+        const HRESULT hr = D3DXCreateTextureFromFileInMemoryEx(Shared().device, jpeg.data(), UINT(jpeg.size()), 0, 0, 0,
+                                                               0, D3DFMT_UNKNOWN, D3DPOOL_SYSTEMMEM, D3DX_DEFAULT,
+                                                               D3DX_DEFAULT, 0, nullptr, nullptr, &texture);
         if (FAILED(hr)) {
             state.SkipWithError("D3DXCreateTextureFromFileInMemoryEx failed");
             return;
@@ -148,9 +148,9 @@ void BM_EarthImageRatio(benchmark::State& state)
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
         IDirect3DTexture9* texture = nullptr;
-        D3DXCreateTextureFromFileInMemoryEx(Shared().device, jpeg.data(), UINT(jpeg.size()), 0, 0, 0, 0,
-                                            D3DFMT_UNKNOWN, D3DPOOL_SYSTEMMEM, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr,
-                                            nullptr, &texture);
+        D3DXCreateTextureFromFileInMemoryEx(Shared().device, jpeg.data(), UINT(jpeg.size()), 0, 0, 0, 0, D3DFMT_UNKNOWN,
+                                            D3DPOOL_SYSTEMMEM, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr,
+                                            &texture);
         if (texture == nullptr) {
             state.SkipWithError("D3DXCreateTextureFromFileInMemoryEx failed");
             break;

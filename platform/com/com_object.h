@@ -8,7 +8,10 @@
 
 namespace quorvane {
 
-inline bool SameIid(REFIID a, REFIID b) { return std::memcmp(&a, &b, sizeof(IID)) == 0; }
+inline bool SameIid(REFIID a, REFIID b)
+{
+    return std::memcmp(&a, &b, sizeof(IID)) == 0;
+}
 
 // QueryInterface's answer for an object that hands out `self`: a new reference when the object
 // implements the identifier asked for, E_NOINTERFACE (and null) when not.

@@ -7,8 +7,7 @@
 
 namespace quorvane::d3d9 {
 
-BufferStorage::BufferStorage(Device* device, UINT length)
-    : device_(device), memory_(length, 0)
+BufferStorage::BufferStorage(Device* device, UINT length) : device_(device), memory_(length, 0)
 {
 }
 

@@ -7,8 +7,8 @@ namespace quorvane::d3d9 {
 
 namespace {
 
-constexpr DWORD bufferUsages = D3DUSAGE_WRITEONLY | D3DUSAGE_SOFTWAREPROCESSING | D3DUSAGE_DONOTCLIP |
-                                D3DUSAGE_POINTS | D3DUSAGE_DYNAMIC;
+constexpr DWORD bufferUsages =
+    D3DUSAGE_WRITEONLY | D3DUSAGE_SOFTWAREPROCESSING | D3DUSAGE_DONOTCLIP | D3DUSAGE_POINTS | D3DUSAGE_DYNAMIC;
 
 }  // namespace
 
@@ -31,8 +31,9 @@ bool HasGLBuffer(D3DPOOL pool)
 HRESULT VertexBuffer::Create(Device* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
                              IDirect3DVertexBuffer9** buffer)
 {
-    return CreateBuffer(length, usage, pool, fvf == 0 || IsValidFvf(fvf), GL_ARRAY_BUFFER,
-                        [&] { return new VertexBuffer(device, length, usage, fvf, pool); }, buffer);
+    return CreateBuffer(
+        length, usage, pool, fvf == 0 || IsValidFvf(fvf), GL_ARRAY_BUFFER,
+        [&] { return new VertexBuffer(device, length, usage, fvf, pool); }, buffer);
 }
 
 VertexBuffer::VertexBuffer(Device* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool)
@@ -56,9 +57,9 @@ HRESULT VertexBuffer::GetDesc(D3DVERTEXBUFFER_DESC* desc)
 HRESULT IndexBuffer::Create(Device* device, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                             IDirect3DIndexBuffer9** buffer)
 {
-    return CreateBuffer(length, usage, pool, format == D3DFMT_INDEX16 || format == D3DFMT_INDEX32,
-                        GL_ELEMENT_ARRAY_BUFFER, [&] { return new IndexBuffer(device, length, usage, format, pool); },
-                        buffer);
+    return CreateBuffer(
+        length, usage, pool, format == D3DFMT_INDEX16 || format == D3DFMT_INDEX32, GL_ELEMENT_ARRAY_BUFFER,
+        [&] { return new IndexBuffer(device, length, usage, format, pool); }, buffer);
 }
 
 IndexBuffer::IndexBuffer(Device* device, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool)

@@ -11,8 +11,8 @@
 #include "d3d9/simulation.h"
 #include "d3d9/surface.h"
 #include "d3d9/texture.h"
-#include "user32/window.h"
 #include "d3d9/vertex_buffer.h"
+#include "user32/window.h"
 
 namespace quorvane::d3d9 {
 
@@ -31,8 +31,7 @@ bool ExactlyOneVertexProcessing(DWORD flags)
 // OpenGL 3.3 core with clip control (core in 4.5, or the extension) is what the pipeline needs.
 bool HasRequiredGL()
 {
-    return epoxy_gl_version() >= 33 &&
-           (epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_ARB_clip_control"));
+    return epoxy_gl_version() >= 33 && (epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_ARB_clip_control"));
 }
 
 D3DVIEWPORT9 FullViewport(UINT width, UINT height)
@@ -205,12 +204,9 @@ void Device::RestoreDefaultState()
 HRESULT Device::TestCooperativeLevel()
 {
     switch (cooperation_) {
-    case Cooperation::Lost:
-        return D3DERR_DEVICELOST;
-    case Cooperation::NotReset:
-        return D3DERR_DEVICENOTRESET;
-    default:
-        return D3D_OK;
+    case Cooperation::Lost: return D3DERR_DEVICELOST;
+    case Cooperation::NotReset: return D3DERR_DEVICENOTRESET;
+    default: return D3D_OK;
     }
 }
 

@@ -6,10 +6,10 @@
 
 #include "com/com_object.h"
 #include "d3d9/device_state.h"
-#include "display/display.h"
 #include "d3d9/pipeline.h"
 #include "d3d9/render_target.h"
 #include "d3d9/vertex_layout.h"
+#include "display/display.h"
 
 namespace quorvane::d3d9 {
 
@@ -40,7 +40,8 @@ public:
     HRESULT Reset(D3DPRESENT_PARAMETERS* parameters) override;
     HRESULT Present(const RECT* sourceRect, const RECT* destRect, HWND destWindowOverride,
                     const _RGNDATA* dirtyRegion) override;
-    HRESULT GetBackBuffer(UINT swapChain, UINT backBuffer, D3DBACKBUFFER_TYPE type, IDirect3DSurface9** surface) override;
+    HRESULT GetBackBuffer(UINT swapChain, UINT backBuffer, D3DBACKBUFFER_TYPE type,
+                          IDirect3DSurface9** surface) override;
     HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                           IDirect3DTexture9** texture, HANDLE* sharedHandle) override;
     HRESULT CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool, IDirect3DVertexBuffer9** buffer,

@@ -44,8 +44,8 @@ HRESULT Device::UpdateSurface(IDirect3DSurface9* sourceSurface, const RECT* sour
     if (!ResolveRect(&to, destination->Width(), destination->Height(), checked))
         return D3DERR_INVALIDCALL;
 
-    const BYTE* bits = source->Bits() + size_t(from.top) * source->Pitch() +
-                       size_t(from.left) * source->Format().bytesPerPixel;
+    const BYTE* bits =
+        source->Bits() + size_t(from.top) * source->Pitch() + size_t(from.left) * source->Format().bytesPerPixel;
     if (destination->SurfaceKind() == Surface::Kind::BackBuffer) {
         if (!MakeCurrent())
             return D3DERR_INVALIDCALL;

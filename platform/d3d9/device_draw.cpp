@@ -119,7 +119,8 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
         return D3DERR_INVALIDCALL;
     if ((flags & D3DCLEAR_ZBUFFER) && !parameters_.EnableAutoDepthStencil)
         return D3DERR_INVALIDCALL;
-    if ((flags & D3DCLEAR_STENCIL) && !(parameters_.EnableAutoDepthStencil && parameters_.AutoDepthStencilFormat == D3DFMT_D24S8))
+    if ((flags & D3DCLEAR_STENCIL) &&
+        !(parameters_.EnableAutoDepthStencil && parameters_.AutoDepthStencilFormat == D3DFMT_D24S8))
         return D3DERR_INVALIDCALL;
     if (!(z >= 0.0f && z <= 1.0f))
         return D3DERR_INVALIDCALL;
@@ -279,7 +280,8 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
     } else {
         // Only the vertices the indices reach are streamed; they start at index `lowest`.
         size_t from = stream.offset + size_t(first) * stream.stride;
-        GLuint buffer = pipeline_.StreamVertices(vertexStorage.Bytes() + from, size_t(last - first + 1) * stream.stride);
+        GLuint buffer =
+            pipeline_.StreamVertices(vertexStorage.Bytes() + from, size_t(last - first + 1) * stream.stride);
         pipeline_.BindVertices(state_, layout, buffer, 0, stream.stride);
         baseVertex = -GLint(*lowest);
     }

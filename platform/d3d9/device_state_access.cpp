@@ -22,15 +22,12 @@ bool IsZero(const D3DVECTOR& v)
 bool IsValidLight(const D3DLIGHT9& light)
 {
     switch (light.Type) {
-    case D3DLIGHT_DIRECTIONAL:
-        return !IsZero(light.Direction);
-    case D3DLIGHT_POINT:
-        return light.Range >= 0.0f && std::isfinite(light.Range);
+    case D3DLIGHT_DIRECTIONAL: return !IsZero(light.Direction);
+    case D3DLIGHT_POINT: return light.Range >= 0.0f && std::isfinite(light.Range);
     case D3DLIGHT_SPOT:
         return !IsZero(light.Direction) && light.Range >= 0.0f && std::isfinite(light.Range) && light.Theta >= 0.0f &&
                light.Phi >= light.Theta && light.Phi <= pi;
-    default:
-        return false;
+    default: return false;
     }
 }
 

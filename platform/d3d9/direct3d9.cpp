@@ -3,9 +3,9 @@
 #include <new>
 
 #include "d3d9/device.h"
-#include "display/display.h"
 #include "d3d9/resource.h"
 #include "d3d9/simulation.h"
+#include "display/display.h"
 
 namespace quorvane::d3d9 {
 

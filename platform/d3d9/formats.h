@@ -12,7 +12,7 @@ struct FormatInfo {
     GLenum internalFormat;  // texture storage
     GLenum pixelFormat;     // upload and read-back layout matching the Direct3D bytes
     GLenum pixelType;
-    GLint swizzle[4];       // how the sampler sees R, G, B, A (X formats read alpha as 1)
+    GLint swizzle[4];  // how the sampler sees R, G, B, A (X formats read alpha as 1)
     bool depth;
 };
 

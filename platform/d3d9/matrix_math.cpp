@@ -62,8 +62,7 @@ Matrix3 InverseTranspose3x3(const Matrix4& matrix)
 
 Vector3 TransformPoint(const D3DVECTOR& p, const Matrix4& m)
 {
-    return {p.x * m.m[0] + p.y * m.m[4] + p.z * m.m[8] + m.m[12],
-            p.x * m.m[1] + p.y * m.m[5] + p.z * m.m[9] + m.m[13],
+    return {p.x * m.m[0] + p.y * m.m[4] + p.z * m.m[8] + m.m[12], p.x * m.m[1] + p.y * m.m[5] + p.z * m.m[9] + m.m[13],
             p.x * m.m[2] + p.y * m.m[6] + p.z * m.m[10] + m.m[14]};
 }
 

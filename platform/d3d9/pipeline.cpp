@@ -116,9 +116,8 @@ struct FixedFunctionProgram {
         lightCount = at("u_lightCount");
         for (DWORD i = 0; i < maxActiveLights; ++i) {
             std::string base = "u_lights[" + std::to_string(i) + "].";
-            lights[i] = {at(base + "type"),      at(base + "diffuse"),   at(base + "specular"),
-                         at(base + "ambient"),   at(base + "position"),  at(base + "direction"),
-                         at(base + "attenuation"), at(base + "spot")};
+            lights[i] = {at(base + "type"),     at(base + "diffuse"),   at(base + "specular"),    at(base + "ambient"),
+                         at(base + "position"), at(base + "direction"), at(base + "attenuation"), at(base + "spot")};
         }
         texture = at("u_texture");
         textured = at("u_textured");
@@ -304,9 +303,7 @@ void Pipeline::ApplyRasterState(const DeviceState& state, const DrawTarget& targ
         glEnable(GL_CULL_FACE);
         glCullFace(GL_BACK);
         break;
-    default:
-        glDisable(GL_CULL_FACE);
-        break;
+    default: glDisable(GL_CULL_FACE); break;
     }
 
     if (rs[D3DRS_ALPHABLENDENABLE]) {
@@ -338,7 +335,8 @@ void Pipeline::ApplySampler(const DeviceState& state, GLuint texture)
     glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_S, AddressMode(s[D3DSAMP_ADDRESSU]));
     glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_T, AddressMode(s[D3DSAMP_ADDRESSV]));
     glSamplerParameteri(sampler_, GL_TEXTURE_MAG_FILTER, MagnificationFilter(s[D3DSAMP_MAGFILTER]));
-    glSamplerParameteri(sampler_, GL_TEXTURE_MIN_FILTER, MinificationFilter(s[D3DSAMP_MINFILTER], s[D3DSAMP_MIPFILTER]));
+    glSamplerParameteri(sampler_, GL_TEXTURE_MIN_FILTER,
+                        MinificationFilter(s[D3DSAMP_MINFILTER], s[D3DSAMP_MIPFILTER]));
     glSamplerParameterf(sampler_, GL_TEXTURE_MIN_LOD, float(s[D3DSAMP_MAXMIPLEVEL]));
     float bias;
     static_assert(sizeof bias == sizeof(DWORD));

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "d3d9/direct3d9.h"
-#include "display/display.h"
 #include "d3d9/formats.h"
+#include "display/display.h"
 
 namespace quorvane::d3d9 {
 
@@ -33,14 +33,11 @@ bool IsPresentationInterval(UINT interval, BOOL windowed)
     switch (interval) {
     case D3DPRESENT_INTERVAL_DEFAULT:
     case D3DPRESENT_INTERVAL_ONE:
-    case D3DPRESENT_INTERVAL_IMMEDIATE:
-        return true;
+    case D3DPRESENT_INTERVAL_IMMEDIATE: return true;
     case 2:  // D3DPRESENT_INTERVAL_TWO, THREE and FOUR: full screen only
     case 4:
-    case 8:
-        return !windowed;
-    default:
-        return false;
+    case 8: return !windowed;
+    default: return false;
     }
 }
 

@@ -16,8 +16,8 @@ bool RenderTarget::Create(UINT width, UINT height, D3DFORMAT colorFormat, D3DFOR
     GLenum internalFormat = colorFormat == D3DFMT_X8R8G8B8 ? GL_RGB8 : GL_RGBA8;
     glGenTextures(1, &color_);
     glBindTexture(GL_TEXTURE_2D, color_);
-    glTexImage2D(GL_TEXTURE_2D, 0, GLint(internalFormat), GLsizei(width), GLsizei(height), 0, GL_BGRA,
-                 GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GLint(internalFormat), GLsizei(width), GLsizei(height), 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                 nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);

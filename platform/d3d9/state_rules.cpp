@@ -16,7 +16,7 @@ struct RenderStateRule {
     D3DRENDERSTATETYPE state;
     DWORD defaultValue;
     Values values;
-    DWORD low;   // valid enumeration range, when high > 0
+    DWORD low;  // valid enumeration range, when high > 0
     DWORD high;
 };
 
@@ -154,23 +154,17 @@ HRESULT CheckRenderState(D3DRENDERSTATETYPE state, DWORD value)
 DWORD TextureStageStateDefault(DWORD stage, D3DTEXTURESTAGESTATETYPE type)
 {
     switch (type) {
-    case D3DTSS_COLOROP:
-        return stage == 0 ? D3DTOP_MODULATE : D3DTOP_DISABLE;
-    case D3DTSS_ALPHAOP:
-        return stage == 0 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE;
+    case D3DTSS_COLOROP: return stage == 0 ? D3DTOP_MODULATE : D3DTOP_DISABLE;
+    case D3DTSS_ALPHAOP: return stage == 0 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE;
     case D3DTSS_COLORARG1:
-    case D3DTSS_ALPHAARG1:
-        return D3DTA_TEXTURE;
+    case D3DTSS_ALPHAARG1: return D3DTA_TEXTURE;
     case D3DTSS_COLORARG2:
     case D3DTSS_ALPHAARG2:
     case D3DTSS_COLORARG0:
     case D3DTSS_ALPHAARG0:
-    case D3DTSS_RESULTARG:
-        return D3DTA_CURRENT;
-    case D3DTSS_TEXCOORDINDEX:
-        return stage;
-    default:
-        return 0;
+    case D3DTSS_RESULTARG: return D3DTA_CURRENT;
+    case D3DTSS_TEXCOORDINDEX: return stage;
+    default: return 0;
     }
 }
 
@@ -193,8 +187,7 @@ HRESULT CheckTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD
             return D3DERR_INVALIDCALL;
         return IsDrawnArgument(value) ? D3D_OK : D3DERR_NOTAVAILABLE;
     case D3DTSS_COLORARG0:
-    case D3DTSS_ALPHAARG0:
-        return IsKnownArgument(value) ? D3D_OK : D3DERR_INVALIDCALL;  // read by no drawn operation
+    case D3DTSS_ALPHAARG0: return IsKnownArgument(value) ? D3D_OK : D3DERR_INVALIDCALL;  // read by no drawn operation
     case D3DTSS_RESULTARG:
         if (!IsKnownArgument(value))
             return D3DERR_INVALIDCALL;
@@ -203,12 +196,9 @@ HRESULT CheckTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD
         if ((value & 0xFFFF) >= 8)
             return D3DERR_INVALIDCALL;
         return (value & 0xFFFF0000) == D3DTSS_TCI_PASSTHRU ? D3D_OK : D3DERR_NOTAVAILABLE;
-    case D3DTSS_TEXTURETRANSFORMFLAGS:
-        return value == D3DTTFF_DISABLE ? D3D_OK : D3DERR_NOTAVAILABLE;
-    case D3DTSS_CONSTANT:
-        return D3D_OK;
-    default:
-        return D3DERR_INVALIDCALL;
+    case D3DTSS_TEXTURETRANSFORMFLAGS: return value == D3DTTFF_DISABLE ? D3D_OK : D3DERR_NOTAVAILABLE;
+    case D3DTSS_CONSTANT: return D3D_OK;
+    default: return D3DERR_INVALIDCALL;
     }
 }
 
@@ -217,17 +207,12 @@ DWORD SamplerStateDefault(D3DSAMPLERSTATETYPE type)
     switch (type) {
     case D3DSAMP_ADDRESSU:
     case D3DSAMP_ADDRESSV:
-    case D3DSAMP_ADDRESSW:
-        return D3DTADDRESS_WRAP;
+    case D3DSAMP_ADDRESSW: return D3DTADDRESS_WRAP;
     case D3DSAMP_MAGFILTER:
-    case D3DSAMP_MINFILTER:
-        return D3DTEXF_POINT;
-    case D3DSAMP_MIPFILTER:
-        return D3DTEXF_NONE;
-    case D3DSAMP_MAXANISOTROPY:
-        return 1;
-    default:
-        return 0;
+    case D3DSAMP_MINFILTER: return D3DTEXF_POINT;
+    case D3DSAMP_MIPFILTER: return D3DTEXF_NONE;
+    case D3DSAMP_MAXANISOTROPY: return 1;
+    default: return 0;
     }
 }
 
@@ -243,18 +228,13 @@ HRESULT CheckSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value)
             return D3DERR_INVALIDCALL;
         return value == D3DTADDRESS_MIRRORONCE ? D3DERR_NOTAVAILABLE : D3D_OK;
     case D3DSAMP_MAGFILTER:
-    case D3DSAMP_MINFILTER:
-        return value >= D3DTEXF_POINT && value <= D3DTEXF_ANISOTROPIC ? D3D_OK : D3DERR_INVALIDCALL;
-    case D3DSAMP_MIPFILTER:
-        return value <= D3DTEXF_LINEAR ? D3D_OK : D3DERR_INVALIDCALL;
+    case D3DSAMP_MINFILTER: return value >= D3DTEXF_POINT && value <= D3DTEXF_ANISOTROPIC ? D3D_OK : D3DERR_INVALIDCALL;
+    case D3DSAMP_MIPFILTER: return value <= D3DTEXF_LINEAR ? D3D_OK : D3DERR_INVALIDCALL;
     case D3DSAMP_BORDERCOLOR:
     case D3DSAMP_MIPMAPLODBIAS:
-    case D3DSAMP_MAXMIPLEVEL:
-        return D3D_OK;
-    case D3DSAMP_MAXANISOTROPY:
-        return value >= 1 ? D3D_OK : D3DERR_INVALIDCALL;
-    default:
-        return D3DERR_INVALIDCALL;
+    case D3DSAMP_MAXMIPLEVEL: return D3D_OK;
+    case D3DSAMP_MAXANISOTROPY: return value >= 1 ? D3D_OK : D3DERR_INVALIDCALL;
+    default: return D3DERR_INVALIDCALL;
     }
 }
 

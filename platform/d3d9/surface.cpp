@@ -51,8 +51,8 @@ Surface* Surface::CreateBackBuffer(Device* device, UINT width, UINT height, D3DF
 
 Surface::Surface(Device* device, Kind kind, D3DPOOL pool, DWORD usage, UINT width, UINT height,
                  const FormatInfo& format, Texture* container, UINT level)
-    : Resource(device, D3DRTYPE_SURFACE, pool, kind == Kind::Plain ? 1 : 0), kind_(kind), usage_(usage),
-      width_(width), height_(height), format_(&format), container_(container), level_(level)
+    : Resource(device, D3DRTYPE_SURFACE, pool, kind == Kind::Plain ? 1 : 0), kind_(kind), usage_(usage), width_(width),
+      height_(height), format_(&format), container_(container), level_(level)
 {
     if (kind == Kind::Plain) {
         pitch_ = RowPitch(format, width);
@@ -90,8 +90,7 @@ HRESULT Surface::GetDesc(D3DSURFACE_DESC* desc)
 {
     if (desc == nullptr)
         return D3DERR_INVALIDCALL;
-    *desc = D3DSURFACE_DESC{format_->format, D3DRTYPE_SURFACE, usage_, Pool(), D3DMULTISAMPLE_NONE, 0, width_,
-                            height_};
+    *desc = D3DSURFACE_DESC{format_->format, D3DRTYPE_SURFACE, usage_, Pool(), D3DMULTISAMPLE_NONE, 0, width_, height_};
     return D3D_OK;
 }
 

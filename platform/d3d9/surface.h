@@ -14,7 +14,11 @@ class Texture;
 
 class Surface final : public Resource<IDirect3DSurface9> {
 public:
-    enum class Kind { Plain, TextureLevel, BackBuffer };
+    enum class Kind {
+        Plain,
+        TextureLevel,
+        BackBuffer
+    };
 
     static HRESULT CreatePlain(Device* device, UINT width, UINT height, D3DFORMAT format, D3DPOOL pool,
                                IDirect3DSurface9** surface);

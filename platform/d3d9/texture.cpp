@@ -185,8 +185,8 @@ HRESULT Texture::UnlockRect(UINT level)
     Level& l = levels_[level];
     l.locked = false;
     if (glTexture_ && !(l.lockFlags & D3DLOCK_READONLY)) {
-        const BYTE* bits = l.memory.data() + size_t(l.lockedRect.top) * l.pitch +
-                           size_t(l.lockedRect.left) * format_->bytesPerPixel;
+        const BYTE* bits =
+            l.memory.data() + size_t(l.lockedRect.top) * l.pitch + size_t(l.lockedRect.left) * format_->bytesPerPixel;
         Upload(level, l.lockedRect, bits, l.pitch);
     }
     return D3D_OK;

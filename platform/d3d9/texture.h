@@ -65,8 +65,7 @@ private:
         Surface* surface = nullptr;  // owned; counts its references on the texture
     };
 
-    Texture(Device* device, UINT width, UINT height, UINT levels, DWORD usage, const FormatInfo& format,
-            D3DPOOL pool);
+    Texture(Device* device, UINT width, UINT height, UINT levels, DWORD usage, const FormatInfo& format, D3DPOOL pool);
     bool Implements(REFIID riid) const override;
     bool KeepsMemory() const;
     bool Lockable() const;
@@ -82,7 +81,7 @@ private:
     DWORD usage_;
     std::vector<Level> levels_;
     GLuint glTexture_ = 0;
-    LevelFill fill_;        // set while levels are pending
+    LevelFill fill_;         // set while levels are pending
     UINT firstPending_ = 0;  // with fill_: levels from here down are not made yet
 };
 

@@ -4,21 +4,16 @@ namespace quorvane::d3d9 {
 
 namespace {
 
-constexpr DWORD knownBits = D3DFVF_POSITION_MASK | D3DFVF_NORMAL | D3DFVF_PSIZE | D3DFVF_DIFFUSE |
-                             D3DFVF_SPECULAR | D3DFVF_TEXCOUNT_MASK | D3DFVF_LASTBETA_UBYTE4 |
-                             D3DFVF_LASTBETA_D3DCOLOR | 0xFFFF0000u;
+constexpr DWORD knownBits = D3DFVF_POSITION_MASK | D3DFVF_NORMAL | D3DFVF_PSIZE | D3DFVF_DIFFUSE | D3DFVF_SPECULAR |
+                            D3DFVF_TEXCOUNT_MASK | D3DFVF_LASTBETA_UBYTE4 | D3DFVF_LASTBETA_D3DCOLOR | 0xFFFF0000u;
 
 int TextureCoordinateCount(DWORD fvf, UINT set)
 {
     switch ((fvf >> (16 + 2 * set)) & 3) {
-    case D3DFVF_TEXTUREFORMAT1:
-        return 1;
-    case D3DFVF_TEXTUREFORMAT3:
-        return 3;
-    case D3DFVF_TEXTUREFORMAT4:
-        return 4;
-    default:
-        return 2;
+    case D3DFVF_TEXTUREFORMAT1: return 1;
+    case D3DFVF_TEXTUREFORMAT3: return 3;
+    case D3DFVF_TEXTUREFORMAT4: return 4;
+    default: return 2;
     }
 }
 
@@ -38,15 +33,12 @@ bool DecodeFvf(DWORD fvf, VertexLayout& layout)
         return false;
     UINT offset = 0;
     switch (fvf & D3DFVF_POSITION_MASK) {
-    case D3DFVF_XYZ:
-        layout.positionComponents = 3;
-        break;
+    case D3DFVF_XYZ: layout.positionComponents = 3; break;
     case D3DFVF_XYZRHW:
         layout.positionComponents = 4;
         layout.pretransformed = true;
         break;
-    default:
-        return false;
+    default: return false;
     }
     offset += 4 * static_cast<UINT>(layout.positionComponents);
     if (fvf & D3DFVF_NORMAL) {

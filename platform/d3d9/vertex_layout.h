@@ -6,10 +6,10 @@
 namespace quorvane::d3d9 {
 
 struct VertexLayout {
-    UINT size = 0;            // bytes per vertex
+    UINT size = 0;                // bytes per vertex
     bool pretransformed = false;  // D3DFVF_XYZRHW: screen x, y, z and 1/w
     int positionComponents = 0;   // 3 (XYZ) or 4 (XYZRHW)
-    int normalOffset = -1;    // -1: absent
+    int normalOffset = -1;        // -1: absent
     int diffuseOffset = -1;
     int specularOffset = -1;
     UINT textureSets = 0;

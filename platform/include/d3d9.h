@@ -2,9 +2,9 @@
 // names and signatures (in the Windows declaration order), the result codes and the entry point.
 #pragma once
 
-#include "windows.h"
-#include "unknwn.h"
 #include "d3d9types.h"
+#include "unknwn.h"
+#include "windows.h"
 
 #define D3D_SDK_VERSION 32
 #define D3DADAPTER_DEFAULT 0
@@ -90,8 +90,8 @@ struct IDirect3DDevice9 : IUnknown {
                             const _RGNDATA* pDirtyRegion) = 0;
     virtual HRESULT GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_TYPE Type,
                                   IDirect3DSurface9** ppBackBuffer) = 0;
-    virtual HRESULT CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format,
-                                  D3DPOOL Pool, IDirect3DTexture9** ppTexture, HANDLE* pSharedHandle) = 0;
+    virtual HRESULT CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                                  IDirect3DTexture9** ppTexture, HANDLE* pSharedHandle) = 0;
     virtual HRESULT CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF, D3DPOOL Pool,
                                        IDirect3DVertexBuffer9** ppVertexBuffer, HANDLE* pSharedHandle) = 0;
     virtual HRESULT CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
@@ -105,8 +105,7 @@ struct IDirect3DDevice9 : IUnknown {
                                                 IDirect3DSurface9** ppSurface, HANDLE* pSharedHandle) = 0;
     virtual HRESULT BeginScene() = 0;
     virtual HRESULT EndScene() = 0;
-    virtual HRESULT Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z,
-                          DWORD Stencil) = 0;
+    virtual HRESULT Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z, DWORD Stencil) = 0;
     virtual HRESULT SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) = 0;
     virtual HRESULT GetTransform(D3DTRANSFORMSTATETYPE State, D3DMATRIX* pMatrix) = 0;
     virtual HRESULT SetViewport(const D3DVIEWPORT9* pViewport) = 0;

@@ -1,8 +1,8 @@
 // D3DX9 core: the shared constants and result codes, ID3DXBuffer and ID3DXFont.
 #pragma once
 
-#include "windows.h"
 #include "d3d9.h"
+#include "windows.h"
 
 #define D3DX_DEFAULT ((UINT)-1)
 #define D3DX_DEFAULT_NONPOW2 ((UINT)-2)

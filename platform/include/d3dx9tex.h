@@ -54,9 +54,11 @@ typedef struct tagPALETTEENTRY {
 
 extern "C" HRESULT WINAPI D3DXGetImageInfoFromFileInMemory(LPCVOID pSrcData, UINT SrcDataSize,
                                                            D3DXIMAGE_INFO* pSrcInfo);
-extern "C" HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(
-    LPDIRECT3DDEVICE9 pDevice, LPCVOID pSrcData, UINT SrcDataSize, UINT Width, UINT Height, UINT MipLevels,
-    DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
-    D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette, LPDIRECT3DTEXTURE9* ppTexture);
+extern "C" HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(LPDIRECT3DDEVICE9 pDevice, LPCVOID pSrcData,
+                                                              UINT SrcDataSize, UINT Width, UINT Height, UINT MipLevels,
+                                                              DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
+                                                              DWORD MipFilter, D3DCOLOR ColorKey,
+                                                              D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
+                                                              LPDIRECT3DTEXTURE9* ppTexture);
 extern "C" HRESULT WINAPI D3DXCreateTextureFromFileInMemory(LPDIRECT3DDEVICE9 pDevice, LPCVOID pSrcData,
                                                             UINT SrcDataSize, LPDIRECT3DTEXTURE9* ppTexture);

@@ -62,20 +62,18 @@ LPWSTR WINAPI lstrcatW(LPWSTR destination, LPCWSTR source);
 DWORD WINAPI GetCurrentDirectoryW(DWORD bufferLength, LPWSTR buffer);
 
 // Profile (INI) files.
-UINT WINAPI GetPrivateProfileIntW(LPCWSTR sectionName, LPCWSTR keyName, INT defaultValue,
-                                  LPCWSTR fileName);
-BOOL WINAPI WritePrivateProfileStringW(LPCWSTR sectionName, LPCWSTR keyName, LPCWSTR value,
-                                       LPCWSTR fileName);
+UINT WINAPI GetPrivateProfileIntW(LPCWSTR sectionName, LPCWSTR keyName, INT defaultValue, LPCWSTR fileName);
+BOOL WINAPI WritePrivateProfileStringW(LPCWSTR sectionName, LPCWSTR keyName, LPCWSTR value, LPCWSTR fileName);
 
 // Files and file mappings.
 HANDLE WINAPI CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD shareMode,
-                          LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
-                          DWORD flagsAndAttributes, HANDLE templateFile);
+                          LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition, DWORD flagsAndAttributes,
+                          HANDLE templateFile);
 DWORD WINAPI GetFileSize(HANDLE file, LPDWORD fileSizeHigh);
-HANDLE WINAPI CreateFileMappingW(HANDLE file, LPSECURITY_ATTRIBUTES attributes, DWORD protect,
-                                 DWORD maximumSizeHigh, DWORD maximumSizeLow, LPCWSTR name);
-LPVOID WINAPI MapViewOfFile(HANDLE fileMapping, DWORD desiredAccess, DWORD fileOffsetHigh,
-                            DWORD fileOffsetLow, SIZE_T numberOfBytesToMap);
+HANDLE WINAPI CreateFileMappingW(HANDLE file, LPSECURITY_ATTRIBUTES attributes, DWORD protect, DWORD maximumSizeHigh,
+                                 DWORD maximumSizeLow, LPCWSTR name);
+LPVOID WINAPI MapViewOfFile(HANDLE fileMapping, DWORD desiredAccess, DWORD fileOffsetHigh, DWORD fileOffsetLow,
+                            SIZE_T numberOfBytesToMap);
 BOOL WINAPI UnmapViewOfFile(LPCVOID baseAddress);
 BOOL WINAPI CloseHandle(HANDLE object);
 
@@ -88,5 +86,4 @@ DWORD WINAPI SizeofResource(HMODULE module, HRSRC resource);
 
 // Debug output (standard error on Linux, as UTF-8).
 void WINAPI OutputDebugStringW(LPCWSTR text);
-
 }

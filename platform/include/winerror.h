@@ -5,7 +5,7 @@
 
 #define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
 #define FAILED(hr) (((HRESULT)(hr)) < 0)
-#define MAKE_HRESULT(sev, fac, code) \
+#define MAKE_HRESULT(sev, fac, code)                                                                                   \
     ((HRESULT)(((unsigned long)(sev) << 31) | ((unsigned long)(fac) << 16) | ((unsigned long)(code))))
 
 #define S_OK ((HRESULT)0)

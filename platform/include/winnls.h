@@ -18,7 +18,6 @@ typedef const CHAR* LPCCH;
 
 extern "C" {
 
-int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH multiByteText, int multiByteCount,
-                               LPWSTR wideText, int wideCount);
-
+int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH multiByteText, int multiByteCount, LPWSTR wideText,
+                               int wideCount);
 }

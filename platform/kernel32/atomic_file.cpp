@@ -19,11 +19,12 @@ namespace {
 DWORD MissingError(const std::string& path)
 {
     const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ERROR_FILE_NOT_FOUND;
+    if (slash == std::string::npos)
+        return ERROR_FILE_NOT_FOUND;
     struct stat status {};
     const std::string directory = slash == 0 ? "/" : path.substr(0, slash);
     return stat(directory.c_str(), &status) == 0 && S_ISDIR(status.st_mode) ? ERROR_FILE_NOT_FOUND
-                                                                           : ERROR_PATH_NOT_FOUND;
+                                                                            : ERROR_PATH_NOT_FOUND;
 }
 
 bool WriteAll(int descriptor, const std::string& bytes)
@@ -31,9 +32,11 @@ bool WriteAll(int descriptor, const std::string& bytes)
     std::size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t result = write(descriptor, bytes.data() + written, bytes.size() - written);
-        if (result < 0 && errno == EINTR) continue;
+        if (result < 0 && errno == EINTR)
+            continue;
         if (result <= 0) {
-            if (result == 0) errno = ENOSPC;
+            if (result == 0)
+                errno = ENOSPC;
             return false;
         }
         written += static_cast<std::size_t>(result);
@@ -45,9 +48,9 @@ bool WriteAll(int descriptor, const std::string& bytes)
 std::string ResolveTarget(const std::string& path)
 {
     struct stat status {};
-    if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
-    const std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr),
-                                                               &std::free);
+    if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
+        return path;
+    const std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr), &std::free);
     return resolved ? std::string(resolved.get()) : path;
 }
 
@@ -61,7 +64,8 @@ mode_t DefaultFileMode()
 void SyncDirectory(const std::string& directory)
 {
     const int descriptor = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor < 0) return;
+    if (descriptor < 0)
+        return;
     fsync(descriptor);  // best effort: the rename itself has already happened
     close(descriptor);
 }
@@ -89,13 +93,15 @@ ReadResult ReadWholeFile(const std::string& path, std::string& bytes)
     std::vector<char> buffer(64 * 1024);
     for (;;) {
         const ssize_t count = read(descriptor, buffer.data(), buffer.size());
-        if (count < 0 && errno == EINTR) continue;
+        if (count < 0 && errno == EINTR)
+            continue;
         if (count < 0) {
             FailFromErrno();
             close(descriptor);
             return ReadResult::Failed;
         }
-        if (count == 0) break;
+        if (count == 0)
+            break;
         bytes.append(buffer.data(), static_cast<std::size_t>(count));
     }
     close(descriptor);
@@ -105,7 +111,8 @@ ReadResult ReadWholeFile(const std::string& path, std::string& bytes)
 bool IsReadOnlyFile(const std::string& path)
 {
     struct stat status {};
-    if (stat(path.c_str(), &status) != 0) return false;
+    if (stat(path.c_str(), &status) != 0)
+        return false;
     return (status.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0;
 }
 
@@ -113,16 +120,15 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& bytes)
 {
     const std::string target = ResolveTarget(path);
     const std::size_t slash = target.find_last_of('/');
-    const std::string directory =
-        slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
+    const std::string directory = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
     std::string temporary = directory + "/." + name + ".XXXXXX";
-    if (temporary.size() >= PATH_MAX) return Fail(ERROR_FILENAME_EXCED_RANGE);
+    if (temporary.size() >= PATH_MAX)
+        return Fail(ERROR_FILENAME_EXCED_RANGE);
 
     const int descriptor = mkostemp(temporary.data(), O_CLOEXEC);
     if (descriptor < 0) {
-        return Fail(errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND
-                                                       : ErrorFromErrno(errno));
+        return Fail(errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno));
     }
     struct stat existing {};
     if (stat(target.c_str(), &existing) == 0) {

@@ -5,7 +5,11 @@
 
 namespace quorvane::kernel32 {
 
-enum class ReadResult { Read, Missing, Failed };
+enum class ReadResult {
+    Read,
+    Missing,
+    Failed
+};
 
 // Reads a regular file whole. Missing: no file there (ERROR_FILE_NOT_FOUND or
 // ERROR_PATH_NOT_FOUND set); Failed: anything else (last error set).

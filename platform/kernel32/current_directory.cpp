@@ -28,7 +28,8 @@ extern "C" DWORD WINAPI GetCurrentDirectoryW(DWORD bufferLength, LPWSTR buffer)
         return 0;
     }
     const DWORD needed = static_cast<DWORD>(text.size() + 1);
-    if (buffer == nullptr || bufferLength < needed) return needed;
+    if (buffer == nullptr || bufferLength < needed)
+        return needed;
     std::wmemcpy(buffer, text.c_str(), needed);
     return needed - 1;
 }

@@ -8,12 +8,14 @@
 
 extern "C" void WINAPI OutputDebugStringW(LPCWSTR text)
 {
-    if (text == nullptr) return;
+    if (text == nullptr)
+        return;
     const std::string bytes = quorvane::kernel32::EncodeUtf8Lossy(text);
     std::size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t result = write(STDERR_FILENO, bytes.data() + written, bytes.size() - written);
-        if (result <= 0) return;  // nowhere to report a failing debug channel
+        if (result <= 0)
+            return;  // nowhere to report a failing debug channel
         written += static_cast<std::size_t>(result);
     }
 }

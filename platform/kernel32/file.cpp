@@ -38,9 +38,11 @@ HANDLE FailHandle(DWORD errorCode)
 // it (ERROR_PATH_NOT_FOUND).
 DWORD OpenError(int openErrno, const std::string& path)
 {
-    if (openErrno != ENOENT) return ErrorFromErrno(openErrno);
+    if (openErrno != ENOENT)
+        return ErrorFromErrno(openErrno);
     const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ERROR_FILE_NOT_FOUND;
+    if (slash == std::string::npos)
+        return ERROR_FILE_NOT_FOUND;
     const std::string directory = slash == 0 ? "/" : path.substr(0, slash);
     struct stat status {};
     if (stat(directory.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
@@ -52,21 +54,23 @@ DWORD OpenError(int openErrno, const std::string& path)
 }  // namespace
 
 extern "C" HANDLE WINAPI CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD /*shareMode*/,
-                                     LPSECURITY_ATTRIBUTES /*securityAttributes*/,
-                                     DWORD creationDisposition, DWORD flagsAndAttributes,
-                                     HANDLE /*templateFile*/)
+                                     LPSECURITY_ATTRIBUTES /*securityAttributes*/, DWORD creationDisposition,
+                                     DWORD flagsAndAttributes, HANDLE /*templateFile*/)
 {
     if (desiredAccess != GENERIC_READ || creationDisposition != OPEN_EXISTING ||
         (flagsAndAttributes & ~DWORD{FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_READONLY}) != 0) {
         return FailHandle(ERROR_INVALID_PARAMETER);
     }
     std::string path;
-    if (!NativePath(fileName, path)) return INVALID_HANDLE_VALUE;
-    if (path.empty()) return FailHandle(ERROR_PATH_NOT_FOUND);
+    if (!NativePath(fileName, path))
+        return INVALID_HANDLE_VALUE;
+    if (path.empty())
+        return FailHandle(ERROR_PATH_NOT_FOUND);
 
     // Non-blocking, so that a FIFO in place of a data file cannot stall the open.
     const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (descriptor < 0) return FailHandle(OpenError(errno, path));
+    if (descriptor < 0)
+        return FailHandle(OpenError(errno, path));
     struct stat status {};
     if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
         close(descriptor);
@@ -78,7 +82,8 @@ extern "C" HANDLE WINAPI CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWOR
         return FailHandle(ERROR_NOT_ENOUGH_MEMORY);
     }
     const HANDLE handle = AddHandle(std::move(file));
-    if (handle == nullptr) return INVALID_HANDLE_VALUE;
+    if (handle == nullptr)
+        return INVALID_HANDLE_VALUE;
     SetLastError(ERROR_SUCCESS);
     return handle;
 }
@@ -98,7 +103,8 @@ extern "C" DWORD WINAPI GetFileSize(HANDLE file, LPDWORD fileSizeHigh)
         return INVALID_FILE_SIZE;
     }
     const auto size = static_cast<unsigned long long>(status.st_size);
-    if (fileSizeHigh != nullptr) *fileSizeHigh = static_cast<DWORD>(size >> 32);
+    if (fileSizeHigh != nullptr)
+        *fileSizeHigh = static_cast<DWORD>(size >> 32);
     SetLastError(ERROR_SUCCESS);
     return static_cast<DWORD>(size & 0xFFFFFFFFu);
 }

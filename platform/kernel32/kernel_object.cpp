@@ -22,7 +22,8 @@ std::map<HANDLE, std::unique_ptr<KernelObject>>& HandleTable()
 
 HANDLE AddHandle(std::unique_ptr<KernelObject> object)
 {
-    if (!object) return nullptr;
+    if (!object)
+        return nullptr;
     const HANDLE handle = object.get();
     try {
         HandleTable().emplace(handle, std::move(object));
@@ -46,7 +47,8 @@ extern "C" BOOL WINAPI CloseHandle(HANDLE object)
     using namespace quorvane::kernel32;
     auto& table = HandleTable();
     const auto found = table.find(object);
-    if (found == table.end()) return Fail(ERROR_INVALID_HANDLE);
+    if (found == table.end())
+        return Fail(ERROR_INVALID_HANDLE);
     // Take the object out before destroying it: its destructor may use the table.
     std::unique_ptr<KernelObject> closing = std::move(found->second);
     table.erase(found);

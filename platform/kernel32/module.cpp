@@ -4,7 +4,7 @@
 namespace {
 // Any stable non-null value serves as the module handle; nothing dereferences it.
 HINSTANCE__ processModule{};
-}
+}  // namespace
 
 extern "C" HMODULE WINAPI GetModuleHandleW(LPCWSTR moduleName)
 {

@@ -24,23 +24,30 @@ struct ResourceId {
 
 std::optional<WORD> ParseNumberedName(LPCWSTR text)
 {
-    if (text[0] != L'#' || text[1] == L'\0') return std::nullopt;
+    if (text[0] != L'#' || text[1] == L'\0')
+        return std::nullopt;
     unsigned long value = 0;
     for (const wchar_t* p = text + 1; *p != L'\0'; ++p) {
-        if (*p < L'0' || *p > L'9') return std::nullopt;
+        if (*p < L'0' || *p > L'9')
+            return std::nullopt;
         value = value * 10 + static_cast<unsigned long>(*p - L'0');
-        if (value > 0xFFFF) return std::nullopt;
+        if (value > 0xFFFF)
+            return std::nullopt;
     }
     return static_cast<WORD>(value);
 }
 
 std::optional<ResourceId> ReadResourceId(LPCWSTR id)
 {
-    if (id == nullptr) return std::nullopt;
-    if (IS_INTRESOURCE(id)) return ResourceId{LOWORD(reinterpret_cast<ULONG_PTR>(id)), {}};
-    if (const auto number = ParseNumberedName(id)) return ResourceId{number, {}};
+    if (id == nullptr)
+        return std::nullopt;
+    if (IS_INTRESOURCE(id))
+        return ResourceId{LOWORD(reinterpret_cast<ULONG_PTR>(id)), {}};
+    if (const auto number = ParseNumberedName(id))
+        return ResourceId{number, {}};
     ResourceId named;
-    for (const wchar_t* p = id; *p != L'\0'; ++p) named.upperName += static_cast<wchar_t>(std::towupper(*p));
+    for (const wchar_t* p = id; *p != L'\0'; ++p)
+        named.upperName += static_cast<wchar_t>(std::towupper(*p));
     return named;
 }
 
@@ -54,7 +61,8 @@ const LinkedResource* EntryOf(HRSRC resource)
 {
     const auto* entry = reinterpret_cast<const LinkedResource*>(resource);
     for (std::size_t i = 0; i < servedTable.count; ++i) {
-        if (&servedTable.entries[i] == entry) return entry;
+        if (&servedTable.entries[i] == entry)
+            return entry;
     }
     return nullptr;
 }
@@ -87,7 +95,8 @@ extern "C" HRSRC WINAPI FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type
     bool typeFound = false;
     for (std::size_t i = 0; i < servedTable.count; ++i) {
         const LinkedResource& entry = servedTable.entries[i];
-        if (ReadResourceId(entry.type) != wantedType) continue;
+        if (ReadResourceId(entry.type) != wantedType)
+            continue;
         typeFound = true;
         if (ReadResourceId(entry.name) == wantedName) {
             return reinterpret_cast<HRSRC>(const_cast<LinkedResource*>(&entry));

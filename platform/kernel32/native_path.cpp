@@ -10,8 +10,10 @@ namespace quorvane::kernel32 {
 
 bool NativePath(LPCWSTR path, std::string& nativePath)
 {
-    if (path == nullptr) return Fail(ERROR_INVALID_PARAMETER);
-    if (!EncodeUtf8(path, nativePath)) return Fail(ERROR_INVALID_NAME);
+    if (path == nullptr)
+        return Fail(ERROR_INVALID_PARAMETER);
+    if (!EncodeUtf8(path, nativePath))
+        return Fail(ERROR_INVALID_NAME);
     std::replace(nativePath.begin(), nativePath.end(), '\\', '/');
     return true;
 }

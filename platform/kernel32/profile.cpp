@@ -26,13 +26,13 @@ bool ContainsAny(LPCWSTR text, LPCWSTR characters)
 // with ';' or '[' would read as a comment or a section.
 bool IsWritable(LPCWSTR section, LPCWSTR key, LPCWSTR value)
 {
-    if (ContainsAny(section, L"\r\n]") || ContainsAny(key, L"\r\n=") ||
-        ContainsAny(value, L"\r\n")) {
+    if (ContainsAny(section, L"\r\n]") || ContainsAny(key, L"\r\n=") || ContainsAny(value, L"\r\n")) {
         return false;
     }
     if (key != nullptr) {
         const std::wstring_view name = TrimBlanks(key);
-        if (!name.empty() && (name.front() == L';' || name.front() == L'[')) return false;
+        if (!name.empty() && (name.front() == L';' || name.front() == L'['))
+            return false;
     }
     return true;
 }
@@ -41,8 +41,10 @@ BOOL ApplyEdit(const std::string& path, LPCWSTR section, LPCWSTR key, LPCWSTR va
 {
     std::string bytes;
     const ReadResult read = ReadWholeFile(path, bytes);
-    if (read == ReadResult::Failed) return FALSE;
-    if (read == ReadResult::Read && IsReadOnlyFile(path)) return Fail(ERROR_ACCESS_DENIED);
+    if (read == ReadResult::Failed)
+        return FALSE;
+    if (read == ReadResult::Read && IsReadOnlyFile(path))
+        return Fail(ERROR_ACCESS_DENIED);
 
     ProfileDocument document(bytes);
     if (key == nullptr) {
@@ -53,24 +55,28 @@ BOOL ApplyEdit(const std::string& path, LPCWSTR section, LPCWSTR key, LPCWSTR va
         document.Set(section, key, EncodeUtf8Lossy(value));
     }
     const std::string edited = document.Bytes();
-    if (edited == bytes && (read == ReadResult::Read || edited.empty())) return TRUE;
+    if (edited == bytes && (read == ReadResult::Read || edited.empty()))
+        return TRUE;
     return ReplaceFileAtomically(path, edited) ? TRUE : FALSE;
 }
 
 }  // namespace
 
-extern "C" UINT WINAPI GetPrivateProfileIntW(LPCWSTR sectionName, LPCWSTR keyName,
-                                             INT defaultValue, LPCWSTR fileName)
+extern "C" UINT WINAPI GetPrivateProfileIntW(LPCWSTR sectionName, LPCWSTR keyName, INT defaultValue, LPCWSTR fileName)
 {
     const UINT fallback = static_cast<UINT>(defaultValue);
-    if (sectionName == nullptr || keyName == nullptr) return fallback;
+    if (sectionName == nullptr || keyName == nullptr)
+        return fallback;
     std::string path;
-    if (!NativePath(fileName, path) || path.empty()) return fallback;
+    if (!NativePath(fileName, path) || path.empty())
+        return fallback;
     try {
         std::string bytes;
-        if (ReadWholeFile(path, bytes) != ReadResult::Read) return fallback;
+        if (ReadWholeFile(path, bytes) != ReadResult::Read)
+            return fallback;
         const auto value = ProfileDocument(bytes).Find(sectionName, keyName);
-        if (!value || value->empty()) return fallback;
+        if (!value || value->empty())
+            return fallback;
         return ParseProfileInteger(*value);
     } catch (const std::bad_alloc&) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
@@ -80,17 +86,19 @@ extern "C" UINT WINAPI GetPrivateProfileIntW(LPCWSTR sectionName, LPCWSTR keyNam
 
 // A null value deletes the key; a null key deletes the section. The file and its section are
 // created on the first write.
-extern "C" BOOL WINAPI WritePrivateProfileStringW(LPCWSTR sectionName, LPCWSTR keyName,
-                                                  LPCWSTR value, LPCWSTR fileName)
+extern "C" BOOL WINAPI WritePrivateProfileStringW(LPCWSTR sectionName, LPCWSTR keyName, LPCWSTR value, LPCWSTR fileName)
 {
     if (sectionName == nullptr) {
         // All three null asks Windows to flush its cache: there is none here.
         return keyName == nullptr && value == nullptr ? TRUE : Fail(ERROR_INVALID_PARAMETER);
     }
-    if (!IsWritable(sectionName, keyName, value)) return Fail(ERROR_INVALID_PARAMETER);
+    if (!IsWritable(sectionName, keyName, value))
+        return Fail(ERROR_INVALID_PARAMETER);
     std::string path;
-    if (!NativePath(fileName, path)) return FALSE;
-    if (path.empty()) return Fail(ERROR_PATH_NOT_FOUND);
+    if (!NativePath(fileName, path))
+        return FALSE;
+    if (path.empty())
+        return Fail(ERROR_PATH_NOT_FOUND);
     try {
         return ApplyEdit(path, sectionName, keyName, value);
     } catch (const std::bad_alloc&) {

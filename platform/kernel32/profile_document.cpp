@@ -17,23 +17,29 @@ bool IsBlank(char c)
 
 std::string_view TrimBlanks(std::string_view text)
 {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
 wchar_t FoldCase(wchar_t c)
 {
-    if (c >= L'A' && c <= L'Z') return static_cast<wchar_t>(c - L'A' + L'a');
-    if (c < 0x80) return c;
+    if (c >= L'A' && c <= L'Z')
+        return static_cast<wchar_t>(c - L'A' + L'a');
+    if (c < 0x80)
+        return c;
     return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
 }
 
 bool EqualNoCase(std::wstring_view a, std::wstring_view b)
 {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+        if (FoldCase(a[i]) != FoldCase(b[i]))
+            return false;
     }
     return true;
 }
@@ -47,8 +53,7 @@ std::wstring DecodeName(std::string_view bytes)
 
 std::string_view StripQuotes(std::string_view value)
 {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front()) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
         return value.substr(1, value.size() - 2);
     }
     return value;
@@ -58,15 +63,18 @@ std::string_view StripQuotes(std::string_view value)
 
 std::wstring_view TrimBlanks(std::wstring_view text)
 {
-    while (!text.empty() && (text.front() == L' ' || text.front() == L'\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == L' ' || text.back() == L'\t')) text.remove_suffix(1);
+    while (!text.empty() && (text.front() == L' ' || text.front() == L'\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == L' ' || text.back() == L'\t'))
+        text.remove_suffix(1);
     return text;
 }
 
 unsigned int ParseProfileInteger(std::string_view value)
 {
     std::size_t i = 0;
-    while (i < value.size() && IsBlank(value[i])) ++i;
+    while (i < value.size() && IsBlank(value[i]))
+        ++i;
     bool negative = false;
     if (i < value.size() && (value[i] == '-' || value[i] == '+')) {
         negative = value[i] == '-';
@@ -109,17 +117,20 @@ ProfileDocument::Line ProfileDocument::ParseLine(std::string text, std::string e
     line.text = std::move(text);
     line.ending = std::move(ending);
     const std::string_view content = TrimBlanks(std::string_view(line.text));
-    if (content.empty() || content.front() == ';') return line;
+    if (content.empty() || content.front() == ';')
+        return line;
     if (content.front() == '[') {
         std::string_view name = content.substr(1);
         const std::size_t close = name.rfind(']');
-        if (close != std::string_view::npos) name = name.substr(0, close);
+        if (close != std::string_view::npos)
+            name = name.substr(0, close);
         line.kind = Kind::Section;
         line.name = DecodeName(name);
         return line;
     }
     const std::size_t equals = line.text.find('=');
-    if (equals == std::string::npos) return line;
+    if (equals == std::string::npos)
+        return line;
     line.kind = Kind::Key;
     line.name = DecodeName(std::string_view(line.text).substr(0, equals));
     line.valueStart = equals + 1;
@@ -133,12 +144,12 @@ ProfileDocument::Line ProfileDocument::ParseLine(std::string text, std::string e
 std::size_t ProfileDocument::SectionEnd(std::size_t header) const
 {
     std::size_t end = header + 1;
-    while (end < lines_.size() && lines_[end].kind != Kind::Section) ++end;
+    while (end < lines_.size() && lines_[end].kind != Kind::Section)
+        ++end;
     return end;
 }
 
-std::optional<std::size_t> ProfileDocument::FindKeyLine(std::wstring_view section,
-                                                        std::wstring_view key) const
+std::optional<std::size_t> ProfileDocument::FindKeyLine(std::wstring_view section, std::wstring_view key) const
 {
     section = TrimBlanks(section);
     key = TrimBlanks(key);
@@ -148,17 +159,18 @@ std::optional<std::size_t> ProfileDocument::FindKeyLine(std::wstring_view sectio
         }
         const std::size_t end = SectionEnd(header);
         for (std::size_t i = header + 1; i < end; ++i) {
-            if (lines_[i].kind == Kind::Key && EqualNoCase(lines_[i].name, key)) return i;
+            if (lines_[i].kind == Kind::Key && EqualNoCase(lines_[i].name, key))
+                return i;
         }
     }
     return std::nullopt;
 }
 
-std::optional<std::string> ProfileDocument::Find(std::wstring_view section,
-                                                 std::wstring_view key) const
+std::optional<std::string> ProfileDocument::Find(std::wstring_view section, std::wstring_view key) const
 {
     const auto index = FindKeyLine(section, key);
-    if (!index) return std::nullopt;
+    if (!index)
+        return std::nullopt;
     const Line& line = lines_[*index];
     return std::string(StripQuotes(TrimBlanks(std::string_view(line.text).substr(line.valueStart))));
 }
@@ -167,7 +179,8 @@ std::optional<std::string> ProfileDocument::Find(std::wstring_view section,
 std::string ProfileDocument::NewLine() const
 {
     for (const Line& line : lines_) {
-        if (!line.ending.empty()) return line.ending;
+        if (!line.ending.empty())
+            return line.ending;
     }
     return "\n";
 }
@@ -175,9 +188,9 @@ std::string ProfileDocument::NewLine() const
 void ProfileDocument::InsertLine(std::size_t index, std::string text)
 {
     const std::string newline = NewLine();
-    if (index > 0 && lines_[index - 1].ending.empty()) lines_[index - 1].ending = newline;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index),
-                  ParseLine(std::move(text), newline));
+    if (index > 0 && lines_[index - 1].ending.empty())
+        lines_[index - 1].ending = newline;
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index), ParseLine(std::move(text), newline));
 }
 
 void ProfileDocument::Set(std::wstring_view section, std::wstring_view key, std::string_view value)
@@ -198,7 +211,8 @@ void ProfileDocument::Set(std::wstring_view section, std::wstring_view key, std:
         std::size_t insertAt = header + 1;
         const std::size_t end = SectionEnd(header);
         for (std::size_t i = header + 1; i < end; ++i) {
-            if (lines_[i].kind == Kind::Key) insertAt = i + 1;
+            if (lines_[i].kind == Kind::Key)
+                insertAt = i + 1;
         }
         InsertLine(insertAt, keyLine);
         return;

@@ -35,12 +35,16 @@ public:
     std::string Bytes() const;
 
 private:
-    enum class Kind { Other, Section, Key };
+    enum class Kind {
+        Other,
+        Section,
+        Key
+    };
     struct Line {
         std::string text;    // without its line ending
         std::string ending;  // "\n", "\r\n" or "" for a last line without one
         Kind kind = Kind::Other;
-        std::wstring name;          // section or key name, trimmed
+        std::wstring name;           // section or key name, trimmed
         std::size_t valueStart = 0;  // Key: offset of the value in text
     };
 

@@ -10,12 +10,14 @@ extern "C" int WINAPI lstrlenW(LPCWSTR text)
 
 extern "C" LPWSTR WINAPI lstrcpyW(LPWSTR destination, LPCWSTR source)
 {
-    if (destination == nullptr || source == nullptr) return nullptr;
+    if (destination == nullptr || source == nullptr)
+        return nullptr;
     return std::wcscpy(destination, source);
 }
 
 extern "C" LPWSTR WINAPI lstrcatW(LPWSTR destination, LPCWSTR source)
 {
-    if (destination == nullptr || source == nullptr) return nullptr;
+    if (destination == nullptr || source == nullptr)
+        return nullptr;
     return std::wcscat(destination, source);
 }

@@ -43,14 +43,22 @@ struct LeadByte {
 
 bool ReadLeadByte(unsigned char byte, LeadByte& lead)
 {
-    if (byte >= 0xC2 && byte <= 0xDF) lead = {1, 0x80, 0xBF, byte & 0x1Fu};
-    else if (byte == 0xE0) lead = {2, 0xA0, 0xBF, 0};
-    else if (byte == 0xED) lead = {2, 0x80, 0x9F, 0xD};
-    else if (byte >= 0xE1 && byte <= 0xEF) lead = {2, 0x80, 0xBF, byte & 0x0Fu};
-    else if (byte == 0xF0) lead = {3, 0x90, 0xBF, 0};
-    else if (byte >= 0xF1 && byte <= 0xF3) lead = {3, 0x80, 0xBF, byte & 0x07u};
-    else if (byte == 0xF4) lead = {3, 0x80, 0x8F, 4};
-    else return false;
+    if (byte >= 0xC2 && byte <= 0xDF)
+        lead = {1, 0x80, 0xBF, byte & 0x1Fu};
+    else if (byte == 0xE0)
+        lead = {2, 0xA0, 0xBF, 0};
+    else if (byte == 0xED)
+        lead = {2, 0x80, 0x9F, 0xD};
+    else if (byte >= 0xE1 && byte <= 0xEF)
+        lead = {2, 0x80, 0xBF, byte & 0x0Fu};
+    else if (byte == 0xF0)
+        lead = {3, 0x90, 0xBF, 0};
+    else if (byte >= 0xF1 && byte <= 0xF3)
+        lead = {3, 0x80, 0xBF, byte & 0x07u};
+    else if (byte == 0xF4)
+        lead = {3, 0x80, 0x8F, 4};
+    else
+        return false;
     return true;
 }
 
@@ -87,7 +95,8 @@ bool DecodeUtf8(std::string_view bytes, std::wstring& text, InvalidUtf8 invalid)
             codePoint = (codePoint << 6) | (continuation & 0x3Fu);
         }
         if (!complete) {
-            if (invalid == InvalidUtf8::Reject) return false;
+            if (invalid == InvalidUtf8::Reject)
+                return false;
             text += replacementCharacter;  // one for the whole maximal subpart
             i = next;
             continue;
@@ -104,7 +113,8 @@ bool EncodeUtf8(std::wstring_view text, std::string& bytes)
     bytes.reserve(text.size());
     for (wchar_t unit : text) {
         const auto codePoint = static_cast<std::uint32_t>(unit);
-        if (!IsEncodable(codePoint)) return false;
+        if (!IsEncodable(codePoint))
+            return false;
         AppendUtf8(codePoint, bytes);
     }
     return true;

@@ -6,7 +6,10 @@
 
 namespace quorvane::kernel32 {
 
-enum class InvalidUtf8 { Reject, Replace };
+enum class InvalidUtf8 {
+    Reject,
+    Replace
+};
 
 // Decodes UTF-8 into wide text. Overlong forms, encoded surrogates, values above U+10FFFF and
 // truncated sequences are invalid: Reject makes the call return false, Replace turns each

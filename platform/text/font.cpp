@@ -57,7 +57,9 @@ std::unique_ptr<Font> Font::Open(const FontRequest& request)
     return font;
 }
 
-Font::Font(std::unique_ptr<Face> face) : face_(std::move(face)) {}
+Font::Font(std::unique_ptr<Face> face) : face_(std::move(face))
+{
+}
 Font::~Font() = default;
 
 bool Font::Configure(const FontRequest& request)

@@ -27,9 +27,9 @@ struct FontRequest {
 struct Glyph {
     int width = 0;
     int height = 0;
-    int left = 0;     // pixels from the pen to the bitmap's left edge
-    int top = 0;      // pixels from the baseline up to the bitmap's top edge
-    int advance = 0;  // pixels the pen moves after the glyph
+    int left = 0;                        // pixels from the pen to the bitmap's left edge
+    int top = 0;                         // pixels from the baseline up to the bitmap's top edge
+    int advance = 0;                     // pixels the pen moves after the glyph
     std::vector<std::uint8_t> coverage;  // width * height, 0 (empty) .. 255 (full), top row first
 };
 

@@ -4,12 +4,8 @@
 extern "C" LRESULT WINAPI DefWindowProcW(HWND handle, UINT message, WPARAM, LPARAM)
 {
     switch (message) {
-    case WM_NCCREATE:
-        return TRUE;  // creation goes on
-    case WM_CLOSE:
-        DestroyWindow(handle);
-        return 0;
-    default:
-        return 0;
+    case WM_NCCREATE: return TRUE;  // creation goes on
+    case WM_CLOSE: DestroyWindow(handle); return 0;
+    default: return 0;
     }
 }

@@ -2,8 +2,7 @@
 // PostMessageW and GetMessageW joins this file's neighbours when the window system grows).
 #include "user32/window.h"
 
-extern "C" LRESULT WINAPI CallWindowProcW(WNDPROC windowProc, HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam)
+extern "C" LRESULT WINAPI CallWindowProcW(WNDPROC windowProc, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return windowProc ? windowProc(window, message, wParam, lParam) : 0;
 }

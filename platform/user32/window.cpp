@@ -152,9 +152,8 @@ display::Window* DisplayWindowOf(HWND handle)
 
 using namespace quorvane::user32;
 
-extern "C" HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
-                                       int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
-                                       LPVOID param)
+extern "C" HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
+                                       int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param)
 {
     WindowClass* windowClass = FindWindowClass(className);
     if (!windowClass) {

@@ -15,14 +15,13 @@
 
 namespace {
 
-const char defaultFile[] =
-    "[QUORVANE]\n"
-    "REDLINE_A=255\nREDLINE_R=255\nREDLINE_G=0\nREDLINE_B=0\n"
-    "LATITUDELINE_A=255\nLATITUDELINE_R=0\nLATITUDELINE_G=255\nLATITUDELINE_B=0\n"
-    "LONGITUDELINE_A=255\nLONGITUDELINE_R=0\nLONGITUDELINE_G=0\nLONGITUDELINE_B=255\n"
-    "LATITUDELINE_INTERVAL=15\nLONGITUDELINE_INTERVAL=15\n"
-    "SHOW_LATITUDELINE=1\nSHOW_LONGITUDELINE=1\nSHOW_HELP=1\nSHOW_EARTH=1\nSHOW_EARTHOUTLINE=1\n"
-    "LINEDENSITY=100\n";
+const char defaultFile[] = "[QUORVANE]\n"
+                           "REDLINE_A=255\nREDLINE_R=255\nREDLINE_G=0\nREDLINE_B=0\n"
+                           "LATITUDELINE_A=255\nLATITUDELINE_R=0\nLATITUDELINE_G=255\nLATITUDELINE_B=0\n"
+                           "LONGITUDELINE_A=255\nLONGITUDELINE_R=0\nLONGITUDELINE_G=0\nLONGITUDELINE_B=255\n"
+                           "LATITUDELINE_INTERVAL=15\nLONGITUDELINE_INTERVAL=15\n"
+                           "SHOW_LATITUDELINE=1\nSHOW_LONGITUDELINE=1\nSHOW_HELP=1\nSHOW_EARTH=1\nSHOW_EARTHOUTLINE=1\n"
+                           "LINEDENSITY=100\n";
 
 // Points the process's settings at a file in a fresh directory, and puts them back afterwards.
 class SettingsTest : public testing::Test {
@@ -83,7 +82,7 @@ TEST_F(SettingsTest, OnlyTheLowEightBitsOfAColourKeyCount)
     dir.Write("Quorvane.ini",
               "[QUORVANE]\nLATITUDELINE_G=511\nLATITUDELINE_R=300\nLONGITUDELINE_B=256\nLONGITUDELINE_A=-1\n");
     LoadSettings();
-    EXPECT_EQ(ViewerSettings.latitudeLineColor, 0xFF2CFF00u);  // R 300 -> 44, G 511 -> 255
+    EXPECT_EQ(ViewerSettings.latitudeLineColor, 0xFF2CFF00u);   // R 300 -> 44, G 511 -> 255
     EXPECT_EQ(ViewerSettings.longitudeLineColor, 0xFF000000u);  // B 256 -> 0, A -1 -> 255
     SaveSettings();
     const std::string file = File();
@@ -140,18 +139,17 @@ TEST_F(SettingsTest, ToggledFlagsPersistToTheNextStart)
 
 TEST_F(SettingsTest, OtherSectionsKeysAndCommentsSurviveASave)
 {
-    const std::string before =
-        "; Quorvane settings\r\n"
-        "[WINDOW]\r\n"
-        "LEFT=10\r\n"
-        "\r\n"
-        "[quorvane]\r\n"
-        "; my colour\r\n"
-        "RedLine_A = 64\r\n"
-        "COMMENT_KEY=kept as is\r\n"
-        "\r\n"
-        "[LAST]\r\n"
-        "X=1\r\n";
+    const std::string before = "; Quorvane settings\r\n"
+                               "[WINDOW]\r\n"
+                               "LEFT=10\r\n"
+                               "\r\n"
+                               "[quorvane]\r\n"
+                               "; my colour\r\n"
+                               "RedLine_A = 64\r\n"
+                               "COMMENT_KEY=kept as is\r\n"
+                               "\r\n"
+                               "[LAST]\r\n"
+                               "X=1\r\n";
     dir.Write("Quorvane.ini", before);
     LoadSettings();
     EXPECT_EQ(ViewerSettings.redLineColor, 0x40FF0000u);
@@ -235,7 +233,8 @@ TEST(StartupDirectory, TooLongToPersistReadsAndWritesNothingAndSaysSoOnce)
     TempDirectory dir;
     // Nest directories until the current directory alone fills the path buffer.
     std::string deep = dir.Path();
-    while (deep.size() < MAX_PATH) deep += "/" + std::string(40, 'd');
+    while (deep.size() < MAX_PATH)
+        deep += "/" + std::string(40, 'd');
     std::filesystem::create_directories(deep);
     const ViewerSettingsRecord saved = ViewerSettings;
     {

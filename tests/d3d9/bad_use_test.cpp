@@ -35,16 +35,16 @@ TEST_F(BadUseTest, DrawCallsCheckTheirArguments)
     EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, 8), D3DERR_INVALIDCALL);  // stride too small
     EXPECT_EQ(device_->DrawPrimitiveUP(D3DPRIMITIVETYPE(9), 1, triangle, sizeof(Vertex)), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 0, triangle, sizeof(Vertex)), D3D_OK);  // nothing to do
-    EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), D3DERR_INVALIDCALL);  // no stream
+    EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), D3DERR_INVALIDCALL);               // no stream
     EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 3, 0, 1), D3DERR_INVALIDCALL);
     const WORD far[3] = {0, 1, 7};
-    EXPECT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 3, 1, far, D3DFMT_INDEX16, triangle,
-                                              sizeof(Vertex)),
-              D3DERR_INVALIDCALL);  // index 7 is outside the three vertices
+    EXPECT_EQ(
+        device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 3, 1, far, D3DFMT_INDEX16, triangle, sizeof(Vertex)),
+        D3DERR_INVALIDCALL);  // index 7 is outside the three vertices
     const WORD near[3] = {0, 1, 2};
-    EXPECT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 3, 1, near, D3DFMT_INDEX16, triangle,
-                                              sizeof(Vertex)),
-              D3D_OK);
+    EXPECT_EQ(
+        device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 3, 1, near, D3DFMT_INDEX16, triangle, sizeof(Vertex)),
+        D3D_OK);
     device_->EndScene();
 }
 

@@ -45,7 +45,8 @@ IDirect3DTexture9* DeviceTest::MakeTexture(UINT width, UINT height, const std::v
 {
     IDirect3DTexture9* source = nullptr;
     IDirect3DTexture9* texture = nullptr;
-    EXPECT_EQ(device_->CreateTexture(width, height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &source, nullptr), D3D_OK);
+    EXPECT_EQ(device_->CreateTexture(width, height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &source, nullptr),
+              D3D_OK);
     EXPECT_EQ(device_->CreateTexture(width, height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr), D3D_OK);
     if (!source || !texture)
         return texture;

@@ -26,7 +26,10 @@ protected:
 
     // The back buffer as 0xAARRGGBB pixels, top row first (empty on failure).
     std::vector<DWORD> ReadBackBuffer();
-    static DWORD At(const std::vector<DWORD>& pixels, UINT x, UINT y) { return pixels[size_t(y) * backBufferWidth + x]; }
+    static DWORD At(const std::vector<DWORD>& pixels, UINT x, UINT y)
+    {
+        return pixels[size_t(y) * backBufferWidth + x];
+    }
     // Writes the back buffer as a PNG in the test's folder, for looking at it.
     void SaveBackBufferPng(const std::string& name);
 
@@ -40,9 +43,21 @@ protected:
 };
 
 // Colour channels of 0xAARRGGBB.
-inline int Red(DWORD c) { return int((c >> 16) & 0xFF); }
-inline int Green(DWORD c) { return int((c >> 8) & 0xFF); }
-inline int Blue(DWORD c) { return int(c & 0xFF); }
-inline DWORD Rgb(DWORD c) { return c & 0x00FFFFFF; }
+inline int Red(DWORD c)
+{
+    return int((c >> 16) & 0xFF);
+}
+inline int Green(DWORD c)
+{
+    return int((c >> 8) & 0xFF);
+}
+inline int Blue(DWORD c)
+{
+    return int(c & 0xFF);
+}
+inline DWORD Rgb(DWORD c)
+{
+    return c & 0x00FFFFFF;
+}
 
 }  // namespace quorvane::tests

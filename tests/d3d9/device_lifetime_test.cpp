@@ -51,9 +51,9 @@ TEST_F(Direct3DTest, OnlySdkVersion32GivesARuntime)
 TEST_F(Direct3DTest, AdapterModesComeFromTheDisplay)
 {
     ASSERT_TRUE(test_controls::SetAdapterModes({{640, 480, 60, D3DFMT_X8R8G8B8},
-                                          {640, 480, 72, D3DFMT_X8R8G8B8},
-                                          {640, 480, 75, D3DFMT_X8R8G8B8},
-                                          {800, 600, 60, D3DFMT_X8R8G8B8}}));
+                                                {640, 480, 72, D3DFMT_X8R8G8B8},
+                                                {640, 480, 75, D3DFMT_X8R8G8B8},
+                                                {800, 600, 60, D3DFMT_X8R8G8B8}}));
     ASSERT_TRUE(test_controls::SetDesktopSize(800, 600));
     ASSERT_EQ(d3d_->GetAdapterModeCount(D3DADAPTER_DEFAULT, D3DFMT_X8R8G8B8), 4u);
     EXPECT_EQ(d3d_->GetAdapterModeCount(D3DADAPTER_DEFAULT, D3DFMT_A8R8G8B8), 0u);
@@ -128,13 +128,13 @@ TEST_F(Direct3DTest, CreateDeviceRejectsWhatDirect3DRejects)
                                  D3DCREATE_HARDWARE_VERTEXPROCESSING, nullptr, &device),
               D3DERR_INVALIDCALL);
     EXPECT_EQ(device, nullptr);
-    EXPECT_EQ(d3d_->CreateDevice(1, D3DDEVTYPE_HAL, window_->Handle(), D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp,
-                                 &device),
-              D3DERR_INVALIDCALL);
+    EXPECT_EQ(
+        d3d_->CreateDevice(1, D3DDEVTYPE_HAL, window_->Handle(), D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device),
+        D3DERR_INVALIDCALL);
     EXPECT_EQ(Create(D3DDEVTYPE_HAL, pp, &device, 0), D3DERR_INVALIDCALL);  // no vertex processing
-    EXPECT_EQ(Create(D3DDEVTYPE_HAL, pp, &device,
-                     D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_SOFTWARE_VERTEXPROCESSING),
-              D3DERR_INVALIDCALL);
+    EXPECT_EQ(
+        Create(D3DDEVTYPE_HAL, pp, &device, D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_SOFTWARE_VERTEXPROCESSING),
+        D3DERR_INVALIDCALL);
     EXPECT_EQ(Create(D3DDEVTYPE_HAL, pp, &device, D3DCREATE_SOFTWARE_VERTEXPROCESSING | D3DCREATE_PUREDEVICE),
               D3DERR_INVALIDCALL);
     EXPECT_EQ(Create(D3DDEVTYPE_SW, pp, &device), D3DERR_INVALIDCALL);
@@ -146,8 +146,8 @@ TEST_F(Direct3DTest, CreateDeviceRejectsWhatDirect3DRejects)
     EXPECT_EQ(Create(D3DDEVTYPE_HAL, bad, &device), D3DERR_INVALIDCALL);
     bad = pp;
     bad.hDeviceWindow = reinterpret_cast<HWND>(0x1234);
-    EXPECT_EQ(d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                 &bad, &device),
+    EXPECT_EQ(d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &bad,
+                                 &device),
               D3DERR_INVALIDCALL);
     EXPECT_EQ(device, nullptr);
 }

@@ -92,7 +92,8 @@ DWORD ExpectedLitColour(const LitScene& scene, float nDotL)
     };
     const D3DMATERIAL9& m = scene.material;
     return DWORD(channel(m.Emissive.r, m.Ambient.r, m.Diffuse.r) << 16 |
-                 channel(m.Emissive.g, m.Ambient.g, m.Diffuse.g) << 8 | channel(m.Emissive.b, m.Ambient.b, m.Diffuse.b));
+                 channel(m.Emissive.g, m.Ambient.g, m.Diffuse.g) << 8 |
+                 channel(m.Emissive.b, m.Ambient.b, m.Diffuse.b));
 }
 
 void ExpectColourNear(DWORD actual, DWORD expected)
@@ -151,9 +152,8 @@ TEST_F(LitTriangleTest, TheViewMatrixTurnsTheLightWithTheCamera)
     view._11 = -1.0f;
     view._33 = -1.0f;
     device_->SetTransform(D3DTS_VIEW, &view);
-    MeshVertex triangle[] = {{0.9f, -0.9f, -0.5f, 0, 0, 1, 0, 0},
-                             {0.0f, 0.9f, -0.5f, 0, 0, 1, 0, 0},
-                             {-0.9f, -0.9f, -0.5f, 0, 0, 1, 0, 0}};
+    MeshVertex triangle[] = {
+        {0.9f, -0.9f, -0.5f, 0, 0, 1, 0, 0}, {0.0f, 0.9f, -0.5f, 0, 0, 1, 0, 0}, {-0.9f, -0.9f, -0.5f, 0, 0, 1, 0, 0}};
     device_->BeginScene();
     device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, sizeof(MeshVertex));
     device_->EndScene();

@@ -29,7 +29,8 @@ protected:
     // An axis-aligned rectangle in screen pixels, [x0, x1) x [y0, y1) by Direct3D 9's rules.
     HRESULT DrawRect(float x0, float y0, float x1, float y1, float z, D3DCOLOR color)
     {
-        ScreenVertex quad[] = {{x0, y0, z, 1, color}, {x1, y0, z, 1, color}, {x0, y1, z, 1, color}, {x1, y1, z, 1, color}};
+        ScreenVertex quad[] = {
+            {x0, y0, z, 1, color}, {x1, y0, z, 1, color}, {x0, y1, z, 1, color}, {x1, y1, z, 1, color}};
         device_->SetFVF(screenFvf);
         return device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(ScreenVertex));
     }
@@ -165,7 +166,8 @@ TEST_F(RenderTest, CullingFollowsTheScreenWindingOfALeftHandedFrame)
 TEST_F(RenderTest, PretransformedTrianglesAreCulledByTheirScreenWinding)
 {
     // Screen y grows downwards: (4,4) -> (20,4) -> (4,20) turns clockwise on screen.
-    ScreenVertex clockwise[] = {{4, 4, 0.5f, 1, 0xFFFFFFFF}, {20, 4, 0.5f, 1, 0xFFFFFFFF}, {4, 20, 0.5f, 1, 0xFFFFFFFF}};
+    ScreenVertex clockwise[] = {
+        {4, 4, 0.5f, 1, 0xFFFFFFFF}, {20, 4, 0.5f, 1, 0xFFFFFFFF}, {4, 20, 0.5f, 1, 0xFFFFFFFF}};
     ScreenVertex counterClockwise[] = {
         {40, 4, 0.5f, 1, 0xFFFFFFFF}, {40, 20, 0.5f, 1, 0xFFFFFFFF}, {56, 4, 0.5f, 1, 0xFFFFFFFF}};
     device_->SetFVF(screenFvf);
@@ -182,7 +184,7 @@ TEST_F(RenderTest, AlphaTestDropsAlphaZeroAgainstGreaterThanZero)
     device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
     device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
     device_->SetRenderState(D3DRS_ALPHAREF, 0);
-    DrawRect(0, 0, 32, 48, 0.5f, 0x00FF0000);  // alpha 0: dropped
+    DrawRect(0, 0, 32, 48, 0.5f, 0x00FF0000);   // alpha 0: dropped
     DrawRect(32, 0, 64, 48, 0.5f, 0x01FF0000);  // alpha 1: kept
     std::vector<DWORD> pixels = Finish();
     ASSERT_FALSE(pixels.empty());
@@ -274,8 +276,10 @@ TEST_F(RenderTest, PretransformedLineStripLandsOnTheGivenPixels)
     ScreenVertex strip[] = {{4, 4, 0.5f, 1, 0xFFFFFFFF}, {20, 4, 0.5f, 1, 0xFFFFFFFF}, {20, 12, 0.5f, 1, 0xFFFFFFFF}};
     device_->SetFVF(screenFvf);
     ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_LINESTRIP, 2, strip, sizeof(ScreenVertex)), D3D_OK);
-    ScreenVertex list[] = {{30, 30, 0.5f, 1, 0xFF00FF00}, {40, 30, 0.5f, 1, 0xFF00FF00},
-                           {30, 40, 0.5f, 1, 0xFF00FF00}, {30, 44, 0.5f, 1, 0xFF00FF00}};
+    ScreenVertex list[] = {{30, 30, 0.5f, 1, 0xFF00FF00},
+                           {40, 30, 0.5f, 1, 0xFF00FF00},
+                           {30, 40, 0.5f, 1, 0xFF00FF00},
+                           {30, 44, 0.5f, 1, 0xFF00FF00}};
     ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_LINELIST, 2, list, sizeof(ScreenVertex)), D3D_OK);
     std::vector<DWORD> pixels = Finish();
     ASSERT_FALSE(pixels.empty());

@@ -76,8 +76,9 @@ TEST_F(ResourceTest, CreateTextureRejectsWhatDirect3DRejects)
     EXPECT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL(7), &texture, nullptr), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->CreateTexture(4, 4, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
               D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->CreateTexture(4, 4, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
-              D3DERR_NOTAVAILABLE);
+    EXPECT_EQ(
+        device_->CreateTexture(4, 4, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
+        D3DERR_NOTAVAILABLE);
     EXPECT_EQ(device_->CreateTexture(1 << 14, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
               D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, nullptr, nullptr),
@@ -199,9 +200,11 @@ TEST_F(ResourceTest, RenderTargetDataNeedsAMatchingSystemMemorySurface)
     IDirect3DSurface9* backBuffer = nullptr;
     device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer);
     IDirect3DSurface9 *wrongFormat = nullptr, *wrongSize = nullptr, *wrongPool = nullptr;
-    device_->CreateOffscreenPlainSurface(backBufferWidth, backBufferHeight, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &wrongFormat, nullptr);
+    device_->CreateOffscreenPlainSurface(backBufferWidth, backBufferHeight, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM,
+                                         &wrongFormat, nullptr);
     device_->CreateOffscreenPlainSurface(backBufferWidth, 4, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &wrongSize, nullptr);
-    device_->CreateOffscreenPlainSurface(backBufferWidth, backBufferHeight, D3DFMT_X8R8G8B8, D3DPOOL_SCRATCH, &wrongPool, nullptr);
+    device_->CreateOffscreenPlainSurface(backBufferWidth, backBufferHeight, D3DFMT_X8R8G8B8, D3DPOOL_SCRATCH,
+                                         &wrongPool, nullptr);
     EXPECT_EQ(device_->GetRenderTargetData(backBuffer, wrongFormat), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->GetRenderTargetData(backBuffer, wrongSize), D3DERR_INVALIDCALL);
     EXPECT_EQ(device_->GetRenderTargetData(backBuffer, wrongPool), D3DERR_INVALIDCALL);
@@ -242,8 +245,8 @@ protected:
         ASSERT_EQ(indices->Lock(0, 0, &data, 0), D3D_OK);
         auto* i = static_cast<WORD*>(data);
         for (WORD q = 0; q < 4; ++q) {
-            const WORD quad[6] = {WORD(q * 4), WORD(q * 4 + 1), WORD(q * 4 + 2), WORD(q * 4 + 2), WORD(q * 4 + 1),
-                                  WORD(q * 4 + 3)};
+            const WORD quad[6] = {WORD(q * 4),     WORD(q * 4 + 1), WORD(q * 4 + 2),
+                                  WORD(q * 4 + 2), WORD(q * 4 + 1), WORD(q * 4 + 3)};
             std::memcpy(i + q * 6, quad, sizeof quad);
         }
         ASSERT_EQ(indices->Unlock(), D3D_OK);

@@ -66,8 +66,10 @@ protected:
         source->LockRect(0, &locked, nullptr, D3DLOCK_DISCARD);
         for (UINT y = 0; y < 32; ++y)
             for (UINT x = 0; x < 64; ++x)
-                reinterpret_cast<DWORD*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch)[x] =
-                    x == 32 ? 0xFFFFFFFF : x < 32 ? 0xFFFF0000 : 0xFF0000FF;
+                reinterpret_cast<DWORD*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch)[x] = x == 32 ? 0xFFFFFFFF
+                                                                                                   : x < 32
+                                                                                                       ? 0xFFFF0000
+                                                                                                       : 0xFF0000FF;
         source->UnlockRect(0);
         ASSERT_EQ(device_->CreateTexture(64, 32, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_DEFAULT, &texture_, nullptr), D3D_OK);
         IDirect3DSurface9 *from = nullptr, *to = nullptr;
@@ -172,8 +174,8 @@ TEST_F(SceneTest, LitTexturedSphereWithItsImageAndALatitudeCircle)
     EXPECT_EQ(Red(at(cx - 30, cy)), 0);
     EXPECT_GT(Blue(at(cx - 30, cy)), 0);
     // The silhouette: radius 1 at distance 3.5 subtends tan = 1/sqrt(3.5^2 - 1) on screen.
-    float silhouette = (1.0f / std::sqrt(cameraDistance * cameraDistance - 1.0f)) / std::tan(halfFov) *
-                       float(sceneHeight) / 2.0f;
+    float silhouette =
+        (1.0f / std::sqrt(cameraDistance * cameraDistance - 1.0f)) / std::tan(halfFov) * float(sceneHeight) / 2.0f;
     EXPECT_NE(at(cx, UINT(float(cy) - silhouette + 4)), 0u);
     EXPECT_EQ(at(cx, UINT(float(cy) - silhouette - 4)), 0u);
     // The latitude circle's nearest point (0, 0.404, -0.926) lies at this row.

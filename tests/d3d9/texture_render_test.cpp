@@ -37,8 +37,10 @@ protected:
     void DrawTexturedRect(float x0, float y0, float x1, float y1, D3DCOLOR diffuse)
     {
         x0 -= 0.5f, y0 -= 0.5f, x1 -= 0.5f, y1 -= 0.5f;
-        TexturedScreenVertex quad[] = {{x0, y0, 0.5f, 1, diffuse, 0, 0, 0}, {x1, y0, 0.5f, 1, diffuse, 0, 1, 0},
-                                       {x0, y1, 0.5f, 1, diffuse, 0, 0, 1}, {x1, y1, 0.5f, 1, diffuse, 0, 1, 1}};
+        TexturedScreenVertex quad[] = {{x0, y0, 0.5f, 1, diffuse, 0, 0, 0},
+                                       {x1, y0, 0.5f, 1, diffuse, 0, 1, 0},
+                                       {x0, y1, 0.5f, 1, diffuse, 0, 0, 1},
+                                       {x1, y1, 0.5f, 1, diffuse, 0, 1, 1}};
         device_->SetFVF(texturedScreenFvf);
         EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(TexturedScreenVertex)), D3D_OK);
     }

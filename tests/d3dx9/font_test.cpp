@@ -227,10 +227,15 @@ TEST_F(FontTest, DeviceStatesAreAsBeforeTheCall)
     IDirect3DDevice9* d = device();
     IDirect3DTexture9* texture = nullptr;
     ASSERT_EQ(d->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr), D3D_OK);
-    const std::pair<D3DRENDERSTATETYPE, DWORD> renderStates[] = {
-        {D3DRS_ZENABLE, D3DZB_TRUE},         {D3DRS_CULLMODE, D3DCULL_CW},   {D3DRS_ALPHABLENDENABLE, FALSE},
-        {D3DRS_SRCBLEND, D3DBLEND_ONE},      {D3DRS_LIGHTING, TRUE},         {D3DRS_ALPHATESTENABLE, FALSE},
-        {D3DRS_ALPHAREF, 7},                 {D3DRS_ZWRITEENABLE, TRUE},     {D3DRS_FILLMODE, D3DFILL_SOLID}};
+    const std::pair<D3DRENDERSTATETYPE, DWORD> renderStates[] = {{D3DRS_ZENABLE, D3DZB_TRUE},
+                                                                 {D3DRS_CULLMODE, D3DCULL_CW},
+                                                                 {D3DRS_ALPHABLENDENABLE, FALSE},
+                                                                 {D3DRS_SRCBLEND, D3DBLEND_ONE},
+                                                                 {D3DRS_LIGHTING, TRUE},
+                                                                 {D3DRS_ALPHATESTENABLE, FALSE},
+                                                                 {D3DRS_ALPHAREF, 7},
+                                                                 {D3DRS_ZWRITEENABLE, TRUE},
+                                                                 {D3DRS_FILLMODE, D3DFILL_SOLID}};
     for (auto [state, value] : renderStates) {
         d->SetRenderState(state, value);
     }

@@ -67,8 +67,8 @@ TEST(ImageDecoder, JpegEqualsTurboJpegsOwnDecodeOfTheSameBytes)
 TEST(ImageDecoder, RowsAreWrittenAtTheGivenPitchAndPaddingIsLeftAlone)
 {
     const std::vector<std::uint8_t> rgba = PatternRgba(3, 2);
-    for (const std::vector<std::uint8_t>& file : {EncodePng(rgba, 3, 2, true), EncodeBmp24(rgba, 3, 2),
-                                                  EncodeJpeg(rgba, 3, 2, 100)}) {
+    for (const std::vector<std::uint8_t>& file :
+         {EncodePng(rgba, 3, 2, true), EncodeBmp24(rgba, 3, 2), EncodeJpeg(rgba, 3, 2, 100)}) {
         DecodedImage packed;
         ASSERT_TRUE(DecodeImageToBuffer(file.data(), file.size(), packed));
         const std::size_t rowBytes = 3 * 4;
@@ -76,7 +76,8 @@ TEST(ImageDecoder, RowsAreWrittenAtTheGivenPitchAndPaddingIsLeftAlone)
         std::vector<std::uint8_t> pixels(pitch * 2, 0xAB);
         ASSERT_TRUE(DecodeImage(file.data(), file.size(), packed.info, pixels.data(), pitch));
         for (std::size_t row = 0; row < 2; ++row) {
-            EXPECT_TRUE(std::equal(&pixels[row * pitch], &pixels[row * pitch] + rowBytes, &packed.pixels[row * rowBytes]));
+            EXPECT_TRUE(
+                std::equal(&pixels[row * pitch], &pixels[row * pitch] + rowBytes, &packed.pixels[row * rowBytes]));
             for (std::size_t padding = rowBytes; padding < pitch; ++padding) {
                 EXPECT_EQ(pixels[row * pitch + padding], 0xAB);
             }
@@ -126,12 +127,13 @@ TEST(ImageDecoder, BitmapsInEveryLayoutDecodeToTheirPixels)
 TEST(ImageDecoder, TruncatedFilesAreRefusedAtEveryLength)
 {
     const std::vector<std::uint8_t> rgba = PatternRgba(16, 16);
-    for (const std::vector<std::uint8_t>& file : {EncodePng(rgba, 16, 16, true), EncodeBmp24(rgba, 16, 16),
-                                                  EncodeJpeg(rgba, 16, 16, 90)}) {
+    for (const std::vector<std::uint8_t>& file :
+         {EncodePng(rgba, 16, 16, true), EncodeBmp24(rgba, 16, 16), EncodeJpeg(rgba, 16, 16, 90)}) {
         for (std::size_t size = 0; size < file.size(); ++size) {
             const std::vector<std::uint8_t> cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size));
             DecodedImage image;
-            EXPECT_FALSE(DecodeImageToBuffer(cut.data(), cut.size(), image)) << "cut at " << size << " of " << file.size();
+            EXPECT_FALSE(DecodeImageToBuffer(cut.data(), cut.size(), image))
+                << "cut at " << size << " of " << file.size();
             EXPECT_TRUE(image.pixels.empty());
             // A file cut short is known from its structure (a JPEG by its missing end-of-image
             // marker) before any pixels are allocated.
@@ -162,8 +164,8 @@ TEST(ImageDecoder, GarbageAndDamagedFilesAreRefused)
     EXPECT_FALSE(DecodeImageToBuffer(nullptr, 0, image));
 
     // Valid signatures followed by noise.
-    for (std::vector<std::uint8_t> file : {EncodePng(PatternRgba(16, 16), 16, 16, true),
-                                           EncodeJpeg(PatternRgba(16, 16), 16, 16, 90)}) {
+    for (std::vector<std::uint8_t> file :
+         {EncodePng(PatternRgba(16, 16), 16, 16, true), EncodeJpeg(PatternRgba(16, 16), 16, 16, 90)}) {
         for (std::size_t i = file.size() / 3; i < file.size(); ++i) {
             file[i] = static_cast<std::uint8_t>(i * 131 + 7);
         }

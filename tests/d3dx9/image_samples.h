@@ -62,8 +62,8 @@ inline std::vector<std::uint8_t> EncodeJpeg(const std::vector<std::uint8_t>& rgb
     tjhandle handle = tjInitCompress();
     unsigned char* jpeg = nullptr;
     unsigned long size = 0;
-    const int result = tjCompress2(handle, rgba.data(), static_cast<int>(width), 0, static_cast<int>(height),
-                                   TJPF_RGBA, &jpeg, &size, TJSAMP_420, quality, 0);
+    const int result = tjCompress2(handle, rgba.data(), static_cast<int>(width), 0, static_cast<int>(height), TJPF_RGBA,
+                                   &jpeg, &size, TJSAMP_420, quality, 0);
     tjDestroy(handle);
     if (result != 0) {
         tjFree(jpeg);
@@ -75,7 +75,10 @@ inline std::vector<std::uint8_t> EncodeJpeg(const std::vector<std::uint8_t>& rgb
 }
 
 namespace detail {
-inline void PutU16(std::vector<std::uint8_t>& out, std::uint16_t v) { out.insert(out.end(), {std::uint8_t(v), std::uint8_t(v >> 8)}); }
+inline void PutU16(std::vector<std::uint8_t>& out, std::uint16_t v)
+{
+    out.insert(out.end(), {std::uint8_t(v), std::uint8_t(v >> 8)});
+}
 inline void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v)
 {
     out.insert(out.end(), {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)});
@@ -128,8 +131,8 @@ inline std::vector<std::uint8_t> EncodeBmp24(const std::vector<std::uint8_t>& rg
 inline std::vector<std::uint8_t> EncodeBmp32WithAlpha(const std::vector<std::uint8_t>& rgba, std::uint32_t width,
                                                       std::uint32_t height)
 {
-    std::vector<std::uint8_t> out = detail::BmpHeaders(124, static_cast<std::int32_t>(width),
-                                                       -static_cast<std::int32_t>(height), 32, 3, 0, width * height * 4);
+    std::vector<std::uint8_t> out = detail::BmpHeaders(
+        124, static_cast<std::int32_t>(width), -static_cast<std::int32_t>(height), 32, 3, 0, width * height * 4);
     const std::uint32_t masks[4] = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
     std::memcpy(&out[14 + 40], masks, sizeof masks);
     for (std::size_t i = 0; i < std::size_t{width} * height; ++i) {
@@ -144,9 +147,8 @@ inline std::vector<std::uint8_t> EncodeBmp32WithAlpha(const std::vector<std::uin
 inline std::vector<std::uint8_t> EncodeBmp4Palette(std::uint32_t width, std::uint32_t height)
 {
     const std::uint32_t rowBytes = (width * 4 + 31) / 32 * 4;
-    std::vector<std::uint8_t> out =
-        detail::BmpHeaders(40, static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), 4, 0, 16 * 4,
-                           rowBytes * height);
+    std::vector<std::uint8_t> out = detail::BmpHeaders(
+        40, static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), 4, 0, 16 * 4, rowBytes * height);
     for (std::uint8_t i = 0; i < 16; ++i) {
         out.insert(out.end(), {std::uint8_t(10 * i), std::uint8_t(20 * i), std::uint8_t(30 * i), 0});
     }

@@ -30,14 +30,17 @@ struct Loaded {
 
     ~Loaded()
     {
-        for (IUnknown* object : {static_cast<IUnknown*>(mesh), static_cast<IUnknown*>(adjacency),
-                                 static_cast<IUnknown*>(materials)}) {
+        for (IUnknown* object :
+             {static_cast<IUnknown*>(mesh), static_cast<IUnknown*>(adjacency), static_cast<IUnknown*>(materials)}) {
             if (object != nullptr) {
                 object->Release();
             }
         }
     }
-    const D3DXMATERIAL& Material(DWORD i) const { return static_cast<const D3DXMATERIAL*>(materials->GetBufferPointer())[i]; }
+    const D3DXMATERIAL& Material(DWORD i) const
+    {
+        return static_cast<const D3DXMATERIAL*>(materials->GetBufferPointer())[i];
+    }
 };
 
 // A square pyramid: four side triangles and a square base written as one quad, two materials
@@ -60,7 +63,11 @@ std::vector<std::uint8_t> Pyramid(XEncoding encoding, bool withNormals)
     }
     x.Begin("MeshTextureCoords").Dwords({5}).Floats({0, 0, 1, 0, 1, 1, 0, 1, 0.5f, 0.5f}).End();
     x.Begin("MeshMaterialList").Dwords({2}).Dwords({5}).Dwords({0, 0, 0, 0, 1});
-    x.Begin("Material", "Sides").Floats({1, 0.5f, 0.25f, 0.75f}).Floats({8}).Floats({0.1f, 0.2f, 0.3f}).Floats({0.4f, 0.5f, 0.6f});
+    x.Begin("Material", "Sides")
+        .Floats({1, 0.5f, 0.25f, 0.75f})
+        .Floats({8})
+        .Floats({0.1f, 0.2f, 0.3f})
+        .Floats({0.4f, 0.5f, 0.6f});
     x.Begin("TextureFilename").String("sides.jpg").End();
     x.End();
     x.Reference("Base");
@@ -193,11 +200,13 @@ TEST_F(MeshTest, FileWithoutNormalsGetsComputedOnesAfterCloningTo0x112)
     EXPECT_NEAR(after[4].normal[0], 0.0f, 1e-6);
     EXPECT_NEAR(after[4].normal[1], 1.0f, 1e-6);
     for (const Vertex112& v : after) {
-        const float length = std::sqrt(v.normal[0] * v.normal[0] + v.normal[1] * v.normal[1] + v.normal[2] * v.normal[2]);
+        const float length =
+            std::sqrt(v.normal[0] * v.normal[0] + v.normal[1] * v.normal[1] + v.normal[2] * v.normal[2]);
         EXPECT_NEAR(length, 1.0f, 1e-5);
         // Outwards: a base corner's normal points away from the axis and downwards (base
         // weight), never inwards.
-        EXPECT_GT(v.normal[0] * v.position[0] + v.normal[2] * v.position[2] + v.normal[1] * (v.position[1] - 0.3f), 0.0f);
+        EXPECT_GT(v.normal[0] * v.position[0] + v.normal[2] * v.position[2] + v.normal[1] * (v.position[1] - 0.3f),
+                  0.0f);
         // Texture coordinates came through the clone.
         EXPECT_GE(v.uv[0], 0.0f);
     }
@@ -236,7 +245,12 @@ TEST_F(MeshTest, OptimizeSortsSubsetsIntoAnAttributeTableAndKeepsEveryTriangle)
     // Interleaved materials: faces 0, 2, 4 use material 1.
     XFileWriter x(XEncoding::text);
     x.Begin("Mesh").Dwords({8}).Floats({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0, 2, 0, 0, 2, 1, 0, 3, 0, 0, 9, 9, 9});
-    x.Dwords({5}).Dwords({3, 0, 3, 2}).Dwords({3, 0, 2, 1}).Dwords({3, 1, 2, 5}).Dwords({3, 1, 5, 4}).Dwords({3, 4, 5, 6});
+    x.Dwords({5})
+        .Dwords({3, 0, 3, 2})
+        .Dwords({3, 0, 2, 1})
+        .Dwords({3, 1, 2, 5})
+        .Dwords({3, 1, 5, 4})
+        .Dwords({3, 4, 5, 6});
     x.Begin("MeshNormals").Dwords({1}).Floats({0, 0, -1}).Dwords({5});
     for (int i = 0; i < 5; ++i) {
         x.Dwords({3, 0, 0, 0});
@@ -395,8 +409,9 @@ TEST_F(MeshTest, BrokenFilesGiveTheirErrorAndNoObjects)
         EXPECT_EQ(loaded.materialCount, 0u);
     }
     ID3DXMesh* mesh = nullptr;
-    EXPECT_EQ(D3DXLoadMeshFromXInMemory("xof", 3, D3DXMESH_SYSTEMMEM, nullptr, nullptr, nullptr, nullptr, nullptr, &mesh),
-              D3DERR_INVALIDCALL);
+    EXPECT_EQ(
+        D3DXLoadMeshFromXInMemory("xof", 3, D3DXMESH_SYSTEMMEM, nullptr, nullptr, nullptr, nullptr, nullptr, &mesh),
+        D3DERR_INVALIDCALL);
 }
 
 TEST_F(MeshTest, CreatedMeshesCheckTheirLimits)

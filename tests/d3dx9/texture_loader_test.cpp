@@ -90,8 +90,8 @@ std::vector<DWORD> ToArgb(const std::vector<std::uint8_t>& rgba)
 {
     std::vector<DWORD> texels(rgba.size() / 4);
     for (std::size_t i = 0; i < texels.size(); ++i) {
-        texels[i] = DWORD{rgba[i * 4 + 3]} << 24 | DWORD{rgba[i * 4]} << 16 | DWORD{rgba[i * 4 + 1]} << 8 |
-                    rgba[i * 4 + 2];
+        texels[i] =
+            DWORD{rgba[i * 4 + 3]} << 24 | DWORD{rgba[i * 4]} << 16 | DWORD{rgba[i * 4 + 1]} << 8 | rgba[i * 4 + 2];
     }
     return texels;
 }
@@ -141,8 +141,8 @@ TEST_F(TextureLoaderTest, JpegBecomesASystemMemoryTextureEqualToTurboJpegsDecode
 
     std::vector<DWORD> reference(37 * 23);
     tjhandle handle = tjInitDecompress();
-    ASSERT_EQ(tjDecompress2(handle, jpeg.data(), jpeg.size(), reinterpret_cast<unsigned char*>(reference.data()), 37,
-                            0, 23, TJPF_BGRX, 0),
+    ASSERT_EQ(tjDecompress2(handle, jpeg.data(), jpeg.size(), reinterpret_cast<unsigned char*>(reference.data()), 37, 0,
+                            23, TJPF_BGRX, 0),
               0);
     tjDestroy(handle);
     EXPECT_EQ(ReadLevel(texture, 0), reference);
@@ -159,8 +159,8 @@ TEST_F(TextureLoaderTest, PngKeepsItsAlphaInA8R8G8B8AndOpaquePngIsX8R8G8B8)
     EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
     const std::vector<DWORD> texels = ReadLevel(texture, 0);
     for (std::size_t i = 0; i < texels.size(); ++i) {
-        const DWORD expected = DWORD{rgba[i * 4 + 3]} << 24 | DWORD{rgba[i * 4]} << 16 | DWORD{rgba[i * 4 + 1]} << 8 |
-                               rgba[i * 4 + 2];
+        const DWORD expected =
+            DWORD{rgba[i * 4 + 3]} << 24 | DWORD{rgba[i * 4]} << 16 | DWORD{rgba[i * 4 + 1]} << 8 | rgba[i * 4 + 2];
         EXPECT_EQ(texels[i], expected) << i;
     }
     texture->Release();
@@ -194,7 +194,8 @@ TEST_F(TextureLoaderTest, MipLevelsAreTwoByTwoAveragesOfTheLevelAbove)
                             sum += (above[(2 * y + dy) * width + 2 * x + dx] >> shift) & 0xFF;
                         }
                     }
-                    EXPECT_EQ((below[y * desc.Width + x] >> shift) & 0xFF, (sum + 2) / 4) << level << ": " << x << "," << y;
+                    EXPECT_EQ((below[y * desc.Width + x] >> shift) & 0xFF, (sum + 2) / 4)
+                        << level << ": " << x << "," << y;
                 }
             }
         }

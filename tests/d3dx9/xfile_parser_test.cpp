@@ -28,7 +28,11 @@ XFileError Parse(const std::string& text, MeshDescription& mesh)
 void WriteQuadAndTriangle(XFileWriter& x, bool withMaterials)
 {
     if (withMaterials) {
-        x.Begin("Material", "Blue").Floats({0, 0, 1, 0.5f}).Floats({8}).Floats({0.25f, 0.25f, 0.25f}).Floats({0, 0, 0.125f});
+        x.Begin("Material", "Blue")
+            .Floats({0, 0, 1, 0.5f})
+            .Floats({8})
+            .Floats({0.25f, 0.25f, 0.25f})
+            .Floats({0, 0, 0.125f});
         x.End();
     }
     x.Begin("Mesh", "Shape");
@@ -146,7 +150,7 @@ TEST(XFileParser, FrameTransformsApplyFromTheInnermostFrameOutwards)
     EXPECT_EQ(mesh.positions, expected);
     EXPECT_NEAR(mesh.normals[0], 0.0f, 1e-6);
     EXPECT_NEAR(mesh.normals[1], 1.0f, 1e-6);  // normal (1, 0, 0) turned to +y
-    EXPECT_EQ(mesh.normals[9], 0.0f);           // the second mesh has none: zero
+    EXPECT_EQ(mesh.normals[9], 0.0f);          // the second mesh has none: zero
     EXPECT_EQ(mesh.indices, (std::vector<std::uint32_t>{0, 1, 2, 3, 4, 5}));
 }
 
@@ -196,7 +200,8 @@ TEST(XFileParser, MalformedFilesAreRefused)
         {"material index out of range",
          "Mesh { " + triangle + " MeshMaterialList { 1; 1; 1;; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } } }",
          XFileError::badData},
-        {"fewer materials than declared", "Mesh { " + triangle + " MeshMaterialList { 2; 1; 0;; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } } }",
+        {"fewer materials than declared",
+         "Mesh { " + triangle + " MeshMaterialList { 2; 1; 0;; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } } }",
          XFileError::badData},
         {"unknown material reference", "Mesh { " + triangle + " MeshMaterialList { 1; 1; 0;; { Nowhere } } }",
          XFileError::badData},

@@ -11,7 +11,11 @@
 
 namespace quorvane::tests {
 
-enum class XEncoding { text, binary32, binary64 };
+enum class XEncoding {
+    text,
+    binary32,
+    binary64
+};
 
 class XFileWriter {
 public:
@@ -62,7 +66,10 @@ public:
         return *this;
     }
 
-    XFileWriter& Dwords(std::initializer_list<std::uint32_t> values) { return Dwords(std::vector<std::uint32_t>(values)); }
+    XFileWriter& Dwords(std::initializer_list<std::uint32_t> values)
+    {
+        return Dwords(std::vector<std::uint32_t>(values));
+    }
     XFileWriter& Dwords(const std::vector<std::uint32_t>& values)
     {
         if (Text()) {

@@ -5,13 +5,15 @@
 
 namespace {
 
-D3DXVECTOR3 Transform(const D3DXVECTOR3& point, const D3DXMATRIX& m) {
+D3DXVECTOR3 Transform(const D3DXVECTOR3& point, const D3DXMATRIX& m)
+{
     D3DXVECTOR3 out;
     D3DXVec3TransformCoord(&out, &point, &m);
     return out;
 }
 
-TEST(D3DXMatrix, TypesHaveTheDirect3DLayout) {
+TEST(D3DXMatrix, TypesHaveTheDirect3DLayout)
+{
     static_assert(sizeof(D3DXMATRIX) == sizeof(D3DMATRIX) && sizeof(D3DXMATRIX) == 64);
     static_assert(sizeof(D3DXVECTOR3) == 12 && sizeof(D3DXVECTOR4) == 16);
     static_assert(sizeof(D3DXQUATERNION) == 16 && sizeof(D3DXPLANE) == 16);
@@ -22,7 +24,8 @@ TEST(D3DXMatrix, TypesHaveTheDirect3DLayout) {
     EXPECT_EQ(static_cast<const float*>(m)[5], 6.0f);
 }
 
-TEST(D3DXMatrix, MultiplyAppliesTheFirstMatrixFirst) {
+TEST(D3DXMatrix, MultiplyAppliesTheFirstMatrixFirst)
+{
     D3DXMATRIX translate, scale, translateThenScale, scaleThenTranslate;
     D3DXMatrixTranslation(&translate, 1, 0, 0);
     D3DXMatrixScaling(&scale, 2, 3, 4);
@@ -34,7 +37,8 @@ TEST(D3DXMatrix, MultiplyAppliesTheFirstMatrixFirst) {
     ExpectMatrixNear(translateThenScale, translate * scale);
 }
 
-TEST(D3DXMatrix, MultiplyMayWriteOverEitherInput) {
+TEST(D3DXMatrix, MultiplyMayWriteOverEitherInput)
+{
     const D3DXMATRIX a(1, 2, 0, 0, 0, 1, 3, 0, 4, 0, 1, 0, 1, 2, 3, 1);
     const D3DXMATRIX b(0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 2, 0, 5, 6, 7, 1);
     D3DXMATRIX expected;
@@ -55,7 +59,8 @@ TEST(D3DXMatrix, MultiplyMayWriteOverEitherInput) {
     ExpectMatrixNear(squared, square, 0.0f);
 }
 
-TEST(D3DXMatrix, ScalingTranslationAndIdentity) {
+TEST(D3DXMatrix, ScalingTranslationAndIdentity)
+{
     D3DXMATRIX m;
     D3DXMatrixScaling(&m, 2, 3, 4);
     ExpectMatrixNear(D3DXMATRIX(2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 4, 0, 0, 0, 0, 1), m, 0.0f);
@@ -66,7 +71,8 @@ TEST(D3DXMatrix, ScalingTranslationAndIdentity) {
     EXPECT_TRUE(D3DXMatrixIsIdentity(&m));
 }
 
-TEST(D3DXMatrix, RotationAxisTurnsClockwiseSeenFromTheAxisTip) {
+TEST(D3DXMatrix, RotationAxisTurnsClockwiseSeenFromTheAxisTip)
+{
     const float angle = 0.7f;
     D3DXMATRIX m;
     const D3DXVECTOR3 yAxis(0, 5, 0);  // any length
@@ -85,7 +91,8 @@ TEST(D3DXMatrix, RotationAxisTurnsClockwiseSeenFromTheAxisTip) {
     ExpectVectorNear(D3DXVECTOR3(0, 0, 1), Transform(D3DXVECTOR3(0, 1, 0), m), 1e-6f);
 }
 
-TEST(D3DXMatrix, RotationQuaternionByHand) {
+TEST(D3DXMatrix, RotationQuaternionByHand)
+{
     // 90 degrees about z: (0, 0, sin 45, cos 45).
     const float h = std::sqrt(0.5f);
     const D3DXQUATERNION q(0, 0, h, h);
@@ -99,7 +106,8 @@ TEST(D3DXMatrix, RotationQuaternionByHand) {
     ExpectMatrixNear(D3DXMATRIX(1, 0, 0, 0, 0, -1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1), m);
 }
 
-TEST(D3DXMatrix, RotationQuaternionAgreesWithRotationAxis) {
+TEST(D3DXMatrix, RotationQuaternionAgreesWithRotationAxis)
+{
     const D3DXVECTOR3 axis(1, -2, 3);
     D3DXQUATERNION q;
     D3DXQuaternionRotationAxis(&q, &axis, 1.3f);
@@ -109,7 +117,8 @@ TEST(D3DXMatrix, RotationQuaternionAgreesWithRotationAxis) {
     ExpectMatrixNear(fromAxis, fromQuaternion, 1e-6f);
 }
 
-TEST(D3DXMatrix, ReflectNormalisesThePlane) {
+TEST(D3DXMatrix, ReflectNormalisesThePlane)
+{
     const D3DXVECTOR3 origin(0, 0, 0), up(0, 1, 0);
     D3DXPLANE equatorial;
     D3DXPlaneFromPointNormal(&equatorial, &origin, &up);
@@ -129,7 +138,8 @@ TEST(D3DXMatrix, ReflectNormalisesThePlane) {
     ExpectVectorNear(D3DXVECTOR3(3, 5, 1), Transform(D3DXVECTOR3(1, 5, 3), m));
 }
 
-TEST(D3DXMatrix, LookAtLHFromTheFrontAndFromTheSide) {
+TEST(D3DXMatrix, LookAtLHFromTheFrontAndFromTheSide)
+{
     D3DXMATRIX m;
     const D3DXVECTOR3 front(0, 0, -10), origin(0, 0, 0), up(0, 1, 0);
     EXPECT_EQ(D3DXMatrixLookAtLH(&m, &front, &origin, &up), &m);
@@ -149,7 +159,8 @@ TEST(D3DXMatrix, LookAtLHFromTheFrontAndFromTheSide) {
     ExpectVectorNear(D3DXVECTOR3(0, h, h), D3DXVECTOR3(m._12, m._22, m._32));  // view up in world
 }
 
-TEST(D3DXMatrix, PerspectiveFovLHMapsDepthToZeroOne) {
+TEST(D3DXMatrix, PerspectiveFovLHMapsDepthToZeroOne)
+{
     D3DXMATRIX m;
     EXPECT_EQ(D3DXMatrixPerspectiveFovLH(&m, D3DX_PI / 2, 2.0f, 1.0f, 101.0f), &m);
     ExpectMatrixNear(D3DXMATRIX(0.5f, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1.01f, 1, 0, 0, -1.01f, 0), m);
@@ -167,7 +178,8 @@ TEST(D3DXMatrix, PerspectiveFovLHMapsDepthToZeroOne) {
     EXPECT_NEAR(-1000.0f / 999.0f, m._43, 1e-6f);
 }
 
-TEST(D3DXMatrix, OperatorsMatchTheFunctions) {
+TEST(D3DXMatrix, OperatorsMatchTheFunctions)
+{
     const D3DXMATRIX a(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16);
     D3DXMATRIX b;
     D3DXMatrixTranslation(&b, 1, 2, 3);

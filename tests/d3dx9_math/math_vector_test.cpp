@@ -7,14 +7,16 @@ namespace {
 
 const float h = std::sqrt(0.5f);  // sin 45 degrees = cos 45 degrees
 
-void ExpectQuaternionNear(const D3DXQUATERNION& expected, const D3DXQUATERNION& actual) {
+void ExpectQuaternionNear(const D3DXQUATERNION& expected, const D3DXQUATERNION& actual)
+{
     EXPECT_NEAR(expected.x, actual.x, mathTolerance);
     EXPECT_NEAR(expected.y, actual.y, mathTolerance);
     EXPECT_NEAR(expected.z, actual.z, mathTolerance);
     EXPECT_NEAR(expected.w, actual.w, mathTolerance);
 }
 
-TEST(D3DXVector, NormalizeGivesAUnitVectorAndZeroForZero) {
+TEST(D3DXVector, NormalizeGivesAUnitVectorAndZeroForZero)
+{
     const D3DXVECTOR3 v(3, 4, 0);
     D3DXVECTOR3 out;
     EXPECT_EQ(D3DXVec3Normalize(&out, &v), &out);
@@ -30,7 +32,8 @@ TEST(D3DXVector, NormalizeGivesAUnitVectorAndZeroForZero) {
     ExpectVectorNear(D3DXVECTOR3(0, -1, 0), inPlace);
 }
 
-TEST(D3DXVector, TransformsAreRowVectorTimesMatrix) {
+TEST(D3DXVector, TransformsAreRowVectorTimesMatrix)
+{
     // A projective matrix: w' = z, and a translation that only a point (w = 1) feels.
     const D3DXMATRIX m(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 1, 10, 20, 30, 0);
     const D3DXVECTOR3 point(2, 4, 2);
@@ -49,7 +52,8 @@ TEST(D3DXVector, TransformsAreRowVectorTimesMatrix) {
     EXPECT_TRUE(out == D3DXVECTOR4(2, 4, 2, 2));
 }
 
-TEST(D3DXVector, TransformsMayWriteOverTheirInput) {
+TEST(D3DXVector, TransformsMayWriteOverTheirInput)
+{
     D3DXMATRIX rotation;
     const D3DXVECTOR3 yAxis(0, 1, 0);
     D3DXMatrixRotationAxis(&rotation, &yAxis, D3DX_PI / 2);
@@ -63,7 +67,8 @@ TEST(D3DXVector, TransformsMayWriteOverTheirInput) {
     EXPECT_NEAR(0.0f, w.x, mathTolerance);
 }
 
-TEST(D3DXVector, OperatorsAndInlineHelpers) {
+TEST(D3DXVector, OperatorsAndInlineHelpers)
+{
     const D3DXVECTOR3 a(1, 2, 3), b(4, 5, 6);
     EXPECT_TRUE(a + b == D3DXVECTOR3(5, 7, 9));
     EXPECT_TRUE(b - a == D3DXVECTOR3(3, 3, 3));
@@ -80,14 +85,16 @@ TEST(D3DXVector, OperatorsAndInlineHelpers) {
     EXPECT_FLOAT_EQ(25.0f, D3DXVec3LengthSq(&threeFour));
 }
 
-TEST(D3DXPlane, FromPointNormalKeepsTheNormalAsGiven) {
+TEST(D3DXPlane, FromPointNormalKeepsTheNormalAsGiven)
+{
     const D3DXVECTOR3 point(1, 2, 3), normal(0, 2, 0);
     D3DXPLANE plane;
     EXPECT_EQ(D3DXPlaneFromPointNormal(&plane, &point, &normal), &plane);
     EXPECT_TRUE(plane == D3DXPLANE(0, 2, 0, -4));
 }
 
-TEST(D3DXPlane, NormalizeScalesAllFourAndZeroStaysZero) {
+TEST(D3DXPlane, NormalizeScalesAllFourAndZeroStaysZero)
+{
     D3DXPLANE plane(0, 3, 4, -10);
     EXPECT_EQ(D3DXPlaneNormalize(&plane, &plane), &plane);
     EXPECT_NEAR(0.6f, plane.b, mathTolerance);
@@ -100,14 +107,16 @@ TEST(D3DXPlane, NormalizeScalesAllFourAndZeroStaysZero) {
     EXPECT_TRUE(out == D3DXPLANE(0, 0, 0, 0));
 }
 
-TEST(D3DXQuaternion, RotationAxisIsHalfAngleAboutTheUnitAxis) {
+TEST(D3DXQuaternion, RotationAxisIsHalfAngleAboutTheUnitAxis)
+{
     const D3DXVECTOR3 axis(0, 0, 3);
     D3DXQUATERNION q;
     EXPECT_EQ(D3DXQuaternionRotationAxis(&q, &axis, D3DX_PI / 2), &q);
     ExpectQuaternionNear(D3DXQUATERNION(0, 0, h, h), q);
 }
 
-TEST(D3DXQuaternion, MultiplyIsTheFirstRotationFollowedByTheSecond) {
+TEST(D3DXQuaternion, MultiplyIsTheFirstRotationFollowedByTheSecond)
+{
     const D3DXVECTOR3 xAxis(1, 0, 0), yAxis(0, 1, 0);
     D3DXQUATERNION first, second, product;
     D3DXQuaternionRotationAxis(&first, &xAxis, D3DX_PI / 2);
@@ -131,7 +140,8 @@ TEST(D3DXQuaternion, MultiplyIsTheFirstRotationFollowedByTheSecond) {
     EXPECT_TRUE(first * second == product);
 }
 
-TEST(D3DXQuaternion, MultiplyMayWriteOverEitherInput) {
+TEST(D3DXQuaternion, MultiplyMayWriteOverEitherInput)
+{
     const D3DXQUATERNION q(0.1f, 0.2f, 0.3f, 0.9f), p(-0.4f, 0.5f, 0.1f, 0.7f);
     D3DXQUATERNION expected;
     D3DXQuaternionMultiply(&expected, &q, &p);
@@ -145,7 +155,8 @@ TEST(D3DXQuaternion, MultiplyMayWriteOverEitherInput) {
     EXPECT_TRUE(viaOperator == expected);
 }
 
-TEST(D3DXQuaternion, IdentityLeavesEveryRotationAlone) {
+TEST(D3DXQuaternion, IdentityLeavesEveryRotationAlone)
+{
     D3DXQUATERNION identity, product;
     D3DXQuaternionIdentity(&identity);
     const D3DXQUATERNION q(0.1f, 0.2f, 0.3f, 0.9f);

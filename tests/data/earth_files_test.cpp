@@ -223,7 +223,7 @@ TEST_F(EarthFilesTest, EarthSeenFromTheInitialCameraIsNotMirrored)
         }
     }
     ASSERT_GT(samples, 2000);
-    EXPECT_LT(double(straight) / samples, 40.0);              // the picture is the map
+    EXPECT_LT(double(straight) / samples, 40.0);                              // the picture is the map
     EXPECT_GT(double(mirrored) / samples, 2.0 * double(straight) / samples);  // and not its mirror
     sphere->Release();
     earth->Release();

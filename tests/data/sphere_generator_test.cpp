@@ -12,8 +12,14 @@ namespace quorvane::data {
 namespace {
 
 using Vec = std::array<double, 3>;
-Vec Sub(const std::array<float, 3>& a, const std::array<float, 3>& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
-Vec Cross(const Vec& a, const Vec& b) { return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]}; }
+Vec Sub(const std::array<float, 3>& a, const std::array<float, 3>& b)
+{
+    return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
+}
+Vec Cross(const Vec& a, const Vec& b)
+{
+    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
 
 TEST(SphereGenerator, VerticesLieOnTheUnitSphereWithOutwardNormals)
 {
@@ -38,7 +44,8 @@ TEST(SphereGenerator, FacesAreClockwiseSeenFromOutsideAndQuadsArePlanar)
         const auto& a = sphere.vertices[face[0]].position;
         // Left-handed frame, clockwise front faces: cross(b - a, c - a) points towards the viewer.
         for (std::size_t i = 1; i + 1 < face.size(); ++i) {
-            const Vec normal = Cross(Sub(sphere.vertices[face[i]].position, a), Sub(sphere.vertices[face[i + 1]].position, a));
+            const Vec normal =
+                Cross(Sub(sphere.vertices[face[i]].position, a), Sub(sphere.vertices[face[i + 1]].position, a));
             Vec centre{0, 0, 0};
             for (std::uint32_t corner : face) {
                 for (int k = 0; k < 3; ++k) {
@@ -48,7 +55,8 @@ TEST(SphereGenerator, FacesAreClockwiseSeenFromOutsideAndQuadsArePlanar)
             EXPECT_GT(normal[0] * centre[0] + normal[1] * centre[1] + normal[2] * centre[2], 0.0);
         }
         if (face.size() == 4) {
-            const Vec normal = Cross(Sub(sphere.vertices[face[1]].position, a), Sub(sphere.vertices[face[2]].position, a));
+            const Vec normal =
+                Cross(Sub(sphere.vertices[face[1]].position, a), Sub(sphere.vertices[face[2]].position, a));
             const Vec fourth = Sub(sphere.vertices[face[3]].position, a);
             EXPECT_NEAR(normal[0] * fourth[0] + normal[1] * fourth[1] + normal[2] * fourth[2], 0.0, 1e-6);
         }

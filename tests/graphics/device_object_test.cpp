@@ -32,7 +32,8 @@ public:
     using DeviceObjectRegistry::DeviceObjectRegistry;
     ~TestRegistry()
     {
-        for (auto& entry : objects) delete entry.second;
+        for (auto& entry : objects)
+            delete entry.second;
     }
 
     TestObject* Get(const std::wstring& key, std::vector<std::wstring>* log)
@@ -130,7 +131,8 @@ public:
     using DeviceObjectRegistry::DeviceObjectRegistry;
     ~MixedRegistry()
     {
-        for (auto& entry : objects) delete entry.second;
+        for (auto& entry : objects)
+            delete entry.second;
     }
     void EraseReleased(DeviceObject* object) override
     {

@@ -12,7 +12,8 @@ namespace {
 std::wstring Convert(const char* bytes, int count, DWORD flags = 0)
 {
     const int size = MultiByteToWideChar(CP_ACP, flags, bytes, count, nullptr, 0);
-    if (size == 0) return L"<error>";
+    if (size == 0)
+        return L"<error>";
     std::wstring text(static_cast<std::size_t>(size), L'?');
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, flags, bytes, count, text.data(), size), size);
     return text;
@@ -53,13 +54,11 @@ TEST(MultiByteToWideChar, ASmallBufferGetsNothingWrittenPastIt)
 
 TEST(MultiByteToWideChar, InvalidBytesFailUnderTheStrictFlag)
 {
-    const char* invalid[] = {"a\x80", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
-                             "\xE5\x9C", "\xFF"};
+    const char* invalid[] = {"a\x80", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE5\x9C", "\xFF"};
     for (const char* bytes : invalid) {
         SetLastError(0);
         WCHAR buffer[8] = {};
-        EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes, -1, buffer, 8), 0)
-            << bytes;
+        EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes, -1, buffer, 8), 0) << bytes;
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
         EXPECT_EQ(MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, -1, nullptr, 0), 0);
     }
@@ -69,11 +68,14 @@ TEST(MultiByteToWideChar, InvalidBytesOtherwiseBecomeOneReplacementPerMaximalSub
 {
     const std::wstring r(1, L'\uFFFD');
     EXPECT_EQ(Convert("a\x80z", 3), L"a" + r + L"z");
-    EXPECT_EQ(Convert("\xC0\xAF", 2), r + r);                   // overlong: two bad bytes
-    EXPECT_EQ(Convert("\xED\xA0\x80", 3), r + r + r);           // an encoded surrogate
-    EXPECT_EQ(Convert("\xE5\x9C" "A", 3), r + L"A");            // truncated, then ASCII
-    EXPECT_EQ(Convert("\xF0\x9F\x98", 3), r);                   // truncated at the end
-    EXPECT_EQ(Convert("\xF4\x90\x80\x80", 4), r + r + r + r);   // above U+10FFFF
+    EXPECT_EQ(Convert("\xC0\xAF", 2), r + r);          // overlong: two bad bytes
+    EXPECT_EQ(Convert("\xED\xA0\x80", 3), r + r + r);  // an encoded surrogate
+    EXPECT_EQ(Convert("\xE5\x9C"
+                      "A",
+                      3),
+              r + L"A");                                       // truncated, then ASCII
+    EXPECT_EQ(Convert("\xF0\x9F\x98", 3), r);                  // truncated at the end
+    EXPECT_EQ(Convert("\xF4\x90\x80\x80", 4), r + r + r + r);  // above U+10FFFF
 }
 
 TEST(MultiByteToWideChar, BadArgumentsAreRefused)

@@ -17,8 +17,7 @@ class FileMappingTest : public testing::Test {
 protected:
     HANDLE Open(const std::wstring& path) const
     {
-        return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
+        return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     }
     std::string ViewText(LPCVOID view, std::size_t size) const
     {
@@ -42,10 +41,8 @@ TEST_F(FileMappingTest, OpeningFailuresSayWhy)
 
     dir.Write("file.x", "abc");
     const std::wstring path = dir.WidePath("file.x");
-    EXPECT_EQ(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr),
-              INVALID_HANDLE_VALUE);
-    EXPECT_EQ(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, CREATE_ALWAYS, 0, nullptr),
-              INVALID_HANDLE_VALUE);
+    EXPECT_EQ(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, CREATE_ALWAYS, 0, nullptr), INVALID_HANDLE_VALUE);
     EXPECT_EQ(dir.Read("file.x"), "abc");
 }
 
@@ -113,7 +110,8 @@ TEST_F(FileMappingTest, ANamedMappingIsSharedWhileItLives)
     const LPVOID otherView = MapViewOfFile(fifth, FILE_MAP_READ, 0, 0, 0);
     EXPECT_EQ(ViewText(otherView, 5), "other");
     UnmapViewOfFile(otherView);
-    for (HANDLE handle : {third, fifth, fileA, fileB}) EXPECT_TRUE(CloseHandle(handle));
+    for (HANDLE handle : {third, fifth, fileA, fileB})
+        EXPECT_TRUE(CloseHandle(handle));
 }
 
 TEST_F(FileMappingTest, AnEmptyFileCannotBeMapped)
@@ -183,7 +181,8 @@ TEST_F(FileMappingTest, SizesOfFourGibibytesAndMoreSplitIntoTwoHalves)
     ASSERT_GE(descriptor, 0);
     const bool sparse = ftruncate(descriptor, (1LL << 32) + 5) == 0;
     close(descriptor);
-    if (!sparse) GTEST_SKIP() << "this file system has no room for a sparse 4 GiB file";
+    if (!sparse)
+        GTEST_SKIP() << "this file system has no room for a sparse 4 GiB file";
 
     const HANDLE file = Open(dir.WidePath("big.x"));
     ASSERT_NE(file, INVALID_HANDLE_VALUE);

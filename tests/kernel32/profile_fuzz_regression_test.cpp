@@ -14,8 +14,7 @@ TEST(ProfileFuzzRegressions, EveryKeptInputKeepsTheInvariants)
     int replayed = 0;
     for (const auto& entry : std::filesystem::directory_iterator(QUORVANE_FUZZ_REGRESSIONS)) {
         const std::string bytes = profile_invariants::ReadBytes(entry.path().string());
-        EXPECT_EQ(profile_invariants::Check(dir.Path("fuzz.ini"), dir.WidePath("fuzz.ini"), bytes), "")
-            << entry.path();
+        EXPECT_EQ(profile_invariants::Check(dir.Path("fuzz.ini"), dir.WidePath("fuzz.ini"), bytes), "") << entry.path();
         ++replayed;
     }
     EXPECT_GT(replayed, 0);

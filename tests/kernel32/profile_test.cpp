@@ -40,23 +40,22 @@ TEST_F(ProfileTest, MissingFileSectionOrKeyGivesTheDefault)
 
 TEST_F(ProfileTest, ValuesParseAsWindowsParsesThem)
 {
-    dir.Write("test.ini",
-              "[V]\n"
-              "LEADING= 42abc\n"
-              "NEGATIVE=-7\n"
-              "PLUS=+5\n"
-              "EMPTY=\n"
-              "BLANKS=   \n"
-              "LETTERS=abc\n"
-              "SIGN_ONLY=-\n"
-              "SIGN_BLANK=- 3\n"
-              "HEX=0x10\n"
-              "TWO_NUMBERS=12 34\n"
-              "QUOTED=\"12\"\n"
-              "QUOTED_BLANK=' 8'\n"
-              "WRAPS=4294967297\n"
-              "MAX=4294967295\n"
-              "TAB=\t9\n");
+    dir.Write("test.ini", "[V]\n"
+                          "LEADING= 42abc\n"
+                          "NEGATIVE=-7\n"
+                          "PLUS=+5\n"
+                          "EMPTY=\n"
+                          "BLANKS=   \n"
+                          "LETTERS=abc\n"
+                          "SIGN_ONLY=-\n"
+                          "SIGN_BLANK=- 3\n"
+                          "HEX=0x10\n"
+                          "TWO_NUMBERS=12 34\n"
+                          "QUOTED=\"12\"\n"
+                          "QUOTED_BLANK=' 8'\n"
+                          "WRAPS=4294967297\n"
+                          "MAX=4294967295\n"
+                          "TAB=\t9\n");
     EXPECT_EQ(ReadInt(L"V", L"LEADING"), 42);
     EXPECT_EQ(ReadInt(L"V", L"NEGATIVE"), -7);
     EXPECT_EQ(GetPrivateProfileIntW(L"V", L"NEGATIVE", 0, ini.c_str()), 0xFFFFFFF9u);
@@ -90,10 +89,10 @@ TEST_F(ProfileTest, NamesCompareWithoutCaseAndBlanksAroundTheSignDoNotCount)
 TEST_F(ProfileTest, ValuesOfOtherSectionsAndCommentsDoNotAnswer)
 {
     dir.Write("test.ini",
-              "K=1\n"            // before any section
+              "K=1\n"  // before any section
               "[A]\n"
-              ";K=2\n"           // a comment
-              "K\n"              // no '=': not a key
+              ";K=2\n"  // a comment
+              "K\n"     // no '=': not a key
               "[B]\n"
               "K=3\n");
     EXPECT_EQ(ReadInt(L"A", L"K", 50), 50);
@@ -127,18 +126,17 @@ TEST_F(ProfileTest, FirstWriteCreatesTheFile)
 
 TEST_F(ProfileTest, EveryOtherByteSurvivesAWrite)
 {
-    const std::string before =
-        "\xEF\xBB\xBF; settings, hand-edited\r\n"
-        "\r\n"
-        "[OTHER]\r\n"
-        "REDLINE_A=1   ; not a comment: part of the value\r\n"
-        "[QUORVANE]\r\n"
-        "REDLINE_A = 5\r\n"
-        "; keep me\r\n"
-        "\tCUSTOM=\xE5\x9C\xB0\xE7\x90\x83\r\n"
-        "\r\n"
-        "[LAST]\r\n"
-        "X=1";  // no line break at the end
+    const std::string before = "\xEF\xBB\xBF; settings, hand-edited\r\n"
+                               "\r\n"
+                               "[OTHER]\r\n"
+                               "REDLINE_A=1   ; not a comment: part of the value\r\n"
+                               "[QUORVANE]\r\n"
+                               "REDLINE_A = 5\r\n"
+                               "; keep me\r\n"
+                               "\tCUSTOM=\xE5\x9C\xB0\xE7\x90\x83\r\n"
+                               "\r\n"
+                               "[LAST]\r\n"
+                               "X=1";  // no line break at the end
     dir.Write("test.ini", before);
     ASSERT_TRUE(Write(L"QUORVANE", L"REDLINE_A", L"128"));
     ASSERT_TRUE(Write(L"QUORVANE", L"NEWKEY", L"2"));
@@ -218,7 +216,8 @@ TEST_F(ProfileTest, WritesLeaveNoTemporaryFileAndKeepPermissions)
 {
     dir.Write("test.ini", "[S]\nK=1\n");
     chmod(dir.Path("test.ini").c_str(), 0640);
-    for (int i = 0; i < 5; ++i) ASSERT_TRUE(Write(L"S", L"K", std::to_wstring(i).c_str()));
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(Write(L"S", L"K", std::to_wstring(i).c_str()));
     EXPECT_EQ(dir.List(), std::vector<std::string>{"test.ini"});
     struct stat status {};
     ASSERT_EQ(stat(dir.Path("test.ini").c_str(), &status), 0);

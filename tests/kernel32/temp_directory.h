@@ -19,7 +19,8 @@ public:
     {
         const char* base = std::getenv("TMPDIR");
         std::string pattern = std::string(base != nullptr ? base : "/tmp") + "/quorvane-test-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot make a temporary directory";
+        if (mkdtemp(pattern.data()) == nullptr)
+            ADD_FAILURE() << "cannot make a temporary directory";
         path_ = std::filesystem::canonical(pattern).string();  // as /proc/self/maps shows it
     }
     ~TempDirectory()
@@ -27,7 +28,8 @@ public:
         // Give back write permission that a test took away, so that everything can go.
         std::error_code error;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, error)) {
-            if (entry.is_directory(error) && !entry.is_symlink(error)) chmod(entry.path().c_str(), 0755);
+            if (entry.is_directory(error) && !entry.is_symlink(error))
+                chmod(entry.path().c_str(), 0755);
         }
         std::filesystem::remove_all(path_, error);
     }
@@ -69,8 +71,7 @@ private:
 // Runs a test body with another current directory and goes back afterwards.
 class CurrentDirectoryScope {
 public:
-    explicit CurrentDirectoryScope(const std::string& directory)
-        : previous_(std::filesystem::current_path())
+    explicit CurrentDirectoryScope(const std::string& directory) : previous_(std::filesystem::current_path())
     {
         std::filesystem::current_path(directory);
     }

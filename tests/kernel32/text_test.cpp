@@ -57,8 +57,7 @@ TEST(DebugOutput, WritesUtf8ToStandardError)
     OutputDebugStringW(L"Set Font\r\n");
     OutputDebugStringW(L"\u5730\u7403 \u00E9\n");
     OutputDebugStringW(nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Set Font\r\n\xE5\x9C\xB0\xE7\x90\x83 \xC3\xA9\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Set Font\r\n\xE5\x9C\xB0\xE7\x90\x83 \xC3\xA9\n");
 }
 
 TEST(DebugOutput, TextWithoutUtf8FormIsReplacedNotDropped)
@@ -66,7 +65,8 @@ TEST(DebugOutput, TextWithoutUtf8FormIsReplacedNotDropped)
     const WCHAR text[] = {L'a', static_cast<WCHAR>(0xD800), L'b', 0};
     testing::internal::CaptureStderr();
     OutputDebugStringW(text);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "a\xEF\xBF\xBD"
+                                                      "b");
 }
 
 TEST(LastError, IsKeptPerThread)

@@ -17,10 +17,7 @@ protected:
         dir.Write("Data/mdl/Sphere.x", "upper-case twin");
         dir.Write("Data/mdl/empty.x", "");
     }
-    std::string Text(LPCVOID data, DWORD size) const
-    {
-        return std::string(static_cast<const char*>(data), size);
-    }
+    std::string Text(LPCVOID data, DWORD size) const { return std::string(static_cast<const char*>(data), size); }
 
     TempDirectory dir;
     std::wstring data = dir.WidePath("Data");

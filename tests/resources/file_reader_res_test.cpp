@@ -16,10 +16,7 @@ const quorvane::kernel32::LinkedResource linked[] = {
 
 class FileReaderBRTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        previous = quorvane::kernel32::SetLinkedResources({linked, std::size(linked)});
-    }
+    void SetUp() override { previous = quorvane::kernel32::SetLinkedResources({linked, std::size(linked)}); }
     void TearDown() override { quorvane::kernel32::SetLinkedResources(previous); }
 
     quorvane::kernel32::LinkedResourceTable previous;

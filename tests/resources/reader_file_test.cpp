@@ -18,9 +18,12 @@ public:
     BOOL OpenFile(LPCVOID* data, DWORD* size, LPCWSTR name) override
     {
         calls.push_back(L"open " + std::wstring(name));
-        if (std::wstring(name) == L"missing") return FALSE;
-        if (data != nullptr) *data = text;
-        if (size != nullptr) *size = 4;
+        if (std::wstring(name) == L"missing")
+            return FALSE;
+        if (data != nullptr)
+            *data = text;
+        if (size != nullptr)
+            *size = 4;
         return TRUE;
     }
     void CloseFile(LPCWSTR name) override { calls.push_back(L"close " + std::wstring(name)); }
@@ -57,8 +60,8 @@ TEST(ReaderFile, OpeningAgainClosesWhatWasHeldAndAFailureLeavesItEmpty)
     EXPECT_EQ(file.Data(), nullptr);
     EXPECT_EQ(file.Size(), 0u);
     EXPECT_EQ(reader->ReferenceCount(), 1);
-    EXPECT_EQ(reader->calls, (std::vector<std::wstring>{L"open a", L"close a", L"open b", L"close b",
-                                                        L"open missing"}));
+    EXPECT_EQ(reader->calls,
+              (std::vector<std::wstring>{L"open a", L"close a", L"open b", L"close b", L"open missing"}));
 }
 
 TEST(ReaderFile, ANameOfMaxPathUnitsOrMoreIsRefusedBeforeTheReaderSeesIt)

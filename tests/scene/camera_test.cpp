@@ -10,14 +10,16 @@ namespace {
 // The camera state is process-wide; every case starts from the values the program starts with.
 class Camera : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         earthOrientation = D3DXQUATERNION(0, 0, 0, 1);
         cameraAzimuth = 0.0f;
         cameraElevation = 0.0f;
         cameraDistance = 10.0f;
     }
 
-    static D3DXVECTOR3 EarthPoint(const D3DXVECTOR3& model) {
+    static D3DXVECTOR3 EarthPoint(const D3DXVECTOR3& model)
+    {
         D3DXMATRIX rotation;
         D3DXMatrixRotationQuaternion(&rotation, &earthOrientation);
         D3DXVECTOR3 world;
@@ -26,30 +28,35 @@ protected:
     }
 };
 
-void ExpectNear(const D3DXVECTOR3& expected, const D3DXVECTOR3& actual, float tolerance = 1e-5f) {
+void ExpectNear(const D3DXVECTOR3& expected, const D3DXVECTOR3& actual, float tolerance = 1e-5f)
+{
     EXPECT_NEAR(expected.x, actual.x, tolerance);
     EXPECT_NEAR(expected.y, actual.y, tolerance);
     EXPECT_NEAR(expected.z, actual.z, tolerance);
 }
 
 // The view-space direction of a world direction.
-D3DXVECTOR3 ViewDirection(const D3DXMATRIX& view, const D3DXVECTOR3& direction) {
+D3DXVECTOR3 ViewDirection(const D3DXMATRIX& view, const D3DXVECTOR3& direction)
+{
     const D3DXVECTOR4 d(direction.x, direction.y, direction.z, 0.0f);
     D3DXVECTOR4 out;
     D3DXVec4Transform(&out, &d, &view);
     return D3DXVECTOR3(out.x, out.y, out.z);
 }
 
-TEST_F(Camera, StartsLevelWithTheEarthTenUnitsInFront) {
+TEST_F(Camera, StartsLevelWithTheEarthTenUnitsInFront)
+{
     D3DXMATRIX view;
     D3DXVECTOR3 eye;
     BuildViewMatrix(&view, &eye);
     ExpectNear(D3DXVECTOR3(0, 0, -10), eye);
     const D3DXMATRIX expected(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 10, 1);
-    for (int i = 0; i < 16; ++i) EXPECT_NEAR(expected.m[i / 4][i % 4], view.m[i / 4][i % 4], 1e-6f);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(expected.m[i / 4][i % 4], view.m[i / 4][i % 4], 1e-6f);
 }
 
-TEST_F(Camera, EyeAndUpFollowAzimuthAndElevation) {
+TEST_F(Camera, EyeAndUpFollowAzimuthAndElevation)
+{
     cameraAzimuth = 0.8f;
     cameraElevation = 0.6f;
     cameraDistance = 4.0f;
@@ -71,13 +78,15 @@ TEST_F(Camera, EyeAndUpFollowAzimuthAndElevation) {
     ExpectNear(D3DXVECTOR3(0, 1, 0), ViewDirection(view, up));
 }
 
-TEST_F(Camera, FirstOrbitDragLiftsTheElevation) {
+TEST_F(Camera, FirstOrbitDragLiftsTheElevation)
+{
     DragOrbitCamera(5, 0);
     EXPECT_FLOAT_EQ(0.01f, cameraElevation);
     EXPECT_FLOAT_EQ(0.05f, cameraAzimuth);
 }
 
-TEST_F(Camera, ElevationIsClampedAtBothEnds) {
+TEST_F(Camera, ElevationIsClampedAtBothEnds)
+{
     cameraElevation = 0.5f;
     DragOrbitCamera(0, 300);
     EXPECT_EQ(1.55f, cameraElevation);
@@ -88,25 +97,30 @@ TEST_F(Camera, ElevationIsClampedAtBothEnds) {
     EXPECT_FLOAT_EQ(0.21f, cameraElevation);
 }
 
-TEST_F(Camera, AzimuthKeepsGrowingAndTheViewRepeats) {
+TEST_F(Camera, AzimuthKeepsGrowingAndTheViewRepeats)
+{
     D3DXMATRIX start, later;
     DragOrbitCamera(0, 50);
     BuildViewMatrix(&start, nullptr);
-    for (int i = 0; i < 100; ++i) DragOrbitCamera(100, 0);
+    for (int i = 0; i < 100; ++i)
+        DragOrbitCamera(100, 0);
     EXPECT_NEAR(100.0f, cameraAzimuth, 1e-3f);
     // 100 rad is 15 full turns and 5.75 rad; turn on to the next full turn.
     cameraAzimuth = static_cast<float>(16 * 2 * 3.14159265358979);
     BuildViewMatrix(&later, nullptr);
-    for (int i = 0; i < 16; ++i) EXPECT_NEAR(start.m[i / 4][i % 4], later.m[i / 4][i % 4], 1e-4f);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(start.m[i / 4][i % 4], later.m[i / 4][i % 4], 1e-4f);
 }
 
-TEST_F(Camera, HorizontalEarthDragTurnsAboutTheVertical) {
+TEST_F(Camera, HorizontalEarthDragTurnsAboutTheVertical)
+{
     DragRotateEarth(100, 0);
     ExpectNear(D3DXVECTOR3(0.841471f, 0, -0.540302f), EarthPoint(D3DXVECTOR3(0, 0, -1)));
     ExpectNear(D3DXVECTOR3(0, 1, 0), EarthPoint(D3DXVECTOR3(0, 1, 0)));
 }
 
-TEST_F(Camera, VerticalEarthDragTurnsAboutTheCameraRightAxis) {
+TEST_F(Camera, VerticalEarthDragTurnsAboutTheCameraRightAxis)
+{
     // Seen from the initial camera, dragging down carries the front of the Earth down.
     DragRotateEarth(0, 100);
     const D3DXVECTOR3 front = EarthPoint(D3DXVECTOR3(0, 0, -1));
@@ -123,7 +137,8 @@ TEST_F(Camera, VerticalEarthDragTurnsAboutTheCameraRightAxis) {
     EXPECT_NEAR(std::cos(1.0f), turned.x, 1e-5f);
 }
 
-TEST_F(Camera, OneDragTurnsVerticallyFirst) {
+TEST_F(Camera, OneDragTurnsVerticallyFirst)
+{
     DragRotateEarth(30, 40);
     const D3DXQUATERNION combined = earthOrientation;
 
@@ -146,7 +161,8 @@ TEST_F(Camera, OneDragTurnsVerticallyFirst) {
     EXPECT_GT(difference, 0.01f);
 }
 
-TEST_F(Camera, EarthDragIgnoresTheCameraElevation) {
+TEST_F(Camera, EarthDragIgnoresTheCameraElevation)
+{
     cameraElevation = 1.2f;
     DragRotateEarth(0, 100);
     // The turn is about the horizontal right axis (1, 0, 0), not the tilted camera's.

@@ -16,8 +16,10 @@
 namespace {
 bool failNothrowArrayAllocation = false;
 }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    if (failNothrowArrayAllocation) return nullptr;
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    if (failNothrowArrayAllocation)
+        return nullptr;
     try {
         return ::operator new[](size);
     } catch (...) {
@@ -41,18 +43,21 @@ struct Settings {
     D3DXMATRIX earthRotation{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 };
 
-RecordingDevice Draw(const Settings& s) {
+RecordingDevice Draw(const Settings& s)
+{
     RecordingDevice device;
     DrawGuideLines(&device, s.showLatitudeLines, s.latitudeLineInterval, s.showLongitudeLines, s.longitudeLineInterval,
                    s.lineDensity, s.earthRotation, latitudeColor, longitudeColor, redLineColor);
     return device;
 }
 
-bool SameColor(const D3DCOLORVALUE& a, const D3DCOLORVALUE& b) {
+bool SameColor(const D3DCOLORVALUE& a, const D3DCOLORVALUE& b)
+{
     return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
 }
 
-std::vector<D3DXVECTOR3> WorldPoints(const RecordedDraw& draw) {
+std::vector<D3DXVECTOR3> WorldPoints(const RecordedDraw& draw)
+{
     const D3DXMATRIX world(draw.world);
     std::vector<D3DXVECTOR3> points;
     for (std::size_t i = 0; i < draw.VertexCount(); ++i) {
@@ -72,16 +77,27 @@ struct Circle {
     int degrees;
     bool operator==(const Circle& o) const { return latitude == o.latitude && degrees == o.degrees; }
 };
-std::ostream& operator<<(std::ostream& out, const Circle& c) {
+std::ostream& operator<<(std::ostream& out, const Circle& c)
+{
     return out << (c.latitude ? "latitude " : "longitude ") << c.degrees;
 }
-Circle Lat(int degrees) { return {true, degrees}; }
-Circle Lon(int degrees) { return {false, degrees}; }
+Circle Lat(int degrees)
+{
+    return {true, degrees};
+}
+Circle Lon(int degrees)
+{
+    return {false, degrees};
+}
 
-int Degrees(double radians) { return static_cast<int>(std::lround(radians * 180.0 / 3.14159265358979)); }
+int Degrees(double radians)
+{
+    return static_cast<int>(std::lround(radians * 180.0 / 3.14159265358979));
+}
 
 // Identifies a circle drawn on the sphere (Earth upright); it must lie 0.01 outside the unit sphere.
-Circle IdentifySphereCircle(const RecordedDraw& draw) {
+Circle IdentifySphereCircle(const RecordedDraw& draw)
+{
     const std::vector<D3DXVECTOR3> points = WorldPoints(draw);
     double minY = 1e9, maxY = -1e9;
     for (const D3DXVECTOR3& p : points) {
@@ -89,19 +105,22 @@ Circle IdentifySphereCircle(const RecordedDraw& draw) {
         minY = std::min<double>(minY, p.y);
         maxY = std::max<double>(maxY, p.y);
     }
-    if (maxY - minY < 1e-5) return Lat(Degrees(std::asin(minY / 1.01)));
+    if (maxY - minY < 1e-5)
+        return Lat(Degrees(std::asin(minY / 1.01)));
     return Lon(Degrees(std::atan2(-points[0].z, points[0].x)));
 }
 
 // The image draw must show, 0.01 above the plane y = -r, the stereographic images of the unit
 // sphere's points under the circle of the sphere draw: X = 2x / (1 - 1.01y), Z = 2z / (1 - 1.01y).
-void ExpectImageOf(const RecordedDraw& sphereDraw, const RecordedDraw& planeDraw) {
+void ExpectImageOf(const RecordedDraw& sphereDraw, const RecordedDraw& planeDraw)
+{
     const std::vector<D3DXVECTOR3> sphere = WorldPoints(sphereDraw), plane = WorldPoints(planeDraw);
     ASSERT_EQ(sphere.size(), plane.size());
     for (std::size_t i = 0; i < sphere.size(); ++i) {
         const D3DXVECTOR3 unit = sphere[i] / 1.01f;
         const double denominator = 1.0 - 1.01 * unit.y;
-        if (denominator < 0.05) continue;  // too close to the projection centre to compare
+        if (denominator < 0.05)
+            continue;  // too close to the projection centre to compare
         const double scale = 1.0 + std::fabs(2.0 / denominator);
         EXPECT_NEAR(2.0 * unit.x / denominator, plane[i].x, 2e-5 * scale) << "vertex " << i;
         EXPECT_NEAR(liftedImageY, plane[i].y, 1e-5) << "vertex " << i;
@@ -110,7 +129,8 @@ void ExpectImageOf(const RecordedDraw& sphereDraw, const RecordedDraw& planeDraw
 }
 
 // The circles drawn, in order, each checked as a pair: its image first, then the sphere circle.
-std::vector<Circle> DrawnCircles(const RecordingDevice& device) {
+std::vector<Circle> DrawnCircles(const RecordingDevice& device)
+{
     std::vector<Circle> circles;
     EXPECT_EQ(0u, device.draws.size() % 2);
     for (std::size_t i = 0; i + 1 < device.draws.size(); i += 2) {
@@ -121,27 +141,33 @@ std::vector<Circle> DrawnCircles(const RecordingDevice& device) {
     return circles;
 }
 
-std::vector<Circle> LatitudeCircles(std::initializer_list<int> northern) {
+std::vector<Circle> LatitudeCircles(std::initializer_list<int> northern)
+{
     std::vector<Circle> circles;
     for (int degrees : northern) {
         circles.push_back(Lat(degrees));
-        if (degrees != 0) circles.push_back(Lat(-degrees));
+        if (degrees != 0)
+            circles.push_back(Lat(-degrees));
     }
     return circles;
 }
 
-std::vector<Circle> GreatCircles(int interval) {
+std::vector<Circle> GreatCircles(int interval)
+{
     std::vector<Circle> circles;
-    for (int degrees = 0; degrees < 180; degrees += interval) circles.push_back(Lon(degrees));
+    for (int degrees = 0; degrees < 180; degrees += interval)
+        circles.push_back(Lon(degrees));
     return circles;
 }
 
-std::vector<Circle> Concat(std::vector<Circle> a, const std::vector<Circle>& b) {
+std::vector<Circle> Concat(std::vector<Circle> a, const std::vector<Circle>& b)
+{
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
 
-TEST(GuideLines, DefaultsDraw46StripsOf100Segments) {
+TEST(GuideLines, DefaultsDraw46StripsOf100Segments)
+{
     const RecordingDevice device = Draw(Settings{});
     ASSERT_EQ(46u, device.draws.size());
     for (const RecordedDraw& draw : device.draws) {
@@ -164,18 +190,20 @@ TEST(GuideLines, DefaultsDraw46StripsOf100Segments) {
     EXPECT_EQ(CallKind::SetFVF, device.calls.front().kind);
 }
 
-TEST(GuideLines, DefaultCirclesInDrawOrder) {
+TEST(GuideLines, DefaultCirclesInDrawOrder)
+{
     const RecordingDevice device = Draw(Settings{});
-    const std::vector<Circle> expected =
-        Concat(LatitudeCircles({0, 15, 30, 45, 60, 75}), GreatCircles(15));
+    const std::vector<Circle> expected = Concat(LatitudeCircles({0, 15, 30, 45, 60, 75}), GreatCircles(15));
     // Each latitude: image, sphere, then the mirrored image and sphere (checked pairwise).
     EXPECT_EQ(expected, DrawnCircles(device));
 }
 
-TEST(GuideLines, EquatorAndItsImageUseTheRedLineColour) {
+TEST(GuideLines, EquatorAndItsImageUseTheRedLineColour)
+{
     const RecordingDevice device = Draw(Settings{});
     std::vector<D3DCOLORVALUE> order;
-    for (const RecordedCall& call : device.CallsOf(CallKind::SetMaterial)) order.push_back(call.material.Emissive);
+    for (const RecordedCall& call : device.CallsOf(CallKind::SetMaterial))
+        order.push_back(call.material.Emissive);
     ASSERT_EQ(4u, order.size());
     EXPECT_TRUE(SameColor(latitudeColor, order[0]));
     EXPECT_TRUE(SameColor(redLineColor, order[1]));
@@ -189,19 +217,15 @@ TEST(GuideLines, EquatorAndItsImageUseTheRedLineColour) {
     }
 }
 
-TEST(GuideLines, LatitudeIntervals) {
+TEST(GuideLines, LatitudeIntervals)
+{
     const struct {
         int interval;
         std::vector<Circle> circles;
     } cases[] = {
-        {90, LatitudeCircles({0})},
-        {30, LatitudeCircles({0, 30, 60})},
-        {20, LatitudeCircles({0, 20, 40, 60, 80})},
-        {89, LatitudeCircles({0, 89})},
-        {-15, LatitudeCircles({0})},
-        {0, LatitudeCircles({0})},
-        {INT_MAX, LatitudeCircles({0})},
-        {INT_MIN, LatitudeCircles({0})},
+        {90, LatitudeCircles({0})},      {30, LatitudeCircles({0, 30, 60})}, {20, LatitudeCircles({0, 20, 40, 60, 80})},
+        {89, LatitudeCircles({0, 89})},  {-15, LatitudeCircles({0})},        {0, LatitudeCircles({0})},
+        {INT_MAX, LatitudeCircles({0})}, {INT_MIN, LatitudeCircles({0})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "latitude interval " << c.interval);
@@ -212,18 +236,14 @@ TEST(GuideLines, LatitudeIntervals) {
     }
 }
 
-TEST(GuideLines, LongitudeIntervals) {
+TEST(GuideLines, LongitudeIntervals)
+{
     const struct {
         int interval;
         std::vector<Circle> circles;
     } cases[] = {
-        {180, GreatCircles(180)},
-        {500, GreatCircles(180)},
-        {50, GreatCircles(50)},
-        {30, GreatCircles(30)},
-        {-1, GreatCircles(180)},
-        {0, GreatCircles(180)},
-        {INT_MIN, GreatCircles(180)},
+        {180, GreatCircles(180)}, {500, GreatCircles(180)}, {50, GreatCircles(50)},       {30, GreatCircles(30)},
+        {-1, GreatCircles(180)},  {0, GreatCircles(180)},   {INT_MIN, GreatCircles(180)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "longitude interval " << c.interval);
@@ -234,7 +254,8 @@ TEST(GuideLines, LongitudeIntervals) {
     }
 }
 
-TEST(GuideLines, OneDegreeIntervalsDrawEveryCircle) {
+TEST(GuideLines, OneDegreeIntervalsDrawEveryCircle)
+{
     Settings s;
     s.latitudeLineInterval = 1;
     s.longitudeLineInterval = 1;
@@ -243,7 +264,8 @@ TEST(GuideLines, OneDegreeIntervalsDrawEveryCircle) {
     EXPECT_EQ(2u * (1 + 2 * 89 + 180), Draw(s).draws.size());
 }
 
-TEST(GuideLines, HiddenLatitudeLinesLeaveOnlyGreatCircles) {
+TEST(GuideLines, HiddenLatitudeLinesLeaveOnlyGreatCircles)
+{
     Settings s;
     s.showLatitudeLines = FALSE;
     const RecordingDevice device = Draw(s);
@@ -253,13 +275,15 @@ TEST(GuideLines, HiddenLatitudeLinesLeaveOnlyGreatCircles) {
     EXPECT_TRUE(SameColor(longitudeColor, materials[0].material.Emissive));
 }
 
-TEST(GuideLines, HiddenLongitudeLinesLeaveOnlyLatitudes) {
+TEST(GuideLines, HiddenLongitudeLinesLeaveOnlyLatitudes)
+{
     Settings s;
     s.showLongitudeLines = FALSE;
     EXPECT_EQ(LatitudeCircles({0, 15, 30, 45, 60, 75}), DrawnCircles(Draw(s)));
 }
 
-TEST(GuideLines, NothingWhenBothFamiliesAreHidden) {
+TEST(GuideLines, NothingWhenBothFamiliesAreHidden)
+{
     Settings s;
     s.showLatitudeLines = FALSE;
     s.showLongitudeLines = FALSE;
@@ -268,12 +292,13 @@ TEST(GuideLines, NothingWhenBothFamiliesAreHidden) {
     EXPECT_TRUE(Draw(s).calls.empty());
 }
 
-TEST(GuideLines, LineDensityIsKeptBetween4And10000Segments) {
+TEST(GuideLines, LineDensityIsKeptBetween4And10000Segments)
+{
     const struct {
         int density;
         UINT segments;
-    } cases[] = {{1, 4}, {2, 4}, {3, 4}, {4, 4}, {5, 5}, {100, 100}, {-1, 4}, {-100, 4}, {INT_MIN, 4},
-                 {10000, 10000}, {10001, 10000}, {INT_MAX, 10000}};
+    } cases[] = {{1, 4},  {2, 4},    {3, 4},       {4, 4},         {5, 5},         {100, 100},
+                 {-1, 4}, {-100, 4}, {INT_MIN, 4}, {10000, 10000}, {10001, 10000}, {INT_MAX, 10000}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "line density " << c.density);
         Settings s;
@@ -285,7 +310,8 @@ TEST(GuideLines, LineDensityIsKeptBetween4And10000Segments) {
     }
 }
 
-TEST(GuideLines, FourSegmentCircleIsASquareOnTheCircle) {
+TEST(GuideLines, FourSegmentCircleIsASquareOnTheCircle)
+{
     Settings s;
     s.lineDensity = 2;
     s.showLongitudeLines = FALSE;
@@ -299,7 +325,8 @@ TEST(GuideLines, FourSegmentCircleIsASquareOnTheCircle) {
     }
 }
 
-TEST(GuideLines, TheEarthRotationTurnsCirclesImagesAndMirrors) {
+TEST(GuideLines, TheEarthRotationTurnsCirclesImagesAndMirrors)
+{
     Settings s;
     s.showLongitudeLines = FALSE;
     s.latitudeLineInterval = 45;
@@ -319,14 +346,16 @@ TEST(GuideLines, TheEarthRotationTurnsCirclesImagesAndMirrors) {
     }
 }
 
-TEST(GuideLines, AllocationFailureDrawsNothing) {
+TEST(GuideLines, AllocationFailureDrawsNothing)
+{
     failNothrowArrayAllocation = true;
     const RecordingDevice device = Draw(Settings{});
     failNothrowArrayAllocation = false;
     EXPECT_TRUE(device.calls.empty());
 }
 
-TEST(LineMaterial, EmissiveColourWithAlphaEverywhere) {
+TEST(LineMaterial, EmissiveColourWithAlphaEverywhere)
+{
     const D3DCOLORVALUE color = ColorValueFromArgb(0x80FF4000);
     EXPECT_FLOAT_EQ(1.0f, color.r);
     EXPECT_FLOAT_EQ(64 / 255.0f, color.g);

@@ -24,7 +24,8 @@ constexpr float liftedImageY = -0.990099f + 0.01f;
 
 class ProjectedGuideLines : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         // The camera 10 units away, 0.5 rad above the equatorial plane, as the frame sets it.
         const D3DXVECTOR3 eye(0, 10 * std::sin(0.5f), -10 * std::cos(0.5f)), origin(0, 0, 0);
         const D3DXVECTOR3 up(0, std::cos(0.5f), std::sin(0.5f));
@@ -37,23 +38,27 @@ protected:
     }
 
     void Draw(int latitudeInterval = 15, int longitudeInterval = 15, BOOL showLatitudes = TRUE,
-              BOOL showLongitudes = TRUE) {
+              BOOL showLongitudes = TRUE)
+    {
         DrawGuideLines(&device, showLatitudes, latitudeInterval, showLongitudes, longitudeInterval, 0, earth,
                        latitudeColor, longitudeColor, redLineColor);
     }
 
     // Where a world point appears on the screen, by the Direct3D viewport mapping.
-    D3DXVECTOR3 Screen(const D3DXVECTOR3& world) const {
+    D3DXVECTOR3 Screen(const D3DXVECTOR3& world) const
+    {
         const D3DXMATRIX viewProjection = view * projection;
         D3DXVECTOR3 ndc;
         D3DXVec3TransformCoord(&ndc, &world, &viewProjection);
         return D3DXVECTOR3((ndc.x + 1) * 400, (1 - ndc.y) * 300, ndc.z);
     }
 
-    std::vector<const RecordedDraw*> DrawsIn(D3DCOLOR color) const {
+    std::vector<const RecordedDraw*> DrawsIn(D3DCOLOR color) const
+    {
         std::vector<const RecordedDraw*> result;
         for (const RecordedDraw& draw : device.draws)
-            if (draw.VertexAt<ScreenVertex>(0).diffuse == color) result.push_back(&draw);
+            if (draw.VertexAt<ScreenVertex>(0).diffuse == color)
+                result.push_back(&draw);
         return result;
     }
 
@@ -61,7 +66,8 @@ protected:
     D3DXMATRIX view, projection, earth;
 };
 
-TEST_F(ProjectedGuideLines, DrawsPretransformedStripsWithIdentityViewAndProjection) {
+TEST_F(ProjectedGuideLines, DrawsPretransformedStripsWithIdentityViewAndProjection)
+{
     Draw();
     ASSERT_FALSE(device.draws.empty());
     for (const RecordedDraw& draw : device.draws) {
@@ -83,7 +89,8 @@ TEST_F(ProjectedGuideLines, DrawsPretransformedStripsWithIdentityViewAndProjecti
     // Nothing but draws between the identity matrices and the restored ones.
     std::size_t firstDraw = device.calls.size(), lastDraw = 0;
     for (std::size_t i = 0; i < device.calls.size(); ++i) {
-        if (device.calls[i].kind != CallKind::DrawPrimitiveUP) continue;
+        if (device.calls[i].kind != CallKind::DrawPrimitiveUP)
+            continue;
         firstDraw = std::min(firstDraw, i);
         lastDraw = i;
     }
@@ -94,7 +101,8 @@ TEST_F(ProjectedGuideLines, DrawsPretransformedStripsWithIdentityViewAndProjecti
     EXPECT_EQ(lastDraw - firstDraw + 1, device.draws.size());
 }
 
-TEST_F(ProjectedGuideLines, EquatorImageIsTheRadiusTwoCircleOnScreen) {
+TEST_F(ProjectedGuideLines, EquatorImageIsTheRadiusTwoCircleOnScreen)
+{
     Draw();
     const std::vector<const RecordedDraw*> equator = DrawsIn(redLineArgb);
     ASSERT_EQ(1u, equator.size());  // entirely in view: one closed strip
@@ -112,7 +120,8 @@ TEST_F(ProjectedGuideLines, EquatorImageIsTheRadiusTwoCircleOnScreen) {
         float depth = 0;
         for (const D3DXVECTOR3& c : curve) {
             const double d = std::hypot(c.x - v.x, c.y - v.y);
-            if (d < nearest) nearest = d, depth = c.z;
+            if (d < nearest)
+                nearest = d, depth = c.z;
         }
         EXPECT_LT(nearest, 0.5) << "vertex " << i;
         EXPECT_NEAR(depth, v.z, 1e-4f) << "vertex " << i;
@@ -124,7 +133,8 @@ TEST_F(ProjectedGuideLines, EquatorImageIsTheRadiusTwoCircleOnScreen) {
     EXPECT_NEAR(first.y, last.y, 0.01f);
 }
 
-TEST_F(ProjectedGuideLines, KeptSamplesAreSpreadOutByTheDistanceFilter) {
+TEST_F(ProjectedGuideLines, KeptSamplesAreSpreadOutByTheDistanceFilter)
+{
     Draw();
     // Squared distance in normalised device coordinates at least 4 / max(width, height),
     // except for the last vertex of a strip, which ends it where the line ends.
@@ -141,7 +151,8 @@ TEST_F(ProjectedGuideLines, KeptSamplesAreSpreadOutByTheDistanceFilter) {
     EXPECT_LT(DrawsIn(redLineArgb)[0]->VertexCount(), 100u);
 }
 
-TEST_F(ProjectedGuideLines, ClipsWhatIsBehindTheCameraOrTheProjectionCentre) {
+TEST_F(ProjectedGuideLines, ClipsWhatIsBehindTheCameraOrTheProjectionCentre)
+{
     // Tilt the Earth so that latitude circles pass above the projection centre, and look from
     // close by so that large images reach behind the camera.
     const D3DXVECTOR3 axis(1, 0, 0);
@@ -157,13 +168,15 @@ TEST_F(ProjectedGuideLines, ClipsWhatIsBehindTheCameraOrTheProjectionCentre) {
             EXPECT_GE(v.z, 0.0f);
             EXPECT_LE(v.z, 1.0f);
         }
-        if (draw.VertexAt<ScreenVertex>(0).diffuse == latitudeArgb) ++latitudeStrips;
+        if (draw.VertexAt<ScreenVertex>(0).diffuse == latitudeArgb)
+            ++latitudeStrips;
     }
     // 16 latitude circles besides the equator; the broken ones make more strips.
     EXPECT_GT(latitudeStrips, 16u);
 }
 
-TEST_F(ProjectedGuideLines, LatitudesOfBothHemispheresInTheirColours) {
+TEST_F(ProjectedGuideLines, LatitudesOfBothHemispheresInTheirColours)
+{
     Draw(30, 90);
     // -60, -30, 30, 60 in the latitude colour, the equator in red, two great circles.
     EXPECT_EQ(1u, DrawsIn(redLineArgb).size());
@@ -171,7 +184,8 @@ TEST_F(ProjectedGuideLines, LatitudesOfBothHemispheresInTheirColours) {
     EXPECT_FALSE(DrawsIn(longitudeArgb).empty());
 }
 
-TEST_F(ProjectedGuideLines, NonPositiveIntervalsDrawOnlyTheZeroCircles) {
+TEST_F(ProjectedGuideLines, NonPositiveIntervalsDrawOnlyTheZeroCircles)
+{
     Draw(0, 0);
     EXPECT_EQ(1u, DrawsIn(redLineArgb).size());
     EXPECT_TRUE(DrawsIn(latitudeArgb).empty());
@@ -185,7 +199,8 @@ TEST_F(ProjectedGuideLines, NonPositiveIntervalsDrawOnlyTheZeroCircles) {
     EXPECT_EQ(oneGreatCircle, DrawsIn(longitudeArgb).size());
 }
 
-TEST_F(ProjectedGuideLines, NothingWithoutAViewport) {
+TEST_F(ProjectedGuideLines, NothingWithoutAViewport)
+{
     device.failGetViewport = true;
     Draw();
     EXPECT_TRUE(device.calls.empty());

@@ -4,37 +4,45 @@
 
 namespace {
 
-D3DMATRIX Identity() {
+D3DMATRIX Identity()
+{
     D3DMATRIX m{};
     m._11 = m._22 = m._33 = m._44 = 1.0f;
     return m;
 }
 
-UINT VertexCount(D3DPRIMITIVETYPE type, UINT primitives) {
+UINT VertexCount(D3DPRIMITIVETYPE type, UINT primitives)
+{
     switch (type) {
-        case D3DPT_POINTLIST: return primitives;
-        case D3DPT_LINELIST: return primitives * 2;
-        case D3DPT_LINESTRIP: return primitives + 1;
-        case D3DPT_TRIANGLELIST: return primitives * 3;
-        case D3DPT_TRIANGLESTRIP:
-        case D3DPT_TRIANGLEFAN: return primitives + 2;
-        default: return 0;
+    case D3DPT_POINTLIST: return primitives;
+    case D3DPT_LINELIST: return primitives * 2;
+    case D3DPT_LINESTRIP: return primitives + 1;
+    case D3DPT_TRIANGLELIST: return primitives * 3;
+    case D3DPT_TRIANGLESTRIP:
+    case D3DPT_TRIANGLEFAN: return primitives + 2;
+    default: return 0;
     }
 }
 
 }  // namespace
 
-RecordingDevice::RecordingDevice() {}
+RecordingDevice::RecordingDevice()
+{
+}
 
-std::vector<RecordedCall> RecordingDevice::CallsOf(CallKind kind) const {
+std::vector<RecordedCall> RecordingDevice::CallsOf(CallKind kind) const
+{
     std::vector<RecordedCall> result;
     for (const RecordedCall& call : calls)
-        if (call.kind == kind) result.push_back(call);
+        if (call.kind == kind)
+            result.push_back(call);
     return result;
 }
 
-HRESULT RecordingDevice::SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) {
-    if (pMatrix == nullptr) return D3DERR_INVALIDCALL;
+HRESULT RecordingDevice::SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix)
+{
+    if (pMatrix == nullptr)
+        return D3DERR_INVALIDCALL;
     RecordedCall call{CallKind::SetTransform};
     call.value = static_cast<DWORD>(State);
     call.matrix = *pMatrix;
@@ -43,21 +51,27 @@ HRESULT RecordingDevice::SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATR
     return D3D_OK;
 }
 
-HRESULT RecordingDevice::GetTransform(D3DTRANSFORMSTATETYPE State, D3DMATRIX* pMatrix) {
-    if (pMatrix == nullptr) return D3DERR_INVALIDCALL;
+HRESULT RecordingDevice::GetTransform(D3DTRANSFORMSTATETYPE State, D3DMATRIX* pMatrix)
+{
+    if (pMatrix == nullptr)
+        return D3DERR_INVALIDCALL;
     const auto found = transforms_.find(static_cast<DWORD>(State));
     *pMatrix = found == transforms_.end() ? Identity() : found->second;
     return D3D_OK;
 }
 
-HRESULT RecordingDevice::GetViewport(D3DVIEWPORT9* pViewport) {
-    if (pViewport == nullptr || failGetViewport) return D3DERR_INVALIDCALL;
+HRESULT RecordingDevice::GetViewport(D3DVIEWPORT9* pViewport)
+{
+    if (pViewport == nullptr || failGetViewport)
+        return D3DERR_INVALIDCALL;
     *pViewport = viewport;
     return D3D_OK;
 }
 
-HRESULT RecordingDevice::SetMaterial(const D3DMATERIAL9* pMaterial) {
-    if (pMaterial == nullptr) return D3DERR_INVALIDCALL;
+HRESULT RecordingDevice::SetMaterial(const D3DMATERIAL9* pMaterial)
+{
+    if (pMaterial == nullptr)
+        return D3DERR_INVALIDCALL;
     RecordedCall call{CallKind::SetMaterial};
     call.material = *pMaterial;
     calls.push_back(call);
@@ -65,7 +79,8 @@ HRESULT RecordingDevice::SetMaterial(const D3DMATERIAL9* pMaterial) {
     return D3D_OK;
 }
 
-HRESULT RecordingDevice::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) {
+HRESULT RecordingDevice::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value)
+{
     RecordedCall call{CallKind::SetRenderState};
     call.value = static_cast<DWORD>(State);
     call.argument = Value;
@@ -73,7 +88,8 @@ HRESULT RecordingDevice::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) {
     return D3D_OK;
 }
 
-HRESULT RecordingDevice::SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) {
+HRESULT RecordingDevice::SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture)
+{
     RecordedCall call{CallKind::SetTexture};
     call.value = Stage;
     call.texture = pTexture;
@@ -81,7 +97,8 @@ HRESULT RecordingDevice::SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture
     return D3D_OK;
 }
 
-HRESULT RecordingDevice::SetFVF(DWORD FVF) {
+HRESULT RecordingDevice::SetFVF(DWORD FVF)
+{
     RecordedCall call{CallKind::SetFVF};
     call.value = FVF;
     calls.push_back(call);
@@ -90,8 +107,10 @@ HRESULT RecordingDevice::SetFVF(DWORD FVF) {
 }
 
 HRESULT RecordingDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCount,
-                                         const void* pVertexStreamZeroData, UINT VertexStreamZeroStride) {
-    if (pVertexStreamZeroData == nullptr || PrimitiveCount == 0) return D3DERR_INVALIDCALL;
+                                         const void* pVertexStreamZeroData, UINT VertexStreamZeroStride)
+{
+    if (pVertexStreamZeroData == nullptr || PrimitiveCount == 0)
+        return D3DERR_INVALIDCALL;
     calls.push_back(RecordedCall{CallKind::DrawPrimitiveUP});
 
     D3DMATRIX world;

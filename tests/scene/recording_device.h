@@ -8,31 +8,39 @@
 #include <map>
 #include <vector>
 
-#include <windows.h>
 #include <d3d9.h>
+#include <windows.h>
 
-enum class CallKind { SetFVF, SetTexture, SetMaterial, SetTransform, SetRenderState, DrawPrimitiveUP };
+enum class CallKind {
+    SetFVF,
+    SetTexture,
+    SetMaterial,
+    SetTransform,
+    SetRenderState,
+    DrawPrimitiveUP
+};
 
 struct RecordedCall {
     CallKind kind;
-    DWORD value = 0;                // FVF, texture stage, transform or render state type
-    DWORD argument = 0;             // render-state value
+    DWORD value = 0;     // FVF, texture stage, transform or render state type
+    DWORD argument = 0;  // render-state value
     IDirect3DBaseTexture9* texture = nullptr;
-    D3DMATRIX matrix{};             // SetTransform
-    D3DMATERIAL9 material{};        // SetMaterial
+    D3DMATRIX matrix{};       // SetTransform
+    D3DMATERIAL9 material{};  // SetMaterial
 };
 
 struct RecordedDraw {
     D3DPRIMITIVETYPE type;
     UINT primitiveCount;
     UINT stride;
-    DWORD fvf;                      // current at the draw
-    D3DMATRIX world;                // current at the draw
-    D3DMATERIAL9 material;          // current at the draw
+    DWORD fvf;              // current at the draw
+    D3DMATRIX world;        // current at the draw
+    D3DMATERIAL9 material;  // current at the draw
     std::vector<unsigned char> vertices;
 
     template <typename Vertex>
-    const Vertex& VertexAt(std::size_t index) const {
+    const Vertex& VertexAt(std::size_t index) const
+    {
         return *reinterpret_cast<const Vertex*>(vertices.data() + index * stride);
     }
     std::size_t VertexCount() const { return stride == 0 ? 0 : vertices.size() / stride; }
@@ -75,21 +83,26 @@ public:
     HRESULT Reset(D3DPRESENT_PARAMETERS*) override { return D3DERR_INVALIDCALL; }
     HRESULT Present(const RECT*, const RECT*, HWND, const _RGNDATA*) override { return D3DERR_INVALIDCALL; }
     HRESULT GetBackBuffer(UINT, UINT, D3DBACKBUFFER_TYPE, IDirect3DSurface9**) override { return D3DERR_INVALIDCALL; }
-    HRESULT CreateTexture(UINT, UINT, UINT, DWORD, D3DFORMAT, D3DPOOL, IDirect3DTexture9**, HANDLE*) override {
+    HRESULT CreateTexture(UINT, UINT, UINT, DWORD, D3DFORMAT, D3DPOOL, IDirect3DTexture9**, HANDLE*) override
+    {
         return D3DERR_INVALIDCALL;
     }
-    HRESULT CreateVertexBuffer(UINT, DWORD, DWORD, D3DPOOL, IDirect3DVertexBuffer9**, HANDLE*) override {
+    HRESULT CreateVertexBuffer(UINT, DWORD, DWORD, D3DPOOL, IDirect3DVertexBuffer9**, HANDLE*) override
+    {
         return D3DERR_INVALIDCALL;
     }
-    HRESULT CreateIndexBuffer(UINT, DWORD, D3DFORMAT, D3DPOOL, IDirect3DIndexBuffer9**, HANDLE*) override {
+    HRESULT CreateIndexBuffer(UINT, DWORD, D3DFORMAT, D3DPOOL, IDirect3DIndexBuffer9**, HANDLE*) override
+    {
         return D3DERR_INVALIDCALL;
     }
-    HRESULT UpdateSurface(IDirect3DSurface9*, const RECT*, IDirect3DSurface9*, const POINT*) override {
+    HRESULT UpdateSurface(IDirect3DSurface9*, const RECT*, IDirect3DSurface9*, const POINT*) override
+    {
         return D3DERR_INVALIDCALL;
     }
     HRESULT UpdateTexture(IDirect3DBaseTexture9*, IDirect3DBaseTexture9*) override { return D3DERR_INVALIDCALL; }
     HRESULT GetRenderTargetData(IDirect3DSurface9*, IDirect3DSurface9*) override { return D3DERR_INVALIDCALL; }
-    HRESULT CreateOffscreenPlainSurface(UINT, UINT, D3DFORMAT, D3DPOOL, IDirect3DSurface9**, HANDLE*) override {
+    HRESULT CreateOffscreenPlainSurface(UINT, UINT, D3DFORMAT, D3DPOOL, IDirect3DSurface9**, HANDLE*) override
+    {
         return D3DERR_INVALIDCALL;
     }
     HRESULT BeginScene() override { return D3DERR_INVALIDCALL; }
@@ -110,7 +123,8 @@ public:
     HRESULT DrawPrimitive(D3DPRIMITIVETYPE, UINT, UINT) override { return D3DERR_INVALIDCALL; }
     HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE, INT, UINT, UINT, UINT, UINT) override { return D3DERR_INVALIDCALL; }
     HRESULT DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE, UINT, UINT, UINT, const void*, D3DFORMAT, const void*,
-                                   UINT) override {
+                                   UINT) override
+    {
         return D3DERR_INVALIDCALL;
     }
     HRESULT GetFVF(DWORD*) override { return D3DERR_INVALIDCALL; }

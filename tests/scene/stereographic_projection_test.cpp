@@ -10,25 +10,29 @@ namespace {
 
 constexpr float imageY = -0.990099f;
 
-D3DXVECTOR3 Image(const D3DXVECTOR3& world) {
+D3DXVECTOR3 Image(const D3DXVECTOR3& world)
+{
     D3DXVECTOR3 image;
     D3DXVec3TransformCoord(&image, &world, &StereographicMatrix);
     return image;
 }
 
-void ExpectNear(const D3DXVECTOR3& expected, const D3DXVECTOR3& actual, float tolerance) {
+void ExpectNear(const D3DXVECTOR3& expected, const D3DXVECTOR3& actual, float tolerance)
+{
     EXPECT_NEAR(expected.x, actual.x, tolerance);
     EXPECT_NEAR(expected.y, actual.y, tolerance);
     EXPECT_NEAR(expected.z, actual.z, tolerance);
 }
 
-TEST(StereographicMatrix, HoldsTheExactConstants) {
+TEST(StereographicMatrix, HoldsTheExactConstants)
+{
     const D3DXMATRIX expected(2.02f, 0, 0, 0, 0, 1.01f, 0, -1.0201f, 0, 0, 2.02f, 0, 0, -1.0f, 0, 1.01f);
     EXPECT_TRUE(StereographicMatrix == expected);
     EXPECT_FLOAT_EQ(1.0f / 1.01f, projectionRadius);
 }
 
-TEST(StereographicMatrix, MapsTheTablePointsToTheirImages) {
+TEST(StereographicMatrix, MapsTheTablePointsToTheirImages)
+{
     const struct {
         D3DXVECTOR3 world, image;
     } table[] = {
@@ -39,12 +43,14 @@ TEST(StereographicMatrix, MapsTheTablePointsToTheirImages) {
         {{0, 0.5f, 0.866025f}, {0, imageY, 3.499093f}},
     };
     for (const auto& row : table) {
-        SCOPED_TRACE(testing::Message() << "world (" << row.world.x << ", " << row.world.y << ", " << row.world.z << ")");
+        SCOPED_TRACE(testing::Message() << "world (" << row.world.x << ", " << row.world.y << ", " << row.world.z
+                                        << ")");
         ExpectNear(row.image, Image(row.world), 2e-6f * (1.0f + std::fabs(row.image.x) + std::fabs(row.image.z)));
     }
 }
 
-TEST(StereographicMatrix, EveryImageLiesOnThePlaneWhateverTheOrientation) {
+TEST(StereographicMatrix, EveryImageLiesOnThePlaneWhateverTheOrientation)
+{
     const D3DXVECTOR3 axes[] = {{1, 0, 0}, {0.3f, 1, -0.2f}, {-1, 2, 3}, {0, 0, 1}};
     for (const D3DXVECTOR3& axis : axes) {
         for (float angle : {0.5f, 1.9f, -2.7f}) {
@@ -57,7 +63,8 @@ TEST(StereographicMatrix, EveryImageLiesOnThePlaneWhateverTheOrientation) {
             for (int lat = -80; lat <= 80; lat += 10) {
                 for (int lon = 0; lon < 360; lon += 10) {
                     const float phi = lat * 3.14159f / 180, lambda = lon * 3.14159f / 180;
-                    const D3DXVECTOR3 p(std::cos(phi) * std::cos(lambda), std::sin(phi), std::cos(phi) * std::sin(lambda));
+                    const D3DXVECTOR3 p(std::cos(phi) * std::cos(lambda), std::sin(phi),
+                                        std::cos(phi) * std::sin(lambda));
                     D3DXVECTOR4 h;
                     D3DXVec3Transform(&h, &p, &world);
                     // Float rounding grows as the point nears the centre's height (w -> 0).
@@ -69,7 +76,8 @@ TEST(StereographicMatrix, EveryImageLiesOnThePlaneWhateverTheOrientation) {
     }
 }
 
-TEST(StereographicMatrix, PointsAtTheCentreHeightHaveNoImage) {
+TEST(StereographicMatrix, PointsAtTheCentreHeightHaveNoImage)
+{
     for (const D3DXVECTOR3& p : {D3DXVECTOR3(0, projectionRadius, 0), D3DXVECTOR3(0.1f, projectionRadius, -0.05f),
                                  D3DXVECTOR3(5, projectionRadius, 7)}) {
         D3DXVECTOR4 h;
@@ -88,7 +96,8 @@ TEST(StereographicMatrix, PointsAtTheCentreHeightHaveNoImage) {
     EXPECT_GT(top.w, 0.0f);
 }
 
-TEST(StereographicMatrix, LatitudeCirclesMapToCirclesAboutTheAxis) {
+TEST(StereographicMatrix, LatitudeCirclesMapToCirclesAboutTheAxis)
+{
     for (int lat : {0, 15, -30, 60, 75}) {
         const double phi = lat * 3.14159 / 180;
         const double expectedRadius = 2 * std::cos(phi) / (1 - 1.01 * std::sin(phi));
@@ -102,12 +111,14 @@ TEST(StereographicMatrix, LatitudeCirclesMapToCirclesAboutTheAxis) {
     }
 }
 
-TEST(StereographicMatrix, HalfTurnAboutTheVerticalMirrorsTheImage) {
+TEST(StereographicMatrix, HalfTurnAboutTheVerticalMirrorsTheImage)
+{
     const D3DXVECTOR3 vertical(0, 1, 0);
     D3DXMATRIX halfTurn, world;
     D3DXMatrixRotationAxis(&halfTurn, &vertical, 3.14159265f);
     D3DXMatrixMultiply(&world, &halfTurn, &StereographicMatrix);
-    for (const D3DXVECTOR3& p : {D3DXVECTOR3(0.6f, -0.8f, 0), D3DXVECTOR3(0.3f, 0.2f, -0.9f), D3DXVECTOR3(-0.5f, 0.7f, 0.5f)}) {
+    for (const D3DXVECTOR3& p :
+         {D3DXVECTOR3(0.6f, -0.8f, 0), D3DXVECTOR3(0.3f, 0.2f, -0.9f), D3DXVECTOR3(-0.5f, 0.7f, 0.5f)}) {
         const D3DXVECTOR3 before = Image(p);
         D3DXVECTOR3 after;
         D3DXVec3TransformCoord(&after, &p, &world);

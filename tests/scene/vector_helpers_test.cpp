@@ -7,13 +7,15 @@
 
 namespace {
 
-void ExpectNear(const D3DXVECTOR3& expected, const D3DXVECTOR3& actual, float tolerance = 1e-6f) {
+void ExpectNear(const D3DXVECTOR3& expected, const D3DXVECTOR3& actual, float tolerance = 1e-6f)
+{
     EXPECT_NEAR(expected.x, actual.x, tolerance);
     EXPECT_NEAR(expected.y, actual.y, tolerance);
     EXPECT_NEAR(expected.z, actual.z, tolerance);
 }
 
-TEST(RotateAboutAxis, TurnsRightHandedAboutTheAxis) {
+TEST(RotateAboutAxis, TurnsRightHandedAboutTheAxis)
+{
     const float a = 0.4f;
     const D3DXVECTOR3 y(0, 1, 0), x(1, 0, 0);
     D3DXVECTOR3 out;
@@ -26,7 +28,8 @@ TEST(RotateAboutAxis, TurnsRightHandedAboutTheAxis) {
     ExpectNear(D3DXVECTOR3(0, std::cos(a), std::sin(a)), out);
 }
 
-TEST(RotateAboutAxis, MissingOrZeroInputs) {
+TEST(RotateAboutAxis, MissingOrZeroInputs)
+{
     const D3DXVECTOR3 point(1, 2, 3), axis(0, 1, 0), zero(0, 0, 0);
     EXPECT_EQ(RotateAboutAxis(&point, &axis, 1.0f, nullptr), nullptr);
 
@@ -41,7 +44,8 @@ TEST(RotateAboutAxis, MissingOrZeroInputs) {
     EXPECT_TRUE(out == point);
 }
 
-TEST(RotateAboutAxis, AxisLengthDoesNotMatter) {
+TEST(RotateAboutAxis, AxisLengthDoesNotMatter)
+{
     const D3DXVECTOR3 point(1, 0, 0), longAxis(0, 5, 0);
     D3DXVECTOR3 out;
     RotateAboutAxis(&point, &longAxis, 3.14159f / 2, &out);
@@ -55,7 +59,8 @@ TEST(RotateAboutAxis, AxisLengthDoesNotMatter) {
     EXPECT_NEAR(D3DXVec3Length(&other), D3DXVec3Length(&fromLong), 1e-6f);
 }
 
-TEST(RotateAboutAxis, PointOnTheAxisStays) {
+TEST(RotateAboutAxis, PointOnTheAxisStays)
+{
     const D3DXVECTOR3 axis(1, 1, 0), onAxis(-2, -2, 0);
     for (float angle : {0.3f, 1.7f, -4.0f, 3.14159f}) {
         D3DXVECTOR3 out;
@@ -64,7 +69,8 @@ TEST(RotateAboutAxis, PointOnTheAxisStays) {
     }
 }
 
-TEST(RotateAboutAxis, InPlaceGivesTheSameAsSeparateVectors) {
+TEST(RotateAboutAxis, InPlaceGivesTheSameAsSeparateVectors)
+{
     const D3DXVECTOR3 axis(0.2f, 0.9f, -0.4f);
     D3DXVECTOR3 point(1.5f, -0.5f, 2.0f), separate;
     RotateAboutAxis(&point, &axis, 0.8f, &separate);
@@ -77,7 +83,8 @@ TEST(RotateAboutAxis, InPlaceGivesTheSameAsSeparateVectors) {
     ExpectNear(D3DXVECTOR3(0, 2, 0), selfAxis);
 }
 
-TEST(CameraBasis, ForwardAndRightAreHorizontalUnitVectors) {
+TEST(CameraBasis, ForwardAndRightAreHorizontalUnitVectors)
+{
     D3DXVECTOR3 forward, right;
     CameraBasis(0.0f, &forward, &right);
     ExpectNear(D3DXVECTOR3(0, 0, -1), forward);

@@ -50,7 +50,8 @@ std::vector<DWORD> HeadlessDevice::ReadBackBuffer()
 
 bool HeadlessDevice::SavePng(const std::string& path)
 {
-    return device_->Present(nullptr, nullptr, nullptr, nullptr) == D3D_OK && test_controls::WriteWindowPng(window_->Handle(), path);
+    return device_->Present(nullptr, nullptr, nullptr, nullptr) == D3D_OK &&
+           test_controls::WriteWindowPng(window_->Handle(), path);
 }
 
 }  // namespace quorvane::tests

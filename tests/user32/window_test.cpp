@@ -193,8 +193,8 @@ TEST_F(WindowTest, UnknownClassesAndClassesInUse)
 
 TEST_F(WindowTest, ClassesCanBeNamedByTheirAtom)
 {
-    HWND window = CreateWindowExW(0, MAKEINTATOM(atom_), L"Recorded", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                  nullptr, reinterpret_cast<void*>(0x5678));
+    HWND window = CreateWindowExW(0, MAKEINTATOM(atom_), L"Recorded", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                  reinterpret_cast<void*>(0x5678));
     EXPECT_NE(window, nullptr);
     DestroyWindow(window);
 }

@@ -11,8 +11,8 @@ namespace quorvane::d3dx9 {
 namespace {
 
 // DrawTextW formats handled here; others (word breaks, tabs, ...) make the call draw nothing.
-constexpr DWORD supportedFormats = DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM | DT_SINGLELINE | DT_NOCLIP |
-                                   DT_CALCRECT | DT_NOPREFIX;
+constexpr DWORD supportedFormats =
+    DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM | DT_SINGLELINE | DT_NOCLIP | DT_CALCRECT | DT_NOPREFIX;
 
 struct TextVertex {
     float x, y, z, rhw;
@@ -65,9 +65,15 @@ Font::Font(IDirect3DDevice9* device, const D3DXFONT_DESCW& desc, std::unique_ptr
 }
 
 // The atlas's textures, released after this, hold references of their own on the device.
-Font::~Font() { SafeRelease(device_); }
+Font::~Font()
+{
+    SafeRelease(device_);
+}
 
-bool Font::Implements(REFIID riid) const { return SameIid(riid, IID_ID3DXFont); }
+bool Font::Implements(REFIID riid) const
+{
+    return SameIid(riid, IID_ID3DXFont);
+}
 
 HRESULT Font::GetDevice(LPDIRECT3DDEVICE9* device)
 {

@@ -9,9 +9,7 @@ DeviceStateSaver::~DeviceStateSaver()
     // Restored in reverse, so a state touched twice ends at its first recorded value.
     for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
         switch (it->kind) {
-        case Saved::Kind::render:
-            device_->SetRenderState(static_cast<D3DRENDERSTATETYPE>(it->type), it->value);
-            break;
+        case Saved::Kind::render: device_->SetRenderState(static_cast<D3DRENDERSTATETYPE>(it->type), it->value); break;
         case Saved::Kind::stage:
             device_->SetTextureStageState(it->slot, static_cast<D3DTEXTURESTAGESTATETYPE>(it->type), it->value);
             break;
@@ -58,7 +56,8 @@ void DeviceStateSaver::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYP
 void DeviceStateSaver::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value)
 {
     DWORD old = 0;
-    if (!AlreadySaved(Saved::Kind::sampler, sampler, type) && SUCCEEDED(device_->GetSamplerState(sampler, type, &old))) {
+    if (!AlreadySaved(Saved::Kind::sampler, sampler, type) &&
+        SUCCEEDED(device_->GetSamplerState(sampler, type, &old))) {
         saved_.push_back({Saved::Kind::sampler, sampler, static_cast<DWORD>(type), old});
     }
     device_->SetSamplerState(sampler, type, value);

@@ -24,7 +24,11 @@ public:
 
 private:
     struct Saved {
-        enum class Kind { render, stage, sampler } kind;
+        enum class Kind {
+            render,
+            stage,
+            sampler
+        } kind;
         DWORD slot;
         DWORD type;
         DWORD value;

@@ -14,7 +14,10 @@ constexpr std::size_t fileHeaderSize = 14;
 constexpr std::size_t coreHeaderSize = 12;
 constexpr std::size_t infoHeaderSize = 40;
 
-std::uint16_t ReadU16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+std::uint16_t ReadU16(const std::uint8_t* p)
+{
+    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
 std::uint32_t ReadU32(const std::uint8_t* p)
 {
     return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24;
@@ -130,8 +133,7 @@ bool ParseLayout(const std::uint8_t* bytes, std::size_t size, BmpLayout& layout)
             return false;
         }
         break;
-    default:
-        return false;
+    default: return false;
     }
 
     // Masks follow a 40-byte header; larger headers carry them inside (and an alpha mask from 56 bytes on).
@@ -168,7 +170,8 @@ bool ParseLayout(const std::uint8_t* bytes, std::size_t size, BmpLayout& layout)
     layout.rowBytes = (std::size_t{layout.width} * layout.bitsPerPixel + 31) / 32 * 4;
     // 64-bit products: sides are at most 16384, so nothing here overflows.
     const std::uint64_t pixelBytes = std::uint64_t{layout.rowBytes} * layout.height;
-    return layout.pixelOffset >= fileHeaderSize && layout.pixelOffset <= size && pixelBytes <= size - layout.pixelOffset;
+    return layout.pixelOffset >= fileHeaderSize && layout.pixelOffset <= size &&
+           pixelBytes <= size - layout.pixelOffset;
 }
 
 bool DecodeRow(const BmpLayout& layout, const std::uint8_t* source, std::uint8_t* destination)
@@ -203,8 +206,7 @@ bool DecodeRow(const BmpLayout& layout, const std::uint8_t* source, std::uint8_t
             destination[3] = layout.alpha.Extract(value, 255);
             break;
         }
-        default:
-            return false;
+        default: return false;
         }
     }
     return true;

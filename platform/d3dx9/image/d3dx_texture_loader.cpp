@@ -29,17 +29,18 @@ namespace {
 
 using namespace quorvane;
 
-bool SizeFromFile(UINT requested) { return requested == 0 || requested == D3DX_DEFAULT || requested == D3DX_DEFAULT_NONPOW2 || requested == D3DX_FROM_FILE; }
+bool SizeFromFile(UINT requested)
+{
+    return requested == 0 || requested == D3DX_DEFAULT || requested == D3DX_DEFAULT_NONPOW2 ||
+           requested == D3DX_FROM_FILE;
+}
 
 D3DXIMAGE_FILEFORMAT FileFormatOf(image::ImageFileFormat format)
 {
     switch (format) {
-    case image::ImageFileFormat::jpeg:
-        return D3DXIFF_JPG;
-    case image::ImageFileFormat::png:
-        return D3DXIFF_PNG;
-    case image::ImageFileFormat::bmp:
-        return D3DXIFF_BMP;
+    case image::ImageFileFormat::jpeg: return D3DXIFF_JPG;
+    case image::ImageFileFormat::png: return D3DXIFF_PNG;
+    case image::ImageFileFormat::bmp: return D3DXIFF_BMP;
     }
     return D3DXIFF_BMP;
 }
@@ -89,8 +90,7 @@ HRESULT FillTexture(IDirect3DTexture9* texture, const BYTE* bytes, UINT size, co
     bool decoded = image::DecodeImage(bytes, size, info, static_cast<std::uint8_t*>(top.pBits),
                                       static_cast<std::size_t>(top.Pitch));
     if (decoded && colorKey != 0) {
-        ApplyColorKey(static_cast<BYTE*>(top.pBits), static_cast<UINT>(top.Pitch), info.width, info.height,
-                      colorKey);
+        ApplyColorKey(static_cast<BYTE*>(top.pBits), static_cast<UINT>(top.Pitch), info.width, info.height, colorKey);
     }
     texture->UnlockRect(0);
     if (!decoded) {
@@ -106,8 +106,7 @@ HRESULT FillTexture(IDirect3DTexture9* texture, const BYTE* bytes, UINT size, co
 
 }  // namespace
 
-extern "C" HRESULT WINAPI D3DXGetImageInfoFromFileInMemory(LPCVOID pSrcData, UINT SrcDataSize,
-                                                           D3DXIMAGE_INFO* pSrcInfo)
+extern "C" HRESULT WINAPI D3DXGetImageInfoFromFileInMemory(LPCVOID pSrcData, UINT SrcDataSize, D3DXIMAGE_INFO* pSrcInfo)
 {
     if (pSrcData == nullptr || SrcDataSize == 0) {
         return D3DERR_INVALIDCALL;
@@ -122,10 +121,12 @@ extern "C" HRESULT WINAPI D3DXGetImageInfoFromFileInMemory(LPCVOID pSrcData, UIN
     return D3D_OK;
 }
 
-extern "C" HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(
-    LPDIRECT3DDEVICE9 pDevice, LPCVOID pSrcData, UINT SrcDataSize, UINT Width, UINT Height, UINT MipLevels,
-    DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
-    D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette, LPDIRECT3DTEXTURE9* ppTexture)
+extern "C" HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(LPDIRECT3DDEVICE9 pDevice, LPCVOID pSrcData,
+                                                              UINT SrcDataSize, UINT Width, UINT Height, UINT MipLevels,
+                                                              DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter,
+                                                              DWORD MipFilter, D3DCOLOR ColorKey,
+                                                              D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
+                                                              LPDIRECT3DTEXTURE9* ppTexture)
 {
     (void)Filter;     // the image is never rescaled
     (void)MipFilter;  // levels are always box filtered, as D3DX_DEFAULT asks
@@ -168,8 +169,8 @@ extern "C" HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(
     IDirect3DTexture9* filled = target;
     if (staged) {
         filled = nullptr;
-        if (HRESULT hr = pDevice->CreateTexture(info.width, info.height, levels, 0, Format, D3DPOOL_SYSTEMMEM, &filled,
-                                                nullptr);
+        if (HRESULT hr =
+                pDevice->CreateTexture(info.width, info.height, levels, 0, Format, D3DPOOL_SYSTEMMEM, &filled, nullptr);
             FAILED(hr)) {
             SafeRelease(target);
             return hr;
@@ -196,7 +197,7 @@ extern "C" HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(
 extern "C" HRESULT WINAPI D3DXCreateTextureFromFileInMemory(LPDIRECT3DDEVICE9 pDevice, LPCVOID pSrcData,
                                                             UINT SrcDataSize, LPDIRECT3DTEXTURE9* ppTexture)
 {
-    return D3DXCreateTextureFromFileInMemoryEx(pDevice, pSrcData, SrcDataSize, D3DX_DEFAULT, D3DX_DEFAULT,
-                                               D3DX_DEFAULT, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT,
-                                               D3DX_DEFAULT, 0, nullptr, nullptr, ppTexture);
+    return D3DXCreateTextureFromFileInMemoryEx(pDevice, pSrcData, SrcDataSize, D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT,
+                                               0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0,
+                                               nullptr, nullptr, ppTexture);
 }

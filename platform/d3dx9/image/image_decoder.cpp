@@ -37,20 +37,17 @@ bool ReadImageInfo(const std::uint8_t* bytes, std::size_t size, ImageInfo& info)
     return known && SidesAcceptable(info);
 }
 
-bool DecodeImage(const std::uint8_t* bytes, std::size_t size, const ImageInfo& info,
-                 std::uint8_t* pixels, std::size_t pitch)
+bool DecodeImage(const std::uint8_t* bytes, std::size_t size, const ImageInfo& info, std::uint8_t* pixels,
+                 std::size_t pitch)
 {
     if (bytes == nullptr || pixels == nullptr || !SidesAcceptable(info) || pitch < 4 * std::size_t{info.width} ||
         pitch % 4 != 0) {
         return false;
     }
     switch (info.fileFormat) {
-    case ImageFileFormat::jpeg:
-        return DecodeJpeg(bytes, size, info, pixels, pitch);
-    case ImageFileFormat::png:
-        return DecodePng(bytes, size, info, pixels, pitch);
-    case ImageFileFormat::bmp:
-        return DecodeBmp(bytes, size, info, pixels, pitch);
+    case ImageFileFormat::jpeg: return DecodeJpeg(bytes, size, info, pixels, pitch);
+    case ImageFileFormat::png: return DecodePng(bytes, size, info, pixels, pitch);
+    case ImageFileFormat::bmp: return DecodeBmp(bytes, size, info, pixels, pitch);
     }
     return false;
 }

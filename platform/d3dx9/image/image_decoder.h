@@ -16,7 +16,11 @@ namespace quorvane::image {
 // Larger sides are refused: the bound keeps a forged header from asking for gigabytes.
 constexpr std::uint32_t maxImageSide = 16384;
 
-enum class ImageFileFormat { jpeg, png, bmp };
+enum class ImageFileFormat {
+    jpeg,
+    png,
+    bmp
+};
 
 struct ImageInfo {
     ImageFileFormat fileFormat = ImageFileFormat::jpeg;
@@ -32,8 +36,8 @@ bool ReadImageInfo(const std::uint8_t* bytes, std::size_t size, ImageInfo& info)
 // Decodes the whole image into `pixels`: info.height rows of info.width 4-byte pixels, rows
 // `pitch` bytes apart (pitch >= 4 * width, a multiple of 4). `info` must come from ReadImageInfo
 // on the same bytes. False for corrupt or truncated data; the rows may then hold partial output.
-bool DecodeImage(const std::uint8_t* bytes, std::size_t size, const ImageInfo& info,
-                 std::uint8_t* pixels, std::size_t pitch);
+bool DecodeImage(const std::uint8_t* bytes, std::size_t size, const ImageInfo& info, std::uint8_t* pixels,
+                 std::size_t pitch);
 
 // Both steps into a tightly packed buffer (tests, tools and the fuzz target use this).
 struct DecodedImage {

@@ -7,15 +7,15 @@
 namespace quorvane::image {
 
 bool ReadJpegInfo(const std::uint8_t* bytes, std::size_t size, ImageInfo& info);
-bool DecodeJpeg(const std::uint8_t* bytes, std::size_t size, const ImageInfo& info,
-                std::uint8_t* pixels, std::size_t pitch);
+bool DecodeJpeg(const std::uint8_t* bytes, std::size_t size, const ImageInfo& info, std::uint8_t* pixels,
+                std::size_t pitch);
 
 bool ReadPngInfo(const std::uint8_t* bytes, std::size_t size, ImageInfo& info);
-bool DecodePng(const std::uint8_t* bytes, std::size_t size, const ImageInfo& info,
-               std::uint8_t* pixels, std::size_t pitch);
+bool DecodePng(const std::uint8_t* bytes, std::size_t size, const ImageInfo& info, std::uint8_t* pixels,
+               std::size_t pitch);
 
 bool ReadBmpInfo(const std::uint8_t* bytes, std::size_t size, ImageInfo& info);
-bool DecodeBmp(const std::uint8_t* bytes, std::size_t size, const ImageInfo& info,
-               std::uint8_t* pixels, std::size_t pitch);
+bool DecodeBmp(const std::uint8_t* bytes, std::size_t size, const ImageInfo& info, std::uint8_t* pixels,
+               std::size_t pitch);
 
 }  // namespace quorvane::image

@@ -13,10 +13,7 @@ namespace {
 // Frees libpng's state on every path; png_image_free is safe on an image already freed.
 class PngImage {
 public:
-    PngImage()
-    {
-        image_.version = PNG_IMAGE_VERSION;
-    }
+    PngImage() { image_.version = PNG_IMAGE_VERSION; }
     ~PngImage() { png_image_free(&image_); }
     PngImage(const PngImage&) = delete;
     PngImage& operator=(const PngImage&) = delete;

@@ -49,8 +49,8 @@ DWORD IndexUsage(DWORD options)
 
 // Creation options this implementation understands (the optimisation flags are Optimize's).
 constexpr DWORD knownOptions = D3DXMESH_32BIT | D3DXMESH_DONOTCLIP | D3DXMESH_POINTS | D3DXMESH_SYSTEMMEM |
-                               D3DXMESH_MANAGED | D3DXMESH_WRITEONLY | D3DXMESH_DYNAMIC |
-                               D3DXMESH_SOFTWAREPROCESSING | D3DXMESH_USEHWONLY;
+                               D3DXMESH_MANAGED | D3DXMESH_WRITEONLY | D3DXMESH_DYNAMIC | D3DXMESH_SOFTWAREPROCESSING |
+                               D3DXMESH_USEHWONLY;
 
 // Union-find over vertex indices, for grouping vertices at (nearly) the same position.
 class PointGroups {
@@ -79,8 +79,7 @@ private:
 
 }  // namespace
 
-HRESULT Mesh::Create(DWORD numFaces, DWORD numVertices, DWORD options, DWORD fvf, IDirect3DDevice9* device,
-                     Mesh** mesh)
+HRESULT Mesh::Create(DWORD numFaces, DWORD numVertices, DWORD options, DWORD fvf, IDirect3DDevice9* device, Mesh** mesh)
 {
     if (mesh == nullptr) {
         return D3DERR_INVALIDCALL;
@@ -94,7 +93,8 @@ HRESULT Mesh::Create(DWORD numFaces, DWORD numVertices, DWORD options, DWORD fvf
     // The buffers' byte lengths are UINTs.
     const std::uint64_t indexSize = (options & D3DXMESH_32BIT) ? 4 : 2;
     if ((!(options & D3DXMESH_32BIT) && numVertices > maxIndex16 + 1) ||
-        std::uint64_t{numFaces} * 3 * indexSize > UINT32_MAX || std::uint64_t{numVertices} * layout.stride > UINT32_MAX) {
+        std::uint64_t{numFaces} * 3 * indexSize > UINT32_MAX ||
+        std::uint64_t{numVertices} * layout.stride > UINT32_MAX) {
         return D3DERR_INVALIDCALL;
     }
     Mesh* created = new (std::nothrow) Mesh(device, numFaces, numVertices, options, layout);
@@ -169,7 +169,10 @@ HRESULT Mesh::LockVertexBuffer(DWORD flags, LPVOID* data)
     return vertexBuffer_->Lock(0, 0, data, flags);
 }
 
-HRESULT Mesh::UnlockVertexBuffer() { return vertexBuffer_->Unlock(); }
+HRESULT Mesh::UnlockVertexBuffer()
+{
+    return vertexBuffer_->Unlock();
+}
 
 HRESULT Mesh::LockIndexBuffer(DWORD flags, LPVOID* data)
 {
@@ -179,7 +182,10 @@ HRESULT Mesh::LockIndexBuffer(DWORD flags, LPVOID* data)
     return indexBuffer_->Lock(0, 0, data, flags);
 }
 
-HRESULT Mesh::UnlockIndexBuffer() { return indexBuffer_->Unlock(); }
+HRESULT Mesh::UnlockIndexBuffer()
+{
+    return indexBuffer_->Unlock();
+}
 
 HRESULT Mesh::LockAttributeBuffer(DWORD flags, DWORD** data)
 {
@@ -194,7 +200,10 @@ HRESULT Mesh::LockAttributeBuffer(DWORD flags, DWORD** data)
     return D3D_OK;
 }
 
-HRESULT Mesh::UnlockAttributeBuffer() { return D3D_OK; }
+HRESULT Mesh::UnlockAttributeBuffer()
+{
+    return D3D_OK;
+}
 
 HRESULT Mesh::GetAttributeTable(D3DXATTRIBUTERANGE* table, DWORD* tableSize)
 {
@@ -376,7 +385,8 @@ HRESULT Mesh::GenerateAdjacency(FLOAT epsilon, DWORD* adjacency)
     };
     std::vector<std::uint32_t> byX(numVertices_);
     std::iota(byX.begin(), byX.end(), 0u);
-    std::sort(byX.begin(), byX.end(), [&](std::uint32_t a, std::uint32_t b) { return position(a, 0) < position(b, 0); });
+    std::sort(byX.begin(), byX.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return position(a, 0) < position(b, 0); });
     PointGroups groups(numVertices_);
     for (std::size_t i = 0; i < byX.size(); ++i) {
         for (std::size_t j = i + 1; j < byX.size() && position(byX[j], 0) - position(byX[i], 0) <= epsilon; ++j) {

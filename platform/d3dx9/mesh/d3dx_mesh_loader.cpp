@@ -25,25 +25,22 @@ using d3dx9::Mesh;
 HRESULT ResultOf(xfile::XFileError error)
 {
     switch (error) {
-    case xfile::XFileError::none:
-        return D3D_OK;
-    case xfile::XFileError::badHeader:
-        return D3DXFERR_BADFILETYPE;
-    case xfile::XFileError::compressed:
-        return E_NOTIMPL;
+    case xfile::XFileError::none: return D3D_OK;
+    case xfile::XFileError::badHeader: return D3DXFERR_BADFILETYPE;
+    case xfile::XFileError::compressed: return E_NOTIMPL;
     case xfile::XFileError::syntax:
-    case xfile::XFileError::truncated:
-        return D3DXFERR_PARSEERROR;
+    case xfile::XFileError::truncated: return D3DXFERR_PARSEERROR;
     case xfile::XFileError::badData:
-    case xfile::XFileError::tooDeep:
-        return D3DXERR_INVALIDDATA;
-    case xfile::XFileError::noMesh:
-        return D3DXERR_LOADEDMESHHASNODATA;
+    case xfile::XFileError::tooDeep: return D3DXERR_INVALIDDATA;
+    case xfile::XFileError::noMesh: return D3DXERR_LOADEDMESHHASNODATA;
     }
     return E_FAIL;
 }
 
-D3DCOLORVALUE Color(const float* rgb, float alpha) { return {rgb[0], rgb[1], rgb[2], alpha}; }
+D3DCOLORVALUE Color(const float* rgb, float alpha)
+{
+    return {rgb[0], rgb[1], rgb[2], alpha};
+}
 
 // D3DXMATERIAL entries followed by their texture names, the pointers into the same buffer.
 Buffer* MakeMaterialBuffer(const std::vector<xfile::XMaterial>& materials)
@@ -134,13 +131,13 @@ HRESULT LoadMesh(const BYTE* bytes, DWORD size, DWORD options, IDirect3DDevice9*
     }
 
     Buffer* adjacency = adjacencyOut != nullptr ? MakeAdjacencyBuffer(description) : nullptr;
-    Buffer* materials = materialsOut != nullptr && !description.materials.empty()
-                            ? MakeMaterialBuffer(description.materials)
-                            : nullptr;
+    Buffer* materials =
+        materialsOut != nullptr && !description.materials.empty() ? MakeMaterialBuffer(description.materials) : nullptr;
     // One empty effect instance per material: X files name no effects.
-    Buffer* effects = effectsOut != nullptr && !description.materials.empty()
-                          ? Buffer::Create(static_cast<DWORD>(description.materials.size() * sizeof(D3DXEFFECTINSTANCE)))
-                          : nullptr;
+    Buffer* effects =
+        effectsOut != nullptr && !description.materials.empty()
+            ? Buffer::Create(static_cast<DWORD>(description.materials.size() * sizeof(D3DXEFFECTINSTANCE)))
+            : nullptr;
     const bool allMade = (adjacencyOut == nullptr || adjacency != nullptr) &&
                          (materialsOut == nullptr || description.materials.empty() || materials != nullptr) &&
                          (effectsOut == nullptr || description.materials.empty() || effects != nullptr);

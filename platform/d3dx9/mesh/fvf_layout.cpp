@@ -15,14 +15,9 @@ bool DescribeFvf(DWORD fvf, FvfLayout& layout)
         return false;
     }
     switch (fvf & D3DFVF_POSITION_MASK) {
-    case D3DFVF_XYZ:
-        layout.positionSize = 12;
-        break;
-    case D3DFVF_XYZW:
-        layout.positionSize = 16;
-        break;
-    default:
-        return false;  // meshes hold untransformed, unblended positions
+    case D3DFVF_XYZ: layout.positionSize = 12; break;
+    case D3DFVF_XYZW: layout.positionSize = 16; break;
+    default: return false;  // meshes hold untransformed, unblended positions
     }
     UINT offset = layout.positionSize;
     const auto take = [&](DWORD bit, int& field, UINT size) {

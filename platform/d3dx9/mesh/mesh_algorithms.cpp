@@ -14,10 +14,22 @@ namespace {
 struct Vec3 {
     float x, y, z;
 };
-Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec3 Cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-float Dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-float Length(Vec3 a) { return std::sqrt(Dot(a, a)); }
+Vec3 operator-(Vec3 a, Vec3 b)
+{
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+Vec3 Cross(Vec3 a, Vec3 b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+float Dot(Vec3 a, Vec3 b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+float Length(Vec3 a)
+{
+    return std::sqrt(Dot(a, a));
+}
 
 Vec3 LoadVec3(const std::uint8_t* p)
 {
@@ -101,9 +113,8 @@ std::vector<std::uint32_t> ComputeAdjacency(const std::uint32_t* indices, std::s
     return adjacency;
 }
 
-void ComputeVertexNormals(std::uint8_t* vertices, std::size_t vertexCount, std::size_t stride,
-                          std::size_t normalOffset, const std::uint32_t* indices, std::size_t faceCount,
-                          bool mergeEqualPositions)
+void ComputeVertexNormals(std::uint8_t* vertices, std::size_t vertexCount, std::size_t stride, std::size_t normalOffset,
+                          const std::uint32_t* indices, std::size_t faceCount, bool mergeEqualPositions)
 {
     const std::vector<std::uint32_t> groups = NormalGroups(vertices, vertexCount, stride, mergeEqualPositions);
     std::vector<Vec3> sums(vertexCount, Vec3{0, 0, 0});

@@ -20,9 +20,8 @@ std::vector<std::uint32_t> ComputeAdjacency(const std::uint32_t* indices, std::s
 // Vertex normals as the angle-weighted average of the normals of the faces that use the vertex
 // (faces clockwise in a left-handed frame). With `mergeEqualPositions`, vertices at exactly the
 // same position share one normal. Positions are the first three floats of each vertex.
-void ComputeVertexNormals(std::uint8_t* vertices, std::size_t vertexCount, std::size_t stride,
-                          std::size_t normalOffset, const std::uint32_t* indices, std::size_t faceCount,
-                          bool mergeEqualPositions);
+void ComputeVertexNormals(std::uint8_t* vertices, std::size_t vertexCount, std::size_t stride, std::size_t normalOffset,
+                          const std::uint32_t* indices, std::size_t faceCount, bool mergeEqualPositions);
 
 // D3DXATTRIBUTERANGE's fields.
 struct AttributeRange {

@@ -48,23 +48,16 @@ public:
             return XTokenKind::invalid;
         }
         switch (token) {
-        case tokenName:
-            return XTokenKind::name;
-        case tokenGuid:
-            return XTokenKind::guid;
-        case tokenOpenBrace:
-            return XTokenKind::openBrace;
-        case tokenCloseBrace:
-            return XTokenKind::closeBrace;
-        case tokenTemplate:
-            return XTokenKind::templateKeyword;
+        case tokenName: return XTokenKind::name;
+        case tokenGuid: return XTokenKind::guid;
+        case tokenOpenBrace: return XTokenKind::openBrace;
+        case tokenCloseBrace: return XTokenKind::closeBrace;
+        case tokenTemplate: return XTokenKind::templateKeyword;
         case tokenString:
         case tokenInteger:
         case tokenIntegerList:
-        case tokenFloatList:
-            return XTokenKind::value;
-        default:
-            return XTokenKind::invalid;
+        case tokenFloatList: return XTokenKind::value;
+        default: return XTokenKind::invalid;
         }
     }
 
@@ -106,12 +99,8 @@ public:
             position_ += 2;
             std::uint32_t count = 0;
             switch (token) {
-            case tokenOpenBrace:
-                ++depth;
-                break;
-            case tokenCloseBrace:
-                --depth;
-                break;
+            case tokenOpenBrace: ++depth; break;
+            case tokenCloseBrace: --depth; break;
             case tokenName:
             case tokenString:
                 if (!ReadU32(count) || !Skip(count)) {
@@ -137,8 +126,7 @@ public:
                     return false;
                 }
                 break;
-            default:
-                break;  // tokens without payload (separators, brackets, type keywords)
+            default: break;  // tokens without payload (separators, brackets, type keywords)
             }
         }
         return true;
@@ -314,10 +302,7 @@ private:
         }
     }
 
-    bool FailAtToken()
-    {
-        return Fail(size_ - position_ < 2 ? XFileError::truncated : XFileError::syntax);
-    }
+    bool FailAtToken() { return Fail(size_ - position_ < 2 ? XFileError::truncated : XFileError::syntax); }
 
     const std::uint8_t* bytes_;
     std::size_t size_;

@@ -65,8 +65,8 @@ public:
         }
         float n[3];
         for (int column = 0; column < 3; ++column) {
-            n[column] = sign_ * (in[0] * cofactor_[column] + in[1] * cofactor_[3 + column] +
-                                 in[2] * cofactor_[6 + column]);
+            n[column] =
+                sign_ * (in[0] * cofactor_[column] + in[1] * cofactor_[3 + column] + in[2] * cofactor_[6 + column]);
         }
         const float length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
         const float scale = length > 0 && std::isfinite(length) ? 1.0f / length : 0.0f;
@@ -112,8 +112,8 @@ private:
     std::unordered_map<std::uint64_t, std::uint32_t> extra_;
 };
 
-void AppendVertex(const FileMesh& source, const FrameTransform& transform, std::uint32_t position,
-                  std::uint32_t normal, std::uint32_t pointBase, MeshDescription& mesh)
+void AppendVertex(const FileMesh& source, const FrameTransform& transform, std::uint32_t position, std::uint32_t normal,
+                  std::uint32_t pointBase, MeshDescription& mesh)
 {
     float point[3];
     transform.Point(&source.positions[std::size_t{position} * 3], point);
@@ -126,7 +126,8 @@ void AppendVertex(const FileMesh& source, const FrameTransform& transform, std::
         mesh.normals.insert(mesh.normals.end(), n, n + 3);
     }
     if (mesh.hasTextureCoordinates) {
-        const float* uv = source.hasTextureCoordinates ? &source.textureCoordinates[std::size_t{position} * 2] : nullptr;
+        const float* uv =
+            source.hasTextureCoordinates ? &source.textureCoordinates[std::size_t{position} * 2] : nullptr;
         mesh.textureCoordinates.push_back(uv ? uv[0] : 0.0f);
         mesh.textureCoordinates.push_back(uv ? uv[1] : 0.0f);
     }
@@ -170,7 +171,8 @@ void AppendMesh(const FileMesh& source, std::uint32_t pointBase, std::uint32_t m
     for (std::size_t face = 0; face + 1 < source.faceStarts.size(); ++face) {
         const std::uint32_t first = source.faceStarts[face];
         const std::uint32_t end = source.faceStarts[face + 1];
-        const std::uint32_t attribute = source.hasMaterialList ? materialBase + source.faceMaterials[face] : materialBase;
+        const std::uint32_t attribute =
+            source.hasMaterialList ? materialBase + source.faceMaterials[face] : materialBase;
         for (std::uint32_t corner = first + 1; corner + 1 < end; ++corner) {
             mesh.indices.push_back(vertexBase + cornerVertices[first]);
             mesh.indices.push_back(vertexBase + cornerVertices[corner]);

@@ -21,7 +21,7 @@ struct FileMesh {
     std::vector<std::uint32_t> faceStarts;  // face f has corners [faceStarts[f], faceStarts[f + 1])
     std::vector<std::uint32_t> corners;     // position index per face corner
     bool hasNormals = false;
-    std::vector<float> normals;              // x, y, z per normal
+    std::vector<float> normals;                // x, y, z per normal
     std::vector<std::uint32_t> normalCorners;  // normal index per face corner
     bool hasTextureCoordinates = false;
     std::vector<float> textureCoordinates;  // u, v per position

@@ -11,7 +11,10 @@
 namespace quorvane::xfile {
 namespace {
 
-bool IsType(const std::string& type, const char* known) { return strcasecmp(type.c_str(), known) == 0; }
+bool IsType(const std::string& type, const char* known)
+{
+    return strcasecmp(type.c_str(), known) == 0;
+}
 
 class XFileParser {
 public:
@@ -21,8 +24,9 @@ public:
     {
         const bool parsed = ParseTopLevel();
         if (!parsed) {
-            return error_ != XFileError::none ? error_ : tokens_.error() != XFileError::none ? tokens_.error()
-                                                                                                : XFileError::syntax;
+            return error_ != XFileError::none            ? error_
+                   : tokens_.error() != XFileError::none ? tokens_.error()
+                                                         : XFileError::syntax;
         }
         meshes = std::move(meshes_);
         return XFileError::none;
@@ -41,8 +45,7 @@ private:
     {
         for (;;) {
             switch (tokens_.Peek()) {
-            case XTokenKind::end:
-                return true;
+            case XTokenKind::end: return true;
             case XTokenKind::templateKeyword:
                 if (!SkipTemplate()) {
                     return false;
@@ -63,8 +66,7 @@ private:
                 }
                 break;
             }
-            default:
-                return Fail(XFileError::syntax);
+            default: return Fail(XFileError::syntax);
             }
         }
     }
@@ -143,8 +145,7 @@ private:
     {
         for (;;) {
             switch (tokens_.Peek()) {
-            case XTokenKind::closeBrace:
-                return tokens_.ReadCloseBrace();
+            case XTokenKind::closeBrace: return tokens_.ReadCloseBrace();
             case XTokenKind::name: {
                 if (depth + 1 > maxObjectDepth) {
                     return Fail(XFileError::tooDeep);
@@ -163,10 +164,8 @@ private:
                 }
                 break;
             }
-            case XTokenKind::end:
-                return Fail(XFileError::truncated);
-            default:
-                return Fail(XFileError::syntax);
+            case XTokenKind::end: return Fail(XFileError::truncated);
+            default: return Fail(XFileError::syntax);
             }
         }
     }
@@ -180,7 +179,8 @@ private:
     // Data objects the reader does not use, below a known one.
     bool SkipChildren(int depth)
     {
-        return ParseChildren(depth, [&](const std::string&, const std::string&) { return tokens_.SkipToMatchingClose(); });
+        return ParseChildren(depth,
+                             [&](const std::string&, const std::string&) { return tokens_.SkipToMatchingClose(); });
     }
 
     // Meshes found inside the frame (its own and its descendants') are appended to meshes_

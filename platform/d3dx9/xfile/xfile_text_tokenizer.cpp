@@ -8,20 +8,26 @@
 namespace quorvane::xfile {
 namespace {
 
-bool IsNameStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.'; }
+bool IsNameStart(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+bool IsNameChar(char c)
+{
+    return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+}
 bool IsNumberChar(char c)
 {
     return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E';
 }
-bool IsNumberStart(char c) { return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.'; }
+bool IsNumberStart(char c)
+{
+    return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
+}
 
 class TextTokenizer final : public XTokenizer {
 public:
-    TextTokenizer(const std::uint8_t* bytes, std::size_t size)
-        : text_(reinterpret_cast<const char*>(bytes), size)
-    {
-    }
+    TextTokenizer(const std::uint8_t* bytes, std::size_t size) : text_(reinterpret_cast<const char*>(bytes), size) {}
 
     XTokenKind Peek() override
     {
@@ -34,16 +40,11 @@ public:
             return NameAt(position_) == "template" ? XTokenKind::templateKeyword : XTokenKind::name;
         }
         switch (c) {
-        case '{':
-            return XTokenKind::openBrace;
-        case '}':
-            return XTokenKind::closeBrace;
-        case '<':
-            return XTokenKind::guid;
-        case '"':
-            return XTokenKind::value;
-        default:
-            return IsNumberStart(c) ? XTokenKind::value : XTokenKind::invalid;
+        case '{': return XTokenKind::openBrace;
+        case '}': return XTokenKind::closeBrace;
+        case '<': return XTokenKind::guid;
+        case '"': return XTokenKind::value;
+        default: return IsNumberStart(c) ? XTokenKind::value : XTokenKind::invalid;
         }
     }
 
@@ -208,10 +209,7 @@ private:
         return true;
     }
 
-    bool FailAtToken()
-    {
-        return Fail(position_ >= text_.size() ? XFileError::truncated : XFileError::syntax);
-    }
+    bool FailAtToken() { return Fail(position_ >= text_.size() ? XFileError::truncated : XFileError::syntax); }
 
     std::string_view text_;
     std::size_t position_ = 0;

@@ -8,22 +8,14 @@ namespace quorvane::xfile {
 const char* DescribeError(XFileError error)
 {
     switch (error) {
-    case XFileError::none:
-        return "no error";
-    case XFileError::badHeader:
-        return "not an X file of version 3 with a known format and float size";
-    case XFileError::compressed:
-        return "compressed X files (tzip, bzip) are not supported";
-    case XFileError::syntax:
-        return "syntax error";
-    case XFileError::truncated:
-        return "the file ends inside a token or an object";
-    case XFileError::badData:
-        return "counts, indices or references that do not fit together";
-    case XFileError::tooDeep:
-        return "objects nested too deeply";
-    case XFileError::noMesh:
-        return "the file holds no mesh";
+    case XFileError::none: return "no error";
+    case XFileError::badHeader: return "not an X file of version 3 with a known format and float size";
+    case XFileError::compressed: return "compressed X files (tzip, bzip) are not supported";
+    case XFileError::syntax: return "syntax error";
+    case XFileError::truncated: return "the file ends inside a token or an object";
+    case XFileError::badData: return "counts, indices or references that do not fit together";
+    case XFileError::tooDeep: return "objects nested too deeply";
+    case XFileError::noMesh: return "the file holds no mesh";
     }
     return "unknown error";
 }

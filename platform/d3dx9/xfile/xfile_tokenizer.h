@@ -13,20 +13,20 @@ namespace quorvane::xfile {
 
 enum class XFileError {
     none,
-    badHeader,          // not "xof " with version 03xx, a known format and float size
-    compressed,         // "tzip" / "bzip": compressed X files are not supported
-    syntax,             // unexpected token, malformed number or string
-    truncated,          // the bytes end inside a token or an object
-    badData,            // counts, indices or references that do not fit together
-    tooDeep,            // objects nested beyond the supported depth
-    noMesh,             // a well-formed file without any Mesh object (or only empty ones)
+    badHeader,   // not "xof " with version 03xx, a known format and float size
+    compressed,  // "tzip" / "bzip": compressed X files are not supported
+    syntax,      // unexpected token, malformed number or string
+    truncated,   // the bytes end inside a token or an object
+    badData,     // counts, indices or references that do not fit together
+    tooDeep,     // objects nested beyond the supported depth
+    noMesh,      // a well-formed file without any Mesh object (or only empty ones)
 };
 
 const char* DescribeError(XFileError error);
 
 enum class XTokenKind {
-    name,             // an identifier
-    guid,             // <...> in text, a 16-byte GUID in binary
+    name,  // an identifier
+    guid,  // <...> in text, a 16-byte GUID in binary
     openBrace,
     closeBrace,
     templateKeyword,  // "template" in text, TOKEN_TEMPLATE in binary

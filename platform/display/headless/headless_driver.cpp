@@ -46,8 +46,8 @@ void StretchInto(const std::vector<std::uint32_t>& source, std::uint32_t sourceW
 
 std::vector<Mode> DefaultModes()
 {
-    return {{640, 480, 60},   {640, 480, 75},   {800, 600, 60},   {800, 600, 75},   {1024, 768, 60},
-            {1024, 768, 75},  {1280, 720, 60},  {1280, 1024, 60}, {1280, 1024, 75}, {1920, 1080, 60}};
+    return {{640, 480, 60},  {640, 480, 75},  {800, 600, 60},   {800, 600, 75},   {1024, 768, 60},
+            {1024, 768, 75}, {1280, 720, 60}, {1280, 1024, 60}, {1280, 1024, 75}, {1920, 1080, 60}};
 }
 
 Mode DefaultDesktopMode()
@@ -55,7 +55,9 @@ Mode DefaultDesktopMode()
     return {1920, 1080, 60};
 }
 
-HeadlessDriver::HeadlessDriver() : modes_(DefaultModes()), desktop_(DefaultDesktopMode()) {}
+HeadlessDriver::HeadlessDriver() : modes_(DefaultModes()), desktop_(DefaultDesktopMode())
+{
+}
 
 Mode HeadlessDriver::CurrentMode()
 {
@@ -167,8 +169,7 @@ bool HeadlessDriver::MakeCurrent(GLContext* context)
     return egl_.MakeCurrent(context ? context->egl : EGL_NO_CONTEXT);
 }
 
-bool HeadlessDriver::PresentFramebuffer(Window* window, unsigned framebuffer, std::uint32_t width,
-                                        std::uint32_t height)
+bool HeadlessDriver::PresentFramebuffer(Window* window, unsigned framebuffer, std::uint32_t width, std::uint32_t height)
 {
     if (!Owns(window) || width == 0 || height == 0)
         return false;

@@ -44,8 +44,7 @@ public:
     GLContext* CreateGLContext(Window* window) override;
     void DestroyGLContext(GLContext* context) override;
     bool MakeCurrent(GLContext* context) override;
-    bool PresentFramebuffer(Window* window, unsigned framebuffer, std::uint32_t width,
-                            std::uint32_t height) override;
+    bool PresentFramebuffer(Window* window, unsigned framebuffer, std::uint32_t width, std::uint32_t height) override;
 
     bool ReadWindowImage(Window* window, Image& image) override;
     bool WriteWindowPng(Window* window, const std::string& path) override;
