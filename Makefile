@@ -13,7 +13,7 @@ CMAKE_CONFIGURE = cmake -S . -G Ninja -Wno-dev
 SHELL := /bin/bash
 .SHELLFLAGS := -o pipefail -c
 
-.PHONY: all deps build build-sanitized data run test test-release test-sanitized check-windows fuzz bench clean
+.PHONY: all deps build build-sanitized data run test test-release test-sanitized check-windows check-format format fuzz bench clean
 
 all: build
 
@@ -64,7 +64,15 @@ check-windows: deps $(WINDOWS)/build.ninja
 	cmake --build $(WINDOWS) -j $(JOBS)
 	@echo "check-windows: $(WINDOWS)/quorvane.exe linked against the Windows SDK"
 
-test: test-release test-sanitized check-windows
+# Applies .clang-format to every C++ file of the tree; check-format (part of make test) fails
+# on any file that differs from it.
+format:
+	git ls-files -co --exclude-standard '*.cpp' '*.h' | xargs clang-format -i
+
+check-format: deps
+	@scripts/check-format
+
+test: check-format test-release test-sanitized check-windows
 	@scripts/test-summary $(RELEASE)/ctest.log $(SANITIZED)/ctest.log
 
 bench: build
