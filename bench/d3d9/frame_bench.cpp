@@ -7,13 +7,13 @@
 #include <cmath>
 #include <vector>
 
-#include "headless_device.h"
+#include "device_fixture.h"
 #include "scene_helpers.h"
 
 namespace {
 
 using quorvane::tests::CopyToBuffer;
-using quorvane::tests::HeadlessDevice;
+using quorvane::tests::DeviceFixture;
 using quorvane::tests::Identity;
 using quorvane::tests::LineVertex;
 using quorvane::tests::MeshVertex;
@@ -34,7 +34,7 @@ D3DMATRIX Projection()
 
 class Scene {
 public:
-    Scene() : headless_(backBufferWidth, backBufferHeight), device_(headless_.device())
+    Scene() : fixture_(backBufferWidth, backBufferHeight), device_(fixture_.device())
     {
         if (!device_)
             return;
@@ -130,27 +130,15 @@ private:
         CopyToBuffer(indices_, sphere.indices);
     }
 
+    // A 512 x 512 checkerboard of 32-texel squares.
     void BuildTexture()
     {
         const UINT size = 512;
-        IDirect3DTexture9* source = nullptr;
-        if (device_->CreateTexture(size, size, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &source, nullptr) != D3D_OK)
-            return;
-        D3DLOCKED_RECT locked{};
-        source->LockRect(0, &locked, nullptr, D3DLOCK_DISCARD);
-        for (UINT y = 0; y < size; ++y)
-            for (UINT x = 0; x < size; ++x)
-                reinterpret_cast<DWORD*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch)[x] =
-                    ((x / 32 + y / 32) % 2) ? 0xFF2060C0 : 0xFF40A040;
-        source->UnlockRect(0);
-        device_->CreateTexture(size, size, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_DEFAULT, &texture_, nullptr);
-        IDirect3DSurface9 *from = nullptr, *to = nullptr;
-        source->GetSurfaceLevel(0, &from);
-        texture_->GetSurfaceLevel(0, &to);
-        device_->UpdateSurface(from, nullptr, to, nullptr);
-        from->Release();
-        to->Release();
-        source->Release();
+        std::vector<DWORD> texels(size * size);
+        for (UINT i = 0; i < texels.size(); ++i) {
+            texels[i] = ((i % size / 32 + i / size / 32) % 2) ? 0xFF2060C0 : 0xFF40A040;
+        }
+        texture_ = fixture_.MakeTexture(size, size, texels);
     }
 
     // Latitude circles around the sphere, slightly outside it.
@@ -166,7 +154,7 @@ private:
         }
     }
 
-    HeadlessDevice headless_;
+    DeviceFixture fixture_;
     IDirect3DDevice9* device_;
     IDirect3DTexture9* texture_ = nullptr;
     IDirect3DVertexBuffer9* vertices_ = nullptr;

@@ -2,7 +2,7 @@
 // controls that drive them.
 #include <quorvane_testing.h>
 
-#include "device_fixture.h"
+#include "device_test.h"
 
 namespace quorvane::tests {
 namespace {
@@ -193,19 +193,19 @@ class ResetTest : public DeviceTest {};
 TEST_F(ResetTest, RefusedWhileADefaultPoolTextureLivesAndDoneAfterItsRelease)
 {
     IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr), D3D_OK);
+    ASSERT_EQ(device()->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr), D3D_OK);
     IDirect3DTexture9* systemTexture = nullptr;
-    ASSERT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &systemTexture, nullptr), D3D_OK);
-    device_->SetTexture(0, texture);
-    D3DPRESENT_PARAMETERS pp = WindowedParameters(window_->Handle(), backBufferWidth, backBufferHeight);
-    EXPECT_EQ(device_->Reset(&pp), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);  // the failed Reset must be repeated
-    EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
+    ASSERT_EQ(device()->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &systemTexture, nullptr), D3D_OK);
+    device()->SetTexture(0, texture);
+    D3DPRESENT_PARAMETERS pp = Parameters();
+    EXPECT_EQ(device()->Reset(&pp), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device()->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);  // the failed Reset must be repeated
+    EXPECT_EQ(device()->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
     texture->Release();  // still bound, but released by the application
-    EXPECT_EQ(device_->Reset(&pp), D3D_OK);
-    EXPECT_EQ(device_->TestCooperativeLevel(), D3D_OK);
+    EXPECT_EQ(device()->Reset(&pp), D3D_OK);
+    EXPECT_EQ(device()->TestCooperativeLevel(), D3D_OK);
     IDirect3DBaseTexture9* bound = reinterpret_cast<IDirect3DBaseTexture9*>(1);
-    device_->GetTexture(0, &bound);
+    device()->GetTexture(0, &bound);
     EXPECT_EQ(bound, nullptr);  // Reset unbinds
     D3DLOCKED_RECT locked{};
     EXPECT_EQ(systemTexture->LockRect(0, &locked, nullptr, 0), D3D_OK);  // system memory survives
@@ -216,104 +216,104 @@ TEST_F(ResetTest, RefusedWhileADefaultPoolTextureLivesAndDoneAfterItsRelease)
 TEST_F(ResetTest, AHeldBackBufferAlsoBlocksReset)
 {
     IDirect3DSurface9* backBuffer = nullptr;
-    ASSERT_EQ(device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer), D3D_OK);
-    D3DPRESENT_PARAMETERS pp = WindowedParameters(window_->Handle(), backBufferWidth, backBufferHeight);
-    EXPECT_EQ(device_->Reset(&pp), D3DERR_INVALIDCALL);
+    ASSERT_EQ(device()->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer), D3D_OK);
+    D3DPRESENT_PARAMETERS pp = Parameters();
+    EXPECT_EQ(device()->Reset(&pp), D3DERR_INVALIDCALL);
     backBuffer->Release();
-    EXPECT_EQ(device_->Reset(&pp), D3D_OK);
+    EXPECT_EQ(device()->Reset(&pp), D3D_OK);
 }
 
 TEST_F(ResetTest, NewBackBufferSizesResizeAndStatesReturnToDefaults)
 {
-    device_->SetRenderState(D3DRS_LIGHTING, FALSE);
-    D3DPRESENT_PARAMETERS pp = WindowedParameters(window_->Handle(), 32, 16);
-    ASSERT_EQ(device_->Reset(&pp), D3D_OK);
+    device()->SetRenderState(D3DRS_LIGHTING, FALSE);
+    D3DPRESENT_PARAMETERS pp = WindowedParameters(window(), 32, 16);
+    ASSERT_EQ(device()->Reset(&pp), D3D_OK);
     IDirect3DSurface9* backBuffer = nullptr;
-    ASSERT_EQ(device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer), D3D_OK);
+    ASSERT_EQ(device()->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer), D3D_OK);
     D3DSURFACE_DESC desc{};
     backBuffer->GetDesc(&desc);
     backBuffer->Release();
     EXPECT_EQ(desc.Width, 32u);
     EXPECT_EQ(desc.Height, 16u);
     D3DVIEWPORT9 viewport{};
-    device_->GetViewport(&viewport);
+    device()->GetViewport(&viewport);
     EXPECT_EQ(viewport.Width, 32u);
     DWORD lighting = FALSE;
-    device_->GetRenderState(D3DRS_LIGHTING, &lighting);
+    device()->GetRenderState(D3DRS_LIGHTING, &lighting);
     EXPECT_EQ(lighting, DWORD(TRUE));
 }
 
 TEST_F(ResetTest, LostThenNotResetThenReset)
 {
-    EXPECT_EQ(device_->TestCooperativeLevel(), D3D_OK);
-    test_controls::LoseDevice(device_);
-    EXPECT_EQ(device_->TestCooperativeLevel(), D3DERR_DEVICELOST);
-    EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
+    EXPECT_EQ(device()->TestCooperativeLevel(), D3D_OK);
+    test_controls::LoseDevice(device());
+    EXPECT_EQ(device()->TestCooperativeLevel(), D3DERR_DEVICELOST);
+    EXPECT_EQ(device()->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
     // Drawing goes on without complaint while lost.
-    EXPECT_EQ(device_->BeginScene(), D3D_OK);
-    EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFFFFFF, 1.0f, 0), D3D_OK);
-    EXPECT_EQ(device_->EndScene(), D3D_OK);
-    D3DPRESENT_PARAMETERS pp = WindowedParameters(window_->Handle(), backBufferWidth, backBufferHeight);
-    EXPECT_EQ(device_->Reset(&pp), D3DERR_DEVICELOST);  // too early
+    EXPECT_EQ(device()->BeginScene(), D3D_OK);
+    EXPECT_EQ(device()->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFFFFFF, 1.0f, 0), D3D_OK);
+    EXPECT_EQ(device()->EndScene(), D3D_OK);
+    D3DPRESENT_PARAMETERS pp = Parameters();
+    EXPECT_EQ(device()->Reset(&pp), D3DERR_DEVICELOST);  // too early
 
-    test_controls::MakeDeviceResettable(device_);
-    EXPECT_EQ(device_->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
-    EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
-    EXPECT_EQ(device_->Reset(&pp), D3D_OK);
-    EXPECT_EQ(device_->TestCooperativeLevel(), D3D_OK);
-    EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    test_controls::MakeDeviceResettable(device());
+    EXPECT_EQ(device()->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
+    EXPECT_EQ(device()->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
+    EXPECT_EQ(device()->Reset(&pp), D3D_OK);
+    EXPECT_EQ(device()->TestCooperativeLevel(), D3D_OK);
+    EXPECT_EQ(device()->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
 }
 
 TEST_F(ResetTest, FullScreenSetsTheDisplayModeToTheBackBufferSize)
 {
-    D3DPRESENT_PARAMETERS pp = WindowedParameters(window_->Handle(), 800, 600);
+    D3DPRESENT_PARAMETERS pp = WindowedParameters(window(), 800, 600);
     pp.Windowed = FALSE;
-    ASSERT_EQ(device_->Reset(&pp), D3D_OK);
+    ASSERT_EQ(device()->Reset(&pp), D3D_OK);
     D3DDISPLAYMODE mode{};
-    d3d_->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode);
+    direct3d()->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode);
     EXPECT_EQ(mode.Width, 800u);
     EXPECT_EQ(mode.Height, 600u);
 
     pp.Windowed = TRUE;
-    ASSERT_EQ(device_->Reset(&pp), D3D_OK);
-    d3d_->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode);
+    ASSERT_EQ(device()->Reset(&pp), D3D_OK);
+    direct3d()->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode);
     EXPECT_EQ(mode.Width, 1920u);  // the headless desktop
     EXPECT_EQ(mode.Height, 1080u);
 
     pp.Windowed = FALSE;
     pp.BackBufferWidth = 801;  // not a mode of the adapter
-    EXPECT_EQ(device_->Reset(&pp), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device()->Reset(&pp), D3DERR_INVALIDCALL);
 }
 
 TEST_F(ResetTest, PresentShowsTheBackBufferInTheWindow)
 {
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF204060, 1.0f, 0);
-    ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    device()->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF204060, 1.0f, 0);
+    ASSERT_EQ(device()->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
     UINT width = 0, height = 0;
     std::vector<DWORD> pixels;
-    ASSERT_TRUE(test_controls::ReadWindowImage(window_->Handle(), width, height, pixels));
+    ASSERT_TRUE(test_controls::ReadWindowImage(window(), width, height, pixels));
     ASSERT_EQ(width, backBufferWidth);
     ASSERT_EQ(height, backBufferHeight);
     EXPECT_EQ(pixels[0] & 0xFFFFFF, 0x204060u);
     EXPECT_EQ(pixels.back() & 0xFFFFFF, 0x204060u);
     RECT source{0, 0, 4, 4};
-    EXPECT_EQ(device_->Present(&source, nullptr, nullptr, nullptr), D3DERR_INVALIDCALL);
-    device_->BeginScene();
-    EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_INVALIDCALL);
-    device_->EndScene();
+    EXPECT_EQ(device()->Present(&source, nullptr, nullptr, nullptr), D3DERR_INVALIDCALL);
+    device()->BeginScene();
+    EXPECT_EQ(device()->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_INVALIDCALL);
+    device()->EndScene();
 }
 
 TEST_F(ResetTest, PresentStretchesABackBufferOfAnotherSize)
 {
-    D3DPRESENT_PARAMETERS pp = WindowedParameters(window_->Handle(), backBufferWidth / 2, backBufferHeight / 2);
-    ASSERT_EQ(device_->Reset(&pp), D3D_OK);
+    D3DPRESENT_PARAMETERS pp = WindowedParameters(window(), backBufferWidth / 2, backBufferHeight / 2);
+    ASSERT_EQ(device()->Reset(&pp), D3D_OK);
     D3DRECT left{0, 0, LONG(backBufferWidth / 4), LONG(backBufferHeight / 2)};
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0);
-    device_->Clear(1, &left, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0);
-    ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    device()->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0);
+    device()->Clear(1, &left, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0);
+    ASSERT_EQ(device()->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
     UINT width = 0, height = 0;
     std::vector<DWORD> pixels;
-    ASSERT_TRUE(test_controls::ReadWindowImage(window_->Handle(), width, height, pixels));
+    ASSERT_TRUE(test_controls::ReadWindowImage(window(), width, height, pixels));
     ASSERT_EQ(width, backBufferWidth);
     EXPECT_EQ(pixels[size_t(10) * width + backBufferWidth / 2 - 1] & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(pixels[size_t(10) * width + backBufferWidth / 2] & 0xFFFFFF, 0x0000FFu);

@@ -3,7 +3,9 @@
 // transpose of world·view and normalised only when asked.
 #include <cmath>
 
-#include "device_fixture.h"
+#include "back_buffer.h"
+#include "device_test.h"
+#include "scene_helpers.h"
 
 namespace quorvane::tests {
 namespace {
@@ -31,10 +33,10 @@ class LightingTest : public DeviceTest {
 protected:
     void SetUp() override
     {
-        DeviceTest::SetUp();
-        device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-        device_->SetFVF(meshFvf);
-        device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        ASSERT_NO_FATAL_FAILURE(DeviceTest::SetUp());
+        device()->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+        device()->SetFVF(meshFvf);
+        device()->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     }
 
     // A large triangle in clip space (identity transforms unless a test sets the world) with
@@ -45,9 +47,9 @@ protected:
         MeshVertex triangle[] = {{-0.9f / scale, -0.9f / scale, z, nx, ny, nz, 0, 0},
                                  {0.0f, 0.9f / scale, z, nx, ny, nz, 0, 0},
                                  {0.9f / scale, -0.9f / scale, z, nx, ny, nz, 0, 0}};
-        device_->BeginScene();
-        EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, sizeof(MeshVertex)), D3D_OK);
-        device_->EndScene();
+        device()->BeginScene();
+        EXPECT_EQ(device()->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, sizeof(MeshVertex)), D3D_OK);
+        device()->EndScene();
     }
 
     DWORD Centre() { return At(ReadBackBuffer(), backBufferWidth / 2, backBufferHeight / 2); }
@@ -58,7 +60,7 @@ TEST_F(LightingTest, EmissiveOnlyMaterialIsExactlyItsEmissiveColour)
     D3DMATERIAL9 material{};
     material.Diffuse = Color(1, 1, 1);
     material.Emissive = Color(64 / 255.0f, 128 / 255.0f, 192 / 255.0f);
-    device_->SetMaterial(&material);
+    device()->SetMaterial(&material);
     // No light is enabled and the ambient light is black: only emissive remains.
     DrawTriangle(0, 0, -1);
     EXPECT_EQ(Rgb(Centre()), 0x4080C0u);
@@ -107,11 +109,11 @@ class LitTriangleTest : public LightingTest {
 protected:
     void SetUp() override
     {
-        LightingTest::SetUp();
-        device_->SetMaterial(&scene_.material);
-        device_->SetLight(0, &scene_.light);
-        device_->LightEnable(0, TRUE);
-        device_->SetRenderState(D3DRS_AMBIENT, scene_.ambient);
+        ASSERT_NO_FATAL_FAILURE(LightingTest::SetUp());
+        device()->SetMaterial(&scene_.material);
+        device()->SetLight(0, &scene_.light);
+        device()->LightEnable(0, TRUE);
+        device()->SetRenderState(D3DRS_AMBIENT, scene_.ambient);
     }
 
     LitScene scene_ = MakeLitScene();
@@ -135,11 +137,11 @@ TEST_F(LitTriangleTest, ScaledNormalsStayScaledUnlessNormalizeNormalsIsOn)
     // A world scaling by 2 carries normals by its inverse transpose: they shrink to half length.
     D3DMATRIX world = Identity();
     world._11 = world._22 = world._33 = 2.0f;
-    device_->SetTransform(D3DTS_WORLD, &world);
+    device()->SetTransform(D3DTS_WORLD, &world);
     DrawTriangle(0, 0, -1, 2.0f);
     ExpectColourNear(Rgb(Centre()), ExpectedLitColour(scene_, 0.5f / std::sqrt(3.0f)));
 
-    device_->SetRenderState(D3DRS_NORMALIZENORMALS, TRUE);
+    device()->SetRenderState(D3DRS_NORMALIZENORMALS, TRUE);
     DrawTriangle(0, 0, -1, 2.0f);
     ExpectColourNear(Rgb(Centre()), ExpectedLitColour(scene_, 1.0f / std::sqrt(3.0f)));
 }
@@ -151,19 +153,19 @@ TEST_F(LitTriangleTest, TheViewMatrixTurnsTheLightWithTheCamera)
     D3DMATRIX view = Identity();
     view._11 = -1.0f;
     view._33 = -1.0f;
-    device_->SetTransform(D3DTS_VIEW, &view);
+    device()->SetTransform(D3DTS_VIEW, &view);
     MeshVertex triangle[] = {
         {0.9f, -0.9f, -0.5f, 0, 0, 1, 0, 0}, {0.0f, 0.9f, -0.5f, 0, 0, 1, 0, 0}, {-0.9f, -0.9f, -0.5f, 0, 0, 1, 0, 0}};
-    device_->BeginScene();
-    device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, sizeof(MeshVertex));
-    device_->EndScene();
+    device()->BeginScene();
+    device()->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, sizeof(MeshVertex));
+    device()->EndScene();
     // World N = (0, 0, 1); L = (-1, 1, -1)/sqrt(3): N·L < 0, the light is behind the surface.
     ExpectColourNear(Rgb(Centre()), ExpectedLitColour(scene_, 0.0f));
 }
 
 TEST_F(LightingTest, LightingOffUsesTheVertexColourOrWhite)
 {
-    device_->SetRenderState(D3DRS_LIGHTING, FALSE);
+    device()->SetRenderState(D3DRS_LIGHTING, FALSE);
     DrawTriangle(0, 0, -1);
     EXPECT_EQ(Rgb(Centre()), 0xFFFFFFu);  // no diffuse in the vertex: white
 }
@@ -171,9 +173,9 @@ TEST_F(LightingTest, LightingOffUsesTheVertexColourOrWhite)
 TEST_F(LightingTest, DisabledLightContributesNothing)
 {
     LitScene scene = MakeLitScene();
-    device_->SetMaterial(&scene.material);
-    device_->SetLight(0, &scene.light);
-    device_->LightEnable(0, FALSE);
+    device()->SetMaterial(&scene.material);
+    device()->SetLight(0, &scene.light);
+    device()->LightEnable(0, FALSE);
     DrawTriangle(0, 0, -1);
     const D3DMATERIAL9& m = scene.material;
     EXPECT_EQ(Rgb(Centre()), DWORD(ToByte(m.Emissive.r) << 16 | ToByte(m.Emissive.g) << 8 | ToByte(m.Emissive.b)));

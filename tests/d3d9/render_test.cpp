@@ -1,6 +1,7 @@
 // Pictures the fixed-function pipeline draws, read back pixel by pixel: clearing, pixel
 // centres, depth, culling, alpha test and blending, clipping at w = 0, lines.
-#include "device_fixture.h"
+#include "back_buffer.h"
+#include "device_test.h"
 
 namespace quorvane::tests {
 namespace {
@@ -21,9 +22,9 @@ class RenderTest : public DeviceTest {
 protected:
     void SetUp() override
     {
-        DeviceTest::SetUp();
-        ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0), D3D_OK);
-        ASSERT_EQ(device_->BeginScene(), D3D_OK);
+        ASSERT_NO_FATAL_FAILURE(DeviceTest::SetUp());
+        ASSERT_EQ(device()->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0), D3D_OK);
+        ASSERT_EQ(device()->BeginScene(), D3D_OK);
     }
 
     // An axis-aligned rectangle in screen pixels, [x0, x1) x [y0, y1) by Direct3D 9's rules.
@@ -31,25 +32,25 @@ protected:
     {
         ScreenVertex quad[] = {
             {x0, y0, z, 1, color}, {x1, y0, z, 1, color}, {x0, y1, z, 1, color}, {x1, y1, z, 1, color}};
-        device_->SetFVF(screenFvf);
-        return device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(ScreenVertex));
+        device()->SetFVF(screenFvf);
+        return device()->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(ScreenVertex));
     }
 
     std::vector<DWORD> Finish()
     {
-        EXPECT_EQ(device_->EndScene(), D3D_OK);
+        EXPECT_EQ(device()->EndScene(), D3D_OK);
         return ReadBackBuffer();
     }
 };
 
 TEST_F(RenderTest, ClearFillsTheViewportOrTheGivenRectangles)
 {
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF336699, 1.0f, 0);
+    device()->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF336699, 1.0f, 0);
     D3DRECT rect{10, 5, 20, 8};
-    device_->Clear(1, &rect, D3DCLEAR_TARGET, 0xFFFFFFFF, 1.0f, 0);
+    device()->Clear(1, &rect, D3DCLEAR_TARGET, 0xFFFFFFFF, 1.0f, 0);
     D3DVIEWPORT9 corner{40, 30, 4, 4, 0.0f, 1.0f};
-    device_->SetViewport(&corner);
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0);
+    device()->SetViewport(&corner);
+    device()->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0);
     std::vector<DWORD> pixels = Finish();
     ASSERT_FALSE(pixels.empty());
     EXPECT_EQ(At(pixels, 0, 0), 0xFF336699u);
@@ -98,7 +99,7 @@ TEST_F(RenderTest, DepthTestKeepsTheNearerSurfaceOnlyWhenEnabled)
 {
     DrawRect(0, 0, 32, 48, 0.2f, 0xFFFF0000);   // near, left
     DrawRect(16, 0, 48, 48, 0.8f, 0xFF00FF00);  // far, overlapping
-    device_->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+    device()->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
     DrawRect(40, 0, 64, 48, 0.9f, 0xFF0000FF);  // farther still, but no depth test
     std::vector<DWORD> pixels = Finish();
     ASSERT_FALSE(pixels.empty());
@@ -109,9 +110,9 @@ TEST_F(RenderTest, DepthTestKeepsTheNearerSurfaceOnlyWhenEnabled)
 
 TEST_F(RenderTest, DepthWritesCanBeSwitchedOff)
 {
-    device_->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
+    device()->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
     DrawRect(0, 0, 64, 48, 0.2f, 0xFFFF0000);
-    device_->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
+    device()->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
     DrawRect(0, 0, 64, 48, 0.8f, 0xFF00FF00);
     std::vector<DWORD> pixels = Finish();
     ASSERT_FALSE(pixels.empty());
@@ -134,22 +135,22 @@ TEST_F(RenderTest, CullingFollowsTheScreenWindingOfALeftHandedFrame)
         {-0.9f, -0.5f, 0.5f, 0xFFFF0000}, {-0.6f, 0.5f, 0.5f, 0xFFFF0000}, {-0.3f, -0.5f, 0.5f, 0xFFFF0000}};
     const ColoredVertex counterClockwiseRight[3] = {
         {0.3f, -0.5f, 0.5f, 0xFF00FF00}, {0.9f, -0.5f, 0.5f, 0xFF00FF00}, {0.6f, 0.5f, 0.5f, 0xFF00FF00}};
-    DrawClipTriangle(device_, clockwiseLeft);
-    DrawClipTriangle(device_, counterClockwiseRight);
+    DrawClipTriangle(device(), clockwiseLeft);
+    DrawClipTriangle(device(), counterClockwiseRight);
     std::vector<DWORD> ccwCulled = Finish();
 
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
-    device_->BeginScene();
-    device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
-    DrawClipTriangle(device_, clockwiseLeft);
-    DrawClipTriangle(device_, counterClockwiseRight);
+    device()->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+    device()->BeginScene();
+    device()->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
+    DrawClipTriangle(device(), clockwiseLeft);
+    DrawClipTriangle(device(), counterClockwiseRight);
     std::vector<DWORD> cwCulled = Finish();
 
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
-    device_->BeginScene();
-    device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    DrawClipTriangle(device_, clockwiseLeft);
-    DrawClipTriangle(device_, counterClockwiseRight);
+    device()->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+    device()->BeginScene();
+    device()->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    DrawClipTriangle(device(), clockwiseLeft);
+    DrawClipTriangle(device(), counterClockwiseRight);
     std::vector<DWORD> noneCulled = Finish();
 
     ASSERT_FALSE(ccwCulled.empty());
@@ -170,9 +171,9 @@ TEST_F(RenderTest, PretransformedTrianglesAreCulledByTheirScreenWinding)
         {4, 4, 0.5f, 1, 0xFFFFFFFF}, {20, 4, 0.5f, 1, 0xFFFFFFFF}, {4, 20, 0.5f, 1, 0xFFFFFFFF}};
     ScreenVertex counterClockwise[] = {
         {40, 4, 0.5f, 1, 0xFFFFFFFF}, {40, 20, 0.5f, 1, 0xFFFFFFFF}, {56, 4, 0.5f, 1, 0xFFFFFFFF}};
-    device_->SetFVF(screenFvf);
-    device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, clockwise, sizeof(ScreenVertex));
-    device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, counterClockwise, sizeof(ScreenVertex));
+    device()->SetFVF(screenFvf);
+    device()->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, clockwise, sizeof(ScreenVertex));
+    device()->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, counterClockwise, sizeof(ScreenVertex));
     std::vector<DWORD> pixels = Finish();
     ASSERT_FALSE(pixels.empty());
     EXPECT_EQ(Rgb(At(pixels, 8, 8)), 0xFFFFFFu);
@@ -181,9 +182,9 @@ TEST_F(RenderTest, PretransformedTrianglesAreCulledByTheirScreenWinding)
 
 TEST_F(RenderTest, AlphaTestDropsAlphaZeroAgainstGreaterThanZero)
 {
-    device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
-    device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
-    device_->SetRenderState(D3DRS_ALPHAREF, 0);
+    device()->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    device()->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
+    device()->SetRenderState(D3DRS_ALPHAREF, 0);
     DrawRect(0, 0, 32, 48, 0.5f, 0x00FF0000);   // alpha 0: dropped
     DrawRect(32, 0, 64, 48, 0.5f, 0x01FF0000);  // alpha 1: kept
     std::vector<DWORD> pixels = Finish();
@@ -205,10 +206,10 @@ TEST_F(RenderTest, AlphaTestComparesWithEveryFunction)
         {D3DCMP_GREATER, {false, false, true}},     {D3DCMP_NOTEQUAL, {true, false, true}},
         {D3DCMP_GREATEREQUAL, {false, true, true}}, {D3DCMP_ALWAYS, {true, true, true}},
     };
-    device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
-    device_->SetRenderState(D3DRS_ALPHAREF, 128);
+    device()->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    device()->SetRenderState(D3DRS_ALPHAREF, 128);
     for (size_t row = 0; row < std::size(cases); ++row) {
-        device_->SetRenderState(D3DRS_ALPHAFUNC, cases[row].function);
+        device()->SetRenderState(D3DRS_ALPHAFUNC, cases[row].function);
         for (DWORD column = 0; column < 3; ++column) {
             DWORD alpha = 127 + column;
             DrawRect(float(column * 8), float(row * 4), float(column * 8 + 8), float(row * 4 + 4), 0.5f,
@@ -226,13 +227,13 @@ TEST_F(RenderTest, AlphaTestComparesWithEveryFunction)
 TEST_F(RenderTest, BlendingMixesHalfTransparentColours)
 {
     DrawRect(0, 0, 64, 48, 0.5f, 0xFFFF0000);
-    device_->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-    device_->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    device_->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-    device_->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+    device()->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    device()->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    device()->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    device()->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
     DrawRect(0, 0, 32, 48, 0.5f, 0x800000FF);  // half blue over red
-    device_->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
-    device_->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+    device()->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
+    device()->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
     DrawRect(32, 0, 64, 48, 0.5f, 0xFF00FF00);  // additive green over red
     std::vector<DWORD> pixels = Finish();
     ASSERT_FALSE(pixels.empty());
@@ -254,11 +255,11 @@ TEST_F(RenderTest, TriangleCrossingWZeroDrawsOnlyItsPartInFrontOfTheCamera)
     projection._33 = zf / (zf - zn);
     projection._34 = 1.0f;
     projection._43 = -zn * zf / (zf - zn);
-    device_->SetTransform(D3DTS_PROJECTION, &projection);
-    device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device()->SetTransform(D3DTS_PROJECTION, &projection);
+    device()->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     const ColoredVertex floor[3] = {
         {-1.0f, -1.0f, 2.0f, 0xFFFFFFFF}, {1.0f, -1.0f, 2.0f, 0xFFFFFFFF}, {0.0f, -1.0f, -2.0f, 0xFFFFFFFF}};
-    DrawClipTriangle(device_, floor);
+    DrawClipTriangle(device(), floor);
     std::vector<DWORD> pixels = Finish();
     ASSERT_FALSE(pixels.empty());
     // The visible part lies at y/w = -1/z <= -0.5: the lowest quarter of the picture. The part
@@ -274,13 +275,13 @@ TEST_F(RenderTest, TriangleCrossingWZeroDrawsOnlyItsPartInFrontOfTheCamera)
 TEST_F(RenderTest, PretransformedLineStripLandsOnTheGivenPixels)
 {
     ScreenVertex strip[] = {{4, 4, 0.5f, 1, 0xFFFFFFFF}, {20, 4, 0.5f, 1, 0xFFFFFFFF}, {20, 12, 0.5f, 1, 0xFFFFFFFF}};
-    device_->SetFVF(screenFvf);
-    ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_LINESTRIP, 2, strip, sizeof(ScreenVertex)), D3D_OK);
+    device()->SetFVF(screenFvf);
+    ASSERT_EQ(device()->DrawPrimitiveUP(D3DPT_LINESTRIP, 2, strip, sizeof(ScreenVertex)), D3D_OK);
     ScreenVertex list[] = {{30, 30, 0.5f, 1, 0xFF00FF00},
                            {40, 30, 0.5f, 1, 0xFF00FF00},
                            {30, 40, 0.5f, 1, 0xFF00FF00},
                            {30, 44, 0.5f, 1, 0xFF00FF00}};
-    ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_LINELIST, 2, list, sizeof(ScreenVertex)), D3D_OK);
+    ASSERT_EQ(device()->DrawPrimitiveUP(D3DPT_LINELIST, 2, list, sizeof(ScreenVertex)), D3D_OK);
     std::vector<DWORD> pixels = Finish();
     ASSERT_FALSE(pixels.empty());
     std::vector<std::pair<UINT, UINT>> expected;
@@ -303,10 +304,10 @@ TEST_F(RenderTest, PretransformedLineStripLandsOnTheGivenPixels)
 
 TEST_F(RenderTest, LastPixelOffLeavesTheEndOfALineOut)
 {
-    device_->SetRenderState(D3DRS_LASTPIXEL, FALSE);
+    device()->SetRenderState(D3DRS_LASTPIXEL, FALSE);
     ScreenVertex line[] = {{4, 4, 0.5f, 1, 0xFFFFFFFF}, {20, 4, 0.5f, 1, 0xFFFFFFFF}};
-    device_->SetFVF(screenFvf);
-    device_->DrawPrimitiveUP(D3DPT_LINESTRIP, 1, line, sizeof(ScreenVertex));
+    device()->SetFVF(screenFvf);
+    device()->DrawPrimitiveUP(D3DPT_LINESTRIP, 1, line, sizeof(ScreenVertex));
     std::vector<DWORD> pixels = Finish();
     ASSERT_FALSE(pixels.empty());
     EXPECT_NE(Rgb(At(pixels, 19, 4)), 0u);
@@ -315,10 +316,10 @@ TEST_F(RenderTest, LastPixelOffLeavesTheEndOfALineOut)
 
 TEST_F(RenderTest, FlatShadingTakesTheFirstVertexColour)
 {
-    device_->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_FLAT);
+    device()->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_FLAT);
     ScreenVertex triangle[] = {{0, 0, 0.5f, 1, 0xFF0000FF}, {64, 0, 0.5f, 1, 0xFFFF0000}, {0, 48, 0.5f, 1, 0xFF00FF00}};
-    device_->SetFVF(screenFvf);
-    device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, sizeof(ScreenVertex));
+    device()->SetFVF(screenFvf);
+    device()->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, sizeof(ScreenVertex));
     std::vector<DWORD> pixels = Finish();
     ASSERT_FALSE(pixels.empty());
     EXPECT_EQ(Rgb(At(pixels, 30, 5)), 0x0000FFu);

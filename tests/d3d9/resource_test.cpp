@@ -2,7 +2,8 @@
 // from vertex and index buffers in system memory and in the default pool.
 #include <cstring>
 
-#include "device_fixture.h"
+#include "back_buffer.h"
+#include "device_test.h"
 
 namespace quorvane::tests {
 namespace {
@@ -13,7 +14,7 @@ TEST_F(ResourceTest, TexturesInEveryPoolDescribeTheirLevels)
 {
     for (D3DPOOL pool : {D3DPOOL_DEFAULT, D3DPOOL_MANAGED, D3DPOOL_SYSTEMMEM, D3DPOOL_SCRATCH}) {
         IDirect3DTexture9* texture = nullptr;
-        ASSERT_EQ(device_->CreateTexture(20, 6, 0, 0, D3DFMT_X8R8G8B8, pool, &texture, nullptr), D3D_OK) << pool;
+        ASSERT_EQ(device()->CreateTexture(20, 6, 0, 0, D3DFMT_X8R8G8B8, pool, &texture, nullptr), D3D_OK) << pool;
         EXPECT_EQ(texture->GetLevelCount(), 5u);  // 20x6, 10x3, 5x1, 2x1, 1x1
         D3DSURFACE_DESC desc{};
         ASSERT_EQ(texture->GetLevelDesc(2, &desc), D3D_OK);
@@ -32,10 +33,10 @@ TEST_F(ResourceTest, LockingFollowsThePool)
     IDirect3DTexture9* video = nullptr;
     IDirect3DTexture9* dynamic = nullptr;
     IDirect3DTexture9* system = nullptr;
-    ASSERT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &video, nullptr), D3D_OK);
-    ASSERT_EQ(device_->CreateTexture(4, 4, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &dynamic, nullptr),
+    ASSERT_EQ(device()->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &video, nullptr), D3D_OK);
+    ASSERT_EQ(device()->CreateTexture(4, 4, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &dynamic, nullptr),
               D3D_OK);
-    ASSERT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &system, nullptr), D3D_OK);
+    ASSERT_EQ(device()->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &system, nullptr), D3D_OK);
     D3DLOCKED_RECT locked{};
     EXPECT_EQ(video->LockRect(0, &locked, nullptr, 0), D3DERR_INVALIDCALL);
     EXPECT_EQ(locked.pBits, nullptr);
@@ -66,25 +67,25 @@ TEST_F(ResourceTest, LockingFollowsThePool)
 TEST_F(ResourceTest, CreateTextureRejectsWhatDirect3DRejects)
 {
     IDirect3DTexture9* texture = nullptr;
-    EXPECT_EQ(device_->CreateTexture(0, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
+    EXPECT_EQ(device()->CreateTexture(0, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
               D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->CreateTexture(4, 4, 4, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
+    EXPECT_EQ(device()->CreateTexture(4, 4, 4, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
               D3DERR_INVALIDCALL);  // more levels than 4x4 has
-    EXPECT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_UNKNOWN, D3DPOOL_DEFAULT, &texture, nullptr),
+    EXPECT_EQ(device()->CreateTexture(4, 4, 1, 0, D3DFMT_UNKNOWN, D3DPOOL_DEFAULT, &texture, nullptr),
               D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_D16, D3DPOOL_DEFAULT, &texture, nullptr), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL(7), &texture, nullptr), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->CreateTexture(4, 4, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
+    EXPECT_EQ(device()->CreateTexture(4, 4, 1, 0, D3DFMT_D16, D3DPOOL_DEFAULT, &texture, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device()->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL(7), &texture, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device()->CreateTexture(4, 4, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
               D3DERR_INVALIDCALL);
     EXPECT_EQ(
-        device_->CreateTexture(4, 4, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
+        device()->CreateTexture(4, 4, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
         D3DERR_NOTAVAILABLE);
-    EXPECT_EQ(device_->CreateTexture(1 << 14, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
+    EXPECT_EQ(device()->CreateTexture(1 << 14, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
               D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, nullptr, nullptr),
+    EXPECT_EQ(device()->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, nullptr, nullptr),
               D3DERR_INVALIDCALL);
     HANDLE shared = nullptr;
-    EXPECT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, &shared),
+    EXPECT_EQ(device()->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, &shared),
               D3DERR_INVALIDCALL);
     EXPECT_EQ(texture, nullptr);
 }
@@ -93,11 +94,11 @@ TEST_F(ResourceTest, SystemMemoryAndScratchTexturesCannotBeBound)
 {
     IDirect3DTexture9* system = nullptr;
     IDirect3DTexture9* scratch = nullptr;
-    device_->CreateTexture(2, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &system, nullptr);
-    device_->CreateTexture(2, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SCRATCH, &scratch, nullptr);
-    EXPECT_EQ(device_->SetTexture(0, system), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->SetTexture(0, scratch), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->SetTexture(16, nullptr), D3DERR_INVALIDCALL);
+    device()->CreateTexture(2, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &system, nullptr);
+    device()->CreateTexture(2, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SCRATCH, &scratch, nullptr);
+    EXPECT_EQ(device()->SetTexture(0, system), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device()->SetTexture(0, scratch), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device()->SetTexture(16, nullptr), D3DERR_INVALIDCALL);
     system->Release();
     scratch->Release();
 }
@@ -107,9 +108,9 @@ TEST_F(ResourceTest, UpdateSurfaceCopiesARectangleToAPoint)
     IDirect3DTexture9* source = nullptr;
     IDirect3DTexture9* destination = nullptr;
     IDirect3DTexture9* readable = nullptr;  // a dynamic default texture keeps a copy to lock
-    device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &source, nullptr);
-    device_->CreateTexture(4, 4, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &readable, nullptr);
-    device_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &destination, nullptr);
+    device()->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &source, nullptr);
+    device()->CreateTexture(4, 4, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &readable, nullptr);
+    device()->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &destination, nullptr);
     D3DLOCKED_RECT locked{};
     source->LockRect(0, &locked, nullptr, 0);
     for (int y = 0; y < 4; ++y)
@@ -122,7 +123,7 @@ TEST_F(ResourceTest, UpdateSurfaceCopiesARectangleToAPoint)
     destination->GetSurfaceLevel(0, &toVideo);
     RECT rect{1, 1, 3, 2};
     POINT point{2, 3};
-    ASSERT_EQ(device_->UpdateSurface(from, &rect, to, &point), D3D_OK);
+    ASSERT_EQ(device()->UpdateSurface(from, &rect, to, &point), D3D_OK);
     readable->LockRect(0, &locked, nullptr, D3DLOCK_READONLY);
     const DWORD* row3 = reinterpret_cast<const DWORD*>(static_cast<BYTE*>(locked.pBits) + 3 * locked.Pitch);
     EXPECT_EQ(row3[2], 5u);
@@ -131,12 +132,12 @@ TEST_F(ResourceTest, UpdateSurfaceCopiesARectangleToAPoint)
     readable->UnlockRect(0);
 
     POINT outside{3, 3};
-    EXPECT_EQ(device_->UpdateSurface(from, &rect, to, &outside), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->UpdateSurface(to, nullptr, from, nullptr), D3DERR_INVALIDCALL);  // wrong pools
-    EXPECT_EQ(device_->UpdateSurface(from, nullptr, toVideo, nullptr), D3D_OK);
-    EXPECT_EQ(device_->UpdateSurface(nullptr, nullptr, toVideo, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device()->UpdateSurface(from, &rect, to, &outside), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device()->UpdateSurface(to, nullptr, from, nullptr), D3DERR_INVALIDCALL);  // wrong pools
+    EXPECT_EQ(device()->UpdateSurface(from, nullptr, toVideo, nullptr), D3D_OK);
+    EXPECT_EQ(device()->UpdateSurface(nullptr, nullptr, toVideo, nullptr), D3DERR_INVALIDCALL);
     from->LockRect(&locked, nullptr, 0);
-    EXPECT_EQ(device_->UpdateSurface(from, nullptr, toVideo, nullptr), D3DERR_INVALIDCALL);  // locked
+    EXPECT_EQ(device()->UpdateSurface(from, nullptr, toVideo, nullptr), D3DERR_INVALIDCALL);  // locked
     from->UnlockRect();
     from->Release();
     to->Release();
@@ -150,7 +151,7 @@ TEST_F(ResourceTest, MemoryTextureLevelsStartAsZerosInWhateverOrderTheyAreTouche
 {
     for (D3DPOOL pool : {D3DPOOL_SYSTEMMEM, D3DPOOL_SCRATCH, D3DPOOL_MANAGED}) {
         IDirect3DTexture9* texture = nullptr;
-        ASSERT_EQ(device_->CreateTexture(8, 6, 0, 0, D3DFMT_A8R8G8B8, pool, &texture, nullptr), D3D_OK);
+        ASSERT_EQ(device()->CreateTexture(8, 6, 0, 0, D3DFMT_A8R8G8B8, pool, &texture, nullptr), D3D_OK);
         for (UINT level : {2u, 0u, 3u, 1u}) {
             D3DSURFACE_DESC desc{};
             texture->GetLevelDesc(level, &desc);
@@ -168,9 +169,9 @@ TEST_F(ResourceTest, MemoryTextureLevelsStartAsZerosInWhateverOrderTheyAreTouche
     // Levels nothing has touched copy as zeros too.
     IDirect3DTexture9* source = nullptr;
     IDirect3DTexture9* destination = nullptr;
-    ASSERT_EQ(device_->CreateTexture(8, 6, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &source, nullptr), D3D_OK);
-    ASSERT_EQ(device_->CreateTexture(8, 6, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &destination, nullptr), D3D_OK);
-    EXPECT_EQ(device_->UpdateTexture(source, destination), D3D_OK);
+    ASSERT_EQ(device()->CreateTexture(8, 6, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &source, nullptr), D3D_OK);
+    ASSERT_EQ(device()->CreateTexture(8, 6, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &destination, nullptr), D3D_OK);
+    EXPECT_EQ(device()->UpdateTexture(source, destination), D3D_OK);
     destination->Release();
     source->Release();
 }
@@ -178,7 +179,7 @@ TEST_F(ResourceTest, MemoryTextureLevelsStartAsZerosInWhateverOrderTheyAreTouche
 TEST_F(ResourceTest, SurfaceLevelsBelongToTheirTexture)
 {
     IDirect3DTexture9* texture = nullptr;
-    device_->CreateTexture(4, 4, 2, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &texture, nullptr);
+    device()->CreateTexture(4, 4, 2, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &texture, nullptr);
     IDirect3DSurface9* level = nullptr;
     ASSERT_EQ(texture->GetSurfaceLevel(1, &level), D3D_OK);
     D3DSURFACE_DESC desc{};
@@ -198,19 +199,19 @@ TEST_F(ResourceTest, SurfaceLevelsBelongToTheirTexture)
 TEST_F(ResourceTest, RenderTargetDataNeedsAMatchingSystemMemorySurface)
 {
     IDirect3DSurface9* backBuffer = nullptr;
-    device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer);
+    device()->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer);
     IDirect3DSurface9 *wrongFormat = nullptr, *wrongSize = nullptr, *wrongPool = nullptr;
-    device_->CreateOffscreenPlainSurface(backBufferWidth, backBufferHeight, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM,
-                                         &wrongFormat, nullptr);
-    device_->CreateOffscreenPlainSurface(backBufferWidth, 4, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &wrongSize, nullptr);
-    device_->CreateOffscreenPlainSurface(backBufferWidth, backBufferHeight, D3DFMT_X8R8G8B8, D3DPOOL_SCRATCH,
-                                         &wrongPool, nullptr);
-    EXPECT_EQ(device_->GetRenderTargetData(backBuffer, wrongFormat), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->GetRenderTargetData(backBuffer, wrongSize), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->GetRenderTargetData(backBuffer, wrongPool), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->GetRenderTargetData(wrongFormat, wrongFormat), D3DERR_INVALIDCALL);
+    device()->CreateOffscreenPlainSurface(backBufferWidth, backBufferHeight, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM,
+                                          &wrongFormat, nullptr);
+    device()->CreateOffscreenPlainSurface(backBufferWidth, 4, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &wrongSize, nullptr);
+    device()->CreateOffscreenPlainSurface(backBufferWidth, backBufferHeight, D3DFMT_X8R8G8B8, D3DPOOL_SCRATCH,
+                                          &wrongPool, nullptr);
+    EXPECT_EQ(device()->GetRenderTargetData(backBuffer, wrongFormat), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device()->GetRenderTargetData(backBuffer, wrongSize), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device()->GetRenderTargetData(backBuffer, wrongPool), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device()->GetRenderTargetData(wrongFormat, wrongFormat), D3DERR_INVALIDCALL);
     IDirect3DSurface9* managed = nullptr;
-    EXPECT_EQ(device_->CreateOffscreenPlainSurface(4, 4, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &managed, nullptr),
+    EXPECT_EQ(device()->CreateOffscreenPlainSurface(4, 4, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &managed, nullptr),
               D3DERR_INVALIDCALL);
     D3DLOCKED_RECT locked{};
     EXPECT_EQ(backBuffer->LockRect(&locked, nullptr, 0), D3DERR_INVALIDCALL);  // not lockable
@@ -257,26 +258,26 @@ TEST_P(IndexedDrawTest, DrawsTheIndexedRangeWithItsBaseVertex)
 {
     IDirect3DVertexBuffer9* vertices = nullptr;
     IDirect3DIndexBuffer9* indices = nullptr;
-    ASSERT_EQ(device_->CreateVertexBuffer(16 * sizeof(Vertex), D3DUSAGE_WRITEONLY, D3DFVF_XYZRHW | D3DFVF_DIFFUSE,
-                                          GetParam(), &vertices, nullptr),
+    ASSERT_EQ(device()->CreateVertexBuffer(16 * sizeof(Vertex), D3DUSAGE_WRITEONLY, D3DFVF_XYZRHW | D3DFVF_DIFFUSE,
+                                           GetParam(), &vertices, nullptr),
               D3D_OK);
-    ASSERT_EQ(device_->CreateIndexBuffer(24 * sizeof(WORD), D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, GetParam(), &indices,
-                                         nullptr),
+    ASSERT_EQ(device()->CreateIndexBuffer(24 * sizeof(WORD), D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, GetParam(), &indices,
+                                          nullptr),
               D3D_OK);
     Fill(vertices, indices);
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-    device_->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE);
-    ASSERT_EQ(device_->SetStreamSource(0, vertices, 0, sizeof(Vertex)), D3D_OK);
-    ASSERT_EQ(device_->SetIndices(indices), D3D_OK);
-    device_->BeginScene();
+    device()->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+    device()->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE);
+    ASSERT_EQ(device()->SetStreamSource(0, vertices, 0, sizeof(Vertex)), D3D_OK);
+    ASSERT_EQ(device()->SetIndices(indices), D3D_OK);
+    device()->BeginScene();
     // Quads 1 and 2 (indices 6..17) ...
-    EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 8, 6, 4), D3D_OK);
+    EXPECT_EQ(device()->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 8, 6, 4), D3D_OK);
     // ... and quad 0's indices shifted by a base vertex of 12: quad 3, moved down by nothing.
-    EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 12, 0, 4, 0, 2), D3D_OK);
+    EXPECT_EQ(device()->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 12, 0, 4, 0, 2), D3D_OK);
     // Indices that reach past the buffer are refused, not read.
-    EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 13, 0, 4, 0, 2), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 16, 20, 2), D3DERR_INVALIDCALL);
-    device_->EndScene();
+    EXPECT_EQ(device()->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 13, 0, 4, 0, 2), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device()->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 16, 20, 2), D3DERR_INVALIDCALL);
+    device()->EndScene();
     std::vector<DWORD> pixels = ReadBackBuffer();
     ASSERT_FALSE(pixels.empty());
     EXPECT_EQ(Rgb(At(pixels, 8, 8)), 0u);
@@ -287,11 +288,11 @@ TEST_P(IndexedDrawTest, DrawsTheIndexedRangeWithItsBaseVertex)
     // Bound buffers live on after the application's release, until they are unbound.
     EXPECT_EQ(vertices->Release(), 0u);
     EXPECT_EQ(indices->Release(), 0u);
-    device_->BeginScene();
-    EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 16, 0, 8), D3D_OK);
-    device_->EndScene();
-    device_->SetStreamSource(0, nullptr, 0, 0);
-    device_->SetIndices(nullptr);
+    device()->BeginScene();
+    EXPECT_EQ(device()->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 16, 0, 8), D3D_OK);
+    device()->EndScene();
+    device()->SetStreamSource(0, nullptr, 0, 0);
+    device()->SetIndices(nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Pools, IndexedDrawTest,
@@ -300,7 +301,7 @@ INSTANTIATE_TEST_SUITE_P(Pools, IndexedDrawTest,
 TEST_F(ResourceTest, BuffersLockRangesAndDescribeThemselves)
 {
     IDirect3DVertexBuffer9* buffer = nullptr;
-    ASSERT_EQ(device_->CreateVertexBuffer(64, 0, D3DFVF_XYZ, D3DPOOL_DEFAULT, &buffer, nullptr), D3D_OK);
+    ASSERT_EQ(device()->CreateVertexBuffer(64, 0, D3DFVF_XYZ, D3DPOOL_DEFAULT, &buffer, nullptr), D3D_OK);
     void* whole = nullptr;
     void* part = nullptr;
     ASSERT_EQ(buffer->Lock(0, 0, &whole, 0), D3D_OK);
@@ -319,10 +320,11 @@ TEST_F(ResourceTest, BuffersLockRangesAndDescribeThemselves)
     buffer->Release();
 
     IDirect3DIndexBuffer9* indices = nullptr;
-    EXPECT_EQ(device_->CreateIndexBuffer(64, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &indices, nullptr),
+    EXPECT_EQ(device()->CreateIndexBuffer(64, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &indices, nullptr),
               D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->CreateIndexBuffer(0, 0, D3DFMT_INDEX16, D3DPOOL_DEFAULT, &indices, nullptr), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device_->CreateVertexBuffer(64, 0, 0, D3DPOOL_SCRATCH, &buffer, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device()->CreateIndexBuffer(0, 0, D3DFMT_INDEX16, D3DPOOL_DEFAULT, &indices, nullptr),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(device()->CreateVertexBuffer(64, 0, 0, D3DPOOL_SCRATCH, &buffer, nullptr), D3DERR_INVALIDCALL);
 }
 
 }  // namespace

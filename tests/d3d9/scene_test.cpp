@@ -5,7 +5,9 @@
 
 #include <cmath>
 
-#include "device_fixture.h"
+#include "back_buffer.h"
+#include "device_test.h"
+#include "scene_helpers.h"
 
 namespace quorvane::tests {
 namespace {
@@ -16,28 +18,9 @@ constexpr float pi = 3.14159265f;
 constexpr float cameraDistance = 3.5f;
 constexpr float halfFov = pi / 6.0f;  // 60 degrees vertically
 
-class SceneTest : public ::testing::Test {
+class SceneTest : public DeviceTest {
 protected:
-    void SetUp() override
-    {
-        window_ = std::make_unique<TestWindow>(int(sceneWidth), int(sceneHeight));
-        d3d_ = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(d3d_, nullptr);
-        D3DPRESENT_PARAMETERS pp = WindowedParameters(window_->Handle(), 0, 0);
-        ASSERT_EQ(d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_->Handle(),
-                                     D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device_),
-                  D3D_OK);
-    }
-
-    void TearDown() override
-    {
-        if (device_) {
-            EXPECT_EQ(device_->Release(), 0u);
-        }
-        if (d3d_)
-            d3d_->Release();
-        window_.reset();
-    }
+    SceneTest() : DeviceTest(sceneWidth, sceneHeight) {}
 
     // The unit sphere in system-memory vertex and index buffers.
     void BuildSphere(int slices, int stacks)
@@ -47,11 +30,11 @@ protected:
         const std::vector<WORD>& indices = sphere.indices;
         vertexCount_ = UINT(vertices.size());
         triangleCount_ = UINT(indices.size() / 3);
-        ASSERT_EQ(device_->CreateVertexBuffer(UINT(vertices.size() * sizeof(MeshVertex)), 0, 0, D3DPOOL_SYSTEMMEM,
-                                              &vertices_, nullptr),
+        ASSERT_EQ(device()->CreateVertexBuffer(UINT(vertices.size() * sizeof(MeshVertex)), 0, 0, D3DPOOL_SYSTEMMEM,
+                                               &vertices_, nullptr),
                   D3D_OK);
-        ASSERT_EQ(device_->CreateIndexBuffer(UINT(indices.size() * sizeof(WORD)), 0, D3DFMT_INDEX16, D3DPOOL_SYSTEMMEM,
-                                             &indices_, nullptr),
+        ASSERT_EQ(device()->CreateIndexBuffer(UINT(indices.size() * sizeof(WORD)), 0, D3DFMT_INDEX16, D3DPOOL_SYSTEMMEM,
+                                              &indices_, nullptr),
                   D3D_OK);
         CopyToBuffer(vertices_, vertices);
         CopyToBuffer(indices_, indices);
@@ -60,40 +43,24 @@ protected:
     // Left half red, right half blue, with a white column at u = 0.5.
     void BuildTexture()
     {
-        IDirect3DTexture9* source = nullptr;
-        ASSERT_EQ(device_->CreateTexture(64, 32, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &source, nullptr), D3D_OK);
-        D3DLOCKED_RECT locked{};
-        source->LockRect(0, &locked, nullptr, D3DLOCK_DISCARD);
-        for (UINT y = 0; y < 32; ++y)
-            for (UINT x = 0; x < 64; ++x)
-                reinterpret_cast<DWORD*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch)[x] = x == 32 ? 0xFFFFFFFF
-                                                                                                   : x < 32
-                                                                                                       ? 0xFFFF0000
-                                                                                                       : 0xFF0000FF;
-        source->UnlockRect(0);
-        ASSERT_EQ(device_->CreateTexture(64, 32, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_DEFAULT, &texture_, nullptr), D3D_OK);
-        IDirect3DSurface9 *from = nullptr, *to = nullptr;
-        source->GetSurfaceLevel(0, &from);
-        texture_->GetSurfaceLevel(0, &to);
-        EXPECT_EQ(device_->UpdateSurface(from, nullptr, to, nullptr), D3D_OK);
-        from->Release();
-        to->Release();
-        source->Release();
+        std::vector<DWORD> texels(64 * 32);
+        for (UINT i = 0; i < texels.size(); ++i) {
+            const UINT x = i % 64;
+            texels[i] = x == 32 ? 0xFFFFFFFF : x < 32 ? 0xFFFF0000 : 0xFF0000FF;
+        }
+        texture_ = MakeTexture(64, 32, texels);
     }
 
     void DrawSphere(const D3DMATRIX& world)
     {
-        device_->SetTransform(D3DTS_WORLD, &world);
-        device_->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1);
-        device_->SetTexture(0, texture_);
-        device_->SetStreamSource(0, vertices_, 0, sizeof(MeshVertex));
-        device_->SetIndices(indices_);
-        EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, vertexCount_, 0, triangleCount_), D3D_OK);
+        device()->SetTransform(D3DTS_WORLD, &world);
+        device()->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1);
+        device()->SetTexture(0, texture_);
+        device()->SetStreamSource(0, vertices_, 0, sizeof(MeshVertex));
+        device()->SetIndices(indices_);
+        EXPECT_EQ(device()->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, vertexCount_, 0, triangleCount_), D3D_OK);
     }
 
-    std::unique_ptr<TestWindow> window_;
-    IDirect3D9* d3d_ = nullptr;
-    IDirect3DDevice9* device_ = nullptr;
     IDirect3DTexture9* texture_ = nullptr;
     IDirect3DVertexBuffer9* vertices_ = nullptr;
     IDirect3DIndexBuffer9* indices_ = nullptr;
@@ -109,37 +76,37 @@ TEST_F(SceneTest, LitTexturedSphereWithItsImageAndALatitudeCircle)
     D3DMATRIX view = Identity();
     view._43 = cameraDistance;
     D3DMATRIX projection = Perspective(halfFov, sceneWidth, sceneHeight, 1.0f, 100.0f);
-    device_->SetTransform(D3DTS_VIEW, &view);
-    device_->SetTransform(D3DTS_PROJECTION, &projection);
+    device()->SetTransform(D3DTS_VIEW, &view);
+    device()->SetTransform(D3DTS_PROJECTION, &projection);
     D3DLIGHT9 light{};
     light.Type = D3DLIGHT_DIRECTIONAL;
     light.Diffuse = {1, 1, 1, 1};
     light.Direction = {1, -1, 1};
-    device_->SetLight(0, &light);
-    device_->LightEnable(0, TRUE);
+    device()->SetLight(0, &light);
+    device()->LightEnable(0, TRUE);
     D3DMATERIAL9 material{};
     material.Diffuse = {1, 1, 1, 1};
     material.Ambient = {1, 1, 1, 1};
-    device_->SetMaterial(&material);
-    device_->SetRenderState(D3DRS_AMBIENT, 0xFF404040);
-    device_->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-    device_->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    device_->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-    device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
-    device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
+    device()->SetMaterial(&material);
+    device()->SetRenderState(D3DRS_AMBIENT, 0xFF404040);
+    device()->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    device()->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    device()->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    device()->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    device()->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
 
-    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0), D3D_OK);
-    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    ASSERT_EQ(device()->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0), D3D_OK);
+    ASSERT_EQ(device()->BeginScene(), D3D_OK);
     // The image: the sphere squashed flat below, drawn without depth test or culling.
     D3DMATRIX flat = Identity();
     flat._22 = 0.02f;
     flat._11 = flat._33 = 1.6f;
     flat._42 = -1.4f;
-    device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    device_->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+    device()->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device()->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
     DrawSphere(flat);
-    device_->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
-    device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    device()->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+    device()->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
     DrawSphere(Identity());
     // Latitude y = 0.4, just outside the sphere, yellow and unlit.
     std::vector<LineVertex> circle;
@@ -148,19 +115,19 @@ TEST_F(SceneTest, LitTexturedSphereWithItsImageAndALatitudeCircle)
         float phi = 2.0f * pi * float(i) / 96.0f;
         circle.push_back({r * std::cos(phi), y * 1.01f, r * std::sin(phi), 0xFFFFFF00});
     }
-    device_->SetTexture(0, nullptr);
-    device_->SetRenderState(D3DRS_LIGHTING, FALSE);
+    device()->SetTexture(0, nullptr);
+    device()->SetRenderState(D3DRS_LIGHTING, FALSE);
     D3DMATRIX world = Identity();
-    device_->SetTransform(D3DTS_WORLD, &world);
-    device_->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE);
-    ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_LINESTRIP, 96, circle.data(), sizeof(LineVertex)), D3D_OK);
-    ASSERT_EQ(device_->EndScene(), D3D_OK);
-    ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
-    ASSERT_TRUE(test_controls::WriteWindowPng(window_->Handle(), "scene.png"));
+    device()->SetTransform(D3DTS_WORLD, &world);
+    device()->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE);
+    ASSERT_EQ(device()->DrawPrimitiveUP(D3DPT_LINESTRIP, 96, circle.data(), sizeof(LineVertex)), D3D_OK);
+    ASSERT_EQ(device()->EndScene(), D3D_OK);
+    ASSERT_EQ(device()->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    ASSERT_TRUE(test_controls::WriteWindowPng(window(), "scene.png"));
 
     UINT width = 0, height = 0;
     std::vector<DWORD> pixels;
-    ASSERT_TRUE(test_controls::ReadWindowImage(window_->Handle(), width, height, pixels));
+    ASSERT_TRUE(test_controls::ReadWindowImage(window(), width, height, pixels));
     ASSERT_EQ(width, sceneWidth);
     auto at = [&](UINT x, UINT yy) { return pixels[size_t(yy) * width + x] & 0xFFFFFF; };
     const UINT cx = sceneWidth / 2, cy = sceneHeight / 2;
@@ -191,8 +158,8 @@ TEST_F(SceneTest, LitTexturedSphereWithItsImageAndALatitudeCircle)
     EXPECT_EQ(at(cx + 60, UINT(farEdge) - 10), 0u);
     EXPECT_NE(at(cx + 50, sceneHeight - 8), 0u);
 
-    device_->SetStreamSource(0, nullptr, 0, 0);
-    device_->SetIndices(nullptr);
+    device()->SetStreamSource(0, nullptr, 0, 0);
+    device()->SetIndices(nullptr);
     texture_->Release();
     vertices_->Release();
     indices_->Release();

@@ -3,7 +3,9 @@
 // without a texture passes the diffuse colour and alpha on.
 #include <cmath>
 
-#include "device_fixture.h"
+#include "back_buffer.h"
+#include "device_test.h"
+#include "scene_helpers.h"
 
 namespace quorvane::tests {
 namespace {
@@ -27,9 +29,9 @@ class TextureRenderTest : public DeviceTest {
 protected:
     void SetUp() override
     {
-        DeviceTest::SetUp();
-        device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-        device_->BeginScene();
+        ASSERT_NO_FATAL_FAILURE(DeviceTest::SetUp());
+        device()->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+        device()->BeginScene();
     }
 
     // A screen rectangle [x0, x1) x [y0, y1) with texture coordinates 0..1 across it. The half
@@ -41,13 +43,13 @@ protected:
                                        {x1, y0, 0.5f, 1, diffuse, 0, 1, 0},
                                        {x0, y1, 0.5f, 1, diffuse, 0, 0, 1},
                                        {x1, y1, 0.5f, 1, diffuse, 0, 1, 1}};
-        device_->SetFVF(texturedScreenFvf);
-        EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(TexturedScreenVertex)), D3D_OK);
+        device()->SetFVF(texturedScreenFvf);
+        EXPECT_EQ(device()->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(TexturedScreenVertex)), D3D_OK);
     }
 
     std::vector<DWORD> Finish()
     {
-        device_->EndScene();
+        device()->EndScene();
         return ReadBackBuffer();
     }
 };
@@ -56,11 +58,11 @@ TEST_F(TextureRenderTest, TwoByTwoTextureStretchedShowsItsFourTexelsExactly)
 {
     IDirect3DTexture9* texture = MakeTexture(2, 2, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF});
     ASSERT_NE(texture, nullptr);
-    device_->SetTexture(0, texture);
+    device()->SetTexture(0, texture);
     DrawTexturedRect(0, 0, 32, 32, 0xFFFFFFFF);
     std::vector<DWORD> pixels = Finish();
-    SaveBackBufferPng("texels.png");
-    device_->SetTexture(0, nullptr);
+    ASSERT_TRUE(SavePng("texels.png"));
+    device()->SetTexture(0, nullptr);
     texture->Release();
     ASSERT_FALSE(pixels.empty());
     for (UINT y = 0; y < 32; ++y) {
@@ -76,13 +78,13 @@ TEST_F(TextureRenderTest, StageZeroModulatesTextureWithDiffuseAndTakesTextureAlp
 {
     IDirect3DTexture9* texture = MakeTexture(1, 1, {0x80FF8040});
     ASSERT_NE(texture, nullptr);
-    device_->SetTexture(0, texture);
-    device_->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-    device_->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    device_->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    device()->SetTexture(0, texture);
+    device()->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    device()->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    device()->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
     DrawTexturedRect(0, 0, 32, 32, 0x40808080);  // diffuse alpha 0x40 is ignored: alpha = texture
     std::vector<DWORD> pixels = Finish();
-    device_->SetTexture(0, nullptr);
+    device()->SetTexture(0, nullptr);
     texture->Release();
     ASSERT_FALSE(pixels.empty());
     // colour = texel * diffuse (0.502), then blended at alpha 0x80 over black.
@@ -94,13 +96,13 @@ TEST_F(TextureRenderTest, StageZeroModulatesTextureWithDiffuseAndTakesTextureAlp
 
 TEST_F(TextureRenderTest, NullTexturePassesDiffuseColourAndAlpha)
 {
-    device_->SetTexture(0, nullptr);
-    device_->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-    device_->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    device_->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    device()->SetTexture(0, nullptr);
+    device()->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    device()->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    device()->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
     DrawTexturedRect(0, 0, 32, 32, 0x80FF8040);
-    device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
-    device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
+    device()->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    device()->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
     DrawTexturedRect(32, 0, 64, 32, 0x00FFFFFF);  // alpha 0 from the diffuse colour: dropped
     std::vector<DWORD> pixels = Finish();
     ASSERT_FALSE(pixels.empty());
@@ -116,12 +118,12 @@ TEST_F(TextureRenderTest, SpecularIsAddedOnlyWhenEnabled)
     TexturedScreenVertex quad[] = {{0, 0, 0.5f, 1, 0xFF400000, 0xFF004000, 0, 0},
                                    {64, 0, 0.5f, 1, 0xFF400000, 0xFF004000, 0, 0},
                                    {0, 48, 0.5f, 1, 0xFF400000, 0xFF004000, 0, 0}};
-    device_->SetFVF(texturedScreenFvf);
-    device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, quad, sizeof(TexturedScreenVertex));
+    device()->SetFVF(texturedScreenFvf);
+    device()->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, quad, sizeof(TexturedScreenVertex));
     std::vector<DWORD> without = Finish();
-    device_->BeginScene();
-    device_->SetRenderState(D3DRS_SPECULARENABLE, TRUE);
-    device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, quad, sizeof(TexturedScreenVertex));
+    device()->BeginScene();
+    device()->SetRenderState(D3DRS_SPECULARENABLE, TRUE);
+    device()->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, quad, sizeof(TexturedScreenVertex));
     std::vector<DWORD> with = Finish();
     ASSERT_FALSE(with.empty());
     EXPECT_EQ(Rgb(At(without, 5, 5)), 0x400000u);
@@ -132,20 +134,20 @@ TEST_F(TextureRenderTest, AddressModesWrapByDefaultAndClampWhenAsked)
 {
     IDirect3DTexture9* texture = MakeTexture(2, 1, {0xFFFF0000, 0xFF0000FF});
     ASSERT_NE(texture, nullptr);
-    device_->SetTexture(0, texture);
+    device()->SetTexture(0, texture);
     // u from -1 to 1 over 32 pixels: wrapping repeats the texture twice.
     TexturedScreenVertex quad[] = {{-0.5f, -0.5f, 0.5f, 1, 0xFFFFFFFF, 0, -1, 0},
                                    {31.5f, -0.5f, 0.5f, 1, 0xFFFFFFFF, 0, 1, 0},
                                    {-0.5f, 15.5f, 0.5f, 1, 0xFFFFFFFF, 0, -1, 1},
                                    {31.5f, 15.5f, 0.5f, 1, 0xFFFFFFFF, 0, 1, 1}};
-    device_->SetFVF(texturedScreenFvf);
-    device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(TexturedScreenVertex));
-    device_->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+    device()->SetFVF(texturedScreenFvf);
+    device()->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(TexturedScreenVertex));
+    device()->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
     for (auto& vertex : quad)
         vertex.y += 16;
-    device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(TexturedScreenVertex));
+    device()->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(TexturedScreenVertex));
     std::vector<DWORD> pixels = Finish();
-    device_->SetTexture(0, nullptr);
+    device()->SetTexture(0, nullptr);
     texture->Release();
     ASSERT_FALSE(pixels.empty());
     const UINT wrapRow = 8, clampRow = 24;
@@ -163,21 +165,21 @@ TEST_F(TextureRenderTest, ProjectiveWorldMatrixTexturesPerspectiveCorrect)
     const DWORD texels[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
     IDirect3DTexture9* texture = MakeTexture(4, 1, {texels[0], texels[1], texels[2], texels[3]});
     ASSERT_NE(texture, nullptr);
-    device_->SetTexture(0, texture);
-    device_->SetRenderState(D3DRS_LIGHTING, FALSE);
-    device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device()->SetTexture(0, texture);
+    device()->SetRenderState(D3DRS_LIGHTING, FALSE);
+    device()->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     D3DMATRIX world = Identity();
     world._14 = a;
-    device_->SetTransform(D3DTS_WORLD, &world);
+    device()->SetTransform(D3DTS_WORLD, &world);
     TexturedVertex quad[] = {{x0, 0.5f, 0.5f, 0xFFFFFFFF, 0, 0},
                              {x1, 0.5f, 0.5f, 0xFFFFFFFF, 1, 0},
                              {x0, -0.5f, 0.5f, 0xFFFFFFFF, 0, 1},
                              {x1, -0.5f, 0.5f, 0xFFFFFFFF, 1, 1}};
-    device_->SetFVF(texturedFvf);
-    ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(TexturedVertex)), D3D_OK);
+    device()->SetFVF(texturedFvf);
+    ASSERT_EQ(device()->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(TexturedVertex)), D3D_OK);
     std::vector<DWORD> pixels = Finish();
-    SaveBackBufferPng("perspective.png");
-    device_->SetTexture(0, nullptr);
+    ASSERT_TRUE(SavePng("perspective.png"));
+    device()->SetTexture(0, nullptr);
     texture->Release();
     ASSERT_FALSE(pixels.empty());
 

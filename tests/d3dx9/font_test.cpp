@@ -8,14 +8,14 @@
 
 #include <algorithm>
 
-#include "headless_device.h"
+#include "device_test.h"
 #include "text/font.h"
 
 namespace quorvane::tests {
 namespace {
 
-constexpr UINT width = 256;
-constexpr UINT height = 64;
+constexpr UINT pictureWidth = 256;
+constexpr UINT pictureHeight = 64;
 const wchar_t helpLine[] = L"左ドラッグ：地球の回転";
 
 // The description the program passes (height 24, width 8, thin, no face name).
@@ -97,11 +97,13 @@ Coverage FreeTypeGlyph(const text::Font& font, FT_UInt glyphIndex, bool byCharac
     return Trim(coverage);
 }
 
-class FontTest : public ::testing::Test {
+class FontTest : public DeviceTest {
 protected:
+    FontTest() : DeviceTest(pictureWidth, pictureHeight) {}
+
     void SetUp() override
     {
-        ASSERT_NE(device(), nullptr);
+        ASSERT_NO_FATAL_FAILURE(DeviceTest::SetUp());
         const D3DXFONT_DESCW desc = ProgramFontDesc();
         ASSERT_EQ(D3DXCreateFontIndirectW(device(), &desc, &font_), D3D_OK);
         ASSERT_NE(font_, nullptr);
@@ -111,9 +113,8 @@ protected:
         if (font_ != nullptr) {
             EXPECT_EQ(font_->Release(), 0u);
         }
-        EXPECT_EQ(headless_.ReleaseDevice(), 0u);
+        DeviceTest::TearDown();
     }
-    IDirect3DDevice9* device() const { return headless_.device(); }
 
     // Draws `string` in one scene on a cleared back buffer and reads it back.
     std::vector<DWORD> Draw(const wchar_t* string, RECT rect, D3DCOLOR color, D3DCOLOR background = 0xFF000000,
@@ -126,19 +127,18 @@ protected:
         if (result != nullptr) {
             *result = drawn;
         }
-        return headless_.ReadBackBuffer();
+        return ReadBackBuffer();
     }
 
     Coverage RedChannel(const std::vector<DWORD>& pixels) const
     {
-        Coverage coverage{int(width), int(height), {}};
+        Coverage coverage{int(pictureWidth), int(pictureHeight), {}};
         for (DWORD p : pixels) {
             coverage.values.push_back(int((p >> 16) & 0xFF));
         }
         return coverage;
     }
 
-    HeadlessDevice headless_{width, height};
     ID3DXFont* font_ = nullptr;
 };
 
@@ -152,9 +152,9 @@ TEST_F(FontTest, HelpLineLightsPixelsOnlyInsideTheClipRectangleInTheGivenColour)
     EXPECT_EQ(result, 24);  // the height of the one line
     int lit = 0;
     int full = 0;
-    for (UINT y = 0; y < height; ++y) {
-        for (UINT x = 0; x < width; ++x) {
-            const DWORD p = headless_.At(pixels, x, y) & 0xFFFFFF;
+    for (UINT y = 0; y < pictureHeight; ++y) {
+        for (UINT x = 0; x < pictureWidth; ++x) {
+            const DWORD p = At(pixels, x, y) & 0xFFFFFF;
             if (p == 0) {
                 continue;
             }
@@ -169,7 +169,7 @@ TEST_F(FontTest, HelpLineLightsPixelsOnlyInsideTheClipRectangleInTheGivenColour)
     }
     EXPECT_GT(lit, 100);
     EXPECT_GT(full, 10);  // glyph strokes covering whole pixels show the colour itself
-    headless_.SavePng("font_help_line_clipped.png");
+    EXPECT_TRUE(SavePng("font_help_line_clipped.png"));
 
     // Unclipped the line runs on: eleven full-width characters, 16 pixels each.
     const std::vector<DWORD> whole = Draw(helpLine, RECT{8, 8, 10000, 10000}, 0xFFFFFFFF);
@@ -177,7 +177,7 @@ TEST_F(FontTest, HelpLineLightsPixelsOnlyInsideTheClipRectangleInTheGivenColour)
     EXPECT_GT(trimmed.width, 150);
     EXPECT_LE(trimmed.width, 11 * 16);
     EXPECT_LE(trimmed.height, 24);
-    headless_.SavePng("font_help_line.png");
+    EXPECT_TRUE(SavePng("font_help_line.png"));
 }
 
 TEST_F(FontTest, GlyphsAreFreeTypesOwnAndNotMissingGlyphBoxes)
@@ -278,11 +278,11 @@ TEST_F(FontTest, GlyphCacheGoesWithTheDeviceLossAndComesBackAfterReset)
 {
     ASSERT_FALSE(Draw(L"地球", RECT{8, 8, 10000, 10000}, 0xFFFFFFFF).empty());
     // The glyph cache lives in the default pool: a reset must wait for OnLostDevice.
-    EXPECT_EQ(headless_.Reset(), D3DERR_INVALIDCALL);
+    EXPECT_EQ(Reset(), D3DERR_INVALIDCALL);
     ASSERT_EQ(font_->OnLostDevice(), D3D_OK);
     RECT rect{8, 8, 10000, 10000};
     EXPECT_EQ(font_->DrawTextW(nullptr, L"地球", -1, &rect, 0, 0xFFFFFFFF), 0);  // nothing while lost
-    ASSERT_EQ(headless_.Reset(), D3D_OK);
+    ASSERT_EQ(Reset(), D3D_OK);
     ASSERT_EQ(font_->OnResetDevice(), D3D_OK);
     const Coverage after = Trim(RedChannel(Draw(L"地球", rect, 0xFFFFFFFF)));
     EXPECT_GT(after.width, 20);
@@ -302,7 +302,7 @@ TEST_F(FontTest, CalcRectMeasuresLinesWithoutDrawing)
     EXPECT_EQ(rect.top, 20);
     EXPECT_EQ(rect.right, 10 + 32);
     EXPECT_EQ(rect.bottom, 20 + 48);
-    const std::vector<DWORD> pixels = headless_.ReadBackBuffer();
+    const std::vector<DWORD> pixels = ReadBackBuffer();
     EXPECT_EQ(std::count_if(pixels.begin(), pixels.end(), [](DWORD p) { return (p & 0xFFFFFF) != 0; }), 0);
 }
 

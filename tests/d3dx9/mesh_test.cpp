@@ -8,7 +8,7 @@
 #include <cstring>
 #include <set>
 
-#include "headless_device.h"
+#include "device_test.h"
 #include "xfile_writer.h"
 
 namespace quorvane::tests {
@@ -76,12 +76,8 @@ std::vector<std::uint8_t> Pyramid(XEncoding encoding, bool withNormals)
     return x.bytes();
 }
 
-class MeshTest : public ::testing::Test {
+class MeshTest : public DeviceTest {
 protected:
-    void SetUp() override { ASSERT_NE(device(), nullptr); }
-    void TearDown() override { EXPECT_EQ(headless_.ReleaseDevice(), 0u); }
-    IDirect3DDevice9* device() const { return headless_.device(); }
-
     HRESULT Load(const std::vector<std::uint8_t>& bytes, Loaded& out)
     {
         return D3DXLoadMeshFromXInMemory(bytes.data(), DWORD(bytes.size()), D3DXMESH_SYSTEMMEM, device(),
@@ -139,8 +135,6 @@ protected:
         }
         return triangles;
     }
-
-    HeadlessDevice headless_{64, 48};
 };
 
 TEST_F(MeshTest, TextAndBinaryFilesGiveTheSameMesh)
@@ -337,10 +331,10 @@ TEST_F(MeshTest, DrawSubsetDrawsOnlyThatSubsetsFaces)
         ASSERT_EQ(mesh->DrawSubset(1), D3D_OK);
         ASSERT_EQ(mesh->DrawSubset(7), D3D_OK);  // no such subset: nothing
         d->EndScene();
-        const std::vector<DWORD> pixels = headless_.ReadBackBuffer();
+        const std::vector<DWORD> pixels = ReadBackBuffer();
         ASSERT_FALSE(pixels.empty());
-        EXPECT_EQ(headless_.At(pixels, 16, 24) & 0xFFFFFF, 0u);         // left half: subset 0, not drawn
-        EXPECT_EQ(headless_.At(pixels, 48, 24) & 0xFFFFFF, 0xFFFFFFu);  // right half: drawn (white, unlit)
+        EXPECT_EQ(At(pixels, 16, 24) & 0xFFFFFF, 0u);         // left half: subset 0, not drawn
+        EXPECT_EQ(At(pixels, 48, 24) & 0xFFFFFF, 0xFFFFFFu);  // right half: drawn (white, unlit)
     }
     optimized->Release();
 }

@@ -5,19 +5,15 @@
 
 #include <cstring>
 
-#include "headless_device.h"
+#include "device_test.h"
 #include "image_samples.h"
 
 namespace quorvane::tests {
 namespace {
 
-class TextureLoaderTest : public ::testing::Test {
+class TextureLoaderTest : public DeviceTest {
 protected:
-    void SetUp() override { ASSERT_NE(device(), nullptr); }
     // Every texture released: nothing but the fixture holds the device.
-    void TearDown() override { EXPECT_EQ(headless_.ReleaseDevice(), 0u); }
-
-    IDirect3DDevice9* device() const { return headless_.device(); }
 
     // The call as the program makes it: sizes 0, mip levels 0,
     // unknown format, system memory, default filters, no colour key.
@@ -79,10 +75,8 @@ protected:
         const HRESULT drawn = d->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex));
         d->EndScene();
         d->SetTexture(0, nullptr);
-        return drawn == D3D_OK ? headless_.ReadBackBuffer() : std::vector<DWORD>{};
+        return drawn == D3D_OK ? ReadBackBuffer() : std::vector<DWORD>{};
     }
-
-    HeadlessDevice headless_{64, 48};
 };
 
 // R, G, B, A bytes as 0xAARRGGBB texels.
@@ -293,11 +287,11 @@ TEST_F(TextureLoaderTest, CopiesReadAndWriteLevelsMadeOnFirstTouch)
     ASSERT_EQ(device()->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer), D3D_OK);
     const POINT at{10, 20};
     ASSERT_EQ(device()->UpdateSurface(level, nullptr, backBuffer, &at), D3D_OK);
-    std::vector<DWORD> pixels = headless_.ReadBackBuffer();
+    std::vector<DWORD> pixels = ReadBackBuffer();
     ASSERT_FALSE(pixels.empty());
     for (UINT y = 0; y < 4; ++y) {
         for (UINT x = 0; x < 4; ++x) {
-            EXPECT_EQ(headless_.At(pixels, 10 + x, 20 + y) & 0xFFFFFF, half[y * 4 + x] & 0xFFFFFF) << x << "," << y;
+            EXPECT_EQ(At(pixels, 10 + x, 20 + y) & 0xFFFFFF, half[y * 4 + x] & 0xFFFFFF) << x << "," << y;
         }
     }
     level->Release();
@@ -328,8 +322,8 @@ TEST_F(TextureLoaderTest, DefaultPoolTextureGetsEveryLevelThroughUpdateTexture)
     // Level 1 (4x4) alone drawn over 64x48: texel (1, 2) covers pixels x 16..31, y 24..35.
     const std::vector<DWORD> pixels = DrawFullScreen(texture, 1);
     ASSERT_FALSE(pixels.empty());
-    EXPECT_EQ(headless_.At(pixels, 24, 30) & 0xFFFFFF, half[2 * 4 + 1] & 0xFFFFFF);
-    EXPECT_EQ(headless_.At(pixels, 56, 4) & 0xFFFFFF, half[3] & 0xFFFFFF);
+    EXPECT_EQ(At(pixels, 24, 30) & 0xFFFFFF, half[2 * 4 + 1] & 0xFFFFFF);
+    EXPECT_EQ(At(pixels, 56, 4) & 0xFFFFFF, half[3] & 0xFFFFFF);
     texture->Release();
 }
 
@@ -388,7 +382,7 @@ TEST_F(TextureLoaderTest, DefaultPoolTextureIsFilledThroughASystemMemoryCopy)
     ASSERT_FALSE(pixels.empty());
     // Texel (1, 2) covers pixels x 16..31, y 24..35 with point sampling.
     const std::uint8_t* texel = &rgba[(2 * 4 + 1) * 4];
-    EXPECT_EQ(headless_.At(pixels, 24, 30) & 0xFFFFFF, DWORD{texel[0]} << 16 | DWORD{texel[1]} << 8 | texel[2]);
+    EXPECT_EQ(At(pixels, 24, 30) & 0xFFFFFF, DWORD{texel[0]} << 16 | DWORD{texel[1]} << 8 | texel[2]);
     texture->Release();
 }
 

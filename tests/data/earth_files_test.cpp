@@ -10,7 +10,7 @@
 #include <numbers>
 
 #include "d3dx9/image/image_decoder.h"
-#include "headless_device.h"
+#include "device_test.h"
 
 namespace quorvane::tests {
 namespace {
@@ -21,18 +21,18 @@ std::vector<std::uint8_t> ReadDataFile(const std::string& name)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-class EarthFilesTest : public ::testing::Test {
+class EarthFilesTest : public DeviceTest {
 protected:
+    EarthFilesTest() : DeviceTest(640, 480) {}
+
     void SetUp() override
     {
-        ASSERT_NE(device(), nullptr);
+        ASSERT_NO_FATAL_FAILURE(DeviceTest::SetUp());
         sphereBytes_ = ReadDataFile("sphere.x");
         earthBytes_ = ReadDataFile("EarthMap_2500x1250.jpg");
         ASSERT_FALSE(sphereBytes_.empty()) << "run the quorvane_data target";
         ASSERT_FALSE(earthBytes_.empty());
     }
-    void TearDown() override { EXPECT_EQ(headless_.ReleaseDevice(), 0u); }
-    IDirect3DDevice9* device() const { return headless_.device(); }
 
     // The sphere as the program prepares it: loaded, then ordered for the vertex cache.
     ID3DXMesh* LoadSphere(ID3DXBuffer** materials, DWORD* materialCount)
@@ -60,7 +60,6 @@ protected:
     IDirect3DTexture9* LoadEarthTexture()
     {
         IDirect3DTexture9* source = nullptr;
-        IDirect3DTexture9* video = nullptr;
         EXPECT_EQ(D3DXCreateTextureFromFileInMemoryEx(device(), earthBytes_.data(), UINT(earthBytes_.size()), 0, 0, 0,
                                                       0, D3DFMT_UNKNOWN, D3DPOOL_SYSTEMMEM, D3DX_DEFAULT, D3DX_DEFAULT,
                                                       0, nullptr, nullptr, &source),
@@ -68,24 +67,14 @@ protected:
         if (source == nullptr) {
             return nullptr;
         }
-        D3DSURFACE_DESC desc{};
-        source->GetLevelDesc(0, &desc);
-        EXPECT_EQ(device()->CreateTexture(desc.Width, desc.Height, 1, 0, desc.Format, D3DPOOL_DEFAULT, &video, nullptr),
-                  D3D_OK);
-        IDirect3DSurface9* from = nullptr;
-        IDirect3DSurface9* to = nullptr;
-        source->GetSurfaceLevel(0, &from);
-        video->GetSurfaceLevel(0, &to);
-        EXPECT_EQ(device()->UpdateSurface(from, nullptr, to, nullptr), D3D_OK);
-        from->Release();
-        to->Release();
+        IDirect3DTexture9* video = CopyToDefaultPool(source);
+        EXPECT_NE(video, nullptr);
         source->Release();
         return video;
     }
 
     std::vector<std::uint8_t> sphereBytes_;
     std::vector<std::uint8_t> earthBytes_;
-    HeadlessDevice headless_{640, 480};
 };
 
 float AverageCacheMissRatio(ID3DXMesh* mesh)
@@ -181,9 +170,9 @@ TEST_F(EarthFilesTest, EarthSeenFromTheInitialCameraIsNotMirrored)
     ASSERT_EQ(sphere->DrawSubset(0), D3D_OK);
     d->EndScene();
     d->SetTexture(0, nullptr);
-    const std::vector<DWORD> pixels = headless_.ReadBackBuffer();
+    const std::vector<DWORD> pixels = ReadBackBuffer();
     ASSERT_FALSE(pixels.empty());
-    headless_.SavePng("earth_initial_view.png");
+    EXPECT_TRUE(SavePng("earth_initial_view.png"));
 
     image::DecodedImage map;
     ASSERT_TRUE(image::DecodeImageToBuffer(earthBytes_.data(), earthBytes_.size(), map));
@@ -216,7 +205,7 @@ TEST_F(EarthFilesTest, EarthSeenFromTheInitialCameraIsNotMirrored)
                 continue;  // near the outline the chord and the exact sphere part ways
             }
             const double latitude = std::asin(y), longitude = std::atan2(x, -z);
-            const DWORD shown = headless_.At(pixels, px, py) & 0xFFFFFF;
+            const DWORD shown = At(pixels, px, py) & 0xFFFFFF;
             straight += Distance(shown, texel(longitude, latitude));
             mirrored += Distance(shown, texel(-longitude, latitude));
             ++samples;
@@ -257,9 +246,9 @@ TEST_F(EarthFilesTest, StereographicImageOfTheEarthFillsThePlane)
     ASSERT_EQ(sphere->DrawSubset(0), D3D_OK);
     d->EndScene();
     d->SetTexture(0, nullptr);
-    const std::vector<DWORD> pixels = headless_.ReadBackBuffer();
+    const std::vector<DWORD> pixels = ReadBackBuffer();
     ASSERT_FALSE(pixels.empty());
-    headless_.SavePng("earth_stereographic_image.png");
+    EXPECT_TRUE(SavePng("earth_stereographic_image.png"));
     // Seen from straight above, the image covers the whole view (it reaches to infinity).
     int black = 0;
     for (DWORD p : pixels) {

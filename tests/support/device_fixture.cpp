@@ -1,0 +1,115 @@
+#include "device_fixture.h"
+
+#include <quorvane_testing.h>
+
+#include <cstring>
+
+#include "back_buffer.h"
+
+namespace quorvane::tests {
+
+DeviceFixture::DeviceFixture(UINT width, UINT height)
+    : width_(width), height_(height), window_(std::make_unique<TestWindow>(int(width), int(height)))
+{
+    direct3d_ = Direct3DCreate9(D3D_SDK_VERSION);
+    if (direct3d_ == nullptr || window() == nullptr) {
+        return;
+    }
+    D3DPRESENT_PARAMETERS parameters = Parameters();
+    direct3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window(), D3DCREATE_HARDWARE_VERTEXPROCESSING,
+                            &parameters, &device_);
+}
+
+DeviceFixture::~DeviceFixture()
+{
+    ReleaseDevice();
+    ReleaseDirect3D();
+    window_.reset();
+    test_controls::RestoreDefaults();
+}
+
+ULONG DeviceFixture::ReleaseDevice()
+{
+    ULONG left = 0;
+    if (device_ != nullptr) {
+        left = device_->Release();
+        device_ = nullptr;
+    }
+    return left;
+}
+
+ULONG DeviceFixture::ReleaseDirect3D()
+{
+    ULONG left = 0;
+    if (direct3d_ != nullptr) {
+        left = direct3d_->Release();
+        direct3d_ = nullptr;
+    }
+    return left;
+}
+
+D3DPRESENT_PARAMETERS DeviceFixture::Parameters() const
+{
+    return WindowedParameters(window(), width_, height_);
+}
+
+HRESULT DeviceFixture::Reset()
+{
+    D3DPRESENT_PARAMETERS parameters = Parameters();
+    return device_->Reset(&parameters);
+}
+
+std::vector<DWORD> DeviceFixture::ReadBackBuffer() const
+{
+    return tests::ReadBackBuffer(device_, width_, height_);
+}
+
+bool DeviceFixture::SavePng(const std::string& path) const
+{
+    return device_->Present(nullptr, nullptr, nullptr, nullptr) == D3D_OK &&
+           test_controls::WriteWindowPng(window(), path);
+}
+
+IDirect3DTexture9* DeviceFixture::CopyToDefaultPool(IDirect3DTexture9* source) const
+{
+    D3DSURFACE_DESC desc{};
+    IDirect3DTexture9* texture = nullptr;
+    if (source->GetLevelDesc(0, &desc) != D3D_OK ||
+        device_->CreateTexture(desc.Width, desc.Height, 1, 0, desc.Format, D3DPOOL_DEFAULT, &texture, nullptr) !=
+            D3D_OK) {
+        return nullptr;
+    }
+    IDirect3DSurface9* from = nullptr;
+    IDirect3DSurface9* to = nullptr;
+    source->GetSurfaceLevel(0, &from);
+    texture->GetSurfaceLevel(0, &to);
+    const HRESULT copied = device_->UpdateSurface(from, nullptr, to, nullptr);
+    from->Release();
+    to->Release();
+    if (copied != D3D_OK) {
+        texture->Release();
+        return nullptr;
+    }
+    return texture;
+}
+
+IDirect3DTexture9* DeviceFixture::MakeTexture(UINT width, UINT height, const std::vector<DWORD>& texels) const
+{
+    IDirect3DTexture9* source = nullptr;
+    if (device_->CreateTexture(width, height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &source, nullptr) != D3D_OK) {
+        return nullptr;
+    }
+    D3DLOCKED_RECT locked{};
+    if (source->LockRect(0, &locked, nullptr, D3DLOCK_DISCARD) == D3D_OK) {
+        for (UINT y = 0; y < height; ++y) {
+            std::memcpy(static_cast<BYTE*>(locked.pBits) + std::size_t{y} * UINT(locked.Pitch),
+                        &texels[std::size_t{y} * width], width * 4);
+        }
+        source->UnlockRect(0);
+    }
+    IDirect3DTexture9* texture = CopyToDefaultPool(source);
+    source->Release();
+    return texture;
+}
+
+}  // namespace quorvane::tests
