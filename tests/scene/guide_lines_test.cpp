@@ -27,6 +27,7 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
     }
 }
 
+namespace quorvane::tests {
 namespace {
 
 const D3DCOLORVALUE latitudeColor{0.0f, 1.0f, 0.0f, 1.0f};
@@ -370,3 +371,4 @@ TEST(LineMaterial, EmissiveColourWithAlphaEverywhere)
 }
 
 }  // namespace
+}  // namespace quorvane::tests

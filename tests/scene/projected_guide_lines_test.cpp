@@ -8,6 +8,7 @@
 #include "recording_device.h"
 #include "scene/guide_lines.h"
 
+namespace quorvane::tests {
 namespace {
 
 struct ScreenVertex {
@@ -207,3 +208,4 @@ TEST_F(ProjectedGuideLines, NothingWithoutAViewport)
 }
 
 }  // namespace
+}  // namespace quorvane::tests

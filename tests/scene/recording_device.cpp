@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace quorvane::tests {
+
 namespace {
 
 D3DMATRIX Identity()
@@ -25,10 +27,6 @@ UINT VertexCount(D3DPRIMITIVETYPE type, UINT primitives)
 }
 
 }  // namespace
-
-RecordingDevice::RecordingDevice()
-{
-}
 
 std::vector<RecordedCall> RecordingDevice::CallsOf(CallKind kind) const
 {
@@ -122,3 +120,5 @@ HRESULT RecordingDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT Pr
     draws.push_back(std::move(draw));
     return D3D_OK;
 }
+
+}  // namespace quorvane::tests

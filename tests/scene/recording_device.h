@@ -2,14 +2,18 @@
 // FVF, texture, material, transform and render-state calls, and every DrawPrimitiveUP with a
 // copy of its vertices and the world matrix and material current at that moment. GetTransform
 // answers what was set (identity before), GetViewport the viewport the test gives it. Every
-// other method answers D3DERR_INVALIDCALL.
+// other method answers D3DERR_NOTAVAILABLE.
 #pragma once
+
+#include <d3d9.h>
+#include <windows.h>
 
 #include <map>
 #include <vector>
 
-#include <d3d9.h>
-#include <windows.h>
+#include "unavailable_device.h"
+
+namespace quorvane::tests {
 
 enum class CallKind {
     SetFVF,
@@ -46,10 +50,8 @@ struct RecordedDraw {
     std::size_t VertexCount() const { return stride == 0 ? 0 : vertices.size() / stride; }
 };
 
-class RecordingDevice final : public IDirect3DDevice9 {
+class RecordingDevice final : public UnavailableDevice {
 public:
-    RecordingDevice();
-
     std::vector<RecordedCall> calls;
     std::vector<RecordedDraw> draws;
     D3DVIEWPORT9 viewport{0, 0, 800, 600, 0.0f, 1.0f};
@@ -57,11 +59,6 @@ public:
 
     // Calls of one kind, in order.
     std::vector<RecordedCall> CallsOf(CallKind kind) const;
-
-    // IUnknown
-    HRESULT QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
-    ULONG AddRef() override { return 1; }
-    ULONG Release() override { return 1; }
 
     // Recorded
     HRESULT SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) override;
@@ -74,67 +71,10 @@ public:
     HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCount, const void* pVertexStreamZeroData,
                             UINT VertexStreamZeroStride) override;
 
-    // Not used by the code under test
-    HRESULT TestCooperativeLevel() override { return D3DERR_INVALIDCALL; }
-    UINT GetAvailableTextureMem() override { return 0; }
-    HRESULT GetDirect3D(IDirect3D9**) override { return D3DERR_INVALIDCALL; }
-    HRESULT GetDisplayMode(UINT, D3DDISPLAYMODE*) override { return D3DERR_INVALIDCALL; }
-    HRESULT GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS*) override { return D3DERR_INVALIDCALL; }
-    HRESULT Reset(D3DPRESENT_PARAMETERS*) override { return D3DERR_INVALIDCALL; }
-    HRESULT Present(const RECT*, const RECT*, HWND, const _RGNDATA*) override { return D3DERR_INVALIDCALL; }
-    HRESULT GetBackBuffer(UINT, UINT, D3DBACKBUFFER_TYPE, IDirect3DSurface9**) override { return D3DERR_INVALIDCALL; }
-    HRESULT CreateTexture(UINT, UINT, UINT, DWORD, D3DFORMAT, D3DPOOL, IDirect3DTexture9**, HANDLE*) override
-    {
-        return D3DERR_INVALIDCALL;
-    }
-    HRESULT CreateVertexBuffer(UINT, DWORD, DWORD, D3DPOOL, IDirect3DVertexBuffer9**, HANDLE*) override
-    {
-        return D3DERR_INVALIDCALL;
-    }
-    HRESULT CreateIndexBuffer(UINT, DWORD, D3DFORMAT, D3DPOOL, IDirect3DIndexBuffer9**, HANDLE*) override
-    {
-        return D3DERR_INVALIDCALL;
-    }
-    HRESULT UpdateSurface(IDirect3DSurface9*, const RECT*, IDirect3DSurface9*, const POINT*) override
-    {
-        return D3DERR_INVALIDCALL;
-    }
-    HRESULT UpdateTexture(IDirect3DBaseTexture9*, IDirect3DBaseTexture9*) override { return D3DERR_INVALIDCALL; }
-    HRESULT GetRenderTargetData(IDirect3DSurface9*, IDirect3DSurface9*) override { return D3DERR_INVALIDCALL; }
-    HRESULT CreateOffscreenPlainSurface(UINT, UINT, D3DFORMAT, D3DPOOL, IDirect3DSurface9**, HANDLE*) override
-    {
-        return D3DERR_INVALIDCALL;
-    }
-    HRESULT BeginScene() override { return D3DERR_INVALIDCALL; }
-    HRESULT EndScene() override { return D3DERR_INVALIDCALL; }
-    HRESULT Clear(DWORD, const D3DRECT*, DWORD, D3DCOLOR, float, DWORD) override { return D3DERR_INVALIDCALL; }
-    HRESULT SetViewport(const D3DVIEWPORT9*) override { return D3DERR_INVALIDCALL; }
-    HRESULT GetMaterial(D3DMATERIAL9*) override { return D3DERR_INVALIDCALL; }
-    HRESULT SetLight(DWORD, const D3DLIGHT9*) override { return D3DERR_INVALIDCALL; }
-    HRESULT GetLight(DWORD, D3DLIGHT9*) override { return D3DERR_INVALIDCALL; }
-    HRESULT LightEnable(DWORD, BOOL) override { return D3DERR_INVALIDCALL; }
-    HRESULT GetLightEnable(DWORD, BOOL*) override { return D3DERR_INVALIDCALL; }
-    HRESULT GetRenderState(D3DRENDERSTATETYPE, DWORD*) override { return D3DERR_INVALIDCALL; }
-    HRESULT GetTexture(DWORD, IDirect3DBaseTexture9**) override { return D3DERR_INVALIDCALL; }
-    HRESULT GetTextureStageState(DWORD, D3DTEXTURESTAGESTATETYPE, DWORD*) override { return D3DERR_INVALIDCALL; }
-    HRESULT SetTextureStageState(DWORD, D3DTEXTURESTAGESTATETYPE, DWORD) override { return D3DERR_INVALIDCALL; }
-    HRESULT GetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD*) override { return D3DERR_INVALIDCALL; }
-    HRESULT SetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD) override { return D3DERR_INVALIDCALL; }
-    HRESULT DrawPrimitive(D3DPRIMITIVETYPE, UINT, UINT) override { return D3DERR_INVALIDCALL; }
-    HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE, INT, UINT, UINT, UINT, UINT) override { return D3DERR_INVALIDCALL; }
-    HRESULT DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE, UINT, UINT, UINT, const void*, D3DFORMAT, const void*,
-                                   UINT) override
-    {
-        return D3DERR_INVALIDCALL;
-    }
-    HRESULT GetFVF(DWORD*) override { return D3DERR_INVALIDCALL; }
-    HRESULT SetStreamSource(UINT, IDirect3DVertexBuffer9*, UINT, UINT) override { return D3DERR_INVALIDCALL; }
-    HRESULT GetStreamSource(UINT, IDirect3DVertexBuffer9**, UINT*, UINT*) override { return D3DERR_INVALIDCALL; }
-    HRESULT SetIndices(IDirect3DIndexBuffer9*) override { return D3DERR_INVALIDCALL; }
-    HRESULT GetIndices(IDirect3DIndexBuffer9**) override { return D3DERR_INVALIDCALL; }
-
 private:
     std::map<DWORD, D3DMATRIX> transforms_;
     D3DMATERIAL9 material_{};
     DWORD fvf_ = 0;
 };
+
+}  // namespace quorvane::tests
