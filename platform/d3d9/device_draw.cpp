@@ -172,7 +172,9 @@ HRESULT Device::PrepareDraw(const VertexLayout& layout)
         return D3DERR_DRIVERINTERNALERROR;
     glBindFramebuffer(GL_FRAMEBUFFER, target_.Framebuffer());
     Texture* texture = state_.textures[0];
-    GLuint glTexture = texture ? texture->GLTexture() : 0;
+    GLuint glTexture = texture ? texture->DrawingTexture() : 0;
+    if (texture && !glTexture)
+        return D3DERR_OUTOFVIDEOMEMORY;
     DrawTarget target{target_.HasDepth()};
     return pipeline_.Prepare(state_, layout, glTexture, target) ? S_OK : D3DERR_DRIVERINTERNALERROR;
 }

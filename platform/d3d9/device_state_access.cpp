@@ -182,8 +182,8 @@ HRESULT Device::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture)
         own = dynamic_cast<Texture*>(texture);
         if (!own || own->OwningDevice() != this)
             return D3DERR_INVALIDCALL;
-        if (own->Pool() == D3DPOOL_SYSTEMMEM || own->Pool() == D3DPOOL_SCRATCH)
-            return D3DERR_INVALIDCALL;  // only textures the device can sample
+        if (own->Pool() == D3DPOOL_SCRATCH)
+            return D3DERR_INVALIDCALL;  // scratch textures are never sampled
     }
     Rebind(state_.textures[stage], own);
     return D3D_OK;

@@ -184,10 +184,10 @@ HRESULT Texture::UnlockRect(UINT level)
         return D3DERR_INVALIDCALL;
     Level& l = levels_[level];
     l.locked = false;
-    if (glTexture_ && !(l.lockFlags & D3DLOCK_READONLY)) {
+    if (!(l.lockFlags & D3DLOCK_READONLY)) {
         const BYTE* bits =
             l.memory.data() + size_t(l.lockedRect.top) * l.pitch + size_t(l.lockedRect.left) * format_->bytesPerPixel;
-        Upload(level, l.lockedRect, bits, l.pitch);
+        CopyToGL(level, l.lockedRect, bits, l.pitch);
     }
     return D3D_OK;
 }
@@ -202,7 +202,9 @@ BYTE* Texture::LevelMemory(UINT level)
     if (!KeepsMemory())
         return nullptr;
     MakePendingLevels();
-    return Touch(level).memory.data();
+    Level& l = Touch(level);
+    l.glStale = true;  // whoever asked may write (GetRenderTargetData does)
+    return l.memory.data();
 }
 
 void Texture::WriteRect(UINT level, const RECT& rect, const BYTE* bits, UINT pitch)
@@ -216,8 +218,7 @@ void Texture::WriteRect(UINT level, const RECT& rect, const BYTE* bits, UINT pit
             std::memcpy(&l.memory[size_t(y) * l.pitch + size_t(rect.left) * format_->bytesPerPixel],
                         bits + size_t(y - rect.top) * pitch, rowBytes);
     }
-    if (glTexture_)
-        Upload(level, rect, bits, pitch);
+    CopyToGL(level, rect, bits, pitch);
 }
 
 void Texture::DeferLevels(LevelFill fill)
@@ -251,14 +252,51 @@ void Texture::MakeDeferredLevel(UINT level)
     const Level& above = levels_[level - 1];
     l.memory.resize(size_t{l.pitch} * l.height);
     fill_(level, l.memory.data(), l.pitch, above.memory.data(), above.pitch);
-    if (glTexture_)
-        Upload(level, RECT{0, 0, LONG(l.width), LONG(l.height)}, l.memory.data(), l.pitch);
+    CopyToGL(level, RECT{0, 0, LONG(l.width), LONG(l.height)}, l.memory.data(), l.pitch);
 }
 
 void Texture::MakePendingLevels()
 {
     if (fill_)
         Touch(UINT(levels_.size() - 1));
+}
+
+GLuint Texture::DrawingTexture()
+{
+    if (Pool() == D3DPOOL_SYSTEMMEM) {
+        if (!glTexture_) {
+            if (!CreateGLTexture()) {
+                glDeleteTextures(1, &glTexture_);
+                glTexture_ = 0;
+            }
+            for (Level& level : levels_)
+                level.glStale = false;
+        } else {
+            UploadStaleLevels();
+        }
+    }
+    return glTexture_;
+}
+
+void Texture::CopyToGL(UINT level, const RECT& rect, const BYTE* bits, UINT pitch)
+{
+    if (!glTexture_)
+        return;
+    if (Pool() == D3DPOOL_SYSTEMMEM)
+        levels_[level].glStale = true;
+    else
+        Upload(level, rect, bits, pitch);
+}
+
+void Texture::UploadStaleLevels()
+{
+    for (UINT i = 0; i < levels_.size(); ++i) {
+        Level& l = levels_[i];
+        if (!l.glStale || l.locked)
+            continue;
+        l.glStale = false;
+        Upload(i, RECT{0, 0, LONG(l.width), LONG(l.height)}, Touch(i).memory.data(), l.pitch);
+    }
 }
 
 void Texture::Upload(UINT level, const RECT& rect, const BYTE* bits, UINT pitch)

@@ -1,7 +1,8 @@
 // IDirect3DTexture9: a 2D texture with its mipmap levels. Where the texels live depends on the
-// pool: system-memory and scratch textures in memory only; default-pool textures in OpenGL only
-// (a dynamic one also keeps a memory copy to lock); managed textures in both. A memory-only
-// texture allocates a level's memory when something first touches the level.
+// pool: scratch textures in memory only; system-memory textures in memory, with an OpenGL copy
+// made when they are first drawn; default-pool textures in OpenGL only (a dynamic one also keeps
+// a memory copy to lock); managed textures in both. A memory-keeping texture allocates a level's
+// memory when something first touches the level.
 #pragma once
 
 #include <functional>
@@ -32,7 +33,9 @@ public:
     // For the device and the level surfaces.
     const FormatInfo& Format() const { return *format_; }
     DWORD Usage() const { return usage_; }
-    GLuint GLTexture() const { return glTexture_; }
+    // The OpenGL texture a draw samples, or 0 when it cannot be made. A system-memory texture
+    // makes its copy at the first draw and refreshes the levels written since the last one.
+    GLuint DrawingTexture();
     UINT LevelWidth(UINT level) const { return levels_[level].width; }
     UINT LevelHeight(UINT level) const { return levels_[level].height; }
     bool LevelLocked(UINT level) const { return levels_[level].locked; }
@@ -63,6 +66,7 @@ private:
         RECT lockedRect{};
         DWORD lockFlags = 0;
         Surface* surface = nullptr;  // owned; counts its references on the texture
+        bool glStale = false;        // system memory: written since OpenGL's copy was made
     };
 
     Texture(Device* device, UINT width, UINT height, UINT levels, DWORD usage, const FormatInfo& format, D3DPOOL pool);
@@ -75,7 +79,11 @@ private:
     Level& Touch(UINT level);
     void MakeDeferredLevel(UINT level);
     void MakePendingLevels();
+    // Brings OpenGL's copy of a rectangle up to date: at once, or for a system-memory texture
+    // at its next draw.
+    void CopyToGL(UINT level, const RECT& rect, const BYTE* bits, UINT pitch);
     void Upload(UINT level, const RECT& rect, const BYTE* bits, UINT pitch);
+    void UploadStaleLevels();
 
     const FormatInfo* format_;
     DWORD usage_;

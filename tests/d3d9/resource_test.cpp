@@ -90,14 +90,20 @@ TEST_F(ResourceTest, CreateTextureRejectsWhatDirect3DRejects)
     EXPECT_EQ(texture, nullptr);
 }
 
-TEST_F(ResourceTest, SystemMemoryAndScratchTexturesCannotBeBound)
+TEST_F(ResourceTest, SystemMemoryTexturesCanBeBoundAndScratchTexturesCannot)
 {
     IDirect3DTexture9* system = nullptr;
     IDirect3DTexture9* scratch = nullptr;
     device()->CreateTexture(2, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &system, nullptr);
     device()->CreateTexture(2, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SCRATCH, &scratch, nullptr);
-    EXPECT_EQ(device()->SetTexture(0, system), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device()->SetTexture(0, system), D3D_OK);
     EXPECT_EQ(device()->SetTexture(0, scratch), D3DERR_INVALIDCALL);
+    IDirect3DBaseTexture9* bound = nullptr;
+    device()->GetTexture(0, &bound);
+    EXPECT_EQ(bound, system);  // the refused scratch texture left the binding alone
+    if (bound)
+        bound->Release();
+    device()->SetTexture(0, nullptr);
     EXPECT_EQ(device()->SetTexture(16, nullptr), D3DERR_INVALIDCALL);
     system->Release();
     scratch->Release();
