@@ -96,6 +96,9 @@ public:
     const RenderTarget& BackBufferTarget() const { return target_; }
     D3DFORMAT BackBufferFormat() const { return parameters_.BackBufferFormat; }
 
+    // The shader programs' counts; starts the next count of programs used (platform/testing).
+    ProgramCounts TakeProgramCounts() { return pipeline_.TakeProgramCounts(); }
+
     // Simulated device loss (platform/testing).
     void SimulateLoss();
     void SimulateResettable();

@@ -76,6 +76,7 @@ struct LightUniforms {
 struct FixedFunctionProgram {
     GLuint id = 0;
     bool pretransformed = false;
+    bool used = false;  // drawn with since the counts were last taken
     // Both variants.
     GLint hasDiffuse, hasSpecular;
     // Pretransformed vertices.
@@ -188,6 +189,7 @@ FixedFunctionProgram* Pipeline::Program(bool pretransformed, bool flat)
     program->pretransformed = pretransformed;
     program->Locate();
     programs_[key] = program;
+    ++compiled_;
     return program;
 }
 
@@ -197,6 +199,7 @@ bool Pipeline::Prepare(const DeviceState& state, const VertexLayout& layout, GLu
     FixedFunctionProgram* program = Program(layout.pretransformed, rs[D3DRS_SHADEMODE] == D3DSHADE_FLAT);
     if (!program)
         return false;
+    program->used = true;
     glUseProgram(program->id);
     ApplyRasterState(state, target);
 
@@ -397,6 +400,16 @@ void Pipeline::BindIndices(GLuint buffer)
 {
     glBindVertexArray(vertexArray_);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer);
+}
+
+ProgramCounts Pipeline::TakeProgramCounts()
+{
+    ProgramCounts counts{UINT(programs_.size()), compiled_, 0};
+    for (auto& [key, program] : programs_) {
+        counts.used += program->used ? 1 : 0;
+        program->used = false;
+    }
+    return counts;
 }
 
 }  // namespace quorvane::d3d9

@@ -14,6 +14,14 @@ namespace quorvane::d3d9 {
 
 struct FixedFunctionProgram;
 
+// How many programs the pipeline keeps, has compiled in all, and has used since the counts
+// were last taken.
+struct ProgramCounts {
+    UINT cached = 0;
+    UINT compiled = 0;
+    UINT used = 0;
+};
+
 // What a draw reads besides the device state.
 struct DrawTarget {
     bool hasDepthBuffer = false;
@@ -42,6 +50,8 @@ public:
     GLuint StreamIndices(const void* data, size_t bytes);
     void BindIndices(GLuint buffer);
 
+    ProgramCounts TakeProgramCounts();
+
 private:
     FixedFunctionProgram* Program(bool pretransformed, bool flat);
     void ApplyRasterState(const DeviceState& state, const DrawTarget& target);
@@ -50,6 +60,7 @@ private:
     void SetLightingUniforms(const FixedFunctionProgram& program, const DeviceState& state);
 
     std::map<int, FixedFunctionProgram*> programs_;
+    UINT compiled_ = 0;
     GLuint vertexArray_ = 0;
     GLuint streamVertices_ = 0;
     GLuint streamIndices_ = 0;

@@ -93,6 +93,18 @@ bool WriteWindowPng(HWND window, const std::string& path)
     return shown && display::CurrentDriver().WriteWindowPng(shown, path);
 }
 
+ShaderProgramCounts ReadShaderProgramCounts(IDirect3DDevice9* device)
+{
+    ShaderProgramCounts counts;
+    ForDevices(device, [&](d3d9::Device& d) {
+        d3d9::ProgramCounts read = d.TakeProgramCounts();
+        counts.cached += read.cached;
+        counts.compiled += read.compiled;
+        counts.used += read.used;
+    });
+    return counts;
+}
+
 void RestoreDefaults()
 {
     const DisplayDefaults& defaults = OriginalDisplay();

@@ -32,6 +32,15 @@ void MakeDeviceResettable(IDirect3DDevice9* device);
 bool ReadWindowImage(HWND window, UINT& width, UINT& height, std::vector<DWORD>& pixels);
 bool WriteWindowPng(HWND window, const std::string& path);
 
+// A device's fixed-function shader programs: how many it keeps now, how many it has compiled
+// since it was created, and how many different ones its draws used since the last call.
+struct ShaderProgramCounts {
+    UINT cached = 0;
+    UINT compiled = 0;
+    UINT used = 0;
+};
+ShaderProgramCounts ReadShaderProgramCounts(IDirect3DDevice9* device);
+
 // Every control above back to how the process started.
 void RestoreDefaults();
 
