@@ -1,0 +1,98 @@
+// The viewer's frame against the floor of this OpenGL for the same picture, at 1024 x 768 and
+// 1920 x 1080, in one run: each iteration draws a viewer frame (Present included), the same
+// frame without Present (drawing finished with glFinish) and the floor frame (read back as
+// Present reads back), so all three see the same machine load. The benchmark's time is the
+// viewer frame's; the counters give
+//   viewer_ms, floor_ms, ratio       the two frames and viewer / floor (the goal: at most 1.1);
+//   no_present_ms, present_ms        the viewer frame without Present, and what Present adds;
+//   vertices_per_s                   vertices the device transforms per second of viewer frames;
+//   programs_in_frame                shader programs a steady viewer frame draws with;
+//   compiled_after_first             programs compiled after the first frame (the goal: 0).
+// The first frame of each picture is written to viewer_WxH.png and floor_WxH.png beside the
+// benchmark, to compare them by eye.
+#include <benchmark/benchmark.h>
+#include <quorvane_testing.h>
+
+#include <chrono>
+#include <string>
+
+#include "display/display.h"
+#include "display/headless/png_writer.h"
+#include "gl_floor.h"
+#include "viewer_frame.h"
+
+namespace {
+
+using quorvane::bench::FloorFrame;
+using quorvane::bench::ViewerFrame;
+using Clock = std::chrono::steady_clock;
+
+double Milliseconds(Clock::duration elapsed)
+{
+    return std::chrono::duration<double, std::milli>(elapsed).count();
+}
+
+void SavePictures(ViewerFrame& viewer, const FloorFrame& floor, UINT width, UINT height)
+{
+    std::string size = std::to_string(width) + "x" + std::to_string(height);
+    std::string directory = QUORVANE_BENCH_OUTPUT_DIR;
+    quorvane::test_controls::WriteWindowPng(viewer.Window(), directory + "/viewer_" + size + ".png");
+    quorvane::display::Image image{width, height, floor.Pixels()};
+    quorvane::display::headless::WritePng(image, directory + "/floor_" + size + ".png");
+}
+
+void BM_ViewerFrameAgainstFloor(benchmark::State& state)
+{
+    const UINT width = UINT(state.range(0));
+    const UINT height = UINT(state.range(1));
+    ViewerFrame viewer(width, height);
+    if (!viewer.Ready()) {
+        state.SkipWithError("no device, mesh, texture or font (is Data/ made?)");
+        return;
+    }
+    FloorFrame floor(viewer.Window(), width, height, viewer.Inputs());
+    if (!floor.Ready()) {
+        state.SkipWithError("the OpenGL floor could not be built");
+        return;
+    }
+    viewer.Draw();
+    floor.Draw();
+    SavePictures(viewer, floor, width, height);
+    quorvane::test_controls::ShaderProgramCounts first =
+        quorvane::test_controls::ReadShaderProgramCounts(viewer.Device());
+
+    double viewerTotal = 0, floorTotal = 0, withoutPresentTotal = 0;
+    for (auto _ : state) {
+        Clock::time_point start = Clock::now();
+        viewer.Draw();
+        Clock::time_point viewerEnd = Clock::now();
+        viewer.DrawWithoutPresent();
+        Clock::time_point withoutPresentEnd = Clock::now();
+        floor.Draw();
+        Clock::time_point floorEnd = Clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(viewerEnd - start).count());
+        viewerTotal += Milliseconds(viewerEnd - start);
+        withoutPresentTotal += Milliseconds(withoutPresentEnd - viewerEnd);
+        floorTotal += Milliseconds(floorEnd - withoutPresentEnd);
+    }
+    quorvane::test_controls::ShaderProgramCounts steady =
+        quorvane::test_controls::ReadShaderProgramCounts(viewer.Device());
+
+    double frames = double(state.iterations());
+    state.counters["viewer_ms"] = viewerTotal / frames;
+    state.counters["floor_ms"] = floorTotal / frames;
+    state.counters["ratio"] = viewerTotal / floorTotal;
+    state.counters["no_present_ms"] = withoutPresentTotal / frames;
+    state.counters["present_ms"] = (viewerTotal - withoutPresentTotal) / frames;
+    state.counters["vertices_per_s"] = double(viewer.VerticesPerFrame()) * frames / (viewerTotal / 1000.0);
+    state.counters["programs_in_frame"] = steady.used;
+    state.counters["compiled_after_first"] = steady.compiled - first.compiled;
+}
+BENCHMARK(BM_ViewerFrameAgainstFloor)
+    ->Args({1024, 768})
+    ->Args({1920, 1080})
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->MinTime(3.0);
+
+}  // namespace
