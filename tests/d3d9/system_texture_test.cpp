@@ -30,9 +30,9 @@ protected:
     IDirect3DTexture9* MakeSystemTexture(const std::vector<DWORD>& values)
     {
         IDirect3DTexture9* texture = nullptr;
-        EXPECT_EQ(
-            device()->CreateTexture(texelsWide, texelsHigh, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &texture, nullptr),
-            D3D_OK);
+        EXPECT_EQ(device()->CreateTexture(texelsWide, texelsHigh, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &texture,
+                                          nullptr),
+                  D3D_OK);
         if (texture)
             WriteBlock(texture, 0, 0, values, texelsWide, texelsHigh);
         return texture;
@@ -142,7 +142,7 @@ TEST_F(SystemTextureTest, ABackBufferReadIntoItsLevelIsWhatItDrawsNext)
     // A texture of the back buffer's size receives the picture through GetRenderTargetData.
     IDirect3DTexture9* texture = nullptr;
     ASSERT_EQ(device()->CreateTexture(backBufferWidth, backBufferHeight, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM,
-                                     &texture, nullptr),
+                                      &texture, nullptr),
               D3D_OK);
     device()->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF0000FF, 1.0f, 0);
     device()->BeginScene();
