@@ -1,8 +1,8 @@
 // libFuzzer target for the profile (INI) functions the settings file goes through: each input
 // becomes the whole INI file, keys are read, one is written and deleted, and the invariants
-// of tests/kernel32/profile_invariants.h must hold. Inputs worth keeping go to
+// of tests/support/profile_invariants.h must hold. Inputs worth keeping go to
 // tests/kernel32/fuzz_regressions/, which the ordinary tests replay.
-#include "tests/kernel32/profile_invariants.h"
+#include "profile_invariants.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -35,8 +35,8 @@ struct FuzzFile {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const FuzzFile file;
-    const std::string failure = profile_invariants::Check(file.path, file.widePath,
-                                                          std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::string failure = quorvane::tests::profile_invariants::Check(
+        file.path, file.widePath, std::string_view(reinterpret_cast<const char*>(data), size));
     if (!failure.empty()) {
         std::fprintf(stderr, "profile invariant broken: %s\n", failure.c_str());
         std::abort();

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "d3dx9/xfile/xfile_parser.h"
+#include "device_fixture.h"
 
 namespace {
 
@@ -23,54 +24,12 @@ std::vector<std::uint8_t> ReadDataFile(const std::string& name)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 // One window with a device on the headless display for the whole run.
 struct Bench {
-    Bench()
-    {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = WindowProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"QuorvaneD3DXBench";
-        RegisterClassExW(&windowClass);
-        window = CreateWindowExW(0, windowClass.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW, 0, 0, 320, 240, nullptr,
-                                 nullptr, windowClass.hInstance, nullptr);
-        d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        D3DPRESENT_PARAMETERS parameters{};
-        parameters.Windowed = TRUE;
-        parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-        parameters.hDeviceWindow = window;
-        parameters.EnableAutoDepthStencil = TRUE;
-        parameters.AutoDepthStencilFormat = D3DFMT_D16;
-        if (d3d != nullptr) {
-            d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                              &parameters, &device);
-        }
-        earth = ReadDataFile("EarthMap_2500x1250.jpg");
-        sphere = ReadDataFile("sphere.x");
-    }
-    ~Bench()
-    {
-        if (device != nullptr) {
-            device->Release();
-        }
-        if (d3d != nullptr) {
-            d3d->Release();
-        }
-        DestroyWindow(window);
-    }
-
-    HWND window = nullptr;
-    IDirect3D9* d3d = nullptr;
-    IDirect3DDevice9* device = nullptr;
-    std::vector<std::uint8_t> earth;
-    std::vector<std::uint8_t> sphere;
+    quorvane::tests::DeviceFixture fixture{320, 240};
+    IDirect3DDevice9* device = fixture.device();
+    std::vector<std::uint8_t> earth = ReadDataFile("EarthMap_2500x1250.jpg");
+    std::vector<std::uint8_t> sphere = ReadDataFile("sphere.x");
 };
 
 Bench& Shared()

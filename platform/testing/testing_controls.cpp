@@ -3,6 +3,7 @@
 #include "d3d9/device.h"
 #include "d3d9/simulation.h"
 #include "display/display.h"
+#include "kernel32/module_resources.h"
 #include "user32/window.h"
 
 namespace quorvane::test_controls {
@@ -19,6 +20,19 @@ const DisplayDefaults& OriginalDisplay()
 {
     static const DisplayDefaults defaults{display::CurrentDriver().Modes(), display::CurrentDriver().DesktopMode()};
     return defaults;
+}
+
+// The table served before a test gave its own, and the copy of the test's entries served now.
+struct LinkedResourceControl {
+    bool changed = false;
+    kernel32::LinkedResourceTable original;
+    std::vector<kernel32::LinkedResource> served;
+};
+
+LinkedResourceControl& LinkedResources()
+{
+    static LinkedResourceControl control;
+    return control;
 }
 
 template <class Action>
@@ -105,11 +119,29 @@ ShaderProgramCounts ReadShaderProgramCounts(IDirect3DDevice9* device)
     return counts;
 }
 
+void SetLinkedResources(const std::vector<LinkedResource>& resources)
+{
+    LinkedResourceControl& control = LinkedResources();
+    std::vector<kernel32::LinkedResource> served;
+    for (const LinkedResource& resource : resources)
+        served.push_back({resource.type, resource.name, resource.bytes, resource.size});
+    const kernel32::LinkedResourceTable previous = kernel32::SetLinkedResources({served.data(), served.size()});
+    if (!control.changed)
+        control.original = previous;
+    control.changed = true;
+    control.served = std::move(served);
+}
+
 void RestoreDefaults()
 {
     const DisplayDefaults& defaults = OriginalDisplay();
     display::CurrentDriver().ConfigureModes(defaults.modes, defaults.desktop);
     d3d9::CurrentSimulation() = d3d9::Simulation{};
+    LinkedResourceControl& resources = LinkedResources();
+    if (resources.changed) {
+        kernel32::SetLinkedResources(resources.original);
+        resources = LinkedResourceControl{};
+    }
 }
 
 }  // namespace quorvane::test_controls

@@ -1,6 +1,6 @@
 // The settings record and Quorvane.ini: defaults, reading, writing back, and what survives.
 #include "app/settings.h"
-#include "kernel32/temp_directory.h"
+#include "temp_directory.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 
 #include <sys/stat.h>
 
+namespace quorvane::tests {
 namespace {
 
 const char defaultFile[] = "[QUORVANE]\n"
@@ -261,3 +262,4 @@ TEST(StartupDirectory, TooLongToPersistReadsAndWritesNothingAndSaysSoOnce)
 }
 
 }  // namespace
+}  // namespace quorvane::tests

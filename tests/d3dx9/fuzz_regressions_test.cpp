@@ -2,26 +2,21 @@
 // fuzz_regressions/image): every one must meet the invariants the fuzzers check.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "file_invariants.h"
 
-namespace quorvane::file_invariants {
+namespace quorvane::tests {
 namespace {
 
 namespace fs = std::filesystem;
 
 std::vector<fs::path> Inputs(const char* kind)
 {
-    const char* source = std::getenv("QUORVANE_SOURCE_DIR");
     std::vector<fs::path> files;
-    if (source == nullptr) {
-        return files;
-    }
-    const fs::path directory = fs::path(source) / "tests/d3dx9/fuzz_regressions" / kind;
+    const fs::path directory = fs::path(QUORVANE_FUZZ_REGRESSIONS) / kind;
     for (const fs::directory_entry& entry : fs::directory_iterator(directory)) {
         if (entry.is_regular_file()) {
             files.push_back(entry.path());
@@ -61,4 +56,4 @@ TEST(FuzzRegressions, ImageInputsDecodeOrFailCleanly)
 }
 
 }  // namespace
-}  // namespace quorvane::file_invariants
+}  // namespace quorvane::tests

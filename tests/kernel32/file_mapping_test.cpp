@@ -1,5 +1,5 @@
 // CreateFileW, GetFileSize, CreateFileMappingW, MapViewOfFile, UnmapViewOfFile, CloseHandle.
-#include "kernel32/temp_directory.h"
+#include "temp_directory.h"
 
 #include <windows.h>
 
@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace quorvane::tests {
 namespace {
 
 class FileMappingTest : public testing::Test {
@@ -201,3 +202,4 @@ TEST_F(FileMappingTest, SizesOfFourGibibytesAndMoreSplitIntoTwoHalves)
 }
 
 }  // namespace
+}  // namespace quorvane::tests

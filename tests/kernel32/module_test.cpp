@@ -1,17 +1,11 @@
 // The process module and the resources linked into it.
-#include "kernel32/module_resources.h"
-
-#include <windows.h>
-
 #include <gtest/gtest.h>
-
-#include <iterator>
+#include <quorvane_testing.h>
+#include <windows.h>
 
 namespace {
 
-using quorvane::kernel32::LinkedResource;
-using quorvane::kernel32::LinkedResourceTable;
-using quorvane::kernel32::SetLinkedResources;
+namespace test_controls = quorvane::test_controls;
 
 TEST(Module, ProcessHandleIsStableAndOthersAreUnknown)
 {
@@ -24,18 +18,18 @@ const char sphereBytes[] = "xof 0303txt 0032";
 const char iconBytes[] = {1, 2, 3};
 const char stringBytes[] = {4, 5};
 
-const LinkedResource testResources[] = {
-    {RT_RCDATA, L"SPHERE.X", sphereBytes, sizeof sphereBytes - 1},
-    {RT_GROUP_ICON, MAKEINTRESOURCEW(107), iconBytes, sizeof iconBytes},
-    {L"#6", L"#7", stringBytes, sizeof stringBytes},  // numbered by text
-};
-
 class LinkedResources : public testing::Test {
 protected:
-    void SetUp() override { previous = SetLinkedResources({testResources, std::size(testResources)}); }
-    void TearDown() override { SetLinkedResources(previous); }
+    void SetUp() override
+    {
+        test_controls::SetLinkedResources({
+            {RT_RCDATA, L"SPHERE.X", sphereBytes, sizeof sphereBytes - 1},
+            {RT_GROUP_ICON, MAKEINTRESOURCEW(107), iconBytes, sizeof iconBytes},
+            {L"#6", L"#7", stringBytes, sizeof stringBytes},  // numbered by text
+        });
+    }
+    void TearDown() override { test_controls::RestoreDefaults(); }
 
-    LinkedResourceTable previous;
     HMODULE module = GetModuleHandleW(nullptr);
 };
 
@@ -90,6 +84,19 @@ TEST_F(LinkedResources, MissingResourcesTellWhatIsMissing)
     EXPECT_EQ(SizeofResource(module, reinterpret_cast<HRSRC>(&other)), 0u);
     EXPECT_EQ(LoadResource(module, nullptr), nullptr);
     EXPECT_EQ(LockResource(nullptr), nullptr);
+}
+
+TEST_F(LinkedResources, RestoringTheDefaultsServesTheTableOfBeforeAgain)
+{
+    ASSERT_NE(FindResourceW(module, L"sphere.x", RT_RCDATA), nullptr);
+    test_controls::SetLinkedResources({{RT_BITMAP, L"EARTH.BMP", iconBytes, sizeof iconBytes}});
+    EXPECT_EQ(FindResourceW(module, L"sphere.x", RT_RCDATA), nullptr);  // replaced, not added to
+    EXPECT_NE(FindResourceW(module, L"earth.bmp", RT_BITMAP), nullptr);
+    test_controls::RestoreDefaults();
+    EXPECT_EQ(FindResourceW(module, L"earth.bmp", RT_BITMAP), nullptr);
+    SetLastError(0);
+    EXPECT_EQ(FindResourceW(module, MAKEINTRESOURCEW(107), RT_GROUP_ICON), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_TYPE_NOT_FOUND));  // the empty table
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 // Replays the profile inputs the fuzz target found worth keeping (fuzz/settings_fuzz.cpp).
-#include "kernel32/profile_invariants.h"
-#include "kernel32/temp_directory.h"
+#include "profile_invariants.h"
+#include "temp_directory.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+namespace quorvane::tests {
 namespace {
 
 TEST(ProfileFuzzRegressions, EveryKeptInputKeepsTheInvariants)
@@ -21,3 +22,4 @@ TEST(ProfileFuzzRegressions, EveryKeptInputKeepsTheInvariants)
 }
 
 }  // namespace
+}  // namespace quorvane::tests

@@ -1,5 +1,5 @@
 // GetPrivateProfileIntW and WritePrivateProfileStringW against files on disk.
-#include "kernel32/temp_directory.h"
+#include "temp_directory.h"
 
 #include <windows.h>
 
@@ -11,6 +11,7 @@
 
 #include <sys/stat.h>
 
+namespace quorvane::tests {
 namespace {
 
 class ProfileTest : public testing::Test {
@@ -270,3 +271,4 @@ TEST_F(ProfileTest, ADirectoryInPlaceOfTheFileIsNeitherReadNorReplaced)
 }
 
 }  // namespace
+}  // namespace quorvane::tests

@@ -1,5 +1,5 @@
 // The lstr* helpers, GetCurrentDirectoryW, OutputDebugStringW and the last-error value.
-#include "kernel32/temp_directory.h"
+#include "temp_directory.h"
 
 #include <windows.h>
 
@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+namespace quorvane::tests {
 namespace {
 
 TEST(TextHelpers, CopyConcatenateAndMeasure)
@@ -79,3 +80,4 @@ TEST(LastError, IsKeptPerThread)
 }
 
 }  // namespace
+}  // namespace quorvane::tests

@@ -1,12 +1,13 @@
 // CFileReader4: names below a directory, mapped on first open, shared, unmapped at last close.
-#include "kernel32/temp_directory.h"
+#include "mapped_regions.h"
 #include "resources/file_reader4.h"
-#include "resources/mapped_regions.h"
+#include "temp_directory.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+namespace quorvane::tests {
 namespace {
 
 class FileReader4Test : public testing::Test {
@@ -149,3 +150,4 @@ TEST_F(FileReader4Test, DroppingTheLastReferenceUnmapsWhatIsStillOpen)
 }
 
 }  // namespace
+}  // namespace quorvane::tests

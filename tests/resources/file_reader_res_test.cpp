@@ -1,25 +1,22 @@
 // CFileReaderBR over resources linked into the process module.
-#include "kernel32/module_resources.h"
 #include "resources/file_reader_res.h"
 
 #include <gtest/gtest.h>
-
-#include <iterator>
+#include <quorvane_testing.h>
 
 namespace {
 
 const char bitmapBytes[] = "BM fake";
-const quorvane::kernel32::LinkedResource linked[] = {
-    {RT_BITMAP, L"EARTH.BMP", bitmapBytes, sizeof bitmapBytes - 1},
-    {RT_RCDATA, L"EARTH.BMP", "other type", 10},
-};
-
 class FileReaderBRTest : public testing::Test {
 protected:
-    void SetUp() override { previous = quorvane::kernel32::SetLinkedResources({linked, std::size(linked)}); }
-    void TearDown() override { quorvane::kernel32::SetLinkedResources(previous); }
-
-    quorvane::kernel32::LinkedResourceTable previous;
+    void SetUp() override
+    {
+        quorvane::test_controls::SetLinkedResources({
+            {RT_BITMAP, L"EARTH.BMP", bitmapBytes, sizeof bitmapBytes - 1},
+            {RT_RCDATA, L"EARTH.BMP", "other type", 10},
+        });
+    }
+    void TearDown() override { quorvane::test_controls::RestoreDefaults(); }
 };
 
 TEST_F(FileReaderBRTest, ServesTheResourceOfItsTypeInPlace)

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <string>
 
+namespace quorvane::tests {
+
 inline bool IsMapped(const std::string& path)
 {
     std::ifstream maps("/proc/self/maps");
@@ -16,3 +18,5 @@ inline bool IsMapped(const std::string& path)
     }
     return false;
 }
+
+}  // namespace quorvane::tests

@@ -1,12 +1,13 @@
 // MakeMappingName and CMemoryMappedFileR4.
-#include "kernel32/temp_directory.h"
-#include "resources/mapped_regions.h"
+#include "mapped_regions.h"
 #include "resources/memory_mapped_file.h"
+#include "temp_directory.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+namespace quorvane::tests {
 namespace {
 
 TEST(MakeMappingName, ReplacesEveryBackslashWithAnUnderscore)
@@ -71,3 +72,4 @@ TEST(MemoryMappedFile, MissingAndEmptyFilesFailAndLeaveNothingMapped)
 }
 
 }  // namespace
+}  // namespace quorvane::tests

@@ -1,15 +1,16 @@
 // ReaderFile: one open file of a reader, held for one load.
-#include "kernel32/temp_directory.h"
+#include "mapped_regions.h"
 #include "resources/file_reader4.h"
 #include "resources/file_reader_res.h"
-#include "resources/mapped_regions.h"
 #include "resources/reader_file.h"
+#include "temp_directory.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+namespace quorvane::tests {
 namespace {
 
 // A reader that records its calls and serves one fixed text for every name but "missing".
@@ -105,3 +106,4 @@ TEST(ReaderFile, AMissingModuleResourceOpensButHasNoBytes)
 }
 
 }  // namespace
+}  // namespace quorvane::tests

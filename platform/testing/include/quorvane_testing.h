@@ -1,5 +1,7 @@
 // Controls for tests only: what the headless display offers, failures of the Direct3D runtime,
-// simulated device loss, and the pictures windows show. Nothing in the program calls these.
+// simulated device loss, the pictures windows show, the shader programs a device keeps, and the
+// resources linked into the executable. Nothing in the program calls these, and the viewer does
+// not link them.
 #pragma once
 
 #include <d3d9.h>
@@ -40,6 +42,18 @@ struct ShaderProgramCounts {
     UINT used = 0;
 };
 ShaderProgramCounts ReadShaderProgramCounts(IDirect3DDevice9* device);
+
+// A resource linked into the executable, as the build step that compiles the resource script
+// lists it: type and name are MAKEINTRESOURCEW(id), a name, or "#id".
+struct LinkedResource {
+    LPCWSTR type;
+    LPCWSTR name;
+    const void* bytes;
+    DWORD size;
+};
+// FindResourceW, LoadResource, LockResource and SizeofResource serve `resources` for the process
+// module. The names and bytes are not copied: they must outlive their use (static data does).
+void SetLinkedResources(const std::vector<LinkedResource>& resources);
 
 // Every control above back to how the process started.
 void RestoreDefaults();

@@ -1,6 +1,6 @@
 // What must hold for any bytes given to the X-file parser and the image decoder, checked by
 // the fuzz targets (fuzz/xfile_fuzz.cpp, fuzz/image_fuzz.cpp) and by the replay of their
-// finds (fuzz_regressions_test.cpp). Each check returns an empty string or what went wrong.
+// finds (tests/d3dx9/fuzz_regressions_test.cpp). Each check returns an empty string or what went wrong.
 #pragma once
 
 #include <cmath>
@@ -11,7 +11,7 @@
 #include "d3dx9/image/image_decoder.h"
 #include "d3dx9/xfile/xfile_parser.h"
 
-namespace quorvane::file_invariants {
+namespace quorvane::tests {
 
 // A parse either fails, leaving nothing, or gives a mesh whose indices, attributes and arrays
 // fit together.
@@ -76,4 +76,4 @@ inline std::string CheckImage(const std::uint8_t* bytes, std::size_t size)
     return "";
 }
 
-}  // namespace quorvane::file_invariants
+}  // namespace quorvane::tests

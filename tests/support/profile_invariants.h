@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace profile_invariants {
+namespace quorvane::tests::profile_invariants {
 
 // Lines split at '\n', with a '\r' before it ignored (a last line may gain a line ending).
 inline std::vector<std::string> Lines(std::string_view bytes)
@@ -104,4 +104,4 @@ inline std::string Check(const std::string& path, const std::wstring& widePath, 
     return "";
 }
 
-}  // namespace profile_invariants
+}  // namespace quorvane::tests::profile_invariants

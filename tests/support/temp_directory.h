@@ -13,6 +13,8 @@
 
 #include <sys/stat.h>
 
+namespace quorvane::tests {
+
 class TempDirectory {
 public:
     TempDirectory()
@@ -82,3 +84,5 @@ public:
 private:
     std::filesystem::path previous_;
 };
+
+}  // namespace quorvane::tests
