@@ -232,6 +232,15 @@ void Texture::DeferLevels(LevelFill fill)
         MakePendingLevels();  // OpenGL samples every level
 }
 
+HRESULT DeferLowerLevels(IDirect3DTexture9* texture, LevelFill fill)
+{
+    auto* own = dynamic_cast<Texture*>(texture);
+    if (own == nullptr)
+        return D3DERR_INVALIDCALL;
+    own->DeferLevels(std::move(fill));
+    return D3D_OK;
+}
+
 Texture::Level& Texture::Touch(UINT level)
 {
     if (fill_ && level >= firstPending_) {

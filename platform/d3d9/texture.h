@@ -5,10 +5,10 @@
 // memory when something first touches the level.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <vector>
 
+#include "d3d9/deferred_levels.h"
 #include "d3d9/formats.h"
 #include "d3d9/resource.h"
 
@@ -48,12 +48,7 @@ public:
     // UpdateTexture): into the memory copy and into OpenGL, whichever the texture has.
     void WriteRect(UINT level, const RECT& rect, const BYTE* bits, UINT pitch);
 
-    // For D3DX's loader: the levels below the top are made by `fill` from the level above,
-    // each when first touched, or all of them before anything writes to any level, so that
-    // they always come from the top level as it is now. `bits` and `pitch` are the level's,
-    // `above` and `abovePitch` those of the level above (already made). A texture with OpenGL
-    // storage makes them all at once.
-    using LevelFill = std::function<void(UINT level, BYTE* bits, UINT pitch, const BYTE* above, UINT abovePitch)>;
+    // The levels below the top are made by `fill` when needed (deferred_levels.h).
     void DeferLevels(LevelFill fill);
 
 private:

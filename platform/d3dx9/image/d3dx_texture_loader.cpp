@@ -21,7 +21,7 @@
 #include <cstring>
 
 #include "com/com_object.h"
-#include "d3d9/texture.h"
+#include "d3d9/deferred_levels.h"
 #include "d3dx9/image/image_decoder.h"
 #include "d3dx9/image/mipmap.h"
 
@@ -74,15 +74,21 @@ void ApplyColorKey(BYTE* pixels, UINT pitch, UINT width, UINT height, D3DCOLOR c
     }
 }
 
+// How a level below the top is made: box-filtered from the level above, whose size follows from
+// the image's.
+d3d9::LevelFill BoxFilter(UINT width, UINT height)
+{
+    return [width, height](UINT level, BYTE* bits, UINT pitch, const BYTE* above, UINT abovePitch) {
+        d3dx9::DownsampleBox(above, abovePitch, std::max<std::uint32_t>(1, width >> (level - 1)),
+                             std::max<std::uint32_t>(1, height >> (level - 1)), bits, pitch);
+    };
+}
+
 // Decodes into level 0; the levels below it are made from it when first touched. The texture
-// must be lockable and made by this device.
+// must be lockable and made by this Direct3D implementation.
 HRESULT FillTexture(IDirect3DTexture9* texture, const BYTE* bytes, UINT size, const image::ImageInfo& info,
                     D3DCOLOR colorKey)
 {
-    auto* own = dynamic_cast<d3d9::Texture*>(texture);
-    if (own == nullptr) {
-        return D3DERR_INVALIDCALL;
-    }
     D3DLOCKED_RECT top{};
     if (HRESULT hr = texture->LockRect(0, &top, nullptr, 0); FAILED(hr)) {
         return hr;
@@ -96,12 +102,7 @@ HRESULT FillTexture(IDirect3DTexture9* texture, const BYTE* bytes, UINT size, co
     if (!decoded) {
         return D3DXERR_INVALIDDATA;
     }
-    own->DeferLevels([width = info.width, height = info.height](UINT level, BYTE* bits, UINT pitch, const BYTE* above,
-                                                                UINT abovePitch) {
-        d3dx9::DownsampleBox(above, abovePitch, std::max<std::uint32_t>(1, width >> (level - 1)),
-                             std::max<std::uint32_t>(1, height >> (level - 1)), bits, pitch);
-    });
-    return D3D_OK;
+    return d3d9::DeferLowerLevels(texture, BoxFilter(info.width, info.height));
 }
 
 }  // namespace
