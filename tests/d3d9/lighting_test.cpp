@@ -10,13 +10,6 @@
 namespace quorvane::tests {
 namespace {
 
-// The vertex format of the program's meshes: D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1 (0x112).
-struct MeshVertex {
-    float x, y, z;
-    float nx, ny, nz;
-    float u, v;
-};
-constexpr DWORD meshFvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;
 static_assert(meshFvf == 0x112);
 
 D3DCOLORVALUE Color(float r, float g, float b, float a = 1.0f)
@@ -44,9 +37,9 @@ protected:
     void DrawTriangle(float nx, float ny, float nz, float scale = 1.0f)
     {
         float z = 0.5f / scale;
-        MeshVertex triangle[] = {{-0.9f / scale, -0.9f / scale, z, nx, ny, nz, 0, 0},
-                                 {0.0f, 0.9f / scale, z, nx, ny, nz, 0, 0},
-                                 {0.9f / scale, -0.9f / scale, z, nx, ny, nz, 0, 0}};
+        MeshVertex triangle[] = {{{-0.9f / scale, -0.9f / scale, z}, {nx, ny, nz}, {0, 0}},
+                                 {{0.0f, 0.9f / scale, z}, {nx, ny, nz}, {0, 0}},
+                                 {{0.9f / scale, -0.9f / scale, z}, {nx, ny, nz}, {0, 0}}};
         device()->BeginScene();
         EXPECT_EQ(device()->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, sizeof(MeshVertex)), D3D_OK);
         device()->EndScene();
@@ -154,8 +147,9 @@ TEST_F(LitTriangleTest, TheViewMatrixTurnsTheLightWithTheCamera)
     view._11 = -1.0f;
     view._33 = -1.0f;
     device()->SetTransform(D3DTS_VIEW, &view);
-    MeshVertex triangle[] = {
-        {0.9f, -0.9f, -0.5f, 0, 0, 1, 0, 0}, {0.0f, 0.9f, -0.5f, 0, 0, 1, 0, 0}, {-0.9f, -0.9f, -0.5f, 0, 0, 1, 0, 0}};
+    MeshVertex triangle[] = {{{0.9f, -0.9f, -0.5f}, {0, 0, 1}, {0, 0}},
+                             {{0.0f, 0.9f, -0.5f}, {0, 0, 1}, {0, 0}},
+                             {{-0.9f, -0.9f, -0.5f}, {0, 0, 1}, {0, 0}}};
     device()->BeginScene();
     device()->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, sizeof(MeshVertex));
     device()->EndScene();

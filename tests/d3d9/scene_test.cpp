@@ -1,6 +1,7 @@
-// A scene like the viewer's: a textured, lit sphere drawn from system-memory vertex and index
-// buffers (as a D3DX mesh draws), a flattened copy of it without depth test, and a latitude
-// circle as a line strip. Written to scene.png for looking at; probed where the geometry says.
+// A scene like the viewer's: the Earth's sphere as the data tool makes it, textured and lit, drawn
+// from system-memory vertex and index buffers (as a D3DX mesh draws), a flattened copy of it
+// without depth test, and a latitude circle as a line strip. Written to scene.png for looking at;
+// probed where the geometry says.
 #include <quorvane_testing.h>
 
 #include <cmath>
@@ -25,7 +26,7 @@ protected:
     // The unit sphere in system-memory vertex and index buffers.
     void BuildSphere(int slices, int stacks)
     {
-        SphereMesh sphere = UvSphere(slices, stacks);
+        SphereMesh sphere = EarthSphere(slices, stacks);
         const std::vector<MeshVertex>& vertices = sphere.vertices;
         const std::vector<WORD>& indices = sphere.indices;
         vertexCount_ = UINT(vertices.size());
@@ -40,13 +41,12 @@ protected:
         CopyToBuffer(indices_, indices);
     }
 
-    // Left half red, right half blue, with a white column at u = 0.5.
+    // The western hemisphere (u < 0.5) red, the eastern one blue.
     void BuildTexture()
     {
         std::vector<DWORD> texels(64 * 32);
         for (UINT i = 0; i < texels.size(); ++i) {
-            const UINT x = i % 64;
-            texels[i] = x == 32 ? 0xFFFFFFFF : x < 32 ? 0xFFFF0000 : 0xFF0000FF;
+            texels[i] = i % 64 < 32 ? 0xFFFF0000 : 0xFF0000FF;
         }
         texture_ = MakeTexture(64, 32, texels);
     }
@@ -54,7 +54,7 @@ protected:
     void DrawSphere(const D3DMATRIX& world)
     {
         device()->SetTransform(D3DTS_WORLD, &world);
-        device()->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1);
+        device()->SetFVF(meshFvf);
         device()->SetTexture(0, texture_);
         device()->SetStreamSource(0, vertices_, 0, sizeof(MeshVertex));
         device()->SetIndices(indices_);
@@ -131,15 +131,20 @@ TEST_F(SceneTest, LitTexturedSphereWithItsImageAndALatitudeCircle)
     ASSERT_EQ(width, sceneWidth);
     auto at = [&](UINT x, UINT yy) { return pixels[size_t(yy) * width + x] & 0xFFFFFF; };
     const UINT cx = sceneWidth / 2, cy = sceneHeight / 2;
-    // The point facing the camera, (0, 0, -1), has u = 0.75 (blue), ambient 0x40 and
-    // N·L = 1/sqrt(3).
-    DWORD centre = at(cx, cy);
-    EXPECT_EQ(Red(centre), 0);
-    EXPECT_EQ(Green(centre), 0);
-    EXPECT_NEAR(Blue(centre), std::lround((64.0f / 255.0f + 1.0f / std::sqrt(3.0f)) * 255.0f), 2);
-    // Seen from the front the sphere shows u from 0.5 (left silhouette) to 1 (right): blue.
-    EXPECT_EQ(Red(at(cx - 30, cy)), 0);
-    EXPECT_GT(Blue(at(cx - 30, cy)), 0);
+    // The equator at longitude 30 degrees east, (sin 30, 0, -cos 30), lies right of the centre
+    // (east is to the right seen from outside) in this column; 30 degrees west as far left.
+    const float longitude = pi / 6.0f;
+    const float column =
+        std::sin(longitude) / (cameraDistance - std::cos(longitude)) / std::tan(halfFov) * float(sceneHeight) / 2.0f;
+    const DWORD east = at(UINT(std::lround(float(cx) + column - 0.5f)), cy);
+    const DWORD west = at(UINT(std::lround(float(cx) - column - 0.5f)), cy);
+    // East is blue, lit by ambient 0x40 and N·L = (cos 30 - sin 30) / sqrt(3) (the light travels
+    // along (1, -1, 1)); west is red, lit more than fully.
+    EXPECT_EQ(Red(east), 0);
+    EXPECT_EQ(Green(east), 0);
+    const float eastLight = (std::cos(longitude) - std::sin(longitude)) / std::sqrt(3.0f);
+    EXPECT_NEAR(Blue(east), std::lround((64.0f / 255.0f + eastLight) * 255.0f), 3);
+    EXPECT_EQ(Rgb(west), 0xFF0000u);
     // The silhouette: radius 1 at distance 3.5 subtends tan = 1/sqrt(3.5^2 - 1) on screen.
     float silhouette =
         (1.0f / std::sqrt(cameraDistance * cameraDistance - 1.0f)) / std::tan(halfFov) * float(sceneHeight) / 2.0f;

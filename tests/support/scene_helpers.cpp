@@ -4,12 +4,6 @@
 
 namespace quorvane::tests {
 
-namespace {
-
-constexpr float pi = 3.14159265f;
-
-}  // namespace
-
 D3DMATRIX Identity()
 {
     D3DMATRIX m{};
@@ -29,22 +23,16 @@ D3DMATRIX Perspective(float halfFovY, UINT width, UINT height, float zNear, floa
     return m;
 }
 
-SphereMesh UvSphere(int slices, int stacks)
+SphereMesh EarthSphere(int slices, int stacks)
 {
-    SphereMesh mesh;
-    for (int stack = 0; stack <= stacks; ++stack) {
-        float theta = pi * float(stack) / float(stacks);
-        for (int slice = 0; slice <= slices; ++slice) {
-            float phi = 2.0f * pi * float(slice) / float(slices);
-            float x = std::sin(theta) * std::cos(phi), y = std::cos(theta), z = std::sin(theta) * std::sin(phi);
-            mesh.vertices.push_back({x, y, z, x, y, z, float(slice) / float(slices), float(stack) / float(stacks)});
+    const data::UvSphere sphere = data::MakeUvSphere(slices, stacks);
+    SphereMesh mesh{sphere.vertices, {}};
+    for (const std::vector<std::uint32_t>& face : sphere.faces) {
+        // A fan from the first corner keeps the face's winding.
+        for (std::size_t corner = 2; corner < face.size(); ++corner) {
+            mesh.indices.insert(mesh.indices.end(), {WORD(face[0]), WORD(face[corner - 1]), WORD(face[corner])});
         }
     }
-    for (int stack = 0; stack < stacks; ++stack)
-        for (int slice = 0; slice < slices; ++slice) {
-            WORD a = WORD(stack * (slices + 1) + slice), b = WORD(a + 1), c = WORD(a + slices + 1), d = WORD(c + 1);
-            mesh.indices.insert(mesh.indices.end(), {a, b, c, b, d, c});
-        }
     return mesh;
 }
 

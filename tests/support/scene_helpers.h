@@ -1,5 +1,6 @@
-// The pieces of a scene like the viewer's that tests and benchmarks draw: matrices, a textured UV
-// sphere and coloured line vertices, and the copy of such data into a vertex or index buffer.
+// The pieces of a scene like the viewer's that tests and benchmarks draw: matrices, the Earth's
+// UV sphere as the data tool makes it and coloured line vertices, and the copy of such data into
+// a vertex or index buffer.
 #pragma once
 
 #include <d3d9.h>
@@ -7,12 +8,15 @@
 #include <cstring>
 #include <vector>
 
+#include "uv_sphere.h"
+
 namespace quorvane::tests {
 
-// D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1
-struct MeshVertex {
-    float x, y, z, nx, ny, nz, u, v;
-};
+// The program's mesh vertex, D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1: position, normal, texture
+// coordinates, as the data tool writes them.
+using MeshVertex = data::SphereVertex;
+static_assert(sizeof(MeshVertex) == 8 * sizeof(float));
+constexpr DWORD meshFvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;
 // D3DFVF_XYZ | D3DFVF_DIFFUSE
 struct LineVertex {
     float x, y, z;
@@ -29,9 +33,10 @@ D3DMATRIX Identity();
 // Left-handed perspective projection for a width x height picture.
 D3DMATRIX Perspective(float halfFovY, UINT width, UINT height, float zNear, float zFar);
 
-// A UV sphere of radius 1 with u running once around the y axis, its triangles clockwise seen
-// from outside (left-handed): front faces under D3DCULL_CCW.
-SphereMesh UvSphere(int slices, int stacks);
+// The data tool's UV sphere (data/uv_sphere.h: the Greenwich meridian towards -z, east to the
+// right seen from there, u = 0 at longitude -180, v = 0 at the north pole, faces clockwise seen
+// from outside, front faces under D3DCULL_CCW), its polygons split into a triangle list.
+SphereMesh EarthSphere(int slices, int stacks);
 
 // Copies `items` to the start of a vertex or index buffer (Lock, memcpy, Unlock).
 template <class Buffer, class Item>
