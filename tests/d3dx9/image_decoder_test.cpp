@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 #include <png.h>
-#include <turbojpeg.h>
 
 #include <algorithm>
 #include <cstring>
 
 #include "image_samples.h"
+#include "jpeg_reference.h"
 
 namespace quorvane::image {
 namespace {
@@ -57,11 +57,9 @@ TEST(ImageDecoder, JpegEqualsTurboJpegsOwnDecodeOfTheSameBytes)
     EXPECT_EQ(image.info.fileFormat, ImageFileFormat::jpeg);
     EXPECT_FALSE(image.info.hasAlpha);
 
-    std::vector<std::uint8_t> reference(37 * 23 * 4);
-    tjhandle handle = tjInitDecompress();
-    ASSERT_EQ(tjDecompress2(handle, jpeg.data(), jpeg.size(), reference.data(), 37, 0, 23, TJPF_BGRX, 0), 0);
-    tjDestroy(handle);
-    EXPECT_EQ(image.pixels, reference);
+    const tests::JpegReference reference = tests::DecodeWithTurboJpeg(jpeg);
+    ASSERT_EQ(reference.width, 37);
+    EXPECT_EQ(image.pixels, reference.bgrx);
 }
 
 TEST(ImageDecoder, RowsAreWrittenAtTheGivenPitchAndPaddingIsLeftAlone)

@@ -1,12 +1,12 @@
 // D3DXCreateTextureFromFileInMemoryEx with the arguments the program passes, and around them.
 #include <d3dx9.h>
 #include <gtest/gtest.h>
-#include <turbojpeg.h>
 
 #include <cstring>
 
 #include "device_test.h"
 #include "image_samples.h"
+#include "jpeg_reference.h"
 
 namespace quorvane::tests {
 namespace {
@@ -133,13 +133,10 @@ TEST_F(TextureLoaderTest, JpegBecomesASystemMemoryTextureEqualToTurboJpegsDecode
     EXPECT_EQ(info.ImageFileFormat, D3DXIFF_JPG);
     EXPECT_EQ(info.ResourceType, D3DRTYPE_TEXTURE);
 
-    std::vector<DWORD> reference(37 * 23);
-    tjhandle handle = tjInitDecompress();
-    ASSERT_EQ(tjDecompress2(handle, jpeg.data(), jpeg.size(), reinterpret_cast<unsigned char*>(reference.data()), 37, 0,
-                            23, TJPF_BGRX, 0),
-              0);
-    tjDestroy(handle);
-    EXPECT_EQ(ReadLevel(texture, 0), reference);
+    const JpegReference reference = DecodeWithTurboJpeg(jpeg);
+    ASSERT_EQ(reference.width, 37);
+    const std::vector<std::uint32_t> pixels = reference.Pixels();
+    EXPECT_EQ(ReadLevel(texture, 0), std::vector<DWORD>(pixels.begin(), pixels.end()));
     texture->Release();
 }
 

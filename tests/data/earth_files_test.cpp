@@ -9,8 +9,8 @@
 #include <iterator>
 #include <numbers>
 
-#include "d3dx9/image/image_decoder.h"
 #include "device_test.h"
+#include "jpeg_reference.h"
 
 namespace quorvane::tests {
 namespace {
@@ -174,15 +174,13 @@ TEST_F(EarthFilesTest, EarthSeenFromTheInitialCameraIsNotMirrored)
     ASSERT_FALSE(pixels.empty());
     EXPECT_TRUE(SavePng("earth_initial_view.png"));
 
-    image::DecodedImage map;
-    ASSERT_TRUE(image::DecodeImageToBuffer(earthBytes_.data(), earthBytes_.size(), map));
+    const JpegReference map = DecodeWithTurboJpeg(earthBytes_);
+    ASSERT_EQ(map.width, 2500);
+    ASSERT_EQ(map.height, 1250);
     const auto texel = [&](double longitude, double latitude) {
         const double u = (longitude + std::numbers::pi) / (2 * std::numbers::pi);
         const double v = (std::numbers::pi / 2 - latitude) / std::numbers::pi;
-        const auto x = std::min<std::size_t>(std::size_t(u * 2500), 2499);
-        const auto y = std::min<std::size_t>(std::size_t(v * 1250), 1249);
-        const std::uint8_t* p = &map.pixels[(y * 2500 + x) * 4];
-        return DWORD(p[2]) << 16 | DWORD(p[1]) << 8 | p[0];
+        return DWORD{map.At(std::min(int(u * 2500), 2499), std::min(int(v * 1250), 1249))};
     };
 
     // Every pixel that sees the sphere well inside its outline: which map point does the ray
