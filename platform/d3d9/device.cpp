@@ -1,5 +1,6 @@
-// The device's life: creation, references, the swap chain, Reset, Present, loss, resource
-// creation and the copies between surfaces.
+// The device's life: creation, references, the swap chain, Reset, Present, loss and resource
+// creation. The copies between surfaces are in device_copies.cpp, drawing in device_draw.cpp,
+// states in device_state_access.cpp.
 #include "d3d9/device.h"
 
 #include <new>
