@@ -3,32 +3,25 @@
 #include <epoxy/gl.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "program_data.h"
 #include "scene/camera.h"
 #include "scene/guide_lines.h"
 #include "scene/line_material.h"
 #include "scene/stereographic_projection.h"
+#include "scene_helpers.h"
 
 namespace quorvane::bench {
 
 namespace {
 
-constexpr DWORD meshFvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;
 constexpr float fieldOfView = 1.0471967f;  // 60 degrees
 constexpr int lineStrips = 46;             // the default graticule: 11 latitudes and 12 great circles, twice
 constexpr int lineSegments = 100;
 
 const wchar_t* const helpLines[] = {L"左ドラッグ：地球の回転", L"右ドラッグ：カメラ回転",
                                     L"マウスホイール：カメラ前後移動", L"ダブルクリック：フルスクリーン切り替え"};
-
-std::vector<BYTE> ReadDataFile(const std::string& name)
-{
-    std::ifstream in(std::string(QUORVANE_DATA_DIR) + "/mdl/" + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 template <class Object>
 void SafeRelease(Object*& object)
@@ -38,17 +31,6 @@ void SafeRelease(Object*& object)
     object = nullptr;
 }
 
-D3DXFONT_DESCW HelpFont()
-{
-    D3DXFONT_DESCW desc{};
-    desc.Height = 24;
-    desc.Width = 8;
-    desc.Weight = FW_THIN;
-    desc.MipLevels = 1;
-    desc.PitchAndFamily = 0x50;
-    return desc;
-}
-
 }  // namespace
 
 ViewerFrame::ViewerFrame(UINT width, UINT height) : fixture_(width, height)
@@ -56,7 +38,7 @@ ViewerFrame::ViewerFrame(UINT width, UINT height) : fixture_(width, height)
     IDirect3DDevice9* device = Device();
     if (!device || !LoadMesh() || !LoadEarthTexture())
         return;
-    D3DXFONT_DESCW desc = HelpFont();
+    D3DXFONT_DESCW desc = tests::HelpFontDesc();
     D3DXCreateFontIndirectW(device, &desc, &font_);
     // An orbit the user might leave the camera at: raised half a radian, the Earth turned a
     // little, so that its image fills the plane below it.
@@ -80,29 +62,13 @@ ViewerFrame::~ViewerFrame()
 // for the vertex cache.
 bool ViewerFrame::LoadMesh()
 {
-    std::vector<BYTE> file = ReadDataFile("sphere.x");
-    ID3DXBuffer* adjacency = nullptr;
     ID3DXBuffer* materials = nullptr;
-    ID3DXMesh* loaded = nullptr;
-    if (file.empty() || FAILED(D3DXLoadMeshFromXInMemory(file.data(), DWORD(file.size()), D3DXMESH_SYSTEMMEM, Device(),
-                                                         &adjacency, &materials, nullptr, &materialCount_, &loaded)))
+    mesh_ = tests::LoadProgramMesh(Device(), tests::ReadDataFile("sphere.x"), &materials, &materialCount_);
+    if (!mesh_)
         return false;
     inputs_.material = static_cast<D3DXMATERIAL*>(materials->GetBufferPointer())[0].MatD3D;
     inputs_.material.Ambient = inputs_.material.Diffuse;
     materials->Release();
-    if (loaded->GetFVF() != meshFvf) {
-        ID3DXMesh* cloned = nullptr;
-        loaded->CloneMeshFVF(loaded->GetOptions(), meshFvf, Device(), &cloned);
-        loaded->Release();
-        loaded = cloned;
-    }
-    if (loaded)
-        loaded->Optimize(D3DXMESHOPT_VERTEXCACHE | D3DXMESH_SYSTEMMEM,
-                         static_cast<DWORD*>(adjacency->GetBufferPointer()), nullptr, nullptr, nullptr, &mesh_);
-    SafeRelease(loaded);
-    adjacency->Release();
-    if (!mesh_)
-        return false;
 
     inputs_.vertexCount = mesh_->GetNumVertices();
     inputs_.vertices.resize(size_t{inputs_.vertexCount} * mesh_->GetNumBytesPerVertex());
@@ -123,22 +89,11 @@ bool ViewerFrame::LoadMesh()
 // default-pool texture of one level.
 bool ViewerFrame::LoadEarthTexture()
 {
-    std::vector<BYTE> file = ReadDataFile("EarthMap_2500x1250.jpg");
-    if (file.empty() || FAILED(D3DXCreateTextureFromFileInMemoryEx(Device(), file.data(), UINT(file.size()), 0, 0, 0, 0,
-                                                                   D3DFMT_UNKNOWN, D3DPOOL_SYSTEMMEM, D3DX_DEFAULT,
-                                                                   D3DX_DEFAULT, 0, nullptr, nullptr, &source_)))
+    earth_ = tests::LoadProgramTexture(Device(), tests::ReadDataFile("EarthMap_2500x1250.jpg"), &source_);
+    if (!earth_)
         return false;
     D3DSURFACE_DESC desc{};
     source_->GetLevelDesc(0, &desc);
-    if (FAILED(Device()->CreateTexture(desc.Width, desc.Height, 1, 0, desc.Format, D3DPOOL_DEFAULT, &earth_, nullptr)))
-        return false;
-    IDirect3DSurface9* from = nullptr;
-    IDirect3DSurface9* to = nullptr;
-    source_->GetSurfaceLevel(0, &from);
-    earth_->GetSurfaceLevel(0, &to);
-    Device()->UpdateSurface(from, nullptr, to, nullptr);
-    from->Release();
-    to->Release();
 
     inputs_.textureWidth = desc.Width;
     inputs_.textureHeight = desc.Height;

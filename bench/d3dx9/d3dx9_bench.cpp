@@ -8,28 +8,21 @@
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 
 #include "d3dx9/xfile/xfile_parser.h"
 #include "device_fixture.h"
+#include "program_data.h"
 
 namespace {
-
-std::vector<std::uint8_t> ReadDataFile(const std::string& name)
-{
-    std::ifstream in(std::string(QUORVANE_DATA_DIR) + "/mdl/" + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // One window with a device on the headless display for the whole run.
 struct Bench {
     quorvane::tests::DeviceFixture fixture{320, 240};
     IDirect3DDevice9* device = fixture.device();
-    std::vector<std::uint8_t> earth = ReadDataFile("EarthMap_2500x1250.jpg");
-    std::vector<std::uint8_t> sphere = ReadDataFile("sphere.x");
+    std::vector<std::uint8_t> earth = quorvane::tests::ReadDataFile("EarthMap_2500x1250.jpg");
+    std::vector<std::uint8_t> sphere = quorvane::tests::ReadDataFile("sphere.x");
 };
 
 Bench& Shared()

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "device_test.h"
+#include "scene_helpers.h"
 #include "text/font.h"
 
 namespace quorvane::tests {
@@ -17,22 +18,6 @@ namespace {
 constexpr UINT pictureWidth = 256;
 constexpr UINT pictureHeight = 64;
 const wchar_t helpLine[] = L"左ドラッグ：地球の回転";
-
-// The description the program passes (height 24, width 8, thin, no face name).
-D3DXFONT_DESCW ProgramFontDesc()
-{
-    D3DXFONT_DESCW desc{};
-    desc.Height = 24;
-    desc.Width = 8;
-    desc.Weight = FW_THIN;
-    desc.MipLevels = 1;
-    desc.Italic = FALSE;
-    desc.CharSet = ANSI_CHARSET;
-    desc.OutputPrecision = OUT_DEFAULT_PRECIS;
-    desc.Quality = DEFAULT_QUALITY;
-    desc.PitchAndFamily = FF_DECORATIVE | DEFAULT_PITCH;
-    return desc;
-}
 
 // A coverage image: the red channel of the back buffer, or a FreeType bitmap.
 struct Coverage {
@@ -104,7 +89,7 @@ protected:
     void SetUp() override
     {
         ASSERT_NO_FATAL_FAILURE(DeviceTest::SetUp());
-        const D3DXFONT_DESCW desc = ProgramFontDesc();
+        const D3DXFONT_DESCW desc = HelpFontDesc();
         ASSERT_EQ(D3DXCreateFontIndirectW(device(), &desc, &font_), D3D_OK);
         ASSERT_NE(font_, nullptr);
     }

@@ -5,21 +5,18 @@
 #include <meshoptimizer.h>
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <numbers>
 
 #include "device_test.h"
 #include "jpeg_reference.h"
+#include "program_data.h"
+#include "scene_helpers.h"
 
 namespace quorvane::tests {
 namespace {
 
-std::vector<std::uint8_t> ReadDataFile(const std::string& name)
-{
-    std::ifstream in(std::string(QUORVANE_DATA_DIR) + "/mdl/" + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+constexpr float fieldOfView = 1.0471967f;  // 60 degrees vertically
+constexpr float aspect = 640.0f / 480.0f;
 
 class EarthFilesTest : public DeviceTest {
 protected:
@@ -34,43 +31,39 @@ protected:
         ASSERT_FALSE(earthBytes_.empty());
     }
 
-    // The sphere as the program prepares it: loaded, then ordered for the vertex cache.
-    ID3DXMesh* LoadSphere(ID3DXBuffer** materials, DWORD* materialCount)
+    ID3DXMesh* LoadSphere()
     {
-        ID3DXMesh* loaded = nullptr;
-        ID3DXBuffer* adjacency = nullptr;
-        EXPECT_EQ(D3DXLoadMeshFromXInMemory(sphereBytes_.data(), DWORD(sphereBytes_.size()), D3DXMESH_SYSTEMMEM,
-                                            device(), &adjacency, materials, nullptr, materialCount, &loaded),
-                  D3D_OK);
-        if (loaded == nullptr) {
-            return nullptr;
-        }
-        ID3DXMesh* optimized = nullptr;
-        EXPECT_EQ(loaded->Optimize(D3DXMESHOPT_VERTEXCACHE | D3DXMESH_SYSTEMMEM,
-                                   static_cast<const DWORD*>(adjacency->GetBufferPointer()), nullptr, nullptr, nullptr,
-                                   &optimized),
-                  D3D_OK);
-        adjacency->Release();
-        loaded->Release();
-        return optimized;
+        ID3DXMesh* sphere = LoadProgramMesh(device(), sphereBytes_, nullptr, nullptr);
+        EXPECT_NE(sphere, nullptr);
+        return sphere;
     }
 
-    // The Earth texture as the program binds it: decoded into system memory, level 0 copied
-    // into the default pool.
     IDirect3DTexture9* LoadEarthTexture()
     {
         IDirect3DTexture9* source = nullptr;
-        EXPECT_EQ(D3DXCreateTextureFromFileInMemoryEx(device(), earthBytes_.data(), UINT(earthBytes_.size()), 0, 0, 0,
-                                                      0, D3DFMT_UNKNOWN, D3DPOOL_SYSTEMMEM, D3DX_DEFAULT, D3DX_DEFAULT,
-                                                      0, nullptr, nullptr, &source),
-                  D3D_OK);
-        if (source == nullptr) {
-            return nullptr;
+        IDirect3DTexture9* earth = LoadProgramTexture(device(), earthBytes_, &source);
+        EXPECT_NE(earth, nullptr);
+        if (source != nullptr) {
+            source->Release();
         }
-        IDirect3DTexture9* video = CopyToDefaultPool(source);
-        EXPECT_NE(video, nullptr);
-        source->Release();
-        return video;
+        return earth;
+    }
+
+    // Clears and begins a scene seen from `eye` towards the centre with the program's 60-degree
+    // projection, lighting off so that the texels show as they are.
+    void BeginUnlitScene(const D3DXMATRIX& world, const D3DXVECTOR3& eye)
+    {
+        D3DXMATRIX view, projection;
+        const D3DXVECTOR3 at(0, 0, 0), up(0, 1, 0);
+        D3DXMatrixLookAtLH(&view, &eye, &at, &up);
+        D3DXMatrixPerspectiveFovLH(&projection, fieldOfView, aspect, 1.0f, 1000.0f);
+        IDirect3DDevice9* d = device();
+        d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+        d->BeginScene();
+        d->SetTransform(D3DTS_WORLD, &world);
+        d->SetTransform(D3DTS_VIEW, &view);
+        d->SetTransform(D3DTS_PROJECTION, &projection);
+        d->SetRenderState(D3DRS_LIGHTING, FALSE);
     }
 
     std::vector<std::uint8_t> sphereBytes_;
@@ -101,21 +94,18 @@ TEST_F(EarthFilesTest, SphereFileLoadsAsAUnitSphereInFormat0x112WithTheEarthMate
     EXPECT_EQ(loaded->GetNumFaces(), 65024u);
     ASSERT_EQ(materialCount, 1u);
     EXPECT_STREQ(static_cast<D3DXMATERIAL*>(materials->GetBufferPointer())->pTextureFilename, "EarthMap_2500x1250.jpg");
-    struct Vertex {
-        float p[3], n[3], uv[2];
-    };
     void* data = nullptr;
     ASSERT_EQ(loaded->LockVertexBuffer(D3DLOCK_READONLY, &data), D3D_OK);
-    const auto* vertices = static_cast<const Vertex*>(data);
+    const auto* vertices = static_cast<const MeshVertex*>(data);
     for (DWORD i = 0; i < loaded->GetNumVertices(); ++i) {
-        const Vertex& v = vertices[i];
-        ASSERT_NEAR(std::hypot(v.p[0], v.p[1], v.p[2]), 1.0, 2e-6) << i;
-        ASSERT_NEAR(v.n[0], v.p[0], 1e-6);
-        ASSERT_NEAR(v.n[1], v.p[1], 1e-6);
+        const MeshVertex& v = vertices[i];
+        ASSERT_NEAR(std::hypot(v.position[0], v.position[1], v.position[2]), 1.0, 2e-6) << i;
+        ASSERT_NEAR(v.normal[0], v.position[0], 1e-6);
+        ASSERT_NEAR(v.normal[1], v.position[1], 1e-6);
     }
     loaded->UnlockVertexBuffer();
 
-    ID3DXMesh* optimized = LoadSphere(nullptr, nullptr);
+    ID3DXMesh* optimized = LoadSphere();
     ASSERT_NE(optimized, nullptr);
     EXPECT_LT(AverageCacheMissRatio(optimized), AverageCacheMissRatio(loaded));
     EXPECT_LT(AverageCacheMissRatio(optimized), 0.8f);
@@ -147,25 +137,14 @@ TEST_F(EarthFilesTest, EarthSeenFromTheInitialCameraIsNotMirrored)
 {
     IDirect3DTexture9* earth = LoadEarthTexture();
     ASSERT_NE(earth, nullptr);
-    ID3DXMesh* sphere = LoadSphere(nullptr, nullptr);
+    ID3DXMesh* sphere = LoadSphere();
     ASSERT_NE(sphere, nullptr);
 
-    // The program's first view: eye (0, 0, -10) looking at the centre, 60 degrees, lit
-    // plainly so that the texels show as they are.
-    const float fov = 1.0471967f;
-    const float aspect = 640.0f / 480.0f;
-    D3DXMATRIX view, projection, world;
-    const D3DXVECTOR3 eye(0, 0, -10), at(0, 0, 0), up(0, 1, 0);
-    D3DXMatrixLookAtLH(&view, &eye, &at, &up);
-    D3DXMatrixPerspectiveFovLH(&projection, fov, aspect, 1.0f, 1000.0f);
+    // The program's first view: eye (0, 0, -10) looking at the centre.
+    D3DXMATRIX world;
     D3DXMatrixIdentity(&world);
+    BeginUnlitScene(world, D3DXVECTOR3(0, 0, -10));
     IDirect3DDevice9* d = device();
-    d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-    d->BeginScene();
-    d->SetTransform(D3DTS_WORLD, &world);
-    d->SetTransform(D3DTS_VIEW, &view);
-    d->SetTransform(D3DTS_PROJECTION, &projection);
-    d->SetRenderState(D3DRS_LIGHTING, FALSE);
     d->SetTexture(0, earth);
     ASSERT_EQ(sphere->DrawSubset(0), D3D_OK);
     d->EndScene();
@@ -185,7 +164,7 @@ TEST_F(EarthFilesTest, EarthSeenFromTheInitialCameraIsNotMirrored)
 
     // Every pixel that sees the sphere well inside its outline: which map point does the ray
     // through it hit, and does the picture show that point or its east-west mirror image?
-    const double tanHalf = std::tan(fov / 2.0);
+    const double tanHalf = std::tan(fieldOfView / 2.0);
     long long straight = 0, mirrored = 0, samples = 0;
     for (UINT py = 0; py < 480; ++py) {
         for (UINT px = 0; px < 640; ++px) {
@@ -222,20 +201,11 @@ TEST_F(EarthFilesTest, StereographicImageOfTheEarthFillsThePlane)
     // no culling, no depth test; seen from above. Saved for looking at its smoothness.
     IDirect3DTexture9* earth = LoadEarthTexture();
     ASSERT_NE(earth, nullptr);
-    ID3DXMesh* sphere = LoadSphere(nullptr, nullptr);
+    ID3DXMesh* sphere = LoadSphere();
     ASSERT_NE(sphere, nullptr);
-    D3DXMATRIX stereographic(2.02f, 0, 0, 0, 0, 1.01f, 0, -1.0201f, 0, 0, 2.02f, 0, 0, -1.0f, 0, 1.01f);
-    D3DXMATRIX view, projection;
-    const D3DXVECTOR3 eye(0, 10, -0.1f), at(0, 0, 0), up(0, 1, 0);
-    D3DXMatrixLookAtLH(&view, &eye, &at, &up);
-    D3DXMatrixPerspectiveFovLH(&projection, 1.0471967f, 640.0f / 480.0f, 1.0f, 1000.0f);
+    const D3DXMATRIX stereographic(2.02f, 0, 0, 0, 0, 1.01f, 0, -1.0201f, 0, 0, 2.02f, 0, 0, -1.0f, 0, 1.01f);
+    BeginUnlitScene(stereographic, D3DXVECTOR3(0, 10, -0.1f));
     IDirect3DDevice9* d = device();
-    d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-    d->BeginScene();
-    d->SetTransform(D3DTS_WORLD, &stereographic);
-    d->SetTransform(D3DTS_VIEW, &view);
-    d->SetTransform(D3DTS_PROJECTION, &projection);
-    d->SetRenderState(D3DRS_LIGHTING, FALSE);
     d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     d->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
     d->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);

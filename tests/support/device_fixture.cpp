@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "back_buffer.h"
+#include "program_data.h"
 
 namespace quorvane::tests {
 
@@ -70,29 +71,6 @@ bool DeviceFixture::SavePng(const std::string& path) const
            test_controls::WriteWindowPng(window(), path);
 }
 
-IDirect3DTexture9* DeviceFixture::CopyToDefaultPool(IDirect3DTexture9* source) const
-{
-    D3DSURFACE_DESC desc{};
-    IDirect3DTexture9* texture = nullptr;
-    if (source->GetLevelDesc(0, &desc) != D3D_OK ||
-        device_->CreateTexture(desc.Width, desc.Height, 1, 0, desc.Format, D3DPOOL_DEFAULT, &texture, nullptr) !=
-            D3D_OK) {
-        return nullptr;
-    }
-    IDirect3DSurface9* from = nullptr;
-    IDirect3DSurface9* to = nullptr;
-    source->GetSurfaceLevel(0, &from);
-    texture->GetSurfaceLevel(0, &to);
-    const HRESULT copied = device_->UpdateSurface(from, nullptr, to, nullptr);
-    from->Release();
-    to->Release();
-    if (copied != D3D_OK) {
-        texture->Release();
-        return nullptr;
-    }
-    return texture;
-}
-
 IDirect3DTexture9* DeviceFixture::MakeTexture(UINT width, UINT height, const std::vector<DWORD>& texels) const
 {
     IDirect3DTexture9* source = nullptr;
@@ -107,7 +85,7 @@ IDirect3DTexture9* DeviceFixture::MakeTexture(UINT width, UINT height, const std
         }
         source->UnlockRect(0);
     }
-    IDirect3DTexture9* texture = CopyToDefaultPool(source);
+    IDirect3DTexture9* texture = CopyToDefaultPool(device_, source);
     source->Release();
     return texture;
 }

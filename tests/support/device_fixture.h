@@ -44,9 +44,6 @@ public:
     // Presents and writes what the window shows as a PNG, for looking at it.
     bool SavePng(const std::string& path) const;
 
-    // A default-pool copy of level 0 of a system-memory texture, made with UpdateSurface as the
-    // program makes its device textures (null on failure; `source` is kept).
-    IDirect3DTexture9* CopyToDefaultPool(IDirect3DTexture9* source) const;
     // A default-pool A8R8G8B8 texture filled from `texels` (width * height, 0xAARRGGBB).
     IDirect3DTexture9* MakeTexture(UINT width, UINT height, const std::vector<DWORD>& texels) const;
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <d3d9.h>
+#include <d3dx9.h>
 
 #include <cstring>
 #include <vector>
@@ -37,6 +38,9 @@ D3DMATRIX Perspective(float halfFovY, UINT width, UINT height, float zNear, floa
 // right seen from there, u = 0 at longitude -180, v = 0 at the north pole, faces clockwise seen
 // from outside, front faces under D3DCULL_CCW), its polygons split into a triangle list.
 SphereMesh EarthSphere(int slices, int stacks);
+
+// The help overlay's font as the program asks for it: height 24, width 8, thin, no face name.
+D3DXFONT_DESCW HelpFontDesc();
 
 // Copies `items` to the start of a vertex or index buffer (Lock, memcpy, Unlock).
 template <class Buffer, class Item>
