@@ -66,6 +66,20 @@ protected:
         d->SetRenderState(D3DRS_LIGHTING, FALSE);
     }
 
+    // Draws the textured sphere, ends the scene and reads the picture back; also saved as `png`
+    // for looking at it.
+    std::vector<DWORD> DrawEarth(ID3DXMesh* sphere, IDirect3DTexture9* earth, const std::string& png)
+    {
+        IDirect3DDevice9* d = device();
+        d->SetTexture(0, earth);
+        EXPECT_EQ(sphere->DrawSubset(0), D3D_OK);
+        d->EndScene();
+        d->SetTexture(0, nullptr);
+        std::vector<DWORD> pixels = ReadBackBuffer();
+        EXPECT_TRUE(SavePng(png));
+        return pixels;
+    }
+
     std::vector<std::uint8_t> sphereBytes_;
     std::vector<std::uint8_t> earthBytes_;
 };
@@ -144,14 +158,8 @@ TEST_F(EarthFilesTest, EarthSeenFromTheInitialCameraIsNotMirrored)
     D3DXMATRIX world;
     D3DXMatrixIdentity(&world);
     BeginUnlitScene(world, D3DXVECTOR3(0, 0, -10));
-    IDirect3DDevice9* d = device();
-    d->SetTexture(0, earth);
-    ASSERT_EQ(sphere->DrawSubset(0), D3D_OK);
-    d->EndScene();
-    d->SetTexture(0, nullptr);
-    const std::vector<DWORD> pixels = ReadBackBuffer();
+    const std::vector<DWORD> pixels = DrawEarth(sphere, earth, "earth_initial_view.png");
     ASSERT_FALSE(pixels.empty());
-    EXPECT_TRUE(SavePng("earth_initial_view.png"));
 
     const JpegReference map = DecodeWithTurboJpeg(earthBytes_);
     ASSERT_EQ(map.width, 2500);
@@ -210,13 +218,8 @@ TEST_F(EarthFilesTest, StereographicImageOfTheEarthFillsThePlane)
     d->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
     d->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
     d->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-    d->SetTexture(0, earth);
-    ASSERT_EQ(sphere->DrawSubset(0), D3D_OK);
-    d->EndScene();
-    d->SetTexture(0, nullptr);
-    const std::vector<DWORD> pixels = ReadBackBuffer();
+    const std::vector<DWORD> pixels = DrawEarth(sphere, earth, "earth_stereographic_image.png");
     ASSERT_FALSE(pixels.empty());
-    EXPECT_TRUE(SavePng("earth_stereographic_image.png"));
     // Seen from straight above, the image covers the whole view (it reaches to infinity).
     int black = 0;
     for (DWORD p : pixels) {
