@@ -5,6 +5,8 @@
 
 #include <d3dx9.h>
 
+namespace quorvane::tests {
+
 constexpr float mathTolerance = 1e-6f;
 
 inline void ExpectMatrixNear(const D3DXMATRIX& expected, const D3DXMATRIX& actual, float tolerance = mathTolerance)
@@ -21,3 +23,5 @@ inline void ExpectVectorNear(const D3DXVECTOR3& expected, const D3DXVECTOR3& act
     EXPECT_NEAR(expected.y, actual.y, tolerance);
     EXPECT_NEAR(expected.z, actual.z, tolerance);
 }
+
+}  // namespace quorvane::tests

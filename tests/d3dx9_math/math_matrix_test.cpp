@@ -3,6 +3,7 @@
 
 #include "math_expect.h"
 
+namespace quorvane::tests {
 namespace {
 
 D3DXVECTOR3 Transform(const D3DXVECTOR3& point, const D3DXMATRIX& m)
@@ -195,3 +196,4 @@ TEST(D3DXMatrix, OperatorsMatchTheFunctions)
 }
 
 }  // namespace
+}  // namespace quorvane::tests

@@ -3,6 +3,7 @@
 
 #include "math_expect.h"
 
+namespace quorvane::tests {
 namespace {
 
 const float h = std::sqrt(0.5f);  // sin 45 degrees = cos 45 degrees
@@ -168,3 +169,4 @@ TEST(D3DXQuaternion, IdentityLeavesEveryRotationAlone)
 }
 
 }  // namespace
+}  // namespace quorvane::tests
