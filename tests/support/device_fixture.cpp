@@ -9,6 +9,19 @@
 
 namespace quorvane::tests {
 
+namespace {
+
+// Releases what `held` points to, if anything, and forgets it: the reference count left.
+template <class Object>
+ULONG ReleaseHeld(Object*& held)
+{
+    const ULONG left = held != nullptr ? held->Release() : 0;
+    held = nullptr;
+    return left;
+}
+
+}  // namespace
+
 DeviceFixture::DeviceFixture(UINT width, UINT height)
     : width_(width), height_(height), window_(std::make_unique<TestWindow>(int(width), int(height)))
 {
@@ -31,22 +44,12 @@ DeviceFixture::~DeviceFixture()
 
 ULONG DeviceFixture::ReleaseDevice()
 {
-    ULONG left = 0;
-    if (device_ != nullptr) {
-        left = device_->Release();
-        device_ = nullptr;
-    }
-    return left;
+    return ReleaseHeld(device_);
 }
 
 ULONG DeviceFixture::ReleaseDirect3D()
 {
-    ULONG left = 0;
-    if (direct3d_ != nullptr) {
-        left = direct3d_->Release();
-        direct3d_ = nullptr;
-    }
-    return left;
+    return ReleaseHeld(direct3d_);
 }
 
 D3DPRESENT_PARAMETERS DeviceFixture::Parameters() const
