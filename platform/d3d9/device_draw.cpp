@@ -89,8 +89,9 @@ std::vector<UINT> Sequence(UINT count)
 // out. The end vertices are drawn again as one-pixel points. `ends` index the bound vertices.
 void DrawLineEnds(Pipeline& pipeline, const std::vector<UINT>& ends, GLint baseVertex)
 {
-    pipeline.StreamIndices(ends.data(), ends.size() * sizeof(UINT));
-    glDrawElementsBaseVertex(GL_POINTS, GLsizei(ends.size()), GL_UNSIGNED_INT, nullptr, baseVertex);
+    StreamedData streamed = pipeline.StreamIndices(ends.data(), ends.size() * sizeof(UINT));
+    glDrawElementsBaseVertex(GL_POINTS, GLsizei(ends.size()), GL_UNSIGNED_INT,
+                             reinterpret_cast<const void*>(streamed.offset), baseVertex);
 }
 
 }  // namespace
@@ -207,8 +208,8 @@ HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, cons
         return D3D_OK;
     if (HRESULT ready = PrepareDraw(layout); ready != S_OK)
         return SUCCEEDED(ready) ? D3D_OK : ready;
-    GLuint buffer = pipeline_.StreamVertices(vertexData, size_t(vertexCount) * vertexStride);
-    pipeline_.BindVertices(state_, layout, buffer, 0, vertexStride);
+    StreamedData streamed = pipeline_.StreamVertices(vertexData, size_t(vertexCount) * vertexStride);
+    pipeline_.BindVertices(state_, layout, streamed.buffer, streamed.offset, vertexStride);
     IssueDraw(type, vertexCount, 0, 0, 0);
     if (IsLine(type) && state_.renderStates[D3DRS_LASTPIXEL])
         DrawLineEnds(pipeline_, LineEnds(type, Sequence(vertexCount)), 0);
@@ -236,8 +237,8 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT prim
     if (storage.GLBuffer()) {
         pipeline_.BindVertices(state_, layout, storage.GLBuffer(), first, stream.stride);
     } else {
-        GLuint buffer = pipeline_.StreamVertices(storage.Bytes() + first, size_t(vertexCount) * stream.stride);
-        pipeline_.BindVertices(state_, layout, buffer, 0, stream.stride);
+        StreamedData streamed = pipeline_.StreamVertices(storage.Bytes() + first, size_t(vertexCount) * stream.stride);
+        pipeline_.BindVertices(state_, layout, streamed.buffer, streamed.offset, stream.stride);
     }
     IssueDraw(type, UINT(vertexCount), 0, 0, 0);
     if (IsLine(type) && state_.renderStates[D3DRS_LASTPIXEL])
@@ -282,9 +283,9 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
     } else {
         // Only the vertices the indices reach are streamed; they start at index `lowest`.
         size_t from = stream.offset + size_t(first) * stream.stride;
-        GLuint buffer =
+        StreamedData streamed =
             pipeline_.StreamVertices(vertexStorage.Bytes() + from, size_t(last - first + 1) * stream.stride);
-        pipeline_.BindVertices(state_, layout, buffer, 0, stream.stride);
+        pipeline_.BindVertices(state_, layout, streamed.buffer, streamed.offset, stream.stride);
         baseVertex = -GLint(*lowest);
     }
     GLenum indexType = indexSize == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT;
@@ -293,7 +294,10 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
         pipeline_.BindIndices(indexStorage.GLBuffer());
         indexOffset = size_t(startIndex) * indexSize;
     } else {
-        pipeline_.StreamIndices(indexStorage.Bytes() + size_t(startIndex) * indexSize, size_t(indexCount) * indexSize);
+        indexOffset =
+            pipeline_
+                .StreamIndices(indexStorage.Bytes() + size_t(startIndex) * indexSize, size_t(indexCount) * indexSize)
+                .offset;
     }
     IssueDraw(type, UINT(indexCount), indexType, indexOffset, baseVertex);
     if (IsLine(type) && state_.renderStates[D3DRS_LASTPIXEL])
@@ -333,11 +337,11 @@ HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minVertexInde
     if (HRESULT ready = PrepareDraw(layout); ready != S_OK)
         return SUCCEEDED(ready) ? D3D_OK : ready;
     const BYTE* vertices = static_cast<const BYTE*>(vertexData) + size_t(minVertexIndex) * vertexStride;
-    GLuint buffer = pipeline_.StreamVertices(vertices, size_t(numVertices) * vertexStride);
-    pipeline_.BindVertices(state_, layout, buffer, 0, vertexStride);
-    pipeline_.StreamIndices(indexData, size_t(indexCount) * indexSize);
+    StreamedData streamed = pipeline_.StreamVertices(vertices, size_t(numVertices) * vertexStride);
+    pipeline_.BindVertices(state_, layout, streamed.buffer, streamed.offset, vertexStride);
+    size_t indexOffset = pipeline_.StreamIndices(indexData, size_t(indexCount) * indexSize).offset;
     GLint baseVertex = -GLint(minVertexIndex);
-    IssueDraw(type, indexCount, indexSize == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT, 0, baseVertex);
+    IssueDraw(type, indexCount, indexSize == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT, indexOffset, baseVertex);
     if (IsLine(type) && state_.renderStates[D3DRS_LASTPIXEL])
         DrawLineEnds(pipeline_, LineEnds(type, indices), baseVertex);
     return D3D_OK;

@@ -1,36 +1,34 @@
-// The OpenGL side of drawing: the fixed-function programs, the vertex array, the buffers that
-// stream vertices and indices from memory, and the sampler. For each draw it turns the device
-// state into GL state and uniforms.
+// The OpenGL side of drawing: the fixed-function programs (specialised to the state in use and
+// cached), the uniforms they read, the vertex array, the buffers that stream vertices and
+// indices from memory, and the sampler. For each draw it turns the device state into GL state.
 #pragma once
 
 #include <epoxy/gl.h>
 
-#include <map>
+#include <array>
 
 #include "d3d9/device_state.h"
+#include "d3d9/draw_constants.h"
+#include "d3d9/program_cache.h"
+#include "d3d9/stream_buffer.h"
 #include "d3d9/vertex_layout.h"
 
 namespace quorvane::d3d9 {
-
-struct FixedFunctionProgram;
-
-// How many programs the pipeline keeps, has compiled in all, and has used since the counts
-// were last taken.
-struct ProgramCounts {
-    UINT cached = 0;
-    UINT compiled = 0;
-    UINT used = 0;
-};
 
 // What a draw reads besides the device state.
 struct DrawTarget {
     bool hasDepthBuffer = false;
 };
 
+// Data streamed from memory: the buffer and where in it the data starts.
+struct StreamedData {
+    GLuint buffer = 0;
+    size_t offset = 0;
+};
+
 class Pipeline {
 public:
-    Pipeline();
-    ~Pipeline();
+    Pipeline() = default;
     Pipeline(const Pipeline&) = delete;
     Pipeline& operator=(const Pipeline&) = delete;
 
@@ -45,26 +43,27 @@ public:
     // Points the vertex attributes at `buffer` (vertex 0 at byte `offset`).
     void BindVertices(const DeviceState& state, const VertexLayout& layout, GLuint buffer, size_t offset, UINT stride);
 
-    // Copies data from memory into the streaming buffers; the data starts at offset 0.
-    GLuint StreamVertices(const void* data, size_t bytes);
-    GLuint StreamIndices(const void* data, size_t bytes);
+    // Copies data from memory into the streaming buffers.
+    StreamedData StreamVertices(const void* data, size_t bytes);
+    // The indices are bound for the next draw.
+    StreamedData StreamIndices(const void* data, size_t bytes);
     void BindIndices(GLuint buffer);
 
-    ProgramCounts TakeProgramCounts();
+    ProgramCounts TakeProgramCounts() { return programs_.TakeCounts(); }
 
 private:
-    FixedFunctionProgram* Program(bool pretransformed, bool flat);
     void ApplyRasterState(const DeviceState& state, const DrawTarget& target);
     void ApplySampler(const DeviceState& state, GLuint texture);
-    void SetTransformUniforms(const FixedFunctionProgram& program, const DeviceState& state);
-    void SetLightingUniforms(const FixedFunctionProgram& program, const DeviceState& state);
 
-    std::map<int, FixedFunctionProgram*> programs_;
-    UINT compiled_ = 0;
+    ProgramCache programs_;
+    DrawConstants constants_;
     GLuint vertexArray_ = 0;
-    GLuint streamVertices_ = 0;
-    GLuint streamIndices_ = 0;
+    StreamBuffer streamVertices_;
+    StreamBuffer streamIndices_;
     GLuint sampler_ = 0;
+    // The sampler states the sampler object was last given; `samplerSet_` false until then.
+    std::array<DWORD, samplerStateCount> samplerStates_{};
+    bool samplerSet_ = false;
 };
 
 }  // namespace quorvane::d3d9

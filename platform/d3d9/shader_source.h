@@ -1,11 +1,15 @@
-// The GLSL of the fixed-function pipeline. One source, compiled in a few variants selected by
-// defines: PRETRANSFORMED (D3DFVF_XYZRHW vertices skip transform and lighting) and FLAT
-// (D3DSHADE_FLAT: the first vertex's colours for the whole primitive).
+// The GLSL of the fixed-function pipeline, written for one program key: only the code the key's
+// state runs, with no branch on state left for the shaders to take at run time. The uniforms a
+// source declares are those its key needs (see FixedFunctionProgram).
 #pragma once
+
+#include <string>
+
+#include "d3d9/program_key.h"
 
 namespace quorvane::d3d9 {
 
-extern const char* const fixedFunctionVertexShader;
-extern const char* const fixedFunctionFragmentShader;
+std::string VertexShaderSource(const ProgramKey& key);
+std::string FragmentShaderSource(const ProgramKey& key);
 
 }  // namespace quorvane::d3d9
