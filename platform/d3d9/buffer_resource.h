@@ -24,6 +24,7 @@ public:
     HRESULT Unlock() override { return storage_.Unlock(); }
 
     const BufferStorage& Storage() const { return storage_; }
+    BufferStorage& Storage() { return storage_; }
 
 protected:
     BufferResource(Device* device, D3DRESOURCETYPE type, UINT length, DWORD usage, D3DPOOL pool)

@@ -31,6 +31,16 @@ bool BufferStorage::CreateGLBuffer(GLenum target)
     return glGetError() == GL_NO_ERROR;
 }
 
+GLuint BufferStorage::DrawingBuffer()
+{
+    if (!glBuffer_) {
+        glGenBuffers(1, &glBuffer_);
+        glBindBuffer(GL_COPY_WRITE_BUFFER, glBuffer_);
+        glBufferData(GL_COPY_WRITE_BUFFER, GLsizeiptr(memory_.size()), memory_.data(), GL_STATIC_DRAW);
+    }
+    return glBuffer_;
+}
+
 HRESULT BufferStorage::Lock(UINT offset, UINT size, void** data, DWORD flags)
 {
     if (data == nullptr)
@@ -43,6 +53,7 @@ HRESULT BufferStorage::Lock(UINT offset, UINT size, void** data, DWORD flags)
         return D3DERR_INVALIDCALL;
     ++lockCount_;
     if (!(flags & D3DLOCK_READONLY)) {
+        ++version_;
         dirtyBegin_ = dirty_ ? std::min(dirtyBegin_, offset) : offset;
         dirtyEnd_ = dirty_ ? std::max(dirtyEnd_, offset + size) : offset + size;
         dirty_ = true;

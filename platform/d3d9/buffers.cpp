@@ -1,4 +1,6 @@
 // The vertex and index buffers: thin wrappers over BufferStorage.
+#include <algorithm>
+
 #include "d3d9/index_buffer.h"
 #include "d3d9/vertex_buffer.h"
 #include "d3d9/vertex_layout.h"
@@ -65,6 +67,29 @@ HRESULT IndexBuffer::Create(Device* device, UINT length, DWORD usage, D3DFORMAT 
 IndexBuffer::IndexBuffer(Device* device, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool)
     : BufferResource(device, D3DRTYPE_INDEXBUFFER, length, usage, pool), format_(format)
 {
+}
+
+IndexBuffer::Range IndexBuffer::IndexRange(UINT start, UINT count)
+{
+    if (rangesVersion_ != Storage().Version()) {
+        ranges_.clear();
+        rangesVersion_ = Storage().Version();
+    }
+    for (const RememberedRange& remembered : ranges_) {
+        if (remembered.start == start && remembered.count == count)
+            return remembered.range;
+    }
+    Range range{~0u, 0};
+    const BYTE* bytes = Storage().Bytes() + size_t(start) * IndexSize();
+    for (UINT i = 0; i < count; ++i) {
+        UINT value = ReadIndex(bytes, i, IndexSize());
+        range.lowest = std::min(range.lowest, value);
+        range.highest = std::max(range.highest, value);
+    }
+    if (ranges_.size() == rangesKept)
+        ranges_.erase(ranges_.begin());
+    ranges_.push_back({start, count, range});
+    return range;
 }
 
 bool IndexBuffer::Implements(REFIID riid) const

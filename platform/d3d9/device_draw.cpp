@@ -1,6 +1,6 @@
 // Scenes, Clear and the draw calls: checks as Direct3D makes them, then the vertices and
-// indices go to OpenGL (streamed from memory or from the buffer's GL copy) and the pipeline
-// draws them.
+// indices go to OpenGL (streamed from memory, or read from the buffer's GL copy) and the
+// pipeline draws them.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -52,15 +52,8 @@ bool IsLine(D3DPRIMITIVETYPE type)
 std::vector<UINT> ReadIndices(const BYTE* data, UINT count, UINT indexSize)
 {
     std::vector<UINT> indices(count);
-    for (UINT i = 0; i < count; ++i) {
-        if (indexSize == 2) {
-            WORD value;
-            std::memcpy(&value, data + size_t(i) * 2, 2);
-            indices[i] = value;
-        } else {
-            std::memcpy(&indices[i], data + size_t(i) * 4, 4);
-        }
-    }
+    for (UINT i = 0; i < count; ++i)
+        indices[i] = ReadIndex(data, i, indexSize);
     return indices;
 }
 
@@ -232,14 +225,9 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT prim
         return D3D_OK;
     if (HRESULT ready = PrepareDraw(layout); ready != S_OK)
         return SUCCEEDED(ready) ? D3D_OK : ready;
-    size_t first = stream.offset + size_t(startVertex) * stream.stride;
-    const BufferStorage& storage = stream.buffer->Storage();
-    if (storage.GLBuffer()) {
-        pipeline_.BindVertices(state_, layout, storage.GLBuffer(), first, stream.stride);
-    } else {
-        StreamedData streamed = pipeline_.StreamVertices(storage.Bytes() + first, size_t(vertexCount) * stream.stride);
-        pipeline_.BindVertices(state_, layout, streamed.buffer, streamed.offset, stream.stride);
-    }
+    VertexBuffer* vertexBuffer = stream.buffer;
+    pipeline_.BindVertices(state_, layout, vertexBuffer->Storage().DrawingBuffer(),
+                           stream.offset + size_t(startVertex) * stream.stride, stream.stride);
     IssueDraw(type, UINT(vertexCount), 0, 0, 0);
     if (IsLine(type) && state_.renderStates[D3DRS_LASTPIXEL])
         DrawLineEnds(pipeline_, LineEnds(type, Sequence(UINT(vertexCount))), 0);
@@ -265,43 +253,24 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
         return D3D_OK;
 
     // Every index must name a vertex inside the buffer: checked here rather than trusted.
-    std::vector<UINT> indices =
-        ReadIndices(indexStorage.Bytes() + size_t(startIndex) * indexSize, UINT(indexCount), indexSize);
-    auto [lowest, highest] = std::minmax_element(indices.begin(), indices.end());
-    std::int64_t first = std::int64_t{baseVertexIndex} + *lowest;
-    std::int64_t last = std::int64_t{baseVertexIndex} + *highest;
-    const BufferStorage& vertexStorage = stream.buffer->Storage();
-    std::int64_t available = (vertexStorage.Length() - stream.offset) / stream.stride;
+    IndexBuffer::Range range = indexBuffer->IndexRange(startIndex, UINT(indexCount));
+    std::int64_t first = std::int64_t{baseVertexIndex} + range.lowest;
+    std::int64_t last = std::int64_t{baseVertexIndex} + range.highest;
+    VertexBuffer* vertexBuffer = stream.buffer;
+    std::int64_t available = (vertexBuffer->Storage().Length() - stream.offset) / stream.stride;
     if (first < 0 || last >= available)
         return D3DERR_INVALIDCALL;
     if (HRESULT ready = PrepareDraw(layout); ready != S_OK)
         return SUCCEEDED(ready) ? D3D_OK : ready;
 
-    GLint baseVertex = baseVertexIndex;
-    if (vertexStorage.GLBuffer()) {
-        pipeline_.BindVertices(state_, layout, vertexStorage.GLBuffer(), stream.offset, stream.stride);
-    } else {
-        // Only the vertices the indices reach are streamed; they start at index `lowest`.
-        size_t from = stream.offset + size_t(first) * stream.stride;
-        StreamedData streamed =
-            pipeline_.StreamVertices(vertexStorage.Bytes() + from, size_t(last - first + 1) * stream.stride);
-        pipeline_.BindVertices(state_, layout, streamed.buffer, streamed.offset, stream.stride);
-        baseVertex = -GLint(*lowest);
-    }
+    pipeline_.BindVertices(state_, layout, vertexBuffer->Storage().DrawingBuffer(), stream.offset, stream.stride);
+    pipeline_.BindIndices(indexBuffer->Storage().DrawingBuffer());
     GLenum indexType = indexSize == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT;
-    size_t indexOffset = 0;
-    if (indexStorage.GLBuffer()) {
-        pipeline_.BindIndices(indexStorage.GLBuffer());
-        indexOffset = size_t(startIndex) * indexSize;
-    } else {
-        indexOffset =
-            pipeline_
-                .StreamIndices(indexStorage.Bytes() + size_t(startIndex) * indexSize, size_t(indexCount) * indexSize)
-                .offset;
+    IssueDraw(type, UINT(indexCount), indexType, size_t(startIndex) * indexSize, baseVertexIndex);
+    if (IsLine(type) && state_.renderStates[D3DRS_LASTPIXEL]) {
+        const BYTE* indices = indexStorage.Bytes() + size_t(startIndex) * indexSize;
+        DrawLineEnds(pipeline_, LineEnds(type, ReadIndices(indices, UINT(indexCount), indexSize)), baseVertexIndex);
     }
-    IssueDraw(type, UINT(indexCount), indexType, indexOffset, baseVertex);
-    if (IsLine(type) && state_.renderStates[D3DRS_LASTPIXEL])
-        DrawLineEnds(pipeline_, LineEnds(type, indices), baseVertex);
     return D3D_OK;
 }
 
