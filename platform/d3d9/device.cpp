@@ -13,7 +13,7 @@
 #include "d3d9/surface.h"
 #include "d3d9/texture.h"
 #include "d3d9/vertex_buffer.h"
-#include "user32/window.h"
+#include "user32/presentation.h"
 
 namespace quorvane::d3d9 {
 
@@ -58,14 +58,13 @@ HRESULT Device::Create(Direct3D9* direct3D, D3DDEVTYPE type, HWND focusWindow, D
     if (HRESULT hr = CompletePresentParameters(completed, window); FAILED(hr))
         return hr;
 
-    display::Driver& driver = display::CurrentDriver();
-    display::GLContext* context = driver.CreateGLContext(user32::DisplayWindowOf(window));
+    display::GLContext* context = user32::CreateGLContextFor(window);
     if (!context)
         return D3DERR_NOTAVAILABLE;
     D3DDEVICE_CREATION_PARAMETERS creation{D3DADAPTER_DEFAULT, type, focusWindow, behaviorFlags};
     Device* created = new (std::nothrow) Device(direct3D, creation, context);
     if (!created) {
-        driver.DestroyGLContext(context);
+        display::CurrentDriver().DestroyGLContext(context);
         return E_OUTOFMEMORY;
     }
     if (!created->MakeCurrent() || !HasRequiredGL() || !created->pipeline_.Create()) {
@@ -104,7 +103,7 @@ Device::~Device()
     }
     driver.DestroyGLContext(context_);
     if (fullScreenWindow_)
-        driver.LeaveFullScreen(fullScreenWindow_);
+        user32::LeaveFullScreen(fullScreenWindow_);
     direct3D_->Release();
 }
 
@@ -163,18 +162,16 @@ void Device::ReleaseSwapChain()
 
 HRESULT Device::ApplyPresentationMode(const D3DPRESENT_PARAMETERS& parameters)
 {
-    display::Driver& driver = display::CurrentDriver();
     if (parameters.Windowed) {
         if (fullScreenWindow_)
-            driver.LeaveFullScreen(fullScreenWindow_);
+            user32::LeaveFullScreen(fullScreenWindow_);
         fullScreenWindow_ = nullptr;
         return D3D_OK;
     }
-    display::Window* window = user32::DisplayWindowOf(creation_.hFocusWindow);
     display::Mode mode{parameters.BackBufferWidth, parameters.BackBufferHeight, parameters.FullScreen_RefreshRateInHz};
-    if (!window || !driver.EnterFullScreen(window, mode))
+    if (!user32::EnterFullScreen(creation_.hFocusWindow, mode))
         return D3DERR_INVALIDCALL;
-    fullScreenWindow_ = window;
+    fullScreenWindow_ = creation_.hFocusWindow;
     return D3D_OK;
 }
 
@@ -281,11 +278,10 @@ HRESULT Device::Present(const RECT* sourceRect, const RECT* destRect, HWND destW
         return parameters_.SwapEffect == D3DSWAPEFFECT_COPY ? D3DERR_NOTAVAILABLE : D3DERR_INVALIDCALL;
     }
     HWND window = destWindowOverride ? destWindowOverride : PresentationWindow();
-    display::Window* target = user32::DisplayWindowOf(window);
-    if (!target || !MakeCurrent())
+    if (!IsWindow(window) || !MakeCurrent())
         return D3DERR_INVALIDCALL;
-    if (!display::CurrentDriver().PresentFramebuffer(target, target_.Framebuffer(), target_.Width(), target_.Height()))
-        return D3DERR_DRIVERINTERNALERROR;
+    if (!user32::PresentFrame(window, target_.Framebuffer(), target_.Width(), target_.Height()))
+        return D3DERR_INVALIDCALL;
     return D3D_OK;
 }
 

@@ -124,7 +124,7 @@ private:
     D3DDEVICE_CREATION_PARAMETERS creation_;
     D3DPRESENT_PARAMETERS parameters_{};
     display::GLContext* context_;
-    display::Window* fullScreenWindow_ = nullptr;
+    HWND fullScreenWindow_ = nullptr;  // the window Direct3D took to full screen
     RenderTarget target_;
     Surface* backBuffer_ = nullptr;  // private reference
     Pipeline pipeline_;

@@ -4,7 +4,9 @@
 #include "d3d9/simulation.h"
 #include "display/display.h"
 #include "kernel32/module_resources.h"
+#include "user32/mouse_input.h"
 #include "user32/window.h"
+#include "user32/window_surface.h"
 
 namespace quorvane::test_controls {
 
@@ -33,6 +35,56 @@ LinkedResourceControl& LinkedResources()
 {
     static LinkedResourceControl control;
     return control;
+}
+
+// The keyboard and clock behind injected input.
+struct InputDevice {
+    std::uint32_t modifiers = 0;
+    std::uint32_t clock = 1000;
+};
+
+InputDevice& Input()
+{
+    static InputDevice device;
+    return device;
+}
+
+std::uint32_t ModifierOf(UINT virtualKey)
+{
+    switch (virtualKey) {
+    case VK_SHIFT: return display::modifiers::shift;
+    case VK_CONTROL: return display::modifiers::control;
+    case VK_MENU: return display::modifiers::alt;
+    default: return 0;
+    }
+}
+
+bool Inject(HWND window, display::Event event)
+{
+    event.window = user32::DisplayWindowOf(window);
+    if (!event.window)
+        return false;
+    event.time = Input().clock;
+    event.modifiers = Input().modifiers;
+    return display::CurrentDriver().InjectEvent(event);
+}
+
+// Client coordinates to the surface's.
+bool InjectAt(HWND window, display::Event event, int x, int y)
+{
+    RECT client = user32::ClientAreaInSurface(window);
+    event.x = client.left + x;
+    event.y = client.top + y;
+    return Inject(window, event);
+}
+
+display::MouseButton ToDisplay(MouseButton button)
+{
+    switch (button) {
+    case MouseButton::Right: return display::MouseButton::Right;
+    case MouseButton::Middle: return display::MouseButton::Middle;
+    default: return display::MouseButton::Left;
+    }
 }
 
 template <class Action>
@@ -132,8 +184,81 @@ void SetLinkedResources(const std::vector<LinkedResource>& resources)
     control.served = std::move(served);
 }
 
+bool InjectMouseMove(HWND window, int x, int y)
+{
+    return InjectAt(window, display::Event{.type = display::EventType::MouseMove}, x, y);
+}
+
+bool InjectMouseButton(HWND window, MouseButton button, bool down, int x, int y)
+{
+    display::Event event{.type = down ? display::EventType::MouseButtonDown : display::EventType::MouseButtonUp};
+    event.button = ToDisplay(button);
+    return InjectAt(window, event, x, y);
+}
+
+bool InjectMouseWheel(HWND window, float notches, int x, int y)
+{
+    display::Event event{.type = display::EventType::MouseWheel};
+    event.wheel = notches;
+    return InjectAt(window, event, x, y);
+}
+
+bool InjectKey(HWND window, UINT virtualKey, bool down, wchar_t character)
+{
+    std::uint32_t& held = Input().modifiers;
+    held = down ? (held | ModifierOf(virtualKey)) : (held & ~ModifierOf(virtualKey));
+    display::Event event{.type = down ? display::EventType::KeyDown : display::EventType::KeyUp};
+    event.key = display::KeyCode(virtualKey);
+    event.character = down ? char32_t(character) : 0;
+    return Inject(window, event);
+}
+
+bool InjectText(HWND window, wchar_t character)
+{
+    display::Event event{.type = display::EventType::Text};
+    event.character = char32_t(character);
+    return Inject(window, event);
+}
+
+void AdvanceInputClock(DWORD milliseconds)
+{
+    Input().clock += milliseconds;
+}
+
+bool InjectCloseRequest(HWND window)
+{
+    return Inject(window, display::Event{.type = display::EventType::CloseRequest});
+}
+
+bool InjectMaximizeRequest(HWND window)
+{
+    return Inject(window, display::Event{.type = display::EventType::MaximizeRequest});
+}
+
+bool InjectMinimized(HWND window)
+{
+    return Inject(window, display::Event{.type = display::EventType::Minimized});
+}
+
+bool InjectRestored(HWND window)
+{
+    return Inject(window, display::Event{.type = display::EventType::Restored});
+}
+
+bool MoveSurfaceAsWindowManager(HWND window, int x, int y, UINT width, UINT height)
+{
+    display::Window* surface = user32::DisplayWindowOf(window);
+    if (!surface)
+        return false;
+    display::CurrentDriver().SetDisplayWindowRect(surface, display::Rect{x, y, width, height});
+    return Inject(window, display::Event{.type = display::EventType::WindowChanged});
+}
+
 void RestoreDefaults()
 {
+    // Keys are let go, and the clock moves on far enough that no click pairs with a later one.
+    Input().modifiers = 0;
+    Input().clock += 10 * user32::doubleClickTime;
     const DisplayDefaults& defaults = OriginalDisplay();
     display::CurrentDriver().ConfigureModes(defaults.modes, defaults.desktop);
     d3d9::CurrentSimulation() = d3d9::Simulation{};

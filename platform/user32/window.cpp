@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "kernel32/utf8.h"
+#include "user32/thread_state.h"
 #include "user32/window_class.h"
 #include "user32/window_frame.h"
 
@@ -31,16 +32,6 @@ bool HasMenuBar(const Window& window)
     return !(window.style & WS_CHILD) && window.menu != nullptr;
 }
 
-LONG Width(const RECT& r)
-{
-    return r.right - r.left;
-}
-
-LONG Height(const RECT& r)
-{
-    return r.bottom - r.top;
-}
-
 // Where a window goes when its creator leaves position or size to the system.
 RECT InitialWindowRect(int x, int y, int width, int height, DWORD style)
 {
@@ -64,18 +55,25 @@ LRESULT Send(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
     return SendMessageW(handle, message, wParam, lParam);
 }
 
+display::Rect SurfaceOnScreen(const Window& window)
+{
+    return display::Rect{
+        window.windowRect.left + window.surfaceRect.left, window.windowRect.top + window.surfaceRect.top,
+        static_cast<std::uint32_t>(Width(window.surfaceRect)), static_cast<std::uint32_t>(Height(window.surfaceRect))};
+}
+
 void CreateDisplayWindow(Window& window)
 {
-    RECT client = ClientRectInWindow(window);
-    POINT origin = ClientOriginOnScreen(window);
+    display::Rect surface = SurfaceOnScreen(window);
     display::WindowDesc desc;
     desc.title = kernel32::EncodeUtf8Lossy(window.title);
-    desc.x = origin.x;
-    desc.y = origin.y;
-    desc.width = static_cast<std::uint32_t>(std::max<LONG>(Width(client), 0));
-    desc.height = static_cast<std::uint32_t>(std::max<LONG>(Height(client), 0));
+    desc.x = surface.x;
+    desc.y = surface.y;
+    desc.width = surface.width;
+    desc.height = surface.height;
     desc.visible = (window.style & WS_VISIBLE) != 0;
     window.displayWindow = display::CurrentDriver().CreateDisplayWindow(desc);
+    SyncDisplayWindow(window);
 }
 
 // The part of destruction after WM_DESTROY: children first, then the window's own records.
@@ -88,6 +86,7 @@ void ReleaseWindow(HWND handle)
     for (HWND child : children)
         DestroyWindow(child);
     Send(handle, WM_NCDESTROY, 0, 0);
+    ForgetWindow(handle);
     window = LookUpWindow(handle);
     if (!window)
         return;
@@ -108,21 +107,96 @@ Window* LookUpWindow(HWND handle)
     return found == Windows().end() ? nullptr : found->second.get();
 }
 
+HWND DesktopHandle()
+{
+    return reinterpret_cast<HWND>(ULONG_PTR{0xFFF0});  // below every handle NewHandle gives
+}
+
+RECT DesktopRect()
+{
+    display::Mode mode = display::CurrentDriver().CurrentMode();
+    return RECT{0, 0, LONG(mode.width), LONG(mode.height)};
+}
+
+Window* WindowOfDisplay(const display::Window* displayWindow)
+{
+    if (!displayWindow)
+        return nullptr;
+    for (auto& [handle, window] : Windows()) {
+        if (window->displayWindow == displayWindow)
+            return window.get();
+    }
+    return nullptr;
+}
+
+std::vector<HWND> AllWindows()
+{
+    std::vector<HWND> handles;
+    for (auto& [handle, window] : Windows())
+        handles.push_back(handle);
+    return handles;
+}
+
+Window& TopLevelOf(Window& window)
+{
+    Window* top = &window;
+    while (Window* parent = LookUpWindow(top->parent))
+        top = parent;
+    return *top;
+}
+
+bool IsDescendant(HWND ancestor, HWND handle)
+{
+    for (Window* w = LookUpWindow(handle); w; w = LookUpWindow(w->parent)) {
+        if (w->handle == ancestor)
+            return true;
+    }
+    return false;
+}
+
+bool IsShown(const Window& window)
+{
+    for (const Window* w = &window; w; w = LookUpWindow(w->parent)) {
+        if (!(w->style & WS_VISIBLE))
+            return false;
+    }
+    return true;
+}
+
+bool IsEnabledWithAncestors(const Window& window)
+{
+    for (const Window* w = &window; w; w = LookUpWindow(w->parent)) {
+        if (w->style & WS_DISABLED)
+            return false;
+    }
+    return true;
+}
+
+LONG Width(const RECT& r)
+{
+    return r.right - r.left;
+}
+
+LONG Height(const RECT& r)
+{
+    return r.bottom - r.top;
+}
+
+bool SameRect(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 RECT ClientRectInWindow(const Window& window)
 {
-    FrameInsets insets = NonClientInsets(window.style, window.exStyle, HasMenuBar(window));
-    LONG width = Width(window.windowRect);
-    LONG height = Height(window.windowRect);
-    RECT client{insets.left, insets.top, width - insets.right, height - insets.bottom};
-    client.right = std::max(client.right, client.left);
-    client.bottom = std::max(client.bottom, client.top);
-    return client;
+    if (window.style & WS_MINIMIZE)
+        return RECT{window.clientRect.left, window.clientRect.top, window.clientRect.left, window.clientRect.top};
+    return window.clientRect;
 }
 
 POINT ClientOriginOnScreen(const Window& window)
 {
-    RECT client = ClientRectInWindow(window);
-    POINT origin{window.windowRect.left + client.left, window.windowRect.top + client.top};
+    POINT origin{window.windowRect.left + window.clientRect.left, window.windowRect.top + window.clientRect.top};
     if (Window* parent = LookUpWindow(window.parent)) {
         POINT parentOrigin = ClientOriginOnScreen(*parent);
         origin.x += parentOrigin.x;
@@ -131,15 +205,37 @@ POINT ClientOriginOnScreen(const Window& window)
     return origin;
 }
 
+RECT ClientRectInSurface(const Window& window)
+{
+    RECT client = ClientRectInWindow(window);
+    LONG dx = window.surfaceRect.left;
+    LONG dy = window.surfaceRect.top;
+    return RECT{client.left - dx, client.top - dy, client.right - dx, client.bottom - dy};
+}
+
+void RecalculateFrame(Window& window)
+{
+    LONG width = Width(window.windowRect);
+    LONG height = Height(window.windowRect);
+    auto inside = [&](const FrameInsets& insets) {
+        RECT r{insets.left, insets.top, width - insets.right, height - insets.bottom};
+        r.right = std::max(r.right, r.left);
+        r.bottom = std::max(r.bottom, r.top);
+        return r;
+    };
+    window.clientRect = inside(NonClientInsets(window.style, window.exStyle, HasMenuBar(window)));
+    window.surfaceRect = inside(NonClientInsets(window.style, window.exStyle, false));
+}
+
 void SyncDisplayWindow(Window& window)
 {
     if (!window.displayWindow)
         return;
-    RECT client = ClientRectInWindow(window);
-    POINT origin = ClientOriginOnScreen(window);
-    display::CurrentDriver().SetDisplayWindowRect(window.displayWindow, origin.x, origin.y,
-                                                  static_cast<std::uint32_t>(Width(client)),
-                                                  static_cast<std::uint32_t>(Height(client)));
+    display::Driver& driver = display::CurrentDriver();
+    driver.SetDisplayWindowRect(window.displayWindow, SurfaceOnScreen(window));
+    RECT client = ClientRectInSurface(window);
+    driver.SetFrameArea(window.displayWindow, display::Rect{client.left, client.top, std::uint32_t(Width(client)),
+                                                            std::uint32_t(Height(client))});
 }
 
 display::Window* DisplayWindowOf(HWND handle)
@@ -181,6 +277,10 @@ extern "C" HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR
     window.parent = parent;
     window.menu = menu;
     window.windowRect = InitialWindowRect(x, y, width, height, style);
+    RecalculateFrame(window);
+    // A new window has everything to paint, once it is shown.
+    window.updateRect = RECT{0, 0, Width(window.clientRect), Height(window.clientRect)};
+    window.eraseBackground = true;
     window.extraBytes.assign(static_cast<size_t>(windowClass->info.cbWndExtra), 0);
     HWND handle = window.handle;
     Windows().emplace(handle, std::move(created));
@@ -246,11 +346,15 @@ extern "C" BOOL WINAPI DestroyWindow(HWND handle)
 
 extern "C" BOOL WINAPI IsWindow(HWND handle)
 {
-    return LookUpWindow(handle) ? TRUE : FALSE;
+    return LookUpWindow(handle) || handle == DesktopHandle() ? TRUE : FALSE;
 }
 
 extern "C" BOOL WINAPI GetClientRect(HWND handle, LPRECT rect)
 {
+    if (handle == DesktopHandle() && rect) {
+        *rect = DesktopRect();
+        return TRUE;
+    }
     Window* window = LookUpWindow(handle);
     if (!window || !rect) {
         SetLastError(window ? ERROR_INVALID_PARAMETER : ERROR_INVALID_WINDOW_HANDLE);
@@ -263,6 +367,10 @@ extern "C" BOOL WINAPI GetClientRect(HWND handle, LPRECT rect)
 
 extern "C" BOOL WINAPI GetWindowRect(HWND handle, LPRECT rect)
 {
+    if (handle == DesktopHandle() && rect) {
+        *rect = DesktopRect();
+        return TRUE;
+    }
     Window* window = LookUpWindow(handle);
     if (!window || !rect) {
         SetLastError(window ? ERROR_INVALID_PARAMETER : ERROR_INVALID_WINDOW_HANDLE);

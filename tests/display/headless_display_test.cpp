@@ -54,7 +54,7 @@ TEST_F(HeadlessDisplayTest, WindowsStartBlackAndFollowTheirSize)
     EXPECT_EQ(image.width, 3u);
     EXPECT_EQ(image.height, 2u);
     EXPECT_EQ(image.pixels, std::vector<std::uint32_t>(6, 0xFF000000u));
-    driver_.SetDisplayWindowRect(window, 0, 0, 4, 4);
+    driver_.SetDisplayWindowRect(window, {0, 0, 4, 4});
     ASSERT_TRUE(driver_.ReadWindowImage(window, image));
     EXPECT_EQ(image.pixels.size(), 16u);
     driver_.DestroyDisplayWindow(window);

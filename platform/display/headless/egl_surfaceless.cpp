@@ -2,8 +2,9 @@
 
 namespace quorvane::display::headless {
 
-// The display connection stays open until the process ends: terminating it unloads Mesa's
-// driver, and what the driver keeps for the process could no longer be told apart from leaks.
+// The display connection and the root context stay until the process ends: terminating the
+// connection unloads Mesa's driver, and what the driver keeps for the process could no longer be
+// told apart from leaks.
 EglSurfaceless::~EglSurfaceless() = default;
 
 bool EglSurfaceless::Open()
@@ -27,20 +28,28 @@ bool EglSurfaceless::Open()
     return true;
 }
 
+EGLContext EglSurfaceless::NewContext(EGLContext shareWith)
+{
+    const EGLint attributes[] = {
+        EGL_CONTEXT_MAJOR_VERSION,           3,       EGL_CONTEXT_MINOR_VERSION, 3, EGL_CONTEXT_OPENGL_PROFILE_MASK,
+        EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
+    return eglCreateContext(display_, EGL_NO_CONFIG_KHR, shareWith, attributes);
+}
+
 EGLContext EglSurfaceless::CreateContext()
 {
     if (!Open())
         return EGL_NO_CONTEXT;
-    const EGLint attributes[] = {
-        EGL_CONTEXT_MAJOR_VERSION,           3,       EGL_CONTEXT_MINOR_VERSION, 3, EGL_CONTEXT_OPENGL_PROFILE_MASK,
-        EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
-    EGLContext context = eglCreateContext(display_, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
-    return context;
+    if (root_ == EGL_NO_CONTEXT)
+        root_ = NewContext(EGL_NO_CONTEXT);
+    if (root_ == EGL_NO_CONTEXT)
+        return EGL_NO_CONTEXT;
+    return NewContext(root_);
 }
 
 void EglSurfaceless::DestroyContext(EGLContext context)
 {
-    if (display_ == EGL_NO_DISPLAY || context == EGL_NO_CONTEXT)
+    if (display_ == EGL_NO_DISPLAY || context == EGL_NO_CONTEXT || context == root_)
         return;
     if (current_ == context) {
         eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);

@@ -1,7 +1,5 @@
 #include "display/headless/headless_driver.h"
 
-#include <epoxy/gl.h>
-
 #include <algorithm>
 
 #include "display/headless/png_writer.h"
@@ -18,28 +16,9 @@ namespace headless {
 
 namespace {
 
-constexpr std::uint32_t opaqueBlack = 0xFF000000u;
-
-void ResizeImage(Image& image, std::uint32_t width, std::uint32_t height)
+Rect SurfaceOf(const WindowDesc& desc)
 {
-    if (image.width == width && image.height == height)
-        return;
-    image.width = width;
-    image.height = height;
-    image.pixels.assign(size_t{width} * height, opaqueBlack);
-}
-
-// Nearest-pixel stretch of a source picture over the whole destination image.
-void StretchInto(const std::vector<std::uint32_t>& source, std::uint32_t sourceWidth, std::uint32_t sourceHeight,
-                 Image& destination)
-{
-    for (std::uint32_t y = 0; y < destination.height; ++y) {
-        std::uint32_t sy = static_cast<std::uint32_t>(std::uint64_t{y} * sourceHeight / destination.height);
-        for (std::uint32_t x = 0; x < destination.width; ++x) {
-            std::uint32_t sx = static_cast<std::uint32_t>(std::uint64_t{x} * sourceWidth / destination.width);
-            destination.pixels[size_t{y} * destination.width + x] = source[size_t{sy} * sourceWidth + sx];
-        }
-    }
+    return Rect{desc.x, desc.y, desc.width, desc.height};
 }
 
 }  // namespace
@@ -66,8 +45,11 @@ Mode HeadlessDriver::CurrentMode()
 
 bool HeadlessDriver::ConfigureModes(const std::vector<Mode>& modes, const Mode& desktop)
 {
+    bool desktopChanged = desktop.width != desktop_.width || desktop.height != desktop_.height;
     modes_ = modes;
     desktop_ = desktop;
+    if (desktopChanged)
+        events_.Push(Event{.type = EventType::DesktopChanged});
     return true;
 }
 
@@ -80,7 +62,6 @@ Window* HeadlessDriver::CreateDisplayWindow(const WindowDesc& desc)
 {
     auto window = std::make_unique<Window>();
     window->desc = desc;
-    ResizeImage(window->image, desc.width, desc.height);
     windows_.push_back(std::move(window));
     return windows_.back().get();
 }
@@ -91,24 +72,52 @@ void HeadlessDriver::DestroyDisplayWindow(Window* window)
         return;
     if (fullScreenWindow_ == window)
         fullScreenWindow_ = nullptr;
+    if (!window->frame.Empty())
+        WithRootContext([&] { window->frame.Release(); });
+    events_.Discard(window);
     std::erase_if(windows_, [&](auto& w) { return w.get() == window; });
 }
 
-void HeadlessDriver::SetDisplayWindowRect(Window* window, int x, int y, std::uint32_t width, std::uint32_t height)
+void HeadlessDriver::SetDisplayWindowRect(Window* window, const Rect& rect)
 {
     if (!Owns(window))
         return;
-    window->desc.x = x;
-    window->desc.y = y;
-    window->desc.width = width;
-    window->desc.height = height;
-    ResizeImage(window->image, width, height);
+    window->desc.x = rect.x;
+    window->desc.y = rect.y;
+    window->desc.width = rect.width;
+    window->desc.height = rect.height;
+    window->shownCurrent = false;
+}
+
+Rect HeadlessDriver::DisplayWindowRect(Window* window)
+{
+    return Owns(window) ? SurfaceOf(window->desc) : Rect{};
+}
+
+void HeadlessDriver::MoveSurface(Window& window, const Rect& rect)
+{
+    if (SurfaceOf(window.desc) == rect)
+        return;
+    SetDisplayWindowRect(&window, rect);
+    events_.Push(Event{.type = EventType::WindowChanged, .window = &window});
 }
 
 void HeadlessDriver::ShowDisplayWindow(Window* window, bool visible)
 {
     if (Owns(window))
         window->desc.visible = visible;
+}
+
+void HeadlessDriver::MinimizeDisplayWindow(Window* window, bool minimized)
+{
+    if (Owns(window))
+        window->minimized = minimized;
+}
+
+void HeadlessDriver::SetDisplayWindowTopmost(Window* window, bool topmost)
+{
+    if (Owns(window))
+        window->topmost = topmost;
 }
 
 void HeadlessDriver::SetDisplayWindowTitle(Window* window, const std::string& title)
@@ -128,12 +137,14 @@ bool HeadlessDriver::EnterFullScreen(Window* window, const Mode& mode)
     if (offered == modes_.end())
         return false;
     if (fullScreenWindow_ && fullScreenWindow_ != window)
-        fullScreenWindow_->fullScreen = false;
+        LeaveFullScreen(fullScreenWindow_);
+    if (!window->fullScreen)
+        window->windowedRect = SurfaceOf(window->desc);
     fullScreenWindow_ = window;
     fullScreenMode_ = *offered;
-    // The window keeps its rectangle: user32 sizes it (the program does so before the
-    // device goes full screen), and Present stretches the back buffer over it.
     window->fullScreen = true;
+    // Like a real display, the surface covers the screen and the change is reported late.
+    MoveSurface(*window, Rect{0, 0, offered->width, offered->height});
     return true;
 }
 
@@ -144,6 +155,13 @@ void HeadlessDriver::LeaveFullScreen(Window* window)
     window->fullScreen = false;
     if (fullScreenWindow_ == window)
         fullScreenWindow_ = nullptr;
+    MoveSurface(*window, window->windowedRect);
+}
+
+bool HeadlessDriver::InjectEvent(const Event& event)
+{
+    events_.Push(event);
+    return true;
 }
 
 GLContext* HeadlessDriver::CreateGLContext(Window*)
@@ -169,39 +187,84 @@ bool HeadlessDriver::MakeCurrent(GLContext* context)
     return egl_.MakeCurrent(context ? context->egl : EGL_NO_CONTEXT);
 }
 
+template <class Action>
+bool HeadlessDriver::WithRootContext(Action action)
+{
+    EGLContext previous = egl_.Current();
+    if (!egl_.MakeCurrent(egl_.Root()))
+        return false;
+    action();
+    egl_.MakeCurrent(previous);
+    return true;
+}
+
 bool HeadlessDriver::PresentFramebuffer(Window* window, unsigned framebuffer, std::uint32_t width, std::uint32_t height)
 {
     if (!Owns(window) || width == 0 || height == 0)
         return false;
-    Image& image = window->image;
-    if (image.width == 0 || image.height == 0)
-        return true;  // nothing of the window is visible
-    bool direct = image.width == width && image.height == height;
-    std::uint32_t* target = image.pixels.data();
-    if (!direct) {
-        readBuffer_.resize(size_t{width} * height);
-        target = readBuffer_.data();
+    window->shownCurrent = false;
+    return window->frame.Keep(framebuffer, width, height);
+}
+
+void HeadlessDriver::SetFrameArea(Window* window, const Rect& area)
+{
+    if (!Owns(window))
+        return;
+    window->frameArea = area;
+    window->shownCurrent = false;
+}
+
+bool HeadlessDriver::SetLayer(Window* window, int layer, int x, int y, const Image& image)
+{
+    if (!Owns(window) || image.pixels.size() != std::size_t{image.width} * image.height)
+        return false;
+    window->layers[layer] = Layer{x, y, image};
+    window->shownCurrent = false;
+    return true;
+}
+
+void HeadlessDriver::RemoveLayer(Window* window, int layer)
+{
+    if (Owns(window) && window->layers.erase(layer) > 0)
+        window->shownCurrent = false;
+}
+
+bool HeadlessDriver::Recompose(Window& window)
+{
+    Frame frame;
+    if (!window.frame.Empty()) {
+        bool read = false;
+        WithRootContext([&] {
+            if (readFramebuffer_ == 0)
+                glGenFramebuffers(1, &readFramebuffer_);
+            read = window.frame.Read(readFramebuffer_, frameBuffer_);
+        });
+        if (!read)
+            return false;
+        frame = Frame{&frameBuffer_, window.frame.Width(), window.frame.Height()};
     }
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-    glReadPixels(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height), GL_BGRA, GL_UNSIGNED_BYTE, target);
-    if (!direct)
-        StretchInto(readBuffer_, width, height, image);
+    Image& shown = window.shown;
+    shown.width = window.desc.width;
+    shown.height = window.desc.height;
+    shown.pixels.resize(std::size_t{shown.width} * shown.height);
+    Rect area = window.frameArea.value_or(Rect{0, 0, shown.width, shown.height});
+    Compose(frame, area, window.layers, shown);
+    window.shownCurrent = true;
     return true;
 }
 
 bool HeadlessDriver::ReadWindowImage(Window* window, Image& image)
 {
-    if (!Owns(window))
+    if (!Owns(window) || (!window->shownCurrent && !Recompose(*window)))
         return false;
-    image = window->image;
+    image = window->shown;
     return true;
 }
 
 bool HeadlessDriver::WriteWindowPng(Window* window, const std::string& path)
 {
-    return Owns(window) && WritePng(window->image, path);
+    Image image;
+    return ReadWindowImage(window, image) && WritePng(image, path);
 }
 
 }  // namespace headless

@@ -1,19 +1,31 @@
-// The headless display: windows are images in memory, GL contexts are EGL surfaceless ones, and
-// presenting copies a device's framebuffer into the window's image.
+// The headless display: windows are surfaces in memory, GL contexts are EGL surfaceless ones,
+// presenting keeps a device's frame in a shared texture, and input is whatever tests inject.
 #pragma once
 
+#include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "display/display.h"
+#include "display/headless/composition.h"
 #include "display/headless/egl_surfaceless.h"
+#include "display/headless/event_queue.h"
+#include "display/headless/kept_frame.h"
 
 namespace quorvane::display {
 
 struct Window {
-    WindowDesc desc;
-    Image image;
+    WindowDesc desc;  // x, y, width and height: the surface on the desktop
+    std::optional<Rect> frameArea;
     bool fullScreen = false;
+    Rect windowedRect;  // where the surface was before full screen
+    bool minimized = false;
+    bool topmost = false;
+    headless::KeptFrame frame;
+    std::map<int, headless::Layer> layers;
+    Image shown;  // the composition, made when asked for and kept until something changes
+    bool shownCurrent = false;
 };
 
 struct GLContext {
@@ -35,22 +47,41 @@ public:
 
     Window* CreateDisplayWindow(const WindowDesc& desc) override;
     void DestroyDisplayWindow(Window* window) override;
-    void SetDisplayWindowRect(Window* window, int x, int y, std::uint32_t width, std::uint32_t height) override;
+    void SetDisplayWindowRect(Window* window, const Rect& rect) override;
+    Rect DisplayWindowRect(Window* window) override;
     void ShowDisplayWindow(Window* window, bool visible) override;
+    void MinimizeDisplayWindow(Window* window, bool minimized) override;
+    void SetDisplayWindowTopmost(Window* window, bool topmost) override;
     void SetDisplayWindowTitle(Window* window, const std::string& title) override;
     bool EnterFullScreen(Window* window, const Mode& mode) override;
     void LeaveFullScreen(Window* window) override;
 
+    bool PollEvent(Event& event) override { return events_.Poll(event); }
+    bool WaitEvent(Event& event, int timeoutMs) override { return events_.Wait(event, timeoutMs); }
+    bool InjectEvent(const Event& event) override;
+    // Injected events already go where the test sends them, captured or not.
+    void CaptureMouse(Window*) override {}
+
     GLContext* CreateGLContext(Window* window) override;
     void DestroyGLContext(GLContext* context) override;
     bool MakeCurrent(GLContext* context) override;
+
     bool PresentFramebuffer(Window* window, unsigned framebuffer, std::uint32_t width, std::uint32_t height) override;
+    void SetFrameArea(Window* window, const Rect& area) override;
+    bool SetLayer(Window* window, int layer, int x, int y, const Image& image) override;
+    void RemoveLayer(Window* window, int layer) override;
 
     bool ReadWindowImage(Window* window, Image& image) override;
     bool WriteWindowPng(Window* window, const std::string& path) override;
 
 private:
     bool Owns(const Window* window) const;
+    // Moves the surface as a window manager would on its own, and says so with an event.
+    void MoveSurface(Window& window, const Rect& rect);
+    bool Recompose(Window& window);
+    // Runs `action` with the root context current, then makes the previous context current.
+    template <class Action>
+    bool WithRootContext(Action action);
 
     std::vector<Mode> modes_;
     Mode desktop_;
@@ -59,7 +90,9 @@ private:
     std::vector<std::unique_ptr<Window>> windows_;
     std::vector<std::unique_ptr<GLContext>> contexts_;
     EglSurfaceless egl_;
-    std::vector<std::uint32_t> readBuffer_;
+    EventQueue events_;
+    std::vector<std::uint32_t> frameBuffer_;  // the kept frame while composing
+    GLuint readFramebuffer_ = 0;              // the root context's, for reading kept frames
 };
 
 // The modes a fresh headless display offers, and its desktop mode.

@@ -1,7 +1,7 @@
 // Controls for tests only: what the headless display offers, failures of the Direct3D runtime,
-// simulated device loss, the pictures windows show, the shader programs a device keeps, and the
-// resources linked into the executable. Nothing in the program calls these, and the viewer does
-// not link them.
+// simulated device loss, the pictures windows show, input, the shader programs a device keeps,
+// and the resources linked into the executable. Nothing in the program calls these, and the
+// viewer does not link them.
 #pragma once
 
 #include <d3d9.h>
@@ -29,7 +29,8 @@ void SetDeviceTypeFails(D3DDEVTYPE type, bool fails);
 void LoseDevice(IDirect3DDevice9* device);
 void MakeDeviceResettable(IDirect3DDevice9* device);
 
-// What a top-level window shows (the last Present into it): 32-bit pixels 0xAARRGGBB, top row
+// What a top-level window shows, its surface: the menu bar (if it has one) over the client area,
+// which shows the last frame presented, stretched to it. 32-bit pixels 0xAARRGGBB, top row
 // first. False for a window without an image.
 bool ReadWindowImage(HWND window, UINT& width, UINT& height, std::vector<DWORD>& pixels);
 bool WriteWindowPng(HWND window, const std::string& path);
@@ -54,6 +55,34 @@ struct LinkedResource {
 // FindResourceW, LoadResource, LockResource and SizeofResource serve `resources` for the process
 // module. The names and bytes are not copied: they must outlive their use (static data does).
 void SetLinkedResources(const std::vector<LinkedResource>& resources);
+
+// Input injected into the display's event source, as a device would deliver it, and turned
+// into messages by the same path as real input when the thread next takes messages. Positions
+// are the window's client coordinates (a negative y reaches a menu bar above the client area).
+// Shift, Control and Alt (VK_SHIFT, VK_CONTROL, VK_MENU) stay held from their key press to
+// their release, as on a keyboard. Events carry the input clock's time, which only
+// AdvanceInputClock moves. False for a window that is not a top-level one.
+enum class MouseButton {
+    Left,
+    Right,
+    Middle
+};
+bool InjectMouseMove(HWND window, int x, int y);
+bool InjectMouseButton(HWND window, MouseButton button, bool down, int x, int y);
+bool InjectMouseWheel(HWND window, float notches, int x, int y);
+// A key press or release; `character` is what the key types (0 for none).
+bool InjectKey(HWND window, UINT virtualKey, bool down, wchar_t character = 0);
+bool InjectText(HWND window, wchar_t character);
+void AdvanceInputClock(DWORD milliseconds);
+
+// What a window manager does: the close button, the maximise button or a caption double-click,
+// minimising and restoring, and moving or sizing the surface (the client area plus any menu
+// bar) to a place on the screen. The window hears of each when the thread next takes messages.
+bool InjectCloseRequest(HWND window);
+bool InjectMaximizeRequest(HWND window);
+bool InjectMinimized(HWND window);
+bool InjectRestored(HWND window);
+bool MoveSurfaceAsWindowManager(HWND window, int x, int y, UINT width, UINT height);
 
 // Every control above back to how the process started.
 void RestoreDefaults();

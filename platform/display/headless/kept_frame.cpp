@@ -1,0 +1,92 @@
+#include "display/headless/kept_frame.h"
+
+namespace quorvane::display::headless {
+
+namespace {
+
+// The bindings Keep changes in a context that belongs to someone else (a Direct3D device).
+class SavedBindings {
+public:
+    SavedBindings()
+    {
+        glGetIntegerv(GL_ACTIVE_TEXTURE, &activeTexture_);
+        glActiveTexture(GL_TEXTURE0);
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture_);
+        glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readFramebuffer_);
+        glGetIntegerv(GL_PIXEL_UNPACK_BUFFER_BINDING, &unpackBuffer_);
+    }
+    ~SavedBindings()
+    {
+        glBindBuffer(GL_PIXEL_UNPACK_BUFFER, GLuint(unpackBuffer_));
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, GLuint(readFramebuffer_));
+        glBindTexture(GL_TEXTURE_2D, GLuint(texture_));
+        glActiveTexture(GLenum(activeTexture_));
+    }
+    SavedBindings(const SavedBindings&) = delete;
+    SavedBindings& operator=(const SavedBindings&) = delete;
+
+private:
+    GLint activeTexture_ = 0;
+    GLint texture_ = 0;
+    GLint readFramebuffer_ = 0;
+    GLint unpackBuffer_ = 0;
+};
+
+// The texture takes the colour format of the framebuffer: copying between equal formats is a
+// plain copy, where a conversion would cost far more than the frame.
+GLenum ColorFormatOf(unsigned framebuffer)
+{
+    GLint alphaBits = 0;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+    glGetFramebufferAttachmentParameteriv(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0,
+                                          GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE, &alphaBits);
+    return alphaBits > 0 ? GL_RGBA8 : GL_RGB8;
+}
+
+}  // namespace
+
+bool KeptFrame::Keep(unsigned framebuffer, std::uint32_t width, std::uint32_t height)
+{
+    SavedBindings saved;
+    GLenum format = ColorFormatOf(framebuffer);
+    if (texture_ == 0)
+        glGenTextures(1, &texture_);
+    glBindTexture(GL_TEXTURE_2D, texture_);
+    if (width != width_ || height != height_ || format != format_) {
+        glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+        glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), GLsizei(width), GLsizei(height), 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                     nullptr);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+        width_ = width;
+        height_ = height;
+        format_ = format;
+    }
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, GLsizei(width), GLsizei(height));
+    // A display shows the frame here; flushing hands the work to the GPU as a swap would.
+    glFlush();
+    return true;
+}
+
+bool KeptFrame::Read(unsigned readFramebuffer, std::vector<std::uint32_t>& pixels) const
+{
+    if (texture_ == 0)
+        return false;
+    pixels.resize(std::size_t{width_} * height_);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, readFramebuffer);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture_, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glReadPixels(0, 0, GLsizei(width_), GLsizei(height_), GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+    return glGetError() == GL_NO_ERROR;
+}
+
+void KeptFrame::Release()
+{
+    if (texture_ != 0)
+        glDeleteTextures(1, &texture_);
+    texture_ = 0;
+    width_ = height_ = 0;
+}
+
+}  // namespace quorvane::display::headless

@@ -1,0 +1,225 @@
+// Window styles and long values, enabling, menus, coordinates and system metrics.
+#include <windows.h>
+
+#include <cstring>
+
+#include "user32/mouse_input.h"
+#include "user32/thread_state.h"
+#include "user32/window.h"
+#include "user32/window_frame.h"
+#include "user32/window_placement.h"
+
+using namespace quorvane::user32;
+
+namespace {
+
+Window* LookUpOrFail(HWND handle)
+{
+    Window* window = LookUpWindow(handle);
+    if (!window)
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return window;
+}
+
+bool ExtraBytesAt(const Window& window, int index, size_t size)
+{
+    return index >= 0 && size_t(index) + size <= window.extraBytes.size();
+}
+
+template <class Value>
+Value ReadExtra(const Window& window, int index)
+{
+    Value value{};
+    std::memcpy(&value, window.extraBytes.data() + index, sizeof value);
+    return value;
+}
+
+template <class Value>
+void WriteExtra(Window& window, int index, Value value)
+{
+    std::memcpy(window.extraBytes.data() + index, &value, sizeof value);
+}
+
+// Styles that user32 reflects at once: visibility and being disabled. The frame follows a
+// style change only with the next SetWindowPos, as on Windows.
+void ApplyStyle(Window& window, DWORD style)
+{
+    bool shown = (style & WS_VISIBLE) != 0;
+    window.style = (style & ~WS_VISIBLE) | (window.style & WS_VISIBLE);
+    SetShown(window, shown);
+}
+
+}  // namespace
+
+extern "C" LONG_PTR WINAPI GetWindowLongPtrW(HWND handle, int index)
+{
+    Window* window = LookUpOrFail(handle);
+    if (!window)
+        return 0;
+    switch (index) {
+    case GWL_STYLE: return LONG(window->style);
+    case GWL_EXSTYLE: return LONG(window->exStyle);
+    case GWLP_USERDATA: return window->userData;
+    case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(window->windowProc);
+    default: break;
+    }
+    if (!ExtraBytesAt(*window, index, sizeof(LONG_PTR))) {
+        SetLastError(ERROR_INVALID_INDEX);
+        return 0;
+    }
+    return ReadExtra<LONG_PTR>(*window, index);
+}
+
+extern "C" LONG_PTR WINAPI SetWindowLongPtrW(HWND handle, int index, LONG_PTR value)
+{
+    Window* window = LookUpOrFail(handle);
+    if (!window)
+        return 0;
+    LONG_PTR previous = GetWindowLongPtrW(handle, index);
+    switch (index) {
+    case GWL_STYLE: ApplyStyle(*window, DWORD(value)); break;
+    case GWL_EXSTYLE: window->exStyle = DWORD(value); break;
+    case GWLP_USERDATA: window->userData = value; break;
+    case GWLP_WNDPROC:
+        if (value == 0) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return 0;
+        }
+        window->windowProc = reinterpret_cast<WNDPROC>(value);
+        break;
+    default:
+        if (!ExtraBytesAt(*window, index, sizeof(LONG_PTR))) {
+            SetLastError(ERROR_INVALID_INDEX);
+            return 0;
+        }
+        WriteExtra(*window, index, value);
+    }
+    return previous;
+}
+
+extern "C" LONG WINAPI GetWindowLongW(HWND handle, int index)
+{
+    Window* window = LookUpOrFail(handle);
+    if (!window)
+        return 0;
+    if (index >= 0) {
+        if (!ExtraBytesAt(*window, index, sizeof(LONG))) {
+            SetLastError(ERROR_INVALID_INDEX);
+            return 0;
+        }
+        return ReadExtra<LONG>(*window, index);
+    }
+    return LONG(GetWindowLongPtrW(handle, index));
+}
+
+extern "C" LONG WINAPI SetWindowLongW(HWND handle, int index, LONG value)
+{
+    Window* window = LookUpOrFail(handle);
+    if (!window)
+        return 0;
+    if (index >= 0) {
+        if (!ExtraBytesAt(*window, index, sizeof(LONG))) {
+            SetLastError(ERROR_INVALID_INDEX);
+            return 0;
+        }
+        LONG previous = ReadExtra<LONG>(*window, index);
+        WriteExtra(*window, index, value);
+        return previous;
+    }
+    // Styles are 32-bit flags: a LONG holding WS_POPUP is negative and must not widen with its sign.
+    LONG_PTR widened = (index == GWL_STYLE || index == GWL_EXSTYLE) ? LONG_PTR(DWORD(value)) : LONG_PTR(value);
+    return LONG(SetWindowLongPtrW(handle, index, widened));
+}
+
+extern "C" BOOL WINAPI EnableWindow(HWND handle, BOOL enable)
+{
+    Window* window = LookUpOrFail(handle);
+    if (!window)
+        return FALSE;
+    BOOL wasDisabled = (window->style & WS_DISABLED) ? TRUE : FALSE;
+    if (bool(enable) != bool(wasDisabled))
+        return wasDisabled;  // no change
+    if (enable) {
+        window->style &= ~WS_DISABLED;
+    } else {
+        window->style |= WS_DISABLED;
+        // A disabled window takes no input: it gives up the mouse and the keyboard.
+        ThreadState& state = CurrentThreadState();
+        if (state.capture && IsDescendant(handle, state.capture))
+            ReleaseCapture();
+        if (state.focus && IsDescendant(handle, state.focus))
+            SetFocus(nullptr);
+    }
+    SendMessageW(handle, WM_ENABLE, enable ? TRUE : FALSE, 0);
+    return wasDisabled;
+}
+
+extern "C" BOOL WINAPI IsWindowEnabled(HWND handle)
+{
+    Window* window = LookUpWindow(handle);
+    return window && !(window->style & WS_DISABLED) ? TRUE : FALSE;
+}
+
+extern "C" HWND WINAPI GetDesktopWindow(void)
+{
+    return DesktopHandle();
+}
+
+extern "C" HMENU WINAPI GetMenu(HWND handle)
+{
+    Window* window = LookUpOrFail(handle);
+    return window && !(window->style & WS_CHILD) ? window->menu : nullptr;
+}
+
+// The menu handle is kept as given: menu objects and the menu bar drawn from them belong to the
+// menu layer, which checks the handle here. What this does is the frame: the menu bar takes its
+// height from the client area, and the window procedure hears of the new size at once.
+extern "C" BOOL WINAPI SetMenu(HWND handle, HMENU menu)
+{
+    Window* window = LookUpOrFail(handle);
+    if (!window)
+        return FALSE;
+    if (window->style & WS_CHILD) {
+        SetLastError(ERROR_CHILD_WINDOW_MENU);
+        return FALSE;
+    }
+    window->menu = menu;
+    PlaceWindow(*window, window->windowRect, Notify::Program);
+    return TRUE;
+}
+
+extern "C" BOOL WINAPI ClientToScreen(HWND handle, LPPOINT point)
+{
+    Window* window = LookUpWindow(handle);
+    if (!window || !point)
+        return FALSE;
+    POINT origin = ClientOriginOnScreen(*window);
+    point->x += origin.x;
+    point->y += origin.y;
+    return TRUE;
+}
+
+extern "C" BOOL WINAPI ScreenToClient(HWND handle, LPPOINT point)
+{
+    Window* window = LookUpWindow(handle);
+    if (!window || !point)
+        return FALSE;
+    POINT origin = ClientOriginOnScreen(*window);
+    point->x -= origin.x;
+    point->y -= origin.y;
+    return TRUE;
+}
+
+extern "C" int WINAPI GetSystemMetrics(int index)
+{
+    RECT desktop = DesktopRect();
+    switch (index) {
+    case SM_CXSCREEN: return desktop.right;
+    case SM_CYSCREEN: return desktop.bottom;
+    case SM_CYCAPTION: return captionHeight;
+    case SM_CYMENU: return menuBarHeight;
+    case SM_CXDOUBLECLK:
+    case SM_CYDOUBLECLK: return doubleClickSize;
+    default: return 0;
+    }
+}
