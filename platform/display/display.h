@@ -74,7 +74,8 @@ public:
     virtual bool ConfigureModes(const std::vector<Mode>& modes, const Mode& desktop) = 0;
 
     // Windows (named apart from the Win32 functions of the same idea). After
-    // DestroyDisplayWindow no event names the window any more.
+    // DestroyDisplayWindow no event names the window any more: its input still comes, naming no
+    // window, so that the buttons and keys it pressed or released are known.
     virtual Window* CreateDisplayWindow(const WindowDesc& desc) = 0;
     virtual void DestroyDisplayWindow(Window* window) = 0;
     // Places the surface. The window manager may change it later on its own; that is reported

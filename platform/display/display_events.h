@@ -97,6 +97,13 @@ enum class EventType : std::uint8_t {
     DesktopChanged,   // the desktop's mode changed (ask DesktopMode and CurrentMode)
 };
 
+// Mouse and keyboard events: they change what buttons and keys are held, even when their window
+// has gone (the event then names no window).
+constexpr bool IsInput(EventType type)
+{
+    return type <= EventType::Text;
+}
+
 struct Event {
     EventType type = EventType::MouseMove;
     Window* window = nullptr;

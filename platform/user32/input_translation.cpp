@@ -58,8 +58,12 @@ void TranslateDeviceEvent(const display::Event& event)
         return;
     }
     Window* window = WindowOfDisplay(event.window);
-    if (!window)
-        return;  // the window went away after the event was queued
+    if (!window) {
+        // Input of a window that went away: the buttons and keys still went up or down.
+        KeepButtonState(event);
+        KeepKeyState(event);
+        return;
+    }
     switch (event.type) {
     case EventType::MouseButtonDown:
     case EventType::MouseButtonUp:

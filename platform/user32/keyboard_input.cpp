@@ -98,17 +98,22 @@ Window* KeyboardTarget(Window& topLevel)
     return IsEnabledWithAncestors(*target) ? target : nullptr;
 }
 
+void KeepKeyState(const display::Event& event)
+{
+    if (event.type == EventType::KeyDown || event.type == EventType::KeyUp)
+        SetKeyState(event.key & 0xFF, event.type == EventType::KeyDown);
+    SetModifierState(event.modifiers);
+}
+
 void TranslateKeyEvent(Window& topLevel, const display::Event& event)
 {
     ThreadState& state = CurrentThreadState();
     bool up = event.type == EventType::KeyUp;
     int virtualKey = event.key & 0xFF;
     bool wasDown = IsDown(virtualKey) || event.repeat;
-    if (event.type != EventType::Text)
-        SetKeyState(virtualKey, !up);
+    KeepKeyState(event);
     if (event.type == EventType::KeyDown)
         WatchMenuKey(virtualKey, event.repeat);
-    SetModifierState(event.modifiers);
     Window* target = KeyboardTarget(topLevel);
     if (!target)
         return;

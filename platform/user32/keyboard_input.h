@@ -11,6 +11,9 @@ namespace quorvane::user32 {
 
 void TranslateKeyEvent(Window& topLevel, const display::Event& event);
 
+// Only the state of the keys, for an event that makes no message.
+void KeepKeyState(const display::Event& event);
+
 // The focus window if it is `topLevel` or inside it, otherwise `topLevel` (null if disabled).
 Window* KeyboardTarget(Window& topLevel);
 

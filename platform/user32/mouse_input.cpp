@@ -170,17 +170,22 @@ WPARAM MouseKeys()
     return held;
 }
 
+void KeepButtonState(const display::Event& event)
+{
+    bool press = event.type == EventType::MouseButtonDown;
+    if (press || event.type == EventType::MouseButtonUp)
+        SetButtonState(MessagesOf(event.button).virtualKey, press);
+    SetModifierState(event.modifiers);
+}
+
 void TranslateMouseEvent(Window& topLevel, const display::Event& event)
 {
     POINT screen{topLevel.windowRect.left + topLevel.surfaceRect.left + event.x,
                  topLevel.windowRect.top + topLevel.surfaceRect.top + event.y};
     ButtonMessages messages = MessagesOf(event.button);
-    bool press = event.type == EventType::MouseButtonDown;
-    if (press || event.type == EventType::MouseButtonUp)
-        SetButtonState(messages.virtualKey, press);
-    if (press)
+    KeepButtonState(event);
+    if (event.type == EventType::MouseButtonDown)
         CurrentThreadState().menuKeyAlone = false;  // a click between Alt's press and release
-    SetModifierState(event.modifiers);
     if (event.type == EventType::MouseWheel) {
         QueueWheel(topLevel, event, screen);
         return;

@@ -16,6 +16,9 @@ constexpr int doubleClickSize = 4;
 
 void TranslateMouseEvent(Window& topLevel, const display::Event& event);
 
+// Only the state of the buttons, for an event that makes no message.
+void KeepButtonState(const display::Event& event);
+
 // The buttons and keys held, as mouse messages carry them in wParam.
 WPARAM MouseKeys();
 

@@ -39,10 +39,14 @@ bool EventQueue::Wait(Event& event, int timeoutMs)
     return TakeLocked(event);
 }
 
-void EventQueue::Discard(const Window* window)
+void EventQueue::Forget(const Window* window)
 {
     std::lock_guard lock(mutex_);
-    std::erase_if(events_, [&](const Event& e) { return e.window == window; });
+    std::erase_if(events_, [&](const Event& e) { return e.window == window && !IsInput(e.type); });
+    for (Event& e : events_) {
+        if (e.window == window)
+            e.window = nullptr;
+    }
 }
 
 }  // namespace quorvane::display::headless

@@ -16,8 +16,9 @@ public:
     bool Poll(Event& event);
     // Waits up to timeoutMs milliseconds (negative: without limit) for an event.
     bool Wait(Event& event, int timeoutMs);
-    // Forgets the events of a window that is going away.
-    void Discard(const Window* window);
+    // A window is going away: what the window manager said of it is dropped, and its input
+    // stays without the window.
+    void Forget(const Window* window);
 
 private:
     bool TakeLocked(Event& event);

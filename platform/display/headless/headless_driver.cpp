@@ -74,7 +74,7 @@ void HeadlessDriver::DestroyDisplayWindow(Window* window)
         fullScreenWindow_ = nullptr;
     if (!window->frame.Empty())
         WithRootContext([&] { window->frame.Release(); });
-    events_.Discard(window);
+    events_.Forget(window);
     std::erase_if(windows_, [&](auto& w) { return w.get() == window; });
 }
 

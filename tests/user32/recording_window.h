@@ -1,0 +1,61 @@
+// A top-level window on the headless display whose procedure records every message it gets,
+// and lets a test answer some of them itself.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace quorvane::tests {
+
+struct Received {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+struct RecordingWindowOptions {
+    int clientWidth = 300;
+    int clientHeight = 200;
+    int x = 100;
+    int y = 50;
+    DWORD style = WS_OVERLAPPEDWINDOW;
+    bool doubleClicks = false;  // a class with CS_DBLCLKS
+    HMENU menu = nullptr;
+};
+
+class RecordingWindow {
+public:
+    explicit RecordingWindow(const RecordingWindowOptions& options = {});
+    ~RecordingWindow();
+    RecordingWindow(const RecordingWindow&) = delete;
+    RecordingWindow& operator=(const RecordingWindow&) = delete;
+
+    HWND Handle() const { return window_; }
+    // What the procedure received since creation or the last Clear.
+    const std::vector<Received>& Log() const { return log_; }
+    std::vector<UINT> Messages() const;
+    std::vector<Received> Of(UINT message) const;
+    void Clear() { log_.clear(); }
+
+    // Answers a message without the default procedure when it returns a value.
+    std::function<std::optional<LRESULT>(UINT, WPARAM, LPARAM)> handler;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND window_ = nullptr;
+    std::vector<Received> log_;
+};
+
+// Takes, translates and dispatches every message waiting, as a message loop does, until none is
+// left; returns the messages taken.
+std::vector<MSG> PumpMessages();
+std::vector<UINT> MessageIds(const std::vector<MSG>& messages);
+
+// A menu handle for the frame: the window core keeps it and gives the window a menu bar.
+HMENU SomeMenu();
+
+}  // namespace quorvane::tests
