@@ -1,7 +1,7 @@
 // The viewer's frame against the floor of this OpenGL for the same picture, at 1024 x 768 and
-// 1920 x 1080, in one run: each iteration draws a viewer frame (Present included), the same
-// frame without Present (drawing finished with glFinish) and the floor frame (read back as
-// Present reads back), so all three see the same machine load. The benchmark's time is the
+// 1920 x 1080, in one run: each iteration draws a viewer frame (Present included, then finished
+// with glFinish), the same frame without Present (finished with glFinish) and the floor frame
+// (finished by reading it back), so all three see the same machine load. The benchmark's time is the
 // viewer frame's; the counters give
 //   viewer_ms, floor_ms, ratio       the two frames and viewer / floor (the goal: at most 1.1);
 //   no_present_ms, present_ms        the viewer frame without Present, and what Present adds;

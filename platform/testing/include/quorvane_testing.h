@@ -61,7 +61,8 @@ void SetLinkedResources(const std::vector<LinkedResource>& resources);
 // are the window's client coordinates (a negative y reaches a menu bar above the client area).
 // Shift, Control and Alt (VK_SHIFT, VK_CONTROL, VK_MENU) stay held from their key press to
 // their release, as on a keyboard. Events carry the input clock's time, which only
-// AdvanceInputClock moves. False for a window that is not a top-level one.
+// AdvanceInputClock moves. False for a window that is not a top-level one. Another thread may
+// inject while the window's thread waits in GetMessageW.
 enum class MouseButton {
     Left,
     Right,
