@@ -21,23 +21,39 @@ Window* LookUpOrFail(HWND handle)
     return window;
 }
 
-bool ExtraBytesAt(const Window& window, int index, size_t size)
+// The class's extra bytes at `index`, room for a Value; null (and the error set) if they are not.
+template <class Value>
+BYTE* ExtraBytes(HWND handle, int index)
 {
-    return index >= 0 && size_t(index) + size <= window.extraBytes.size();
+    Window* window = LookUpOrFail(handle);
+    if (!window)
+        return nullptr;
+    if (index < 0 || size_t(index) + sizeof(Value) > window->extraBytes.size()) {
+        SetLastError(ERROR_INVALID_INDEX);
+        return nullptr;
+    }
+    return window->extraBytes.data() + index;
 }
 
 template <class Value>
-Value ReadExtra(const Window& window, int index)
+Value GetExtra(HWND handle, int index)
 {
     Value value{};
-    std::memcpy(&value, window.extraBytes.data() + index, sizeof value);
+    if (BYTE* at = ExtraBytes<Value>(handle, index))
+        std::memcpy(&value, at, sizeof value);
     return value;
 }
 
+// Returns the value it replaces.
 template <class Value>
-void WriteExtra(Window& window, int index, Value value)
+Value SetExtra(HWND handle, int index, Value value)
 {
-    std::memcpy(window.extraBytes.data() + index, &value, sizeof value);
+    Value previous{};
+    if (BYTE* at = ExtraBytes<Value>(handle, index)) {
+        std::memcpy(&previous, at, sizeof previous);
+        std::memcpy(at, &value, sizeof value);
+    }
+    return previous;
 }
 
 // Styles that user32 reflects at once: visibility and being disabled. The frame follows a
@@ -49,10 +65,24 @@ void ApplyStyle(Window& window, DWORD style)
     SetShown(window, shown);
 }
 
+// Adds (direction +1) or takes away (-1) the window's client origin on the screen.
+BOOL MoveByClientOrigin(HWND handle, LPPOINT point, int direction)
+{
+    Window* window = LookUpWindow(handle);
+    if (!window || !point)
+        return FALSE;
+    POINT origin = ClientOriginOnScreen(*window);
+    point->x += direction * origin.x;
+    point->y += direction * origin.y;
+    return TRUE;
+}
+
 }  // namespace
 
 extern "C" LONG_PTR WINAPI GetWindowLongPtrW(HWND handle, int index)
 {
+    if (index >= 0)
+        return GetExtra<LONG_PTR>(handle, index);
     Window* window = LookUpOrFail(handle);
     if (!window)
         return 0;
@@ -61,17 +91,14 @@ extern "C" LONG_PTR WINAPI GetWindowLongPtrW(HWND handle, int index)
     case GWL_EXSTYLE: return LONG(window->exStyle);
     case GWLP_USERDATA: return window->userData;
     case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(window->windowProc);
-    default: break;
+    default: SetLastError(ERROR_INVALID_INDEX); return 0;
     }
-    if (!ExtraBytesAt(*window, index, sizeof(LONG_PTR))) {
-        SetLastError(ERROR_INVALID_INDEX);
-        return 0;
-    }
-    return ReadExtra<LONG_PTR>(*window, index);
 }
 
 extern "C" LONG_PTR WINAPI SetWindowLongPtrW(HWND handle, int index, LONG_PTR value)
 {
+    if (index >= 0)
+        return SetExtra(handle, index, value);
     Window* window = LookUpOrFail(handle);
     if (!window)
         return 0;
@@ -87,45 +114,20 @@ extern "C" LONG_PTR WINAPI SetWindowLongPtrW(HWND handle, int index, LONG_PTR va
         }
         window->windowProc = reinterpret_cast<WNDPROC>(value);
         break;
-    default:
-        if (!ExtraBytesAt(*window, index, sizeof(LONG_PTR))) {
-            SetLastError(ERROR_INVALID_INDEX);
-            return 0;
-        }
-        WriteExtra(*window, index, value);
+    default: break;  // GetWindowLongPtrW said so
     }
     return previous;
 }
 
 extern "C" LONG WINAPI GetWindowLongW(HWND handle, int index)
 {
-    Window* window = LookUpOrFail(handle);
-    if (!window)
-        return 0;
-    if (index >= 0) {
-        if (!ExtraBytesAt(*window, index, sizeof(LONG))) {
-            SetLastError(ERROR_INVALID_INDEX);
-            return 0;
-        }
-        return ReadExtra<LONG>(*window, index);
-    }
-    return LONG(GetWindowLongPtrW(handle, index));
+    return index >= 0 ? GetExtra<LONG>(handle, index) : LONG(GetWindowLongPtrW(handle, index));
 }
 
 extern "C" LONG WINAPI SetWindowLongW(HWND handle, int index, LONG value)
 {
-    Window* window = LookUpOrFail(handle);
-    if (!window)
-        return 0;
-    if (index >= 0) {
-        if (!ExtraBytesAt(*window, index, sizeof(LONG))) {
-            SetLastError(ERROR_INVALID_INDEX);
-            return 0;
-        }
-        LONG previous = ReadExtra<LONG>(*window, index);
-        WriteExtra(*window, index, value);
-        return previous;
-    }
+    if (index >= 0)
+        return SetExtra(handle, index, value);
     // Styles are 32-bit flags: a LONG holding WS_POPUP is negative and must not widen with its sign.
     LONG_PTR widened = (index == GWL_STYLE || index == GWL_EXSTYLE) ? LONG_PTR(DWORD(value)) : LONG_PTR(value);
     return LONG(SetWindowLongPtrW(handle, index, widened));
@@ -190,24 +192,12 @@ extern "C" BOOL WINAPI SetMenu(HWND handle, HMENU menu)
 
 extern "C" BOOL WINAPI ClientToScreen(HWND handle, LPPOINT point)
 {
-    Window* window = LookUpWindow(handle);
-    if (!window || !point)
-        return FALSE;
-    POINT origin = ClientOriginOnScreen(*window);
-    point->x += origin.x;
-    point->y += origin.y;
-    return TRUE;
+    return MoveByClientOrigin(handle, point, +1);
 }
 
 extern "C" BOOL WINAPI ScreenToClient(HWND handle, LPPOINT point)
 {
-    Window* window = LookUpWindow(handle);
-    if (!window || !point)
-        return FALSE;
-    POINT origin = ClientOriginOnScreen(*window);
-    point->x -= origin.x;
-    point->y -= origin.y;
-    return TRUE;
+    return MoveByClientOrigin(handle, point, -1);
 }
 
 extern "C" int WINAPI GetSystemMetrics(int index)

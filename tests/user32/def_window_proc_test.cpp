@@ -11,15 +11,9 @@ namespace {
 
 using test_controls::InjectKey;
 
-class DefWindowProcTest : public ::testing::Test {
+class DefWindowProcTest : public RecordingWindowTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_NE(window_.Handle(), nullptr);
-        ShowWindow(window_.Handle(), SW_SHOW);
-        PumpMessages();
-        window_.Clear();
-    }
+    DefWindowProcTest() : RecordingWindowTest({}, true) {}
 
     std::vector<WPARAM> SystemCommands() const
     {
@@ -28,8 +22,6 @@ protected:
             commands.push_back(r.wParam);
         return commands;
     }
-
-    RecordingWindow window_;
 };
 
 TEST_F(DefWindowProcTest, TheCloseButtonClosesThroughTheSystemCommand)

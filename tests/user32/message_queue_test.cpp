@@ -14,17 +14,7 @@ namespace {
 
 using test_controls::InjectMouseMove;
 
-class MessageQueueTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_NE(window_.Handle(), nullptr);
-        PumpMessages();
-        window_.Clear();
-    }
-
-    RecordingWindow window_;
-};
+using MessageQueueTest = RecordingWindowTest;
 
 TEST_F(MessageQueueTest, PostedMessagesComeBeforeInputAndPaintComesLast)
 {

@@ -13,15 +13,9 @@ using test_controls::InjectMouseButton;
 using test_controls::InjectMouseMove;
 using test_controls::MouseButton;
 
-class PaintingTest : public ::testing::Test {
+class PaintingTest : public RecordingWindowTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_NE(window_.Handle(), nullptr);
-        ShowWindow(window_.Handle(), SW_SHOW);
-        PumpMessages();
-        window_.Clear();
-    }
+    PaintingTest() : RecordingWindowTest({}, true) {}
 
     RECT UpdateRect()
     {
@@ -29,8 +23,6 @@ protected:
         GetUpdateRect(window_.Handle(), &rect, FALSE);
         return rect;
     }
-
-    RecordingWindow window_;
 };
 
 TEST_F(PaintingTest, ABurstOfInvalidationsAndMovesGivesOnePaintAfterTheInput)

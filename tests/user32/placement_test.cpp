@@ -12,31 +12,7 @@ namespace {
 
 constexpr LONG frame = 8, caption = 23, menuBar = 20;  // WS_OVERLAPPEDWINDOW at 96 DPI
 
-RECT ClientOf(HWND window)
-{
-    RECT rect{};
-    GetClientRect(window, &rect);
-    return rect;
-}
-
-RECT WindowRectOf(HWND window)
-{
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
-class PlacementTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_NE(window_.Handle(), nullptr);
-        PumpMessages();
-        window_.Clear();
-    }
-
-    RecordingWindow window_;
-};
+using PlacementTest = RecordingWindowTest;
 
 TEST_F(PlacementTest, SetWindowPosDeliversMoveAndSizeBeforeItReturns)
 {
@@ -64,7 +40,7 @@ TEST_F(PlacementTest, AMenuBarTakesItsHeightFromTheClientArea)
 {
     RecordingWindow withMenu({.clientWidth = 300, .clientHeight = 200, .menu = SomeMenu()});
     EXPECT_EQ(GetMenu(withMenu.Handle()), SomeMenu());
-    EXPECT_EQ(ClientOf(withMenu.Handle()).bottom, 200);
+    EXPECT_EQ(ClientRectOf(withMenu.Handle()).bottom, 200);
     RECT outer = WindowRectOf(withMenu.Handle());
     EXPECT_EQ(outer.bottom - outer.top, 200 + 2 * frame + caption + menuBar);
 
@@ -72,11 +48,11 @@ TEST_F(PlacementTest, AMenuBarTakesItsHeightFromTheClientArea)
     ASSERT_TRUE(SetMenu(withMenu.Handle(), nullptr));
     ASSERT_EQ(withMenu.Messages(), (std::vector<UINT>{WM_MOVE, WM_SIZE}));  // the client area starts higher
     EXPECT_EQ(withMenu.Log()[1].lParam, MAKELPARAM(300, 200 + menuBar));
-    EXPECT_EQ(ClientOf(withMenu.Handle()).bottom, 200 + menuBar);
+    EXPECT_EQ(ClientRectOf(withMenu.Handle()).bottom, 200 + menuBar);
     EXPECT_EQ(WindowRectOf(withMenu.Handle()).bottom, outer.bottom);  // the window keeps its size
 
     ASSERT_TRUE(SetMenu(withMenu.Handle(), SomeMenu()));
-    EXPECT_EQ(ClientOf(withMenu.Handle()).bottom, 200);
+    EXPECT_EQ(ClientRectOf(withMenu.Handle()).bottom, 200);
     EXPECT_EQ(withMenu.Log().back().lParam, MAKELPARAM(300, 200));
 }
 
@@ -98,10 +74,10 @@ TEST_F(PlacementTest, StylesChangeTheFrameOnlyWithTheNextSetWindowPos)
     EXPECT_EQ(DWORD(SetWindowLongW(w, GWL_STYLE, LONG(WS_POPUP | WS_VISIBLE))), DWORD(WS_OVERLAPPEDWINDOW));
     EXPECT_EQ(DWORD(GetWindowLongW(w, GWL_STYLE)), DWORD(WS_POPUP | WS_VISIBLE));
     EXPECT_TRUE(IsWindowVisible(w));
-    EXPECT_EQ(ClientOf(w).right, 300);  // the old frame until the window is placed again
+    EXPECT_EQ(ClientRectOf(w).right, 300);  // the old frame until the window is placed again
     SetWindowPos(w, nullptr, 0, 0, 640, 480, SWP_NOZORDER);
-    EXPECT_EQ(ClientOf(w).right, 640);
-    EXPECT_EQ(ClientOf(w).bottom, 480);
+    EXPECT_EQ(ClientRectOf(w).right, 640);
+    EXPECT_EQ(ClientRectOf(w).bottom, 480);
 
     EXPECT_EQ(SetWindowLongW(w, 4, 1234), 0);  // the class's extra bytes
     EXPECT_EQ(GetWindowLongW(w, 4), 1234);
@@ -132,7 +108,7 @@ TEST_F(PlacementTest, ShowMinimiseMaximiseAndRestore)
     window_.Clear();
     ShowWindow(w, SW_MINIMIZE);
     EXPECT_TRUE(IsIconic(w));
-    EXPECT_EQ(ClientOf(w).right, 0);
+    EXPECT_EQ(ClientRectOf(w).right, 0);
     ASSERT_EQ(window_.Of(WM_SIZE).size(), 1u);
     EXPECT_EQ(window_.Of(WM_SIZE)[0].wParam, WPARAM(SIZE_MINIMIZED));
 
@@ -171,7 +147,7 @@ TEST_F(PlacementTest, TheDesktopWindowIsTheScreen)
     HWND desktop = GetDesktopWindow();
     EXPECT_TRUE(IsWindow(desktop));
     ASSERT_TRUE(test_controls::SetDesktopSize(1280, 1024));
-    RECT rect = ClientOf(desktop);
+    RECT rect = ClientRectOf(desktop);
     EXPECT_EQ(rect.right, 1280);
     EXPECT_EQ(rect.bottom, 1024);
 }

@@ -29,19 +29,16 @@ WindowImage ImageOf(HWND window)
     return image;
 }
 
-RECT WindowRectOf(HWND window)
-{
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
-class PresentationTest : public ::testing::Test {
+class PresentationTest : public RecordingWindowTest {
 protected:
+    PresentationTest()
+        : RecordingWindowTest({.clientWidth = clientWidth, .clientHeight = clientHeight, .menu = SomeMenu()}, true)
+    {
+    }
+
     void SetUp() override
     {
-        ASSERT_NE(window_.Handle(), nullptr);
-        ShowWindow(window_.Handle(), SW_SHOW);
+        RecordingWindowTest::SetUp();
         d3d_ = Direct3DCreate9(D3D_SDK_VERSION);
         ASSERT_NE(d3d_, nullptr);
         parameters_ = WindowedParameters(window_.Handle(), clientWidth, clientHeight);
@@ -82,7 +79,6 @@ protected:
         ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
     }
 
-    RecordingWindow window_{{.clientWidth = clientWidth, .clientHeight = clientHeight, .menu = SomeMenu()}};
     IDirect3D9* d3d_ = nullptr;
     IDirect3DDevice9* device_ = nullptr;
     D3DPRESENT_PARAMETERS parameters_{};
@@ -104,6 +100,7 @@ TEST_F(PresentationTest, TheFrameFillsTheClientAreaUnderTheLayers)
     display::Image popup{40, 30, std::vector<std::uint32_t>(40 * 30, 0xFF0000FF)};
     ASSERT_TRUE(user32::SetSurfaceLayer(window_.Handle(), user32::layers::popupMenus, POINT{10, 15}, popup));
     image = ImageOf(window_.Handle());
+    EXPECT_TRUE(test_controls::WriteWindowPng(window_.Handle(), "window_layers.png"));  // to look at
     EXPECT_EQ(image.At(clientWidth / 2, menuBar / 2), 0xF0F0F0u);
     EXPECT_EQ(image.At(12, 12), 0xF0F0F0u);
     EXPECT_EQ(image.At(12, 17), 0x0000FFu);  // the pop-up covers the bar and the frame

@@ -92,6 +92,29 @@ std::vector<Received> RecordingWindow::Of(UINT message) const
     return found;
 }
 
+void RecordingWindowTest::SetUp()
+{
+    ASSERT_NE(window_.Handle(), nullptr);
+    if (shown_)
+        ShowWindow(window_.Handle(), SW_SHOW);
+    PumpMessages();
+    window_.Clear();
+}
+
+RECT ClientRectOf(HWND window)
+{
+    RECT rect{};
+    GetClientRect(window, &rect);
+    return rect;
+}
+
+RECT WindowRectOf(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
 std::vector<MSG> PumpMessages()
 {
     std::vector<MSG> taken;

@@ -2,6 +2,7 @@
 // and lets a test answer some of them itself.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
@@ -49,6 +50,25 @@ private:
     HWND window_ = nullptr;
     std::vector<Received> log_;
 };
+
+// A test with one recording window, settled: its first messages (creation, and the first paint
+// when it is shown) are taken and forgotten before the test begins.
+class RecordingWindowTest : public ::testing::Test {
+protected:
+    explicit RecordingWindowTest(const RecordingWindowOptions& options = {}, bool shown = false)
+        : window_(options), shown_(shown)
+    {
+    }
+    void SetUp() override;
+
+    RecordingWindow window_;
+
+private:
+    bool shown_;
+};
+
+RECT ClientRectOf(HWND window);
+RECT WindowRectOf(HWND window);
 
 // Takes, translates and dispatches every message waiting, as a message loop does, until none is
 // left; returns the messages taken.
