@@ -59,13 +59,4 @@ TEST(CompositionTest, LayersBlendOverTheFrameInOrder)
     EXPECT_EQ(At(surface, 0, 1), 0xFF000000u);
 }
 
-TEST(CompositionTest, WithoutAFrameTheSurfaceIsBlackUnderItsLayers)
-{
-    std::map<int, Layer> layers{{0, Layer{0, 0, Image{1, 1, {0xFF00FF00}}}}};
-    Image surface = Surface(2, 1);
-    Compose(Frame{}, Rect{0, 0, 2, 1}, layers, surface);
-    EXPECT_EQ(At(surface, 0, 0), 0xFF00FF00u);
-    EXPECT_EQ(At(surface, 1, 0), 0xFF000000u);
-}
-
 }  // namespace
