@@ -66,9 +66,10 @@ FixedFunctionProgram::FixedFunctionProgram(const ProgramKey& key, GLuint id) : k
 {
 }
 
-FixedFunctionProgram::~FixedFunctionProgram()
+void FixedFunctionProgram::DeleteGLProgram()
 {
     glDeleteProgram(id_);
+    id_ = 0;
 }
 
 void FixedFunctionProgram::Locate()

@@ -18,7 +18,10 @@ class FixedFunctionProgram {
 public:
     // Compiles and links the program of `key`; null when OpenGL refuses it.
     static std::unique_ptr<FixedFunctionProgram> Build(const ProgramKey& key);
-    ~FixedFunctionProgram();
+    // The GL program outlives this object unless DeleteGLProgram is called, with the context
+    // current (a device whose context cannot be made current lets it go with the context).
+    ~FixedFunctionProgram() = default;
+    void DeleteGLProgram();
     FixedFunctionProgram(const FixedFunctionProgram&) = delete;
     FixedFunctionProgram& operator=(const FixedFunctionProgram&) = delete;
 

@@ -35,11 +35,14 @@ void ProgramCache::EvictLeastRecentlyUsed()
     }
     if (oldest->second.get() == last_)
         last_ = nullptr;
+    oldest->second->DeleteGLProgram();
     programs_.erase(oldest);
 }
 
 void ProgramCache::Clear()
 {
+    for (auto& [key, program] : programs_)
+        program->DeleteGLProgram();
     programs_.clear();
     last_ = nullptr;
 }

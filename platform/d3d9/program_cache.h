@@ -27,7 +27,7 @@ public:
     // The program of `key`, built on a miss (the least recently used one goes when the cache
     // is full); null when it cannot be built. With the device's context current.
     FixedFunctionProgram* Find(const ProgramKey& key);
-    // Deletes every program (with the context current).
+    // Deletes every program, with the context current.
     void Clear();
     ProgramCounts TakeCounts();
 

@@ -10,12 +10,6 @@
 namespace quorvane::tests {
 namespace {
 
-struct ScreenVertex {
-    float x, y, z, rhw;
-    D3DCOLOR diffuse;
-};
-constexpr DWORD screenFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE;
-
 // Two triangles covering the pixels [x0, x1) x [y0, y1).
 std::vector<ScreenVertex> Rect(float x0, float y0, float x1, float y1, D3DCOLOR colour)
 {

@@ -2,15 +2,10 @@
 // centres, depth, culling, alpha test and blending, clipping at w = 0, lines.
 #include "back_buffer.h"
 #include "device_test.h"
+#include "scene_helpers.h"
 
 namespace quorvane::tests {
 namespace {
-
-struct ScreenVertex {
-    float x, y, z, rhw;
-    D3DCOLOR diffuse;
-};
-constexpr DWORD screenFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE;
 
 struct ColoredVertex {
     float x, y, z;

@@ -4,6 +4,8 @@
 // after a device reset the kept programs draw as before.
 #include <quorvane_testing.h>
 
+#include <array>
+
 #include "back_buffer.h"
 #include "device_test.h"
 
@@ -82,6 +84,14 @@ protected:
         return Rgb(At(pixels, column * columnWidth + columnWidth / 2, backBufferHeight / 2));
     }
 
+    // Each column's colour, 0xRRGGBB.
+    void ExpectColumns(const std::vector<DWORD>& pixels, const std::array<DWORD, columns>& expected) const
+    {
+        ASSERT_FALSE(pixels.empty());
+        for (UINT column = 0; column < columns; ++column)
+            EXPECT_EQ(Column(pixels, column), expected[column]) << "column " << column;
+    }
+
     void SetWhiteLight(float directionZ)
     {
         D3DLIGHT9 light{};
@@ -115,12 +125,7 @@ TEST_F(StateChangeTest, LightingAndLightsChangedBetweenDrawsTakeEffect)
     DrawLitColumn(2, 0xFF0000FF);  // the light now behind: emissive only
     device()->SetRenderState(D3DRS_LIGHTING, FALSE);
     DrawLitColumn(3, 0xFFFF0000);
-    std::vector<DWORD> pixels = Finish();
-    ASSERT_FALSE(pixels.empty());
-    EXPECT_EQ(Column(pixels, 0), 0x0000FFu);
-    EXPECT_EQ(Column(pixels, 1), 0x00FFFFu);
-    EXPECT_EQ(Column(pixels, 2), 0x00FF00u);
-    EXPECT_EQ(Column(pixels, 3), 0xFF0000u);
+    ExpectColumns(Finish(), {0x0000FF, 0x00FFFF, 0x00FF00, 0xFF0000});
 }
 
 TEST_F(StateChangeTest, AlphaFunctionAndReferenceChangedBetweenDrawsTakeEffect)
@@ -136,12 +141,7 @@ TEST_F(StateChangeTest, AlphaFunctionAndReferenceChangedBetweenDrawsTakeEffect)
     DrawScreenColumn(2, halfRed);  // 0x80 > 0x90 fails
     device()->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
     DrawScreenColumn(3, halfRed);
-    std::vector<DWORD> pixels = Finish();
-    ASSERT_FALSE(pixels.empty());
-    EXPECT_EQ(Column(pixels, 0), 0u);
-    EXPECT_EQ(Column(pixels, 1), 0xFF0000u);
-    EXPECT_EQ(Column(pixels, 2), 0u);
-    EXPECT_EQ(Column(pixels, 3), 0xFF0000u);
+    ExpectColumns(Finish(), {0, 0xFF0000, 0, 0xFF0000});
 }
 
 TEST_F(StateChangeTest, TextureBoundAndUnboundBetweenDrawsTakesEffect)
@@ -158,11 +158,7 @@ TEST_F(StateChangeTest, TextureBoundAndUnboundBetweenDrawsTakesEffect)
     DrawScreenColumn(3, 0xFF00FF00);
     std::vector<DWORD> pixels = Finish();
     texture->Release();
-    ASSERT_FALSE(pixels.empty());
-    EXPECT_EQ(Column(pixels, 0), 0x0000FFu);
-    EXPECT_EQ(Column(pixels, 1), 0xFF0000u);
-    EXPECT_EQ(Column(pixels, 2), 0x0000FFu);
-    EXPECT_EQ(Column(pixels, 3), 0x00FF00u);
+    ExpectColumns(pixels, {0x0000FF, 0xFF0000, 0x0000FF, 0x00FF00});
 }
 
 TEST_F(StateChangeTest, StageOperationChangedBetweenDrawsTakesEffect)

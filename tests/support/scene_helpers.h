@@ -18,6 +18,12 @@ namespace quorvane::tests {
 using MeshVertex = data::SphereVertex;
 static_assert(sizeof(MeshVertex) == 8 * sizeof(float));
 constexpr DWORD meshFvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;
+// D3DFVF_XYZRHW | D3DFVF_DIFFUSE: a vertex already in screen pixels.
+struct ScreenVertex {
+    float x, y, z, rhw;
+    D3DCOLOR diffuse;
+};
+constexpr DWORD screenFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE;
 // D3DFVF_XYZ | D3DFVF_DIFFUSE
 struct LineVertex {
     float x, y, z;
