@@ -43,11 +43,14 @@ const char* const fragmentShader = R"glsl(
 in vec4 v_colour;
 in vec2 v_texcoord;
 uniform sampler2D u_texture;
-uniform float u_textured;
+uniform bool u_textured;
 out vec4 o_colour;
 void main()
 {
-    o_colour = v_colour * mix(vec4(1.0), texture(u_texture, v_texcoord), u_textured);
+    vec4 colour = v_colour;
+    if (u_textured)
+        colour *= texture(u_texture, v_texcoord);
+    o_colour = colour;
 }
 )glsl";
 
@@ -146,8 +149,8 @@ bool FloorFrame::BuildProgram()
     return linked == GL_TRUE;
 }
 
-FloorFrame::Mesh FloorFrame::MakeMesh(const void* vertices, size_t vertexBytes, const std::uint32_t* indices,
-                                      size_t indexCount)
+FloorFrame::Mesh FloorFrame::MakeMesh(const void* vertices, size_t vertexBytes, const void* indices, size_t indexBytes,
+                                      GLenum indexType)
 {
     Mesh mesh;
     glGenVertexArrays(1, &mesh.vertexArray);
@@ -165,25 +168,34 @@ FloorFrame::Mesh FloorFrame::MakeMesh(const void* vertices, size_t vertexBytes, 
     if (indices) {
         glGenBuffers(1, &mesh.indices);
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.indices);
-        glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(indexCount * 4), indices, GL_STATIC_DRAW);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(indexBytes), indices, GL_STATIC_DRAW);
     }
-    mesh.count = GLsizei(indices ? indexCount : vertexBytes / 32);
+    mesh.indexType = indexType;
+    mesh.count = GLsizei(indices ? indexBytes / (indexType == GL_UNSIGNED_SHORT ? 2 : 4) : vertexBytes / 32);
     return mesh;
 }
 
 void FloorFrame::BuildSphere()
 {
-    sphere_ =
-        MakeMesh(inputs_.vertices.data(), inputs_.vertices.size(), inputs_.indices.data(), inputs_.indices.size());
+    // 16-bit indices where they reach every vertex, as the mesh has them.
+    const std::vector<std::uint32_t>& wide = inputs_.indices;
+    if (inputs_.vertexCount <= 0x10000) {
+        std::vector<std::uint16_t> narrow(wide.begin(), wide.end());
+        sphere_ = MakeMesh(inputs_.vertices.data(), inputs_.vertices.size(), narrow.data(), narrow.size() * 2,
+                           GL_UNSIGNED_SHORT);
+    } else {
+        sphere_ =
+            MakeMesh(inputs_.vertices.data(), inputs_.vertices.size(), wide.data(), wide.size() * 4, GL_UNSIGNED_INT);
+    }
 }
 
 void FloorFrame::BuildCircles()
 {
     CircleBuffer circle(circleSegments);
     circle.Fill(D3DXVECTOR3(0, 1, 0));
-    latitudeCircle_ = MakeMesh(circle.Vertices(), (circleSegments + 1) * sizeof(CircleVertex), nullptr, 0);
+    latitudeCircle_ = MakeMesh(circle.Vertices(), (circleSegments + 1) * sizeof(CircleVertex), nullptr, 0, 0);
     circle.Fill(D3DXVECTOR3(0, 0, 1));
-    longitudeCircle_ = MakeMesh(circle.Vertices(), (circleSegments + 1) * sizeof(CircleVertex), nullptr, 0);
+    longitudeCircle_ = MakeMesh(circle.Vertices(), (circleSegments + 1) * sizeof(CircleVertex), nullptr, 0, 0);
 }
 
 // The help lines as the font draws them: one quad per character, each line twice (the shadow
@@ -210,7 +222,7 @@ void FloorFrame::BuildText()
         }
         top += 24;
     }
-    text_ = MakeMesh(vertices.data(), vertices.size() * sizeof(TextVertex), nullptr, 0);
+    text_ = MakeMesh(vertices.data(), vertices.size() * sizeof(TextVertex), nullptr, 0, 0);
 }
 
 void FloorFrame::BuildTargets()
@@ -237,7 +249,7 @@ void FloorFrame::SetDraw(const D3DXMATRIX& world, const D3DCOLORVALUE& emissive,
     glUniformMatrix3fv(uniforms_.normalMatrix, 1, GL_FALSE, normalMatrix.m);
     glUniform4f(uniforms_.emissive, emissive.r, emissive.g, emissive.b, emissive.a);
     glUniform4f(uniforms_.diffuse, diffuse.r, diffuse.g, diffuse.b, diffuse.a);
-    glUniform1f(uniforms_.textured, textured ? 1.0f : 0.0f);
+    glUniform1i(uniforms_.textured, textured ? 1 : 0);
 }
 
 void FloorFrame::SetScreenDraw(D3DCOLOR colour)
@@ -249,7 +261,7 @@ void FloorFrame::SetScreenDraw(D3DCOLOR colour)
     D3DCOLORVALUE value = ColorValueFromArgb(colour);
     glUniform4f(uniforms_.emissive, value.r, value.g, value.b, value.a);
     glUniform4f(uniforms_.diffuse, 0, 0, 0, value.a);
-    glUniform1f(uniforms_.textured, 1.0f);
+    glUniform1i(uniforms_.textured, 1);
 }
 
 void FloorFrame::DrawSphere()
@@ -267,19 +279,19 @@ void FloorFrame::DrawSphere()
     SetDraw(inputs_.rotation * StereographicMatrix, emissive, diffuse, true);
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
-    glDrawElements(GL_TRIANGLES, sphere_.count, GL_UNSIGNED_INT, nullptr);
+    glDrawElements(GL_TRIANGLES, sphere_.count, sphere_.indexType, nullptr);
     // The Earth.
     SetDraw(inputs_.rotation, emissive, diffuse, true);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
-    glDrawElements(GL_TRIANGLES, sphere_.count, GL_UNSIGNED_INT, nullptr);
+    glDrawElements(GL_TRIANGLES, sphere_.count, sphere_.indexType, nullptr);
     // The rim: the inside of a sphere 1.1 times the size, in white.
     D3DXMATRIX scaling;
     D3DXMatrixScaling(&scaling, 1.1f, 1.1f, 1.1f);
     SetDraw(scaling * inputs_.rotation, {1, 1, 1, 1}, {0, 0, 0, 1}, false);
     glCullFace(GL_FRONT);
-    glDrawElements(GL_TRIANGLES, sphere_.count, GL_UNSIGNED_INT, nullptr);
+    glDrawElements(GL_TRIANGLES, sphere_.count, sphere_.indexType, nullptr);
     glCullFace(GL_BACK);
 }
 

@@ -41,6 +41,7 @@ private:
         GLuint vertices = 0;
         GLuint indices = 0;
         GLsizei count = 0;
+        GLenum indexType = 0;  // 0: not indexed
     };
 
     bool Build();
@@ -49,7 +50,7 @@ private:
     void BuildCircles();
     void BuildText();
     void BuildTargets();
-    Mesh MakeMesh(const void* vertices, size_t vertexBytes, const std::uint32_t* indices, size_t indexCount);
+    Mesh MakeMesh(const void* vertices, size_t vertexBytes, const void* indices, size_t indexBytes, GLenum indexType);
     // World matrix, material colours and texture for the draws that follow.
     void SetDraw(const D3DXMATRIX& world, const D3DCOLORVALUE& emissive, const D3DCOLORVALUE& diffuse, bool textured);
     void SetScreenDraw(D3DCOLOR colour);
