@@ -125,7 +125,7 @@ bool FloorFrame::Build()
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDepthFunc(GL_LEQUAL);
-    pixels_.resize(size_t{width_} * height_);
+    shown_ = MakeTexture(GLsizei(width_), GLsizei(height_), nullptr);
     return glGetError() == GL_NO_ERROR;
 }
 
@@ -355,9 +355,21 @@ void FloorFrame::Draw()
     DrawLines();
     DrawText();
 
+    // What Present does with a frame: copy it aside for the window, then the frame is finished.
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
+    glBindTexture(GL_TEXTURE_2D, shown_);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, GLsizei(width_), GLsizei(height_));
+    glFinish();
+}
+
+std::vector<std::uint32_t> FloorFrame::ReadPixels()
+{
+    std::vector<std::uint32_t> pixels(size_t{width_} * height_);
+    display::CurrentDriver().MakeCurrent(context_);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, 0, GLsizei(width_), GLsizei(height_), GL_BGRA, GL_UNSIGNED_BYTE, pixels_.data());
+    glReadPixels(0, 0, GLsizei(width_), GLsizei(height_), GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
 }
 
 }  // namespace quorvane::bench

@@ -1,7 +1,7 @@
 // The floor of the viewer's frame: the same picture drawn in plain OpenGL 3.3 core on a context
 // of the same headless display, with nothing between the program and GL: static vertex and
 // index buffers, one minimal shader pair, the Earth texture at the same size, the guide lines
-// as GL line strips, the help text as textured quads, and the read-back Present does. No
+// as GL line strips, the help text as textured quads, and the copy Present makes. No
 // Direct3D layer on this GL draws the frame faster.
 #pragma once
 
@@ -27,10 +27,10 @@ public:
     FloorFrame& operator=(const FloorFrame&) = delete;
 
     bool Ready() const { return ready_; }
-    // One frame, read back into memory.
+    // One frame, copied aside as Present copies the viewer's, and finished.
     void Draw();
     // The last frame's pixels, 0xAARRGGBB, top row first.
-    const std::vector<std::uint32_t>& Pixels() const { return pixels_; }
+    std::vector<std::uint32_t> ReadPixels();
 
 private:
     struct Uniforms {
@@ -76,7 +76,7 @@ private:
     GLuint framebuffer_ = 0;
     GLuint colour_ = 0;
     GLuint depth_ = 0;
-    std::vector<std::uint32_t> pixels_;
+    GLuint shown_ = 0;  // where each frame is copied, as the window keeps the viewer's
 };
 
 }  // namespace quorvane::bench

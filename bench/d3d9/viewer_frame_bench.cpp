@@ -1,8 +1,8 @@
 // The viewer's frame against the floor of this OpenGL for the same picture, at 1024 x 768 and
 // 1920 x 1080, in one run: each iteration draws a viewer frame (Present included, then finished
 // with glFinish), the same frame without Present (finished with glFinish) and the floor frame
-// (finished by reading it back), so all three see the same machine load. The benchmark's time is the
-// viewer frame's; the counters give
+// (copied aside as Present copies a frame for its window, then finished), so all three see the
+// same machine load. The benchmark's time is the viewer frame's; the counters give
 //   viewer_ms, floor_ms, ratio       the two frames and viewer / floor (the goal: at most 1.1);
 //   no_present_ms, present_ms        the viewer frame without Present, and what Present adds;
 //   vertices_per_s                   vertices the device transforms per second of viewer frames;
@@ -32,12 +32,12 @@ double Milliseconds(Clock::duration elapsed)
     return std::chrono::duration<double, std::milli>(elapsed).count();
 }
 
-void SavePictures(ViewerFrame& viewer, const FloorFrame& floor, UINT width, UINT height)
+void SavePictures(ViewerFrame& viewer, FloorFrame& floor, UINT width, UINT height)
 {
     std::string size = std::to_string(width) + "x" + std::to_string(height);
     std::string directory = QUORVANE_BENCH_OUTPUT_DIR;
     quorvane::test_controls::WriteWindowPng(viewer.Window(), directory + "/viewer_" + size + ".png");
-    quorvane::display::Image image{width, height, floor.Pixels()};
+    quorvane::display::Image image{width, height, floor.ReadPixels()};
     quorvane::display::headless::WritePng(image, directory + "/floor_" + size + ".png");
 }
 
