@@ -48,11 +48,14 @@ public:
     // a pointer that already holds it cannot delete it.
     RefPtr& operator=(const RefPtr& other) { return Assign(other.object_); }
     RefPtr& operator=(T* object) { return Assign(object); }
+    // The moved reference is in place before the old object is dropped: the old object may
+    // own the new one (p = std::move(p->child)), and dropping it may delete `other`.
     RefPtr& operator=(RefPtr&& other) noexcept
     {
         if (this != &other) {
-            Drop();
-            object_ = std::exchange(other.object_, nullptr);
+            T* old = std::exchange(object_, std::exchange(other.object_, nullptr));
+            if (old != nullptr)
+                old->Release();
         }
         return *this;
     }

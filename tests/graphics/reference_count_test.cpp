@@ -85,6 +85,33 @@ TEST(RefPtr, MovingHandsTheReferenceOver)
     EXPECT_EQ(destroyed, 0);
 }
 
+// A list node that owns the next one: moving a holder onto its own object's child must take
+// the child before the old node (and with it the moved-from holder) is deleted.
+class Node : public CReferenceCount {
+public:
+    explicit Node(int* destroyed) : destroyed_(destroyed) {}
+    ~Node() override { ++*destroyed_; }
+    RefPtr<Node> child;
+
+private:
+    int* destroyed_;
+};
+
+TEST(RefPtr, MoveAssignmentFromAChildOfTheHeldObjectKeepsTheChild)
+{
+    int destroyed = 0;
+    RefPtr<Node> head(new Node(&destroyed));
+    head->child = new Node(&destroyed);
+    Node* child = head->child.Get();
+    head = std::move(head->child);
+    EXPECT_EQ(destroyed, 1);
+    ASSERT_EQ(head.Get(), child);
+    EXPECT_EQ(child->ReferenceCount(), 1);
+    EXPECT_FALSE(head->child);
+    head.Reset();
+    EXPECT_EQ(destroyed, 2);
+}
+
 TEST(RefPtr, ABaseHolderDeletesThroughTheVirtualDestructor)
 {
     int destroyed = 0;
