@@ -6,18 +6,20 @@ namespace quorvane::d3d9 {
 
 namespace {
 
+// Never destroyed, like the simulation: devices still alive at process exit (released by the
+// program's static objects) unregister themselves here.
 std::vector<Device*>& Devices()
 {
-    static std::vector<Device*> devices;
-    return devices;
+    static auto* devices = new std::vector<Device*>;
+    return *devices;
 }
 
 }  // namespace
 
 Simulation& CurrentSimulation()
 {
-    static Simulation simulation;
-    return simulation;
+    static auto* simulation = new Simulation;
+    return *simulation;
 }
 
 void RegisterDevice(Device* device)

@@ -11,16 +11,15 @@
 namespace quorvane::text {
 namespace {
 
-// One FreeType library for the process, made on first use.
+// One FreeType library for the process, made on first use and never done: fonts still held by
+// the program's static objects at process exit close their faces with it.
 FT_Library Library()
 {
-    struct Holder {
-        FT_Library library = nullptr;
-        Holder() { FT_Init_FreeType(&library); }
-        ~Holder() { FT_Done_FreeType(library); }
-    };
-    static Holder holder;
-    return holder.library;
+    static FT_Library library = [] {
+        FT_Library made = nullptr;
+        return FT_Init_FreeType(&made) == 0 ? made : nullptr;
+    }();
+    return library;
 }
 
 constexpr int defaultHeight = 16;

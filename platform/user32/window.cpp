@@ -13,11 +13,12 @@ namespace quorvane::user32 {
 
 namespace {
 
-// Handles are never reused, so a stale handle never reaches a newer window.
+// Handles are never reused, so a stale handle never reaches a newer window. Never destroyed:
+// the program's static objects may still destroy windows (and their devices) at process exit.
 std::map<HWND, std::unique_ptr<Window>>& Windows()
 {
-    static std::map<HWND, std::unique_ptr<Window>> windows;
-    return windows;
+    static auto* windows = new std::map<HWND, std::unique_ptr<Window>>;
+    return *windows;
 }
 
 HWND NewHandle()

@@ -10,10 +10,12 @@ namespace {
 // Atoms of registered classes, as Windows numbers them (0xC000 upwards).
 constexpr ATOM firstClassAtom = 0xC000;
 
+// A list: records keep their addresses. Never destroyed, like the windows: the program's static
+// objects may destroy their windows at process exit.
 std::list<WindowClass>& Classes()
 {
-    static std::list<WindowClass> classes;  // a list: records keep their addresses
-    return classes;
+    static auto* classes = new std::list<WindowClass>;
+    return *classes;
 }
 
 bool SameName(const std::wstring& a, LPCWSTR b)

@@ -6,10 +6,12 @@
 
 namespace quorvane::display {
 
+// Never destroyed: the program's own static objects (the scene record) release their devices
+// and windows at process exit, after every function-local static would have gone.
 Driver& CurrentDriver()
 {
-    static headless::HeadlessDriver driver;
-    return driver;
+    static auto* driver = new headless::HeadlessDriver;
+    return *driver;
 }
 
 namespace headless {
