@@ -3,6 +3,9 @@
 
 #include "scene/vector_helpers.h"
 
+#include <cmath>
+#include <cstdlib>
+
 D3DXQUATERNION earthOrientation(0.0f, 0.0f, 0.0f, 1.0f);
 float cameraAzimuth = 0.0f;
 float cameraElevation = 0.0f;
@@ -14,6 +17,10 @@ namespace {
 constexpr double pixelsPerRadian = 100.0;
 constexpr float lowestElevation = 0.01f;
 constexpr float highestElevation = 1.55f;  // 88.8 degrees: just short of straight above
+constexpr double wheelNotch = 120.0;
+constexpr double distanceRatioPerNotch = 1.2;
+constexpr float nearestDistance = 2.1f;
+constexpr float farthestDistance = 100.0f;
 
 // earthOrientation followed by the turn by angle about axis.
 void TurnEarth(const D3DXVECTOR3& axis, float angle)
@@ -43,6 +50,18 @@ void DragOrbitCamera(int dx, int dy)
         cameraElevation = highestElevation;
     if (cameraElevation < lowestElevation)
         cameraElevation = lowestElevation;
+}
+
+void MoveCameraByWheel(int delta)
+{
+    if (delta != 0) {
+        const auto ratio = static_cast<float>(std::pow(distanceRatioPerNotch, std::abs(delta) / wheelNotch));
+        cameraDistance = delta > 0 ? cameraDistance / ratio : ratio * cameraDistance;
+    }
+    if (cameraDistance > farthestDistance)
+        cameraDistance = farthestDistance;
+    if (cameraDistance < nearestDistance)
+        cameraDistance = nearestDistance;
 }
 
 void BuildViewMatrix(D3DXMATRIX* view, D3DXVECTOR3* eye)

@@ -24,5 +24,10 @@ void DragRotateEarth(int dx, int dy);
 // and the elevation is kept in [0.01, 1.55].
 void DragOrbitCamera(int dx, int dy);
 
+// The wheel: delta in 120ths of a notch, positive forward (towards the Earth). One notch divides
+// the distance by 1.2 (forward) or multiplies it by 1.2 (back); finer deltas move by the same
+// ratio's fraction, in the same direction. The distance is kept in [2.1, 100].
+void MoveCameraByWheel(int delta);
+
 // The view matrix of the camera and its eye point (eye may be null).
 void BuildViewMatrix(D3DXMATRIX* view, D3DXVECTOR3* eye);

@@ -1,6 +1,8 @@
 // Line colours and materials.
 #include "scene/line_material.h"
 
+#include "graphics/emissive_material.h"
+
 D3DCOLORVALUE ColorValueFromArgb(D3DCOLOR argb)
 {
     const auto channel = [argb](int shift) { return static_cast<float>(((argb >> shift) & 0xFF) / 255.0); };
@@ -9,12 +11,5 @@ D3DCOLORVALUE ColorValueFromArgb(D3DCOLOR argb)
 
 D3DMATERIAL9 lineMaterial(const D3DCOLORVALUE& color)
 {
-    const D3DCOLORVALUE black{0.0f, 0.0f, 0.0f, color.a};
-    D3DMATERIAL9 material{};
-    material.Diffuse = black;
-    material.Ambient = black;
-    material.Specular = black;
-    material.Emissive = color;
-    material.Power = 0.0f;
-    return material;
+    return EmissiveMaterial(color);
 }

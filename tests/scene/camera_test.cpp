@@ -169,4 +169,39 @@ TEST_F(Camera, EarthDragIgnoresTheCameraElevation)
     ExpectNear(D3DXVECTOR3(1, 0, 0), EarthPoint(D3DXVECTOR3(1, 0, 0)));
 }
 
+TEST_F(Camera, OneWheelNotchDividesOrMultipliesTheDistanceByOnePointTwo)
+{
+    MoveCameraByWheel(120);
+    EXPECT_FLOAT_EQ(cameraDistance, 10.0f / 1.2f);
+    cameraDistance = 10.0f;
+    MoveCameraByWheel(-120);
+    EXPECT_FLOAT_EQ(cameraDistance, 12.0f);
+}
+
+// A fine-resolution wheel sends parts of a notch: forward still moves closer, by the matching
+// fraction of the ratio, and two half notches make one notch.
+TEST_F(Camera, PartialWheelNotchesMoveInTheirOwnDirection)
+{
+    MoveCameraByWheel(60);
+    EXPECT_LT(cameraDistance, 10.0f);
+    EXPECT_GT(cameraDistance, 10.0f / 1.2f);
+    MoveCameraByWheel(60);
+    EXPECT_NEAR(cameraDistance, 10.0f / 1.2f, 1e-5f);
+    MoveCameraByWheel(-60);
+    MoveCameraByWheel(-60);
+    EXPECT_NEAR(cameraDistance, 10.0f, 1e-5f);
+}
+
+TEST_F(Camera, WheelStopsAtTheNearestAndFarthestDistance)
+{
+    for (int i = 0; i < 40; ++i)
+        MoveCameraByWheel(120);
+    EXPECT_FLOAT_EQ(cameraDistance, 2.1f);
+    for (int i = 0; i < 40; ++i)
+        MoveCameraByWheel(-120);
+    EXPECT_FLOAT_EQ(cameraDistance, 100.0f);
+    MoveCameraByWheel(0);
+    EXPECT_FLOAT_EQ(cameraDistance, 100.0f);
+}
+
 }  // namespace

@@ -1,0 +1,50 @@
+// The help overlay's texts and where they go.
+#include "scene/help_overlay.h"
+
+#include <boost/format.hpp>
+
+#include <string>
+
+namespace {
+
+constexpr D3DCOLOR shadowColor = 0xFF4F4F4F;
+constexpr D3DCOLOR textColor = 0xFFFFFFFF;
+constexpr LONG textLeft = 8;
+constexpr LONG textRightBottom = 10000;  // no clipping: the texts are short
+constexpr int lineHeight = 24;
+
+struct HelpLine {
+    int top;
+    const wchar_t* text;
+};
+
+constexpr HelpLine helpLines[] = {
+    {8, L"左ドラッグ：地球の回転"},
+    {32, L"右ドラッグ：カメラ回転"},
+    {56, L"マウスホイール：カメラ前後移動"},
+    {80, L"ダブルクリック：フルスクリーン切り替え"},
+};
+
+void DrawTextAt(ID3DXFont* font, LPCWSTR text, LONG left, int top, D3DCOLOR color)
+{
+    RECT rect{left, top, textRightBottom, textRightBottom};
+    font->DrawTextW(nullptr, text, -1, &rect, DT_LEFT | DT_TOP, color);
+}
+
+}  // namespace
+
+void DrawHelpLine(ID3DXFont* font, LPCWSTR text, int top)
+{
+    DrawTextAt(font, text, textLeft + 1, top, shadowColor);
+    DrawTextAt(font, text, textLeft, top, textColor);
+}
+
+// The eye position goes on the line under the help texts: it tells where the camera is after
+// orbiting and zooming, and goes away with the help (F1) so that the picture can be clean.
+void DrawHelpOverlay(ID3DXFont* font, const D3DXVECTOR3& eye)
+{
+    for (const HelpLine& line : helpLines)
+        DrawHelpLine(font, line.text, line.top);
+    const std::wstring eyeText = (boost::wformat(L"eye(%f,%f,%f)") % eye.x % eye.y % eye.z).str();
+    DrawHelpLine(font, eyeText.c_str(), helpLines[std::size(helpLines) - 1].top + lineHeight);
+}
