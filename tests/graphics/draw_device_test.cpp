@@ -2,9 +2,9 @@
 // the lost/reset protocol.
 #include "graphics/draw_device.h"
 #include "graphics/scene_resources.h"
-#include "temp_directory.h"
 #include "resources/mesh_registry.h"
 #include "resources/texture_registry.h"
+#include "temp_directory.h"
 #include "viewer_data.h"
 #include "viewer_scene.h"
 

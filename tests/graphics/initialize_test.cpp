@@ -2,10 +2,10 @@
 // time and at process exit.
 #include "graphics/draw_device.h"
 #include "graphics/scene_resources.h"
-#include "temp_directory.h"
 #include "resources/mesh.h"
 #include "resources/texture.h"
 #include "resources/texture_registry.h"
+#include "temp_directory.h"
 #include "viewer_data.h"
 #include "viewer_scene.h"
 

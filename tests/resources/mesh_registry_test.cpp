@@ -1,9 +1,9 @@
 // Meshes: loaded from X files into the drawn format, shared by name, their textures taken from
 // the texture registry of the same set, and deleted at the last release.
-#include "temp_directory.h"
 #include "resources/mesh_registry.h"
 #include "resources/texture.h"
 #include "resources/texture_registry.h"
+#include "temp_directory.h"
 #include "viewer_data.h"
 #include "viewer_scene.h"
 

@@ -1,8 +1,8 @@
 // Textures: shared by key, decoded once, deleted at the last release, and a default-pool copy
 // that is dropped on device loss and made again after the reset.
 #include "graphics/scene_resources.h"
-#include "temp_directory.h"
 #include "resources/texture_registry.h"
+#include "temp_directory.h"
 #include "viewer_data.h"
 #include "viewer_scene.h"
 

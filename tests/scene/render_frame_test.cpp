@@ -3,9 +3,9 @@
 #include "app/settings.h"
 #include "graphics/draw_device.h"
 #include "graphics/scene_resources.h"
-#include "temp_directory.h"
 #include "resources/texture_registry.h"
 #include "scene/camera.h"
+#include "temp_directory.h"
 #include "viewer_data.h"
 #include "viewer_scene.h"
 

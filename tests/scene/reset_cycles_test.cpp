@@ -2,8 +2,8 @@
 // at exit in the sanitized suite), memory does not grow, and no file is read or decoded again.
 #include "graphics/draw_device.h"
 #include "graphics/scene_resources.h"
-#include "temp_directory.h"
 #include "resources/texture.h"
+#include "temp_directory.h"
 #include "viewer_data.h"
 #include "viewer_scene.h"
 

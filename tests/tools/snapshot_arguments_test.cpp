@@ -1,0 +1,88 @@
+// The snapshot tool's command line: options, actions in order, one PNG output, and the reasons
+// it refuses.
+#include "quorvane-snapshot/snapshot_request.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace quorvane::snapshot {
+namespace {
+
+std::optional<Request> Parse(const std::vector<std::string>& arguments, std::string* error = nullptr)
+{
+    std::string reason;
+    auto request = ParseArguments(arguments, reason);
+    if (error != nullptr)
+        *error = reason;
+    return request;
+}
+
+TEST(SnapshotArguments, DefaultsAndOptions)
+{
+    auto plain = Parse({"out.png"});
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->directory, ".");
+    EXPECT_EQ(plain->width, 1024u);
+    EXPECT_EQ(plain->height, 768u);
+    EXPECT_TRUE(plain->actions.empty());
+    EXPECT_EQ(plain->output, "out.png");
+
+    auto full = Parse({"--dir", "run", "--size", "1920x1080", "pictures/Earth.PNG"});
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->directory, "run");
+    EXPECT_EQ(full->width, 1920u);
+    EXPECT_EQ(full->height, 1080u);
+    EXPECT_EQ(full->output, "pictures/Earth.PNG");
+}
+
+TEST(SnapshotArguments, ActionsKeepTheirOrder)
+{
+    auto request =
+        Parse({"--left", "100,-40", "--key", "F4", "--wheel", "-3", "--right", "0,80", "--key", "f6", "out.png"});
+    ASSERT_TRUE(request);
+    using Kind = Action::Kind;
+    const std::vector<Action> expected{{Kind::LeftDrag, 100, -40, 0, 0},
+                                       {Kind::Key, 0, 0, 0, 4},
+                                       {Kind::Wheel, 0, 0, -3, 0},
+                                       {Kind::RightDrag, 0, 80, 0, 0},
+                                       {Kind::Key, 0, 0, 0, 6}};
+    EXPECT_EQ(request->actions, expected);
+}
+
+TEST(SnapshotArguments, BadArgumentsAreRefusedWithAReason)
+{
+    const std::vector<std::vector<std::string>> refused{
+        {},                                 // no output
+        {"--size", "1024x768"},             // still no output
+        {"a.png", "b.png"},                 // two outputs
+        {"out.jpg"},                        // not a PNG name
+        {"--size", "0x768", "out.png"},     // empty picture
+        {"--size", "1024", "out.png"},      // no height
+        {"--size", "9000x100", "out.png"},  // larger than a back buffer can be
+        {"--left", "5", "out.png"},         // one delta
+        {"--left", "5,x", "out.png"},       // not a number
+        {"--right", "5,6,7", "out.png"},    // three
+        {"--wheel", "1.5", "out.png"},      // notches are whole
+        {"--key", "F7", "out.png"},         // no such key in the viewer
+        {"--key", "F", "out.png"},          // no number
+        {"--zoom", "2", "out.png"},         // unknown option
+        {"out.png", "--dir"},               // option without its value
+    };
+    for (const auto& arguments : refused) {
+        std::string error;
+        EXPECT_FALSE(Parse(arguments, &error)) << testing::PrintToString(arguments);
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(SnapshotArguments, HelpStopsReading)
+{
+    auto request = Parse({"--help", "--zoom"});
+    ASSERT_TRUE(request);
+    EXPECT_TRUE(request->help);
+}
+
+}  // namespace
+}  // namespace quorvane::snapshot

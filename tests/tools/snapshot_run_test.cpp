@@ -1,0 +1,131 @@
+// The built quorvane-snapshot run as a user runs it: its exit codes, its messages, the PNG it
+// writes and what it leaves behind when it cannot make one.
+#include "temp_directory.h"
+#include "viewer_data.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+
+namespace quorvane::tests {
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    std::string errors;
+};
+
+class SnapshotRunTest : public testing::Test {
+protected:
+    void SetUp() override { WriteSmallViewerData(dir.Path("run")); }
+
+    ToolRun Snapshot(const std::string& arguments)
+    {
+        const std::string command =
+            std::string(QUORVANE_SNAPSHOT) + " " + arguments + " 2>" + dir.Path("errors.txt") + " >/dev/null";
+        const int status = std::system(command.c_str());
+        ToolRun run;
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.errors = dir.Read("errors.txt");
+        return run;
+    }
+
+    // The PNG's size and pixels (0xAARRGGBB); width 0 when it cannot be read.
+    struct Picture {
+        png_uint_32 width = 0;
+        png_uint_32 height = 0;
+        std::vector<png_uint_32> pixels;
+    };
+    Picture ReadPng(const std::string& path)
+    {
+        png_image image{};
+        image.version = PNG_IMAGE_VERSION;
+        Picture picture;
+        if (!png_image_begin_read_from_file(&image, path.c_str()))
+            return picture;
+        image.format = PNG_FORMAT_BGRA;
+        picture.pixels.resize(std::size_t{image.width} * image.height);
+        if (png_image_finish_read(&image, nullptr, picture.pixels.data(), 0, nullptr)) {
+            picture.width = image.width;
+            picture.height = image.height;
+        }
+        return picture;
+    }
+
+    TempDirectory dir;
+    std::string runDir = dir.Path("run");
+    std::string output = dir.Path("out.png");
+};
+
+TEST_F(SnapshotRunTest, WritesTheViewersPictureAtTheRequestedSize)
+{
+    const ToolRun run = Snapshot("--dir " + runDir + " --size 320x200 --right 0,80 --key F2 --key F3 " + output);
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    const Picture picture = ReadPng(output);
+    ASSERT_EQ(picture.width, 320u);
+    ASSERT_EQ(picture.height, 200u);
+    // From above, the Earth's image covers the bottom of the picture in the stand-in colour.
+    EXPECT_TRUE(NearColor(picture.pixels[std::size_t{199} * 320 + 5], standInEarthColor));
+    EXPECT_FALSE(std::filesystem::exists(runDir + "/Quorvane.ini"));  // read, never written
+    EXPECT_EQ(dir.List().size(), 3u) << "run, errors.txt, out.png and nothing else";
+}
+
+TEST_F(SnapshotRunTest, ReadsTheSettingsOfItsDirectory)
+{
+    WriteDataFile(runDir, "Quorvane.ini",
+                  "[QUORVANE]\nSHOW_EARTH=0\nSHOW_HELP=0\nSHOW_LATITUDELINE=0\nSHOW_LONGITUDELINE=0\n");
+    ASSERT_EQ(Snapshot("--dir " + runDir + " --size 320x200 " + output).exitCode, 0);
+    const Picture withoutEarth = ReadPng(output);
+    ASSERT_EQ(withoutEarth.width, 320u);
+    // The Earth would cover the centre; without it the background shows above the horizon.
+    EXPECT_EQ(withoutEarth.pixels[std::size_t{90} * 320 + 160] & 0xFFFFFF, 0u);
+    ASSERT_EQ(Snapshot("--dir " + runDir + " --size 320x200 --key F4 " + output).exitCode, 0);
+    EXPECT_TRUE(NearColor(ReadPng(output).pixels[std::size_t{90} * 320 + 160], standInEarthColor));
+}
+
+TEST_F(SnapshotRunTest, BadArgumentsExitWithTwoAndTheUsage)
+{
+    const ToolRun run = Snapshot("--size 0x0 " + output);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.errors.find("usage: quorvane-snapshot"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(output));
+}
+
+TEST_F(SnapshotRunTest, AMissingDataFileIsNamedAndNoPictureIsLeft)
+{
+    dir.Write("out.png", "an older picture");
+    std::filesystem::remove(runDir + "/Data/mdl/EarthMap_2500x1250.jpg");
+    const ToolRun noEarth = Snapshot("--dir " + runDir + " " + output);
+    EXPECT_EQ(noEarth.exitCode, 1);
+    EXPECT_NE(noEarth.errors.find(runDir + "/Data/mdl/EarthMap_2500x1250.jpg"), std::string::npos) << noEarth.errors;
+    EXPECT_EQ(dir.Read("out.png"), "an older picture");
+
+    WriteDataFile(runDir, "Data/mdl/EarthMap_2500x1250.jpg", "not an image");
+    const ToolRun notImage = Snapshot("--dir " + runDir + " " + output);
+    EXPECT_EQ(notImage.exitCode, 1);
+    EXPECT_NE(notImage.errors.find("is not an image"), std::string::npos) << notImage.errors;
+
+    std::filesystem::remove(runDir + "/Data/mdl/sphere.x");
+    const ToolRun noSphere = Snapshot("--dir " + runDir + " " + output);
+    EXPECT_EQ(noSphere.exitCode, 1);
+    EXPECT_NE(noSphere.errors.find("missing data file " + runDir + "/Data/mdl/sphere.x"), std::string::npos)
+        << noSphere.errors;
+    EXPECT_EQ(dir.Read("out.png"), "an older picture");
+    EXPECT_EQ(dir.List().size(), 3u) << "no partial file beside the output";
+}
+
+TEST_F(SnapshotRunTest, AnUnwritableOutputFailsWithoutAPartialFile)
+{
+    const ToolRun run = Snapshot("--dir " + runDir + " " + dir.Path("no/such/folder/out.png"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.errors.find("cannot create " + dir.Path("no/such/folder/out.png")), std::string::npos) << run.errors;
+}
+
+}  // namespace
+}  // namespace quorvane::tests

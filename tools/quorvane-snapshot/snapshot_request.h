@@ -1,0 +1,41 @@
+// What one run of quorvane-snapshot is asked to do, read from its command line.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorvane::snapshot {
+
+// One input, applied as the viewer applies the same input.
+struct Action {
+    enum class Kind {
+        LeftDrag,   // turns the Earth by (dx, dy) pixels
+        RightDrag,  // orbits the camera by (dx, dy) pixels
+        Wheel,      // notches of 120, positive forward
+        Key,        // function key F<number>
+    };
+    Kind kind;
+    int dx = 0;
+    int dy = 0;
+    int notches = 0;
+    int functionKey = 0;  // 1 to 6
+
+    bool operator==(const Action&) const = default;
+};
+
+struct Request {
+    std::string directory = ".";  // Data/ and Quorvane.ini are read there
+    unsigned width = 1024;
+    unsigned height = 768;
+    std::vector<Action> actions;
+    std::string output;  // the PNG file
+    bool help = false;   // --help: print the usage and stop
+};
+
+extern const char usage[];
+
+// The request of argv[1 .. argc-1], or nothing with a one-line reason in error.
+std::optional<Request> ParseArguments(const std::vector<std::string>& arguments, std::string& error);
+
+}  // namespace quorvane::snapshot
