@@ -1,5 +1,7 @@
 #include "scene_helpers.h"
 
+#include "graphics/scene_resources.h"
+
 #include <cmath>
 
 namespace quorvane::tests {
@@ -25,17 +27,7 @@ D3DMATRIX Perspective(float halfFovY, UINT width, UINT height, float zNear, floa
 
 D3DXFONT_DESCW HelpFontDesc()
 {
-    D3DXFONT_DESCW desc{};
-    desc.Height = 24;
-    desc.Width = 8;
-    desc.Weight = FW_THIN;
-    desc.MipLevels = 1;
-    desc.Italic = FALSE;
-    desc.CharSet = ANSI_CHARSET;
-    desc.OutputPrecision = OUT_DEFAULT_PRECIS;
-    desc.Quality = DEFAULT_QUALITY;
-    desc.PitchAndFamily = FF_DECORATIVE | DEFAULT_PITCH;
-    return desc;
+    return OverlayFontDescription();
 }
 
 SphereMesh EarthSphere(int slices, int stacks)
