@@ -140,7 +140,8 @@ int RunChild(bool steps)
     Mark("frame");
     reader->Report(L"mdl\\sphere.x", "sphere-file");
     reader->Report(L"mdl\\EarthMap_2500x1250.jpg", "earth-file");
-    std::printf("rss-kb %ld\nhwm-kb %ld\n", StatusKilobytes("VmRSS:"), StatusKilobytes("VmHWM:"));
+    std::printf("rss-kb %ld\nhwm-kb %ld\nanon-kb %ld\nfile-kb %ld\n", StatusKilobytes("VmRSS:"),
+                StatusKilobytes("VmHWM:"), StatusKilobytes("RssAnon:"), StatusKilobytes("RssFile:"));
     std::fflush(stdout);
     ReleaseSceneResources();
     direct3D->Release();
@@ -247,8 +248,9 @@ int main(int argc, char** argv)
     PrintPhase(viewer, "CDrawDevice::Initialize", "window", "initialize");
     PrintPhase(viewer, "first frame (RenderFrame)", "initialize", "frame");
     PrintPhase(viewer, "total: start to frame presented", "", "frame");
-    std::printf("  resident memory after the frame  %8.0f MB (peak %.0f MB)\n", Phase(viewer, "", "rss-kb") / 1024.0,
-                Phase(viewer, "", "hwm-kb") / 1024.0);
+    std::printf("  resident memory after the frame  %8.0f MB (peak %.0f MB; %.0f MB anonymous, %.0f MB of files)\n",
+                Phase(viewer, "", "rss-kb") / 1024.0, Phase(viewer, "", "hwm-kb") / 1024.0,
+                Phase(viewer, "", "anon-kb") / 1024.0, Phase(viewer, "", "file-kb") / 1024.0);
     std::printf("the same steps one at a time\n");
     PrintPhase(steps, "process start to main", "", "main");
     PrintPhase(steps, "window and Direct3DCreate9", "main", "window");
