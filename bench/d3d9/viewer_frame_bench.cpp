@@ -17,7 +17,7 @@
 #include <string>
 
 #include "display/display.h"
-#include "display/headless/png_writer.h"
+#include "display/shared/png_writer.h"
 #include "gl_floor.h"
 #include "viewer_frame.h"
 
@@ -38,7 +38,7 @@ void SavePictures(ViewerFrame& viewer, FloorFrame& floor, UINT width, UINT heigh
     std::string directory = QUORVANE_BENCH_OUTPUT_DIR;
     quorvane::test_controls::WriteWindowPng(viewer.Window(), directory + "/viewer_" + size + ".png");
     quorvane::display::Image image{width, height, floor.ReadPixels()};
-    quorvane::display::headless::WritePng(image, directory + "/floor_" + size + ".png");
+    quorvane::display::shared::WritePng(image, directory + "/floor_" + size + ".png");
 }
 
 void BM_ViewerFrameAgainstFloor(benchmark::State& state)

@@ -86,6 +86,9 @@ public:
     virtual void MinimizeDisplayWindow(Window* window, bool minimized) = 0;
     virtual void SetDisplayWindowTopmost(Window* window, bool topmost) = 0;
     virtual void SetDisplayWindowTitle(Window* window, const std::string& title) = 0;
+    // The picture the window manager shows for the window (its title bar, the task bar); an
+    // empty image takes it away.
+    virtual void SetDisplayWindowIcon(Window* window, const Image& icon) = 0;
     // Exclusive full screen: the display switches to `mode` (which must be one of Modes(), any
     // refresh rate when mode.refreshRate is 0) and the surface covers the screen. False if the
     // mode is not offered. LeaveFullScreen restores the desktop mode and the surface's place.

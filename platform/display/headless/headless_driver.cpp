@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "display/headless/png_writer.h"
+#include "display/shared/png_writer.h"
 
 namespace quorvane::display {
 
@@ -126,6 +126,12 @@ void HeadlessDriver::SetDisplayWindowTitle(Window* window, const std::string& ti
 {
     if (Owns(window))
         window->desc.title = title;
+}
+
+void HeadlessDriver::SetDisplayWindowIcon(Window* window, const Image& icon)
+{
+    if (Owns(window))
+        window->icon = icon;
 }
 
 bool HeadlessDriver::EnterFullScreen(Window* window, const Mode& mode)
@@ -266,7 +272,7 @@ bool HeadlessDriver::ReadWindowImage(Window* window, Image& image)
 bool HeadlessDriver::WriteWindowPng(Window* window, const std::string& path)
 {
     Image image;
-    return ReadWindowImage(window, image) && WritePng(image, path);
+    return ReadWindowImage(window, image) && shared::WritePng(image, path);
 }
 
 }  // namespace headless

@@ -10,8 +10,8 @@
 #include "display/display.h"
 #include "display/headless/composition.h"
 #include "display/headless/egl_surfaceless.h"
-#include "display/headless/event_queue.h"
-#include "display/headless/kept_frame.h"
+#include "display/shared/event_queue.h"
+#include "display/shared/kept_frame.h"
 
 namespace quorvane::display {
 
@@ -22,7 +22,8 @@ struct Window {
     Rect windowedRect;  // where the surface was before full screen
     bool minimized = false;
     bool topmost = false;
-    headless::KeptFrame frame;
+    Image icon;
+    shared::KeptFrame frame;
     std::map<int, headless::Layer> layers;
     Image shown;  // the composition, made when asked for and kept until something changes
     bool shownCurrent = false;
@@ -53,6 +54,7 @@ public:
     void MinimizeDisplayWindow(Window* window, bool minimized) override;
     void SetDisplayWindowTopmost(Window* window, bool topmost) override;
     void SetDisplayWindowTitle(Window* window, const std::string& title) override;
+    void SetDisplayWindowIcon(Window* window, const Image& icon) override;
     bool EnterFullScreen(Window* window, const Mode& mode) override;
     void LeaveFullScreen(Window* window) override;
 
@@ -90,7 +92,7 @@ private:
     std::vector<std::unique_ptr<Window>> windows_;
     std::vector<std::unique_ptr<GLContext>> contexts_;
     EglSurfaceless egl_;
-    EventQueue events_;
+    shared::EventQueue events_;
     std::vector<std::uint32_t> frameBuffer_;  // the kept frame while composing
     GLuint readFramebuffer_ = 0;              // the root context's, for reading kept frames
 };

@@ -1,5 +1,5 @@
-// The headless display's event queue: filled by injection from any thread, emptied by the
-// thread that runs the message loop, which sleeps on a condition variable while it is empty.
+// A display's queue of events: filled by the backend (or by injection, from any thread), emptied
+// by the thread that runs the message loop, which may sleep on it while it is empty.
 #pragma once
 
 #include <condition_variable>
@@ -8,7 +8,7 @@
 
 #include "display/display_events.h"
 
-namespace quorvane::display::headless {
+namespace quorvane::display::shared {
 
 class EventQueue {
 public:
@@ -28,4 +28,4 @@ private:
     std::deque<Event> events_;
 };
 
-}  // namespace quorvane::display::headless
+}  // namespace quorvane::display::shared

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace quorvane::display::headless {
+namespace quorvane::display::shared {
 
 class KeptFrame {
 public:
@@ -22,6 +22,7 @@ public:
     void Release();
 
     bool Empty() const { return texture_ == 0; }
+    GLuint Texture() const { return texture_; }
     std::uint32_t Width() const { return width_; }
     std::uint32_t Height() const { return height_; }
 
@@ -32,4 +33,4 @@ private:
     GLenum format_ = 0;
 };
 
-}  // namespace quorvane::display::headless
+}  // namespace quorvane::display::shared

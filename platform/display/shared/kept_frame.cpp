@@ -1,6 +1,6 @@
-#include "display/headless/kept_frame.h"
+#include "display/shared/kept_frame.h"
 
-namespace quorvane::display::headless {
+namespace quorvane::display::shared {
 
 namespace {
 
@@ -89,4 +89,4 @@ void KeptFrame::Release()
     width_ = height_ = 0;
 }
 
-}  // namespace quorvane::display::headless
+}  // namespace quorvane::display::shared

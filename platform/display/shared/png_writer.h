@@ -5,8 +5,8 @@
 
 #include "display/display.h"
 
-namespace quorvane::display::headless {
+namespace quorvane::display::shared {
 
 bool WritePng(const Image& image, const std::string& path);
 
-}  // namespace quorvane::display::headless
+}  // namespace quorvane::display::shared

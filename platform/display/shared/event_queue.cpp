@@ -1,8 +1,8 @@
-#include "display/headless/event_queue.h"
+#include "display/shared/event_queue.h"
 
 #include <chrono>
 
-namespace quorvane::display::headless {
+namespace quorvane::display::shared {
 
 void EventQueue::Push(const Event& event)
 {
@@ -49,4 +49,4 @@ void EventQueue::Forget(const Window* window)
     }
 }
 
-}  // namespace quorvane::display::headless
+}  // namespace quorvane::display::shared

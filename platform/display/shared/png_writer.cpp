@@ -1,11 +1,11 @@
-#include "display/headless/png_writer.h"
+#include "display/shared/png_writer.h"
 
 #include <png.h>
 
 #include <cstdio>
 #include <memory>
 
-namespace quorvane::display::headless {
+namespace quorvane::display::shared {
 
 namespace {
 
@@ -56,4 +56,4 @@ bool WritePng(const Image& image, const std::string& path)
     return written && std::fflush(file.get()) == 0;
 }
 
-}  // namespace quorvane::display::headless
+}  // namespace quorvane::display::shared

@@ -1,5 +1,5 @@
-// A top-level window on the headless display whose procedure records every message it gets,
-// and lets a test answer some of them itself.
+// A top-level window whose procedure records every message it gets, and lets a test answer
+// some of them itself; and the message loop tests run.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,0 +1,160 @@
+#include "display/sdl/compositor.h"
+
+namespace quorvane::display::sdl {
+
+namespace {
+
+// One rectangle of the surface (x, y, width, height in pixels, y down) as a triangle strip.
+constexpr const char* vertexShader = R"(#version 330 core
+uniform ivec4 rect;
+uniform ivec2 surface;
+void main()
+{
+    vec2 corner = vec2(gl_VertexID & 1, gl_VertexID >> 1);
+    vec2 pixel = vec2(rect.xy) + corner * vec2(rect.zw);
+    vec2 position = pixel / vec2(surface) * 2.0 - 1.0;
+    gl_Position = vec4(position.x, -position.y, 0.0, 1.0);
+}
+)";
+
+// Each surface pixel takes the image's texel at (pixel - corner) * imageSize / rectSize, in
+// whole numbers: the frame's stretch, and the identity for a layer. The frame is opaque.
+constexpr const char* fragmentShader = R"(#version 330 core
+uniform sampler2D image;
+uniform ivec4 rect;
+uniform ivec2 surface;
+uniform ivec2 imageSize;
+uniform bool opaque;
+out vec4 color;
+void main()
+{
+    ivec2 pixel = ivec2(int(gl_FragCoord.x), surface.y - 1 - int(gl_FragCoord.y));
+    ivec2 texel = (pixel - rect.xy) * imageSize / rect.zw;
+    vec4 c = texelFetch(image, texel, 0);
+    color = opaque ? vec4(c.rgb, 1.0) : c;
+}
+)";
+
+GLuint CompileShader(GLenum type, const char* source)
+{
+    GLuint shader = glCreateShader(type);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint compiled = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    if (!compiled) {
+        glDeleteShader(shader);
+        return 0;
+    }
+    return shader;
+}
+
+GLuint LinkProgram()
+{
+    GLuint vertex = CompileShader(GL_VERTEX_SHADER, vertexShader);
+    GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, fragmentShader);
+    GLuint program = 0;
+    if (vertex && fragment) {
+        program = glCreateProgram();
+        glAttachShader(program, vertex);
+        glAttachShader(program, fragment);
+        glLinkProgram(program);
+        GLint linked = GL_FALSE;
+        glGetProgramiv(program, GL_LINK_STATUS, &linked);
+        if (!linked) {
+            glDeleteProgram(program);
+            program = 0;
+        }
+    }
+    glDeleteShader(vertex);
+    glDeleteShader(fragment);
+    return program;
+}
+
+}  // namespace
+
+bool Compositor::Prepare()
+{
+    if (program_ != 0 || failed_)
+        return !failed_;
+    program_ = LinkProgram();
+    if (program_ == 0) {
+        failed_ = true;
+        return false;
+    }
+    glGenVertexArrays(1, &vertexArray_);
+    rectUniform_ = glGetUniformLocation(program_, "rect");
+    surfaceUniform_ = glGetUniformLocation(program_, "surface");
+    imageSizeUniform_ = glGetUniformLocation(program_, "imageSize");
+    opaqueUniform_ = glGetUniformLocation(program_, "opaque");
+    glUseProgram(program_);
+    glUniform1i(glGetUniformLocation(program_, "image"), 0);
+    return true;
+}
+
+void Compositor::Draw(const Texture& texture, const Rect& rect, bool opaque)
+{
+    if (texture.name == 0 || rect.width == 0 || rect.height == 0)
+        return;
+    glBindTexture(GL_TEXTURE_2D, texture.name);
+    glUniform4i(rectUniform_, rect.x, rect.y, GLint(rect.width), GLint(rect.height));
+    glUniform2i(imageSizeUniform_, GLint(texture.width), GLint(texture.height));
+    glUniform1i(opaqueUniform_, opaque ? 1 : 0);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+}
+
+bool Compositor::Compose(GLuint target, std::uint32_t surfaceWidth, std::uint32_t surfaceHeight, const Texture& frame,
+                         const Rect& frameArea, const std::map<int, LayerTexture>& layers)
+{
+    if (!Prepare())
+        return false;
+    glBindFramebuffer(GL_FRAMEBUFFER, target);
+    glViewport(0, 0, GLsizei(surfaceWidth), GLsizei(surfaceHeight));
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glUseProgram(program_);
+    glBindVertexArray(vertexArray_);
+    glActiveTexture(GL_TEXTURE0);
+    glUniform2i(surfaceUniform_, GLint(surfaceWidth), GLint(surfaceHeight));
+    glDisable(GL_BLEND);
+    Draw(frame, frameArea, true);
+    glEnable(GL_BLEND);
+    glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ZERO, GL_ONE);
+    for (const auto& [order, layer] : layers)
+        Draw(layer.image, Rect{layer.x, layer.y, layer.image.width, layer.image.height}, false);
+    glDisable(GL_BLEND);
+    return glGetError() == GL_NO_ERROR;
+}
+
+void Compositor::Upload(const Image& image, Texture& texture)
+{
+    if (texture.name == 0)
+        glGenTextures(1, &texture.name);
+    glBindTexture(GL_TEXTURE_2D, texture.name);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(image.width), GLsizei(image.height), 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                 image.pixels.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    texture.width = image.width;
+    texture.height = image.height;
+}
+
+void Compositor::Delete(Texture& texture)
+{
+    if (texture.name != 0)
+        glDeleteTextures(1, &texture.name);
+    texture = Texture{};
+}
+
+void Compositor::Release()
+{
+    if (program_ != 0)
+        glDeleteProgram(program_);
+    if (vertexArray_ != 0)
+        glDeleteVertexArrays(1, &vertexArray_);
+    program_ = 0;
+    vertexArray_ = 0;
+}
+
+}  // namespace quorvane::display::sdl

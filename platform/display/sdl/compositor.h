@@ -1,0 +1,53 @@
+// Shows a window's surface on the screen with OpenGL: the kept frame stretched over the frame
+// area, then the layers blended over it in order, into the back buffer of the window's
+// drawable. The picture is the one the headless display composes on the processor: black where
+// nothing is, a nearest-pixel stretch worked out in whole numbers, source-over blending.
+#pragma once
+
+#include <epoxy/gl.h>
+
+#include <cstdint>
+#include <map>
+
+#include "display/display.h"
+
+namespace quorvane::display::sdl {
+
+struct Texture {
+    GLuint name = 0;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+};
+
+struct LayerTexture {
+    int x = 0;
+    int y = 0;
+    Texture image;
+};
+
+// Lives in one context (the display's own), which is current for every call.
+class Compositor {
+public:
+    // Draws into `target` (0: the current drawable's back buffer), `surfaceWidth` x
+    // `surfaceHeight` pixels. A frame with no texture leaves the area black.
+    bool Compose(GLuint target, std::uint32_t surfaceWidth, std::uint32_t surfaceHeight, const Texture& frame,
+                 const Rect& frameArea, const std::map<int, LayerTexture>& layers);
+    // Copies the image into a texture (made when `texture.name` is 0).
+    static void Upload(const Image& image, Texture& texture);
+    static void Delete(Texture& texture);
+    void Release();
+
+private:
+    bool Prepare();
+    void Draw(const Texture& texture, const Rect& rect, bool opaque);
+
+    GLuint program_ = 0;
+    GLuint vertexArray_ = 0;
+    GLint rectUniform_ = -1;
+    GLint surfaceUniform_ = -1;
+    GLint imageSizeUniform_ = -1;
+    GLint opaqueUniform_ = -1;
+    bool failed_ = false;
+};
+
+}  // namespace quorvane::display::sdl

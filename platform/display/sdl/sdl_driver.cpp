@@ -1,0 +1,589 @@
+#include "display/sdl/sdl_driver.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "display/shared/png_writer.h"
+
+namespace quorvane::display {
+
+Driver& CurrentDriver()
+{
+    static sdl::SdlDriver driver;
+    return driver;
+}
+
+namespace sdl {
+
+namespace {
+
+Mode ModeOf(const SDL_DisplayMode& mode)
+{
+    return Mode{std::uint32_t(mode.w), std::uint32_t(mode.h), std::uint32_t(mode.refresh_rate)};
+}
+
+int AtLeastOne(std::uint32_t size)
+{
+    return std::max(1, int(std::min<std::uint32_t>(size, 16384)));
+}
+
+// The window an input event names, by SDL's window id.
+Uint32 WindowIdOf(const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: return event.button.windowID;
+    case SDL_MOUSEMOTION: return event.motion.windowID;
+    case SDL_MOUSEWHEEL: return event.wheel.windowID;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: return event.key.windowID;
+    case SDL_TEXTINPUT: return event.text.windowID;
+    default: return 0;
+    }
+}
+
+// The text SDL queued right behind a key press, for the press to carry; null when none follows.
+const char* TakeTextOfPress(const SDL_KeyboardEvent& press, SDL_Event& storage)
+{
+    if (SDL_PeepEvents(&storage, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) != 1 ||
+        storage.type != SDL_TEXTINPUT || storage.text.windowID != press.windowID)
+        return nullptr;
+    SDL_PeepEvents(&storage, 1, SDL_GETEVENT, SDL_TEXTINPUT, SDL_TEXTINPUT);
+    return storage.text.text;
+}
+
+}  // namespace
+
+bool SdlDriver::Video()
+{
+    if (videoStarted_ || videoFailed_)
+        return videoStarted_;
+    // The program's own signals stay the program's; a window that loses the focus in full
+    // screen stays full screen; closing the last window is the program's business.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "quorvane: no display to show windows on: %s\n", SDL_GetError());
+        videoFailed_ = true;
+        return false;
+    }
+    GlContexts::SetAttributes();
+    videoStarted_ = true;
+    desktopSeen_ = DesktopMode();
+    return true;
+}
+
+std::vector<Mode> SdlDriver::Modes()
+{
+    std::vector<Mode> modes;
+    if (!Video())
+        return modes;
+    int count = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(0, i, &mode) != 0)
+            continue;
+        Mode offered = ModeOf(mode);
+        if (std::find(modes.begin(), modes.end(), offered) == modes.end())
+            modes.push_back(offered);
+    }
+    return modes;
+}
+
+Mode SdlDriver::DesktopMode()
+{
+    SDL_DisplayMode mode;
+    if (!Video() || SDL_GetDesktopDisplayMode(0, &mode) != 0)
+        return Mode{};
+    return ModeOf(mode);
+}
+
+Mode SdlDriver::CurrentMode()
+{
+    return fullScreenWindow_ ? fullScreenMode_ : DesktopMode();
+}
+
+bool SdlDriver::Owns(const Window* window) const
+{
+    return window && std::any_of(windows_.begin(), windows_.end(), [&](auto& w) { return w.get() == window; });
+}
+
+Window* SdlDriver::WindowOfId(Uint32 id) const
+{
+    for (auto& window : windows_) {
+        if (window->id == id)
+            return window.get();
+    }
+    return nullptr;
+}
+
+Rect SdlDriver::ActualRect(const Window& window) const
+{
+    int x = 0, y = 0, width = 0, height = 0;
+    SDL_GetWindowPosition(window.sdl, &x, &y);
+    SDL_GetWindowSize(window.sdl, &width, &height);
+    return Rect{x, y, std::uint32_t(width), std::uint32_t(height)};
+}
+
+Window* SdlDriver::CreateDisplayWindow(const WindowDesc& desc)
+{
+    if (!Video())
+        return nullptr;
+    auto window = std::make_unique<Window>(Rect{desc.x, desc.y, desc.width, desc.height});
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | (desc.visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN);
+    window->sdl =
+        SDL_CreateWindow(desc.title.c_str(), desc.x, desc.y, AtLeastOne(desc.width), AtLeastOne(desc.height), flags);
+    if (!window->sdl)
+        return nullptr;
+    window->id = SDL_GetWindowID(window->sdl);
+    window->geometry.Place(window->geometry.Placed(), SDL_GetTicks());
+    windows_.push_back(std::move(window));
+    Window* created = windows_.back().get();
+    if (desc.visible)
+        ShowDisplayWindow(created, true);
+    return created;
+}
+
+void SdlDriver::DestroyDisplayWindow(Window* window)
+{
+    if (!Owns(window))
+        return;
+    if (fullScreenWindow_ == window)
+        fullScreenWindow_ = nullptr;
+    contexts_.WithRoot(nullptr, [&] {
+        window->frame.Release();
+        if (window->frameReady)
+            glDeleteSync(window->frameReady);
+        for (auto& [order, layer] : window->layers)
+            Compositor::Delete(layer.image);
+    });
+    ready_.Forget(window);
+    SDL_DestroyWindow(window->sdl);
+    std::erase_if(windows_, [&](auto& w) { return w.get() == window; });
+}
+
+void SdlDriver::SetDisplayWindowRect(Window* window, const Rect& rect)
+{
+    if (!Owns(window))
+        return;
+    window->geometry.Place(rect, SDL_GetTicks());
+    if (window->fullScreen)
+        return;  // the window comes back to where it was before full screen
+    Rect actual = ActualRect(*window);
+    if (actual.x != rect.x || actual.y != rect.y)
+        SDL_SetWindowPosition(window->sdl, rect.x, rect.y);
+    if (actual.width != rect.width || actual.height != rect.height) {
+        SDL_SetWindowSize(window->sdl, AtLeastOne(rect.width), AtLeastOne(rect.height));
+        Show(*window);
+    }
+}
+
+Rect SdlDriver::DisplayWindowRect(Window* window)
+{
+    return Owns(window) ? window->geometry.Placed() : Rect{};
+}
+
+void SdlDriver::ShowDisplayWindow(Window* window, bool visible)
+{
+    if (!Owns(window))
+        return;
+    window->visible = visible;
+    if (!visible) {
+        SDL_HideWindow(window->sdl);
+        return;
+    }
+    SDL_ShowWindow(window->sdl);
+    // A window manager places a new window's frame where the surface was asked to be; now that
+    // the frame is known, the surface goes where it belongs.
+    Rect placed = window->geometry.Placed();
+    Rect actual = ActualRect(*window);
+    if (!window->fullScreen && (actual.x != placed.x || actual.y != placed.y))
+        SDL_SetWindowPosition(window->sdl, placed.x, placed.y);
+    Show(*window);
+}
+
+void SdlDriver::MinimizeDisplayWindow(Window* window, bool minimized)
+{
+    if (!Owns(window) || window->minimized == minimized)
+        return;
+    window->minimized = minimized;
+    if (minimized) {
+        SDL_MinimizeWindow(window->sdl);
+    } else {
+        SDL_RestoreWindow(window->sdl);
+        Show(*window);
+    }
+}
+
+void SdlDriver::SetDisplayWindowTopmost(Window* window, bool topmost)
+{
+    if (Owns(window))
+        SDL_SetWindowAlwaysOnTop(window->sdl, topmost ? SDL_TRUE : SDL_FALSE);
+}
+
+void SdlDriver::SetDisplayWindowTitle(Window* window, const std::string& title)
+{
+    if (Owns(window))
+        SDL_SetWindowTitle(window->sdl, title.c_str());
+}
+
+// SDL 2 can give a window an icon but not take it away: an empty image changes nothing.
+void SdlDriver::SetDisplayWindowIcon(Window* window, const Image& icon)
+{
+    if (!Owns(window) || icon.width == 0 || icon.height == 0 ||
+        icon.pixels.size() != std::size_t{icon.width} * icon.height)
+        return;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<std::uint32_t*>(icon.pixels.data()), int(icon.width), int(icon.height), 32,
+        int(icon.width * sizeof(std::uint32_t)), SDL_PIXELFORMAT_ARGB8888);
+    if (!surface)
+        return;
+    SDL_SetWindowIcon(window->sdl, surface);
+    SDL_FreeSurface(surface);
+}
+
+bool SdlDriver::EnterFullScreen(Window* window, const Mode& mode)
+{
+    if (!Owns(window))
+        return false;
+    int count = SDL_GetNumDisplayModes(0);
+    std::optional<SDL_DisplayMode> offered;
+    for (int i = 0; i < count && !offered; ++i) {
+        SDL_DisplayMode candidate;
+        if (SDL_GetDisplayMode(0, i, &candidate) == 0 && candidate.w == int(mode.width) &&
+            candidate.h == int(mode.height) &&
+            (mode.refreshRate == 0 || candidate.refresh_rate == int(mode.refreshRate)))
+            offered = candidate;
+    }
+    if (!offered)
+        return false;
+    if (fullScreenWindow_ && fullScreenWindow_ != window)
+        LeaveFullScreen(fullScreenWindow_);
+    if (!window->fullScreen)
+        window->windowedRect = window->geometry.Placed();
+    if (SDL_SetWindowDisplayMode(window->sdl, &*offered) != 0 ||
+        SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN) != 0)
+        return false;
+    window->fullScreen = true;
+    fullScreenWindow_ = window;
+    fullScreenMode_ = ModeOf(*offered);
+    window->geometry.Place(Rect{0, 0, mode.width, mode.height}, SDL_GetTicks());
+    Show(*window);
+    return true;
+}
+
+void SdlDriver::LeaveFullScreen(Window* window)
+{
+    if (!Owns(window) || !window->fullScreen)
+        return;
+    SDL_SetWindowFullscreen(window->sdl, 0);
+    window->fullScreen = false;
+    if (fullScreenWindow_ == window)
+        fullScreenWindow_ = nullptr;
+    SetDisplayWindowRect(window, window->windowedRect);
+    Show(*window);
+}
+
+void SdlDriver::NoticeDesktopChange()
+{
+    Mode desktop = DesktopMode();
+    if (desktop.width == desktopSeen_.width && desktop.height == desktopSeen_.height)
+        return;
+    desktopSeen_ = desktop;
+    ready_.Push(Event{.type = EventType::DesktopChanged});
+}
+
+void SdlDriver::UndoMaximize(Window& window)
+{
+    SDL_RestoreWindow(window.sdl);
+    // Until the window manager has put the window back, its reports are of the maximised size.
+    window.geometry.Place(window.geometry.Placed(), SDL_GetTicks());
+}
+
+void SdlDriver::TranslateWindowEvent(const SDL_WindowEvent& event)
+{
+    Window* window = WindowOfId(event.windowID);
+    if (!window)
+        return;
+    auto report = [&](EventType type) { ready_.Push(Event{.type = type, .window = window, .time = event.timestamp}); };
+    switch (event.event) {
+    case SDL_WINDOWEVENT_EXPOSED: Show(*window); break;
+    case SDL_WINDOWEVENT_MOVED: window->geometry.Reported(SDL_GetTicks()); break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        window->geometry.Reported(SDL_GetTicks());
+        Show(*window);
+        break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+        if (!window->minimized) {
+            window->minimized = true;
+            report(EventType::Minimized);
+        }
+        break;
+    case SDL_WINDOWEVENT_RESTORED:
+        if (window->minimized) {
+            window->minimized = false;
+            report(EventType::Restored);
+            Show(*window);
+        }
+        break;
+    case SDL_WINDOWEVENT_MAXIMIZED:
+        // The program decides what maximising means (the viewer goes full screen): the window
+        // manager's own maximising is taken back, and the program is asked.
+        if (!window->fullScreen) {
+            UndoMaximize(*window);
+            report(EventType::MaximizeRequest);
+        }
+        break;
+    case SDL_WINDOWEVENT_CLOSE: report(EventType::CloseRequest); break;
+    case SDL_WINDOWEVENT_DISPLAY_CHANGED: NoticeDesktopChange(); break;
+    default: break;
+    }
+}
+
+void SdlDriver::Translate(const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_WINDOWEVENT: TranslateWindowEvent(event.window); return;
+    case SDL_DISPLAYEVENT: NoticeDesktopChange(); return;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEWHEEL:
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+    case SDL_TEXTINPUT: break;
+    default: return;
+    }
+    SDL_Event storage;
+    const char* pressText = event.type == SDL_KEYDOWN ? TakeTextOfPress(event.key, storage) : nullptr;
+    translated_.clear();
+    input_.Translate(event, WindowOfId(WindowIdOf(event)), pressText, Uint16(SDL_GetModState()), translated_);
+    for (const Event& e : translated_)
+        ready_.Push(e);
+}
+
+void SdlDriver::SettleGeometry()
+{
+    Uint32 now = SDL_GetTicks();
+    for (auto& window : windows_) {
+        if (!window->geometry.Due(now))
+            continue;
+        bool maximizedByManager = SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_MAXIMIZED;
+        bool reportable = window->visible && !window->minimized && !window->fullScreen && !maximizedByManager;
+        if (window->geometry.Settle(ActualRect(*window), reportable))
+            ready_.Push(Event{.type = EventType::WindowChanged, .window = window.get(), .time = now});
+    }
+}
+
+int SdlDriver::UntilNextSettle() const
+{
+    Uint32 now = SDL_GetTicks();
+    int wait = -1;
+    for (auto& window : windows_) {
+        if (auto settleAt = window->geometry.SettleTime()) {
+            int remaining = std::max(0, int(std::int32_t(*settleAt - now)));
+            wait = wait < 0 ? remaining : std::min(wait, remaining);
+        }
+    }
+    return wait;
+}
+
+void SdlDriver::Pump()
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event))
+        Translate(event);
+    SettleGeometry();
+}
+
+bool SdlDriver::PollEvent(Event& event)
+{
+    if (Video())
+        Pump();
+    return ready_.Poll(event);
+}
+
+bool SdlDriver::WaitEvent(Event& event, int timeoutMs)
+{
+    if (!Video()) {
+        // Nothing will ever come: wait as asked, asleep.
+        do
+            std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs < 0 ? 60'000 : timeoutMs));
+        while (timeoutMs < 0);
+        return false;
+    }
+    Uint32 start = SDL_GetTicks();
+    for (;;) {
+        Pump();
+        if (ready_.Poll(event))
+            return true;
+        int wait = -1;
+        if (timeoutMs >= 0) {
+            wait = timeoutMs - int(SDL_GetTicks() - start);
+            if (wait <= 0)
+                return false;
+        }
+        int settle = UntilNextSettle();
+        if (settle >= 0)
+            wait = wait < 0 ? settle : std::min(wait, settle);
+        SDL_Event sdl;
+        if (SDL_WaitEventTimeout(&sdl, wait))
+            Translate(sdl);
+    }
+}
+
+void SdlDriver::CaptureMouse(Window* window)
+{
+    if (videoStarted_)
+        SDL_CaptureMouse(window ? SDL_TRUE : SDL_FALSE);
+}
+
+GLContext* SdlDriver::CreateGLContext(Window*)
+{
+    if (!Video())
+        return nullptr;
+    SDL_GLContext gl = contexts_.Create();
+    if (!gl)
+        return nullptr;
+    glContexts_.push_back(std::make_unique<GLContext>(GLContext{gl}));
+    return glContexts_.back().get();
+}
+
+void SdlDriver::DestroyGLContext(GLContext* context)
+{
+    auto found = std::find_if(glContexts_.begin(), glContexts_.end(), [&](auto& c) { return c.get() == context; });
+    if (found == glContexts_.end())
+        return;
+    contexts_.Destroy(context->gl);
+    glContexts_.erase(found);
+}
+
+bool SdlDriver::MakeCurrent(GLContext* context)
+{
+    return contexts_.MakeCurrent(context);
+}
+
+bool SdlDriver::PresentFramebuffer(Window* window, unsigned framebuffer, std::uint32_t width, std::uint32_t height)
+{
+    if (!Owns(window) || width == 0 || height == 0 || !window->frame.Keep(framebuffer, width, height))
+        return false;
+    // The display's context reads the copy only once the device's context has made it.
+    if (window->frameReady)
+        glDeleteSync(window->frameReady);
+    window->frameReady = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+    glFlush();
+    Show(*window);
+    return true;
+}
+
+void SdlDriver::SetFrameArea(Window* window, const Rect& area)
+{
+    if (!Owns(window) || window->frameArea == area)
+        return;
+    window->frameArea = area;
+    Show(*window);
+}
+
+bool SdlDriver::SetLayer(Window* window, int layer, int x, int y, const Image& image)
+{
+    if (!Owns(window) || image.pixels.size() != std::size_t{image.width} * image.height)
+        return false;
+    LayerTexture& shown = window->layers[layer];
+    shown.x = x;
+    shown.y = y;
+    if (!contexts_.WithRoot(nullptr, [&] { Compositor::Upload(image, shown.image); }))
+        return false;
+    Show(*window);
+    return true;
+}
+
+void SdlDriver::RemoveLayer(Window* window, int layer)
+{
+    if (!Owns(window))
+        return;
+    auto found = window->layers.find(layer);
+    if (found == window->layers.end())
+        return;
+    contexts_.WithRoot(nullptr, [&] { Compositor::Delete(found->second.image); });
+    window->layers.erase(found);
+    Show(*window);
+}
+
+bool SdlDriver::Compose(Window& window, GLuint target, std::uint32_t& width, std::uint32_t& height)
+{
+    if (window.frameReady) {
+        glWaitSync(window.frameReady, 0, GL_TIMEOUT_IGNORED);
+        glDeleteSync(window.frameReady);
+        window.frameReady = nullptr;
+    }
+    int drawableWidth = 0, drawableHeight = 0;
+    SDL_GL_GetDrawableSize(window.sdl, &drawableWidth, &drawableHeight);
+    width = std::uint32_t(std::max(drawableWidth, 0));
+    height = std::uint32_t(std::max(drawableHeight, 0));
+    Texture frame{window.frame.Texture(), window.frame.Width(), window.frame.Height()};
+    Rect area = window.frameArea.value_or(Rect{0, 0, width, height});
+    return compositor_.Compose(target, width, height, frame, area, window.layers);
+}
+
+bool SdlDriver::Show(Window& window)
+{
+    if (!window.visible || window.minimized)
+        return false;
+    bool shown = false;
+    contexts_.WithRoot(window.sdl, [&] {
+        std::uint32_t width = 0, height = 0;
+        if (Compose(window, 0, width, height)) {
+            SDL_GL_SwapWindow(window.sdl);
+            shown = true;
+        }
+    });
+    return shown;
+}
+
+bool SdlDriver::ReadWindowImage(Window* window, Image& image)
+{
+    if (!Owns(window))
+        return false;
+    bool read = false;
+    contexts_.WithRoot(window->sdl, [&] {
+        GLuint framebuffer = 0, colour = 0;
+        glGenFramebuffers(1, &framebuffer);
+        glGenRenderbuffers(1, &colour);
+        int width = 0, height = 0;
+        SDL_GL_GetDrawableSize(window->sdl, &width, &height);
+        glBindRenderbuffer(GL_RENDERBUFFER, colour);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, std::max(width, 1), std::max(height, 1));
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
+        std::uint32_t w = 0, h = 0;
+        if (Compose(*window, framebuffer, w, h)) {
+            image.width = w;
+            image.height = h;
+            image.pixels.resize(std::size_t{w} * h);
+            glPixelStorei(GL_PACK_ALIGNMENT, 4);
+            glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+            // GL's rows go up from the bottom; an image's go down from the top.
+            for (std::uint32_t row = 0; row < h; ++row)
+                glReadPixels(0, GLint(h - 1 - row), GLsizei(w), 1, GL_BGRA, GL_UNSIGNED_BYTE,
+                             image.pixels.data() + std::size_t{row} * w);
+            read = glGetError() == GL_NO_ERROR;
+        }
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glDeleteRenderbuffers(1, &colour);
+        glDeleteFramebuffers(1, &framebuffer);
+    });
+    return read;
+}
+
+bool SdlDriver::WriteWindowPng(Window* window, const std::string& path)
+{
+    Image image;
+    return ReadWindowImage(window, image) && shared::WritePng(image, path);
+}
+
+}  // namespace sdl
+}  // namespace quorvane::display

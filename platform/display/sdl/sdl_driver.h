@@ -1,0 +1,126 @@
+// The SDL display: real windows on the desktop with the window manager's frame, OpenGL 3.3 core
+// contexts from SDL, input and window-manager events from SDL's event queue, the display's
+// modes and exclusive full screen.
+//
+// A display window is an SDL window whose drawable is the surface (menu bar and client area);
+// the window manager draws the border and the caption around it. What it shows is composed on
+// the GPU by the display's own context whenever something changes (a frame, a layer, the frame
+// area, an exposure) and swapped onto the screen at once.
+#pragma once
+
+#include <SDL.h>
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "display/display.h"
+#include "display/sdl/compositor.h"
+#include "display/sdl/gl_contexts.h"
+#include "display/sdl/input_translation.h"
+#include "display/sdl/window_geometry.h"
+#include "display/shared/event_queue.h"
+#include "display/shared/kept_frame.h"
+
+namespace quorvane::display {
+
+struct Window {
+    explicit Window(const Rect& surface) : geometry(surface) {}
+
+    SDL_Window* sdl = nullptr;
+    Uint32 id = 0;
+    sdl::WindowGeometry geometry;
+    std::optional<Rect> frameArea;
+    bool visible = false;
+    bool minimized = false;
+    bool fullScreen = false;
+    Rect windowedRect;  // where the surface was before full screen
+    shared::KeptFrame frame;
+    GLsync frameReady = nullptr;  // the copy into the kept frame, finished before composing
+    std::map<int, sdl::LayerTexture> layers;
+};
+
+namespace sdl {
+
+class SdlDriver final : public Driver {
+public:
+    SdlDriver() = default;
+
+    const char* Name() const override { return "sdl"; }
+
+    std::vector<Mode> Modes() override;
+    Mode DesktopMode() override;
+    Mode CurrentMode() override;
+    bool ConfigureModes(const std::vector<Mode>&, const Mode&) override { return false; }
+
+    Window* CreateDisplayWindow(const WindowDesc& desc) override;
+    void DestroyDisplayWindow(Window* window) override;
+    void SetDisplayWindowRect(Window* window, const Rect& rect) override;
+    Rect DisplayWindowRect(Window* window) override;
+    void ShowDisplayWindow(Window* window, bool visible) override;
+    void MinimizeDisplayWindow(Window* window, bool minimized) override;
+    void SetDisplayWindowTopmost(Window* window, bool topmost) override;
+    void SetDisplayWindowTitle(Window* window, const std::string& title) override;
+    void SetDisplayWindowIcon(Window* window, const Image& icon) override;
+    bool EnterFullScreen(Window* window, const Mode& mode) override;
+    void LeaveFullScreen(Window* window) override;
+
+    bool PollEvent(Event& event) override;
+    bool WaitEvent(Event& event, int timeoutMs) override;
+    bool InjectEvent(const Event&) override { return false; }
+    void CaptureMouse(Window* window) override;
+
+    GLContext* CreateGLContext(Window* window) override;
+    void DestroyGLContext(GLContext* context) override;
+    bool MakeCurrent(GLContext* context) override;
+
+    bool PresentFramebuffer(Window* window, unsigned framebuffer, std::uint32_t width, std::uint32_t height) override;
+    void SetFrameArea(Window* window, const Rect& area) override;
+    bool SetLayer(Window* window, int layer, int x, int y, const Image& image) override;
+    void RemoveLayer(Window* window, int layer) override;
+
+    bool ReadWindowImage(Window* window, Image& image) override;
+    bool WriteWindowPng(Window* window, const std::string& path) override;
+
+private:
+    // SDL's video subsystem, started with the first call that needs it; false when there is no
+    // display to show windows on (said once on the standard error).
+    bool Video();
+    bool Owns(const Window* window) const;
+    Window* WindowOfId(Uint32 id) const;
+    Rect ActualRect(const Window& window) const;
+
+    // Takes what SDL has queued, without waiting, into ready_; then whatever geometry is due.
+    void Pump();
+    void Translate(const SDL_Event& event);
+    void TranslateWindowEvent(const SDL_WindowEvent& event);
+    void UndoMaximize(Window& window);
+    void SettleGeometry();
+    // Milliseconds until the next geometry report is due (-1: none awaited).
+    int UntilNextSettle() const;
+
+    // Draws the window's surface into its drawable and shows it.
+    bool Show(Window& window);
+    // Composes the surface into `target` (0: the window's back buffer) with the root context
+    // current; the surface's size in pixels comes back in width and height.
+    bool Compose(Window& window, GLuint target, std::uint32_t& width, std::uint32_t& height);
+    void NoticeDesktopChange();
+
+    bool videoFailed_ = false;
+    bool videoStarted_ = false;
+    GlContexts contexts_;
+    Compositor compositor_;
+    InputTranslator input_;
+    shared::EventQueue ready_;
+    std::vector<Event> translated_;
+    std::vector<std::unique_ptr<Window>> windows_;
+    std::vector<std::unique_ptr<GLContext>> glContexts_;
+    Mode desktopSeen_;
+    Window* fullScreenWindow_ = nullptr;
+    Mode fullScreenMode_;
+};
+
+}  // namespace sdl
+}  // namespace quorvane::display
