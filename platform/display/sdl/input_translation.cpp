@@ -79,7 +79,7 @@ void InputTranslator::Translate(const SDL_Event& sdl, Window* window, const char
             out.push_back(event);
         }
         break;
-    case SDL_KEYDOWN: KeyPress(sdl.key, event, pressText, out); break;
+    case SDL_KEYDOWN: TranslatePress(sdl.key, event, pressText, out); break;
     case SDL_KEYUP:
         event.type = EventType::KeyUp;
         event.key = VirtualKeyOf(sdl.key.keysym.sym, sdl.key.keysym.scancode);
@@ -87,13 +87,13 @@ void InputTranslator::Translate(const SDL_Event& sdl, Window* window, const char
         if (event.key != 0)
             out.push_back(event);
         break;
-    case SDL_TEXTINPUT: Text(sdl.text.text, event, out); break;
+    case SDL_TEXTINPUT: TranslateText(sdl.text.text, event, out); break;
     default: break;
     }
 }
 
-void InputTranslator::KeyPress(const SDL_KeyboardEvent& key, Event event, const char* pressText,
-                               std::vector<Event>& out)
+void InputTranslator::TranslatePress(const SDL_KeyboardEvent& key, Event event, const char* pressText,
+                                     std::vector<Event>& out)
 {
     event.type = EventType::KeyDown;
     event.key = VirtualKeyOf(key.keysym.sym, key.keysym.scancode);
@@ -122,7 +122,7 @@ void InputTranslator::KeyPress(const SDL_KeyboardEvent& key, Event event, const 
     }
 }
 
-void InputTranslator::Text(const char* text, Event event, std::vector<Event>& out)
+void InputTranslator::TranslateText(const char* text, Event event, std::vector<Event>& out)
 {
     std::u32string characters = DecodeUtf8(text);
     if (workedOut_ != 0 && characters.size() == 1 && characters[0] == workedOut_)

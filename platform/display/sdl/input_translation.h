@@ -29,8 +29,8 @@ public:
     void Translate(const SDL_Event& event, Window* window, const char* pressText, Uint16 held, std::vector<Event>& out);
 
 private:
-    void KeyPress(const SDL_KeyboardEvent& key, Event event, const char* pressText, std::vector<Event>& out);
-    void Text(const char* text, Event event, std::vector<Event>& out);
+    void TranslatePress(const SDL_KeyboardEvent& key, Event event, const char* pressText, std::vector<Event>& out);
+    void TranslateText(const char* text, Event event, std::vector<Event>& out);
 
     // The character the last key press carried that SDL had not sent as text: SDL may still
     // send it (an input method answers late), and it is not typed twice.

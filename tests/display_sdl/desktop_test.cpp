@@ -1,0 +1,449 @@
+// The SDL display on a real X server with a window manager (scripts/with-xvfb --wm starts both):
+// windows, what they show, input and the window manager's buttons, seen from the X server's side
+// and as the messages the program gets.
+#include <d3d9.h>
+#include <gtest/gtest.h>
+#include <quorvane_testing.h>
+#include <windows.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <functional>
+#include <thread>
+
+#include "display/display.h"
+#include "recording_window.h"
+#include "user32/window.h"
+#include "user32/window_surface.h"
+#include "x_server.h"
+
+namespace quorvane::tests {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int clientWidth = 320;
+constexpr int clientHeight = 240;
+constexpr D3DCOLOR bandColour = 0xFF2060C0;
+constexpr int bandHeight = 20;
+
+// Takes and dispatches messages until `done` says so or five seconds have passed.
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 5000ms)
+{
+    auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+        PumpMessages();
+        if (done())
+            return true;
+        std::this_thread::sleep_for(5ms);
+    }
+    return false;
+}
+
+// Lets the window manager's answers arrive and be reported (longer than the display waits).
+void Settle()
+{
+    PumpUntil([] { return false; }, 600ms);
+}
+
+std::uint32_t Channel(std::uint32_t pixel, int shift)
+{
+    return (pixel >> shift) & 0xFF;
+}
+
+bool Near(std::uint32_t a, std::uint32_t b)
+{
+    for (int shift = 0; shift < 24; shift += 8) {
+        if (std::abs(int(Channel(a, shift)) - int(Channel(b, shift))) > 1)
+            return false;
+    }
+    return true;
+}
+
+std::uint32_t At(const display::Image& image, unsigned x, unsigned y)
+{
+    return image.pixels[std::size_t{y} * image.width + x];
+}
+
+// A shown window of the recording class on the SDL display, a windowed device in it, and a
+// view of the X server.
+class Desktop : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY") || !x.Connected())
+            GTEST_SKIP() << "needs an X server: run through scripts/with-xvfb --wm";
+        window = std::make_unique<RecordingWindow>(
+            RecordingWindowOptions{.clientWidth = clientWidth, .clientHeight = clientHeight, .doubleClicks = true});
+        ASSERT_TRUE(window->Handle());
+        ShowWindow(window->Handle(), SW_SHOWNORMAL);
+        xWindow = XWindowOf(window->Handle());
+        ASSERT_NE(xWindow, 0u);
+        direct3d = Direct3DCreate9(D3D_SDK_VERSION);
+        ASSERT_TRUE(direct3d);
+        parameters = Windowed(clientWidth, clientHeight);
+        ASSERT_EQ(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window->Handle(),
+                                         D3DCREATE_HARDWARE_VERTEXPROCESSING, &parameters, &device),
+                  D3D_OK);
+        Settle();
+        window->Clear();
+    }
+
+    void TearDown() override
+    {
+        if (device)
+            device->Release();
+        if (direct3d)
+            direct3d->Release();
+        window.reset();
+    }
+
+    D3DPRESENT_PARAMETERS Windowed(UINT width, UINT height) const
+    {
+        D3DPRESENT_PARAMETERS p{};
+        p.BackBufferWidth = width;
+        p.BackBufferHeight = height;
+        p.BackBufferFormat = D3DFMT_X8R8G8B8;
+        p.BackBufferCount = 1;
+        p.SwapEffect = D3DSWAPEFFECT_DISCARD;
+        p.hDeviceWindow = window->Handle();
+        p.Windowed = TRUE;
+        return p;
+    }
+
+    // Clears the back buffer in four quarters (top-left, top-right, bottom-left, bottom-right)
+    // and presents it.
+    void PresentQuarters(const D3DCOLOR (&colours)[4])
+    {
+        UINT w = parameters.BackBufferWidth, h = parameters.BackBufferHeight;
+        for (int i = 0; i < 4; ++i) {
+            D3DRECT quarter{LONG(i % 2 * w / 2), LONG(i / 2 * h / 2), LONG((i % 2 + 1) * w / 2),
+                            LONG((i / 2 + 1) * h / 2)};
+            ASSERT_EQ(device->Clear(1, &quarter, D3DCLEAR_TARGET, colours[i], 1.0f, 0), D3D_OK);
+        }
+        ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    }
+
+    POINT ClientOrigin() const
+    {
+        POINT origin{0, 0};
+        ClientToScreen(window->Handle(), &origin);
+        return origin;
+    }
+
+    display::Image Screen() const
+    {
+        XGeometry g = x.Geometry(xWindow);
+        return x.Read(g.x, g.y, g.width, g.height);
+    }
+
+    // The centre of the window manager's title bar, from the frame it says it draws.
+    POINT CaptionCentre() const
+    {
+        XGeometry g = x.Geometry(xWindow);
+        std::vector<unsigned long> extents = x.Property(xWindow, "_NET_FRAME_EXTENTS");  // left, right, top, bottom
+        LONG top = extents.size() == 4 ? LONG(extents[2]) : 0;
+        return POINT{g.x + LONG(g.width) / 2, g.y - top / 2};
+    }
+
+    // xdotool's --sync waits for the pointer to move: it steps aside first, in case it is there.
+    bool Click(int screenX, int screenY, int button = 1, int repeat = 1)
+    {
+        std::string to = std::to_string(screenX) + " " + std::to_string(screenY);
+        std::string aside = std::to_string(screenX + 1) + " " + std::to_string(screenY);
+        return Xdotool("mousemove " + aside + " mousemove --sync " + to + " click --repeat " + std::to_string(repeat) +
+                       " --delay 80 " + std::to_string(button));
+    }
+
+    XServer x;
+    std::unique_ptr<RecordingWindow> window;
+    unsigned long xWindow = 0;
+    IDirect3D9* direct3d = nullptr;
+    IDirect3DDevice9* device = nullptr;
+    D3DPRESENT_PARAMETERS parameters{};
+};
+
+TEST_F(Desktop, AWindowOpensAtItsSizeWhereUser32HasIt)
+{
+    XGeometry g = x.Geometry(xWindow);
+    EXPECT_EQ(g.width, unsigned(clientWidth));
+    EXPECT_EQ(g.height, unsigned(clientHeight));
+    POINT origin = ClientOrigin();
+    EXPECT_EQ(g.x, origin.x);
+    EXPECT_EQ(g.y, origin.y);
+    RECT client;
+    GetClientRect(window->Handle(), &client);
+    EXPECT_EQ(client.right, clientWidth);
+    EXPECT_EQ(client.bottom, clientHeight);
+    EXPECT_FALSE(x.Property(xWindow, "_NET_FRAME_EXTENTS").empty()) << "the window manager frames the window";
+}
+
+TEST_F(Desktop, ThePresentedFrameAndTheLayerAreWhatIsOnTheScreen)
+{
+    // A back buffer half the client's size, stretched over it, under an opaque band.
+    parameters = Windowed(clientWidth / 2, clientHeight / 2);
+    ASSERT_EQ(device->Reset(&parameters), D3D_OK);
+    display::Image band{clientWidth, bandHeight, std::vector<std::uint32_t>(clientWidth * bandHeight, bandColour)};
+    ASSERT_TRUE(user32::SetSurfaceLayer(window->Handle(), 0, POINT{0, 0}, band));
+    const D3DCOLOR colours[4] = {0xFFE03030, 0xFF30A030, 0xFF3050E0, 0xFFE0E040};
+    PresentQuarters(colours);
+    Settle();
+    display::Image screen = Screen();
+    ASSERT_EQ(screen.width, unsigned(clientWidth));
+    EXPECT_EQ(At(screen, clientWidth / 2, bandHeight / 2), bandColour);
+    EXPECT_EQ(At(screen, clientWidth / 4, clientHeight / 4 + bandHeight), colours[0]);
+    EXPECT_EQ(At(screen, clientWidth * 3 / 4, clientHeight / 4 + bandHeight), colours[1]);
+    EXPECT_EQ(At(screen, clientWidth / 4, clientHeight * 3 / 4), colours[2]);
+    EXPECT_EQ(At(screen, clientWidth * 3 / 4, clientHeight * 3 / 4), colours[3]);
+    // The quarters' edges fall where the stretch puts them: column 159 of the back buffer covers
+    // screen columns 318 and 319.
+    EXPECT_EQ(At(screen, clientWidth / 2 - 1, clientHeight / 4 + bandHeight), colours[0]);
+    EXPECT_EQ(At(screen, clientWidth / 2, clientHeight / 4 + bandHeight), colours[1]);
+
+    // What the display reads back from GL is what the X server shows, pixel for pixel.
+    UINT width = 0, height = 0;
+    std::vector<DWORD> readBack;
+    ASSERT_TRUE(test_controls::ReadWindowImage(window->Handle(), width, height, readBack));
+    ASSERT_EQ(width, screen.width);
+    ASSERT_EQ(height, screen.height);
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < readBack.size(); ++i)
+        differing += Near(readBack[i], screen.pixels[i]) ? 0 : 1;
+    EXPECT_EQ(differing, 0u);
+
+    // A new frame replaces the old one on the screen; taking the layer away uncovers the frame.
+    const D3DCOLOR next[4] = {0xFF101010, 0xFF808080, 0xFFF0F0F0, 0xFF40C0C0};
+    PresentQuarters(next);
+    user32::RemoveSurfaceLayer(window->Handle(), 0);
+    Settle();
+    screen = Screen();
+    EXPECT_EQ(At(screen, clientWidth / 4, bandHeight / 2), next[0]);
+    EXPECT_EQ(At(screen, clientWidth * 3 / 4, clientHeight * 3 / 4), next[3]);
+}
+
+TEST_F(Desktop, AClickAndKeysArriveAsMessages)
+{
+    ASSERT_TRUE(Xdotool("windowactivate --sync " + std::to_string(xWindow)));
+    POINT origin = ClientOrigin();
+    ASSERT_TRUE(Click(origin.x + 50, origin.y + 40));
+    ASSERT_TRUE(PumpUntil([&] { return !window->Of(WM_LBUTTONUP).empty(); }));
+    auto downs = window->Of(WM_LBUTTONDOWN);
+    ASSERT_EQ(downs.size(), 1u);
+    EXPECT_EQ(LOWORD(downs[0].lParam), 50);
+    EXPECT_EQ(HIWORD(downs[0].lParam), 40);
+
+    window->Clear();
+    ASSERT_TRUE(Xdotool("key F5"));
+    ASSERT_TRUE(PumpUntil([&] { return !window->Of(WM_KEYUP).empty(); }));
+    auto keys = window->Of(WM_KEYDOWN);
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_EQ(keys[0].wParam, WPARAM(VK_F5));
+    EXPECT_TRUE(window->Of(WM_CHAR).empty());
+
+    // A character comes once, with the Shift state.
+    window->Clear();
+    ASSERT_TRUE(Xdotool("key shift+a"));
+    ASSERT_TRUE(PumpUntil([&] { return window->Of(WM_KEYUP).size() >= 2; }));
+    Settle();
+    auto characters = window->Of(WM_CHAR);
+    ASSERT_EQ(characters.size(), 1u);
+    EXPECT_EQ(characters[0].wParam, WPARAM('A'));
+
+    // With Alt held the key is a system key and still types its character, once.
+    window->Clear();
+    ASSERT_TRUE(Xdotool("key alt+slash"));
+    ASSERT_TRUE(PumpUntil([&] { return !window->Of(WM_SYSKEYUP).empty() || window->Of(WM_KEYUP).size() >= 2; }));
+    Settle();
+    auto systemKeys = window->Of(WM_SYSKEYDOWN);
+    ASSERT_EQ(systemKeys.size(), 2u);  // Alt, then '/'
+    EXPECT_EQ(systemKeys[0].wParam, WPARAM(VK_MENU));
+    EXPECT_EQ(systemKeys[1].wParam, WPARAM(VK_OEM_2));
+    auto systemCharacters = window->Of(WM_SYSCHAR);
+    ASSERT_EQ(systemCharacters.size(), 1u);
+    EXPECT_EQ(systemCharacters[0].wParam, WPARAM('/'));
+    EXPECT_TRUE(window->Of(WM_CHAR).empty());
+}
+
+TEST_F(Desktop, TheWheelTurnsInNotches)
+{
+    POINT origin = ClientOrigin();
+    ASSERT_TRUE(Click(origin.x + 100, origin.y + 60, 4));
+    ASSERT_TRUE(PumpUntil([&] { return !window->Of(WM_MOUSEWHEEL).empty(); }));
+    ASSERT_TRUE(Click(origin.x + 100, origin.y + 60, 5, 2));
+    ASSERT_TRUE(PumpUntil([&] { return window->Of(WM_MOUSEWHEEL).size() >= 3; }));
+    auto wheels = window->Of(WM_MOUSEWHEEL);
+    ASSERT_EQ(wheels.size(), 3u);
+    EXPECT_EQ(short(HIWORD(wheels[0].wParam)), WHEEL_DELTA);
+    EXPECT_EQ(short(HIWORD(wheels[1].wParam)), -WHEEL_DELTA);
+    EXPECT_EQ(short(HIWORD(wheels[2].wParam)), -WHEEL_DELTA);
+    // The wheel's position is on the screen.
+    EXPECT_EQ(short(LOWORD(wheels[0].lParam)), origin.x + 100);
+    EXPECT_EQ(short(HIWORD(wheels[0].lParam)), origin.y + 60);
+}
+
+TEST_F(Desktop, TheCloseButtonAsksTheProgramToClose)
+{
+    // Openbox's close button is the rightmost of the title bar, as wide as the bar is high.
+    XGeometry g = x.Geometry(xWindow);
+    POINT caption = CaptionCentre();
+    int buttonHalf = g.y - caption.y;
+    ASSERT_TRUE(Click(g.x + int(g.width) - buttonHalf, caption.y));
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window->Handle()); }));
+    auto commands = window->Of(WM_SYSCOMMAND);
+    ASSERT_EQ(commands.size(), 1u);
+    EXPECT_EQ(commands[0].wParam & 0xFFF0, WPARAM(SC_CLOSE));
+    EXPECT_EQ(window->Of(WM_CLOSE).size(), 1u);
+}
+
+TEST_F(Desktop, ACaptionDoubleClickAsksTheProgramWhoDecidesWhatMaximisingIs)
+{
+    // Like the viewer, the program takes SC_MAXIMIZE for itself and does not maximise.
+    window->handler = [](UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+        if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MAXIMIZE)
+            return 0;
+        return std::nullopt;
+    };
+    XGeometry before = x.Geometry(xWindow);
+    POINT caption = CaptionCentre();
+    ASSERT_TRUE(Click(caption.x, caption.y, 1, 2));
+    ASSERT_TRUE(PumpUntil([&] { return !window->Of(WM_SYSCOMMAND).empty(); }));
+    Settle();
+    auto commands = window->Of(WM_SYSCOMMAND);
+    ASSERT_EQ(commands.size(), 1u);
+    EXPECT_EQ(commands[0].wParam & 0xFFF0, WPARAM(SC_MAXIMIZE));
+    // Whatever the window manager did is taken back.
+    XGeometry after = x.Geometry(xWindow);
+    EXPECT_EQ(after.width, before.width);
+    EXPECT_EQ(after.height, before.height);
+    EXPECT_EQ(after.x, before.x);
+    EXPECT_EQ(after.y, before.y);
+    EXPECT_FALSE(x.HasState(xWindow, "_NET_WM_STATE_MAXIMIZED_VERT"));
+    EXPECT_TRUE(window->Of(WM_SIZE).empty());
+    EXPECT_FALSE(IsZoomed(window->Handle()));
+}
+
+TEST_F(Desktop, FullScreenAndBackRestoresTheWindow)
+{
+    XGeometry before = x.Geometry(xWindow);
+    D3DPRESENT_PARAMETERS fullScreen = parameters;
+    fullScreen.BackBufferWidth = x.ScreenWidth();
+    fullScreen.BackBufferHeight = x.ScreenHeight();
+    fullScreen.Windowed = FALSE;
+    ASSERT_EQ(device->Reset(&fullScreen), D3D_OK);
+    parameters = fullScreen;
+    const D3DCOLOR colours[4] = {0xFFC04000, 0xFF00C040, 0xFF4000C0, 0xFFC0C0C0};
+    PresentQuarters(colours);
+    Settle();
+    XGeometry covering = x.Geometry(xWindow);
+    EXPECT_EQ(covering.x, 0);
+    EXPECT_EQ(covering.y, 0);
+    EXPECT_EQ(covering.width, x.ScreenWidth());
+    EXPECT_EQ(covering.height, x.ScreenHeight());
+    display::Image screen = x.Read(0, 0, x.ScreenWidth(), x.ScreenHeight());
+    EXPECT_EQ(At(screen, screen.width / 4, screen.height / 4), colours[0]);
+    EXPECT_EQ(At(screen, screen.width * 3 / 4, screen.height * 3 / 4), colours[3]);
+
+    parameters = Windowed(clientWidth, clientHeight);
+    ASSERT_EQ(device->Reset(&parameters), D3D_OK);
+    Settle();
+    XGeometry after = x.Geometry(xWindow);
+    EXPECT_EQ(after.x, before.x);
+    EXPECT_EQ(after.y, before.y);
+    EXPECT_EQ(after.width, before.width);
+    EXPECT_EQ(after.height, before.height);
+    RECT client;
+    GetClientRect(window->Handle(), &client);
+    EXPECT_EQ(client.right, clientWidth);
+    EXPECT_EQ(client.bottom, clientHeight);
+    // The switch is Direct3D's own: the window manager's late reports make no WM_SIZE of it.
+    EXPECT_TRUE(window->Of(WM_SIZE).empty());
+}
+
+TEST_F(Desktop, ASizeTheWindowManagerImposesReachesTheProgram)
+{
+    ASSERT_TRUE(Xdotool("windowsize --sync " + std::to_string(xWindow) + " 400 260"));
+    ASSERT_TRUE(PumpUntil([&] { return !window->Of(WM_SIZE).empty(); }));
+    Settle();
+    auto sizes = window->Of(WM_SIZE);
+    ASSERT_FALSE(sizes.empty());
+    EXPECT_EQ(LOWORD(sizes.back().lParam), 400);
+    EXPECT_EQ(HIWORD(sizes.back().lParam), 260);
+    RECT client;
+    GetClientRect(window->Handle(), &client);
+    EXPECT_EQ(client.right, 400);
+    EXPECT_EQ(client.bottom, 260);
+    POINT origin = ClientOrigin();
+    XGeometry g = x.Geometry(xWindow);
+    EXPECT_EQ(g.x, origin.x);
+    EXPECT_EQ(g.y, origin.y);
+}
+
+TEST_F(Desktop, MinimisedByTheProgramRestoredByTheWindowManager)
+{
+    ShowWindow(window->Handle(), SW_MINIMIZE);
+    Settle();
+    EXPECT_TRUE(x.HasState(xWindow, "_NET_WM_STATE_HIDDEN"));
+    window->Clear();
+    ASSERT_TRUE(Xdotool("windowactivate --sync " + std::to_string(xWindow)));
+    ASSERT_TRUE(PumpUntil([&] { return !IsIconic(window->Handle()); }));
+    auto sizes = window->Of(WM_SIZE);
+    ASSERT_FALSE(sizes.empty());
+    EXPECT_EQ(sizes.back().wParam, WPARAM(SIZE_RESTORED));
+    EXPECT_EQ(LOWORD(sizes.back().lParam), clientWidth);
+}
+
+TEST_F(Desktop, TheIconIsTheWindowManagers)
+{
+    display::Image icon{2, 1, {0xFF112233u, 0x80445566u}};
+    display::CurrentDriver().SetDisplayWindowIcon(user32::DisplayWindowOf(window->Handle()), icon);
+    std::vector<unsigned long> property = x.Property(xWindow, "_NET_WM_ICON");
+    ASSERT_EQ(property.size(), 4u);  // width, height, pixels
+    EXPECT_EQ(property[0], 2u);
+    EXPECT_EQ(property[1], 1u);
+    EXPECT_EQ(property[2] & 0xFFFFFFFFu, 0xFF112233u);
+    EXPECT_EQ(property[3] & 0xFFFFFFFFu, 0x80445566u);
+}
+
+TEST_F(Desktop, TheDisplaysModesAndTheDesktopAreTheServers)
+{
+    D3DDISPLAYMODE desktop{};
+    ASSERT_EQ(direct3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &desktop), D3D_OK);
+    EXPECT_EQ(desktop.Width, x.ScreenWidth());
+    EXPECT_EQ(desktop.Height, x.ScreenHeight());
+    UINT count = direct3d->GetAdapterModeCount(D3DADAPTER_DEFAULT, D3DFMT_X8R8G8B8);
+    ASSERT_GE(count, 1u);
+    bool listed = false;
+    for (UINT i = 0; i < count; ++i) {
+        D3DDISPLAYMODE mode{};
+        ASSERT_EQ(direct3d->EnumAdapterModes(D3DADAPTER_DEFAULT, D3DFMT_X8R8G8B8, i, &mode), D3D_OK);
+        listed = listed || (mode.Width == desktop.Width && mode.Height == desktop.Height);
+    }
+    EXPECT_TRUE(listed);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetDeviceCaps(screen, HORZRES), int(x.ScreenWidth()));
+    EXPECT_EQ(GetDeviceCaps(screen, VERTRES), int(x.ScreenHeight()));
+    ReleaseDC(nullptr, screen);
+    // A real display cannot be configured by tests.
+    EXPECT_FALSE(test_controls::SetDesktopSize(640, 480));
+}
+
+TEST_F(Desktop, WaitingForEventsTakesNoProcessorTime)
+{
+    auto processorTime = [] {
+        timespec t{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+        return std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec);
+    };
+    auto startWall = std::chrono::steady_clock::now();
+    auto startProcessor = processorTime();
+    display::Event event;
+    while (std::chrono::steady_clock::now() - startWall < 1s)
+        display::CurrentDriver().WaitEvent(event, 250);
+    auto used = processorTime() - startProcessor;
+    // A busy wait would use the whole second.
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(used).count(), 200);
+}
+
+}  // namespace
+}  // namespace quorvane::tests

@@ -1,0 +1,125 @@
+#include "x_server.h"
+
+// The display's own headers first: Xlib's macros (KeyPress, None...) would rewrite them.
+#include "display/sdl/sdl_driver.h"
+#include "user32/window.h"
+
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdlib>
+
+namespace quorvane::tests {
+
+namespace {
+
+Display* Server(void* display)
+{
+    return static_cast<Display*>(display);
+}
+
+}  // namespace
+
+XServer::XServer() : display_(XOpenDisplay(nullptr))
+{
+}
+
+XServer::~XServer()
+{
+    if (display_)
+        XCloseDisplay(Server(display_));
+}
+
+unsigned XServer::ScreenWidth() const
+{
+    return unsigned(DisplayWidth(Server(display_), DefaultScreen(Server(display_))));
+}
+
+unsigned XServer::ScreenHeight() const
+{
+    return unsigned(DisplayHeight(Server(display_), DefaultScreen(Server(display_))));
+}
+
+display::Image XServer::Read(int x, int y, unsigned width, unsigned height) const
+{
+    display::Image image;
+    Display* server = Server(display_);
+    XSync(server, False);
+    XImage* shot = XGetImage(server, DefaultRootWindow(server), x, y, width, height, AllPlanes, ZPixmap);
+    if (!shot)
+        return image;
+    image.width = width;
+    image.height = height;
+    image.pixels.resize(std::size_t{width} * height);
+    for (unsigned row = 0; row < height; ++row) {
+        for (unsigned column = 0; column < width; ++column)
+            image.pixels[std::size_t{row} * width + column] =
+                0xFF000000u | std::uint32_t(XGetPixel(shot, int(column), int(row)) & 0xFFFFFF);
+    }
+    XDestroyImage(shot);
+    return image;
+}
+
+XGeometry XServer::Geometry(unsigned long window) const
+{
+    Display* server = Server(display_);
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(server, window, &attributes))
+        return {};
+    int x = 0, y = 0;
+    ::Window child = 0;
+    XTranslateCoordinates(server, window, DefaultRootWindow(server), 0, 0, &x, &y, &child);
+    return XGeometry{x, y, unsigned(attributes.width), unsigned(attributes.height)};
+}
+
+std::vector<unsigned long> XServer::Property(unsigned long window, const char* name) const
+{
+    Display* server = Server(display_);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    std::vector<unsigned long> items;
+    if (XGetWindowProperty(server, window, XInternAtom(server, name, False), 0, 1 << 20, False, AnyPropertyType, &type,
+                           &format, &count, &remaining, &data) != Success)
+        return items;
+    if (data && format == 32) {
+        const auto* values = reinterpret_cast<const unsigned long*>(data);  // Xlib hands 32-bit items as longs
+        items.assign(values, values + count);
+    }
+    if (data)
+        XFree(data);
+    return items;
+}
+
+bool XServer::HasState(unsigned long window, const char* state) const
+{
+    Atom wanted = XInternAtom(Server(display_), state, False);
+    for (unsigned long atom : Property(window, "_NET_WM_STATE")) {
+        if (atom == wanted)
+            return true;
+    }
+    return false;
+}
+
+unsigned long XWindowOf(HWND window)
+{
+    display::Window* shown = user32::DisplayWindowOf(window);
+    if (!shown)
+        return 0;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(shown->sdl, &info) || info.subsystem != SDL_SYSWM_X11)
+        return 0;
+    return info.info.x11.window;
+}
+
+bool Xdotool(const std::string& arguments)
+{
+    std::string command = "timeout 10 xdotool " + arguments + " >/dev/null 2>&1";
+    return std::system(command.c_str()) == 0;
+}
+
+}  // namespace quorvane::tests

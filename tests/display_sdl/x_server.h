@@ -1,0 +1,52 @@
+// The X server the SDL display shows its windows on, seen from outside the display: what is on
+// the screen (read from the server, not from our own GL), where a window's client area is, the
+// properties the window manager and SDL set, and synthetic input through xdotool.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "display/display.h"
+
+namespace quorvane::tests {
+
+struct XGeometry {
+    int x = 0;  // the client area's top-left corner on the screen
+    int y = 0;
+    unsigned width = 0;
+    unsigned height = 0;
+};
+
+class XServer {
+public:
+    XServer();  // the server DISPLAY names
+    ~XServer();
+    XServer(const XServer&) = delete;
+    XServer& operator=(const XServer&) = delete;
+
+    bool Connected() const { return display_ != nullptr; }
+    unsigned ScreenWidth() const;
+    unsigned ScreenHeight() const;
+
+    // The screen's pixels in a rectangle, 0xFFRRGGBB, top row first.
+    display::Image Read(int x, int y, unsigned width, unsigned height) const;
+    XGeometry Geometry(unsigned long window) const;
+    // A property of 32-bit items (CARDINAL, ATOM) of a window; empty when it has none.
+    std::vector<unsigned long> Property(unsigned long window, const char* name) const;
+    // Whether the window's _NET_WM_STATE holds the named state.
+    bool HasState(unsigned long window, const char* state) const;
+
+private:
+    void* display_ = nullptr;  // Display*
+};
+
+// The X window that shows a top-level window (0 for none).
+unsigned long XWindowOf(HWND window);
+
+// Runs xdotool with the arguments, waiting at most ten seconds; true when it succeeded.
+bool Xdotool(const std::string& arguments);
+
+}  // namespace quorvane::tests
