@@ -47,6 +47,11 @@ void Settle()
     PumpUntil([] { return false; }, 600ms);
 }
 
+bool operator==(const XGeometry& a, const XGeometry& b)
+{
+    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+}
+
 std::uint32_t Channel(std::uint32_t pixel, int shift)
 {
     return (pixel >> shift) & 0xFF;
@@ -86,6 +91,12 @@ protected:
         ASSERT_EQ(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window->Handle(),
                                          D3DCREATE_HARDWARE_VERTEXPROCESSING, &parameters, &device),
                   D3D_OK);
+        // Where the window manager has put it, and where user32 has it, agree once it settles.
+        PumpUntil([&] {
+            XGeometry g = x.Geometry(xWindow);
+            POINT origin = ClientOrigin();
+            return g == XGeometry{origin.x, origin.y, clientWidth, clientHeight};
+        });
         Settle();
         window->Clear();
     }
@@ -123,6 +134,14 @@ protected:
             ASSERT_EQ(device->Clear(1, &quarter, D3DCLEAR_TARGET, colours[i], 1.0f, 0), D3D_OK);
         }
         ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    }
+
+    // Waits (taking messages) until the window is where `wanted` says, then lets it settle.
+    bool WaitForGeometry(const XGeometry& wanted)
+    {
+        bool reached = PumpUntil([&] { return x.Geometry(xWindow) == wanted; });
+        Settle();
+        return reached;
     }
 
     POINT ClientOrigin() const
@@ -308,7 +327,7 @@ TEST_F(Desktop, ACaptionDoubleClickAsksTheProgramWhoDecidesWhatMaximisingIs)
     POINT caption = CaptionCentre();
     ASSERT_TRUE(Click(caption.x, caption.y, 1, 2));
     ASSERT_TRUE(PumpUntil([&] { return !window->Of(WM_SYSCOMMAND).empty(); }));
-    Settle();
+    EXPECT_TRUE(WaitForGeometry(before));
     auto commands = window->Of(WM_SYSCOMMAND);
     ASSERT_EQ(commands.size(), 1u);
     EXPECT_EQ(commands[0].wParam & 0xFFF0, WPARAM(SC_MAXIMIZE));
@@ -334,7 +353,8 @@ TEST_F(Desktop, FullScreenAndBackRestoresTheWindow)
     parameters = fullScreen;
     const D3DCOLOR colours[4] = {0xFFC04000, 0xFF00C040, 0xFF4000C0, 0xFFC0C0C0};
     PresentQuarters(colours);
-    Settle();
+    EXPECT_TRUE(WaitForGeometry(XGeometry{0, 0, x.ScreenWidth(), x.ScreenHeight()}));
+    PresentQuarters(colours);
     XGeometry covering = x.Geometry(xWindow);
     EXPECT_EQ(covering.x, 0);
     EXPECT_EQ(covering.y, 0);
@@ -346,7 +366,7 @@ TEST_F(Desktop, FullScreenAndBackRestoresTheWindow)
 
     parameters = Windowed(clientWidth, clientHeight);
     ASSERT_EQ(device->Reset(&parameters), D3D_OK);
-    Settle();
+    EXPECT_TRUE(WaitForGeometry(before));
     XGeometry after = x.Geometry(xWindow);
     EXPECT_EQ(after.x, before.x);
     EXPECT_EQ(after.y, before.y);
@@ -382,8 +402,7 @@ TEST_F(Desktop, ASizeTheWindowManagerImposesReachesTheProgram)
 TEST_F(Desktop, MinimisedByTheProgramRestoredByTheWindowManager)
 {
     ShowWindow(window->Handle(), SW_MINIMIZE);
-    Settle();
-    EXPECT_TRUE(x.HasState(xWindow, "_NET_WM_STATE_HIDDEN"));
+    EXPECT_TRUE(PumpUntil([&] { return x.HasState(xWindow, "_NET_WM_STATE_HIDDEN"); }));
     window->Clear();
     ASSERT_TRUE(Xdotool("windowactivate --sync " + std::to_string(xWindow)));
     ASSERT_TRUE(PumpUntil([&] { return !IsIconic(window->Handle()); }));

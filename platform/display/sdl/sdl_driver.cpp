@@ -300,8 +300,10 @@ void SdlDriver::NoticeDesktopChange()
 void SdlDriver::UndoMaximize(Window& window)
 {
     SDL_RestoreWindow(window.sdl);
-    // Until the window manager has put the window back, its reports are of the maximised size.
+    // Until the window manager has put the window back, its reports are of the maximised size;
+    // and it may put it back a border's width off.
     window.geometry.Place(window.geometry.Placed(), SDL_GetTicks());
+    window.putBack = true;
 }
 
 void SdlDriver::TranslateWindowEvent(const SDL_WindowEvent& event)
@@ -374,6 +376,13 @@ void SdlDriver::SettleGeometry()
             continue;
         bool maximizedByManager = SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_MAXIMIZED;
         bool reportable = window->visible && !window->minimized && !window->fullScreen && !maximizedByManager;
+        if (window->putBack && reportable) {
+            window->putBack = false;
+            if (ActualRect(*window) != window->geometry.Placed()) {
+                SetDisplayWindowRect(window.get(), window->geometry.Placed());
+                continue;
+            }
+        }
         if (window->geometry.Settle(ActualRect(*window), reportable))
             ready_.Push(Event{.type = EventType::WindowChanged, .window = window.get(), .time = now});
     }

@@ -36,7 +36,8 @@ struct Window {
     bool visible = false;
     bool minimized = false;
     bool fullScreen = false;
-    Rect windowedRect;  // where the surface was before full screen
+    bool putBack = false;  // the window manager maximised the window: it goes back where it was placed
+    Rect windowedRect;     // where the surface was before full screen
     shared::KeptFrame frame;
     GLsync frameReady = nullptr;  // the copy into the kept frame, finished before composing
     std::map<int, sdl::LayerTexture> layers;
