@@ -14,6 +14,7 @@
 
 #include "display/display.h"
 #include "recording_window.h"
+#include "test_window.h"
 #include "user32/window.h"
 #include "user32/window_surface.h"
 #include "x_server.h"
@@ -45,11 +46,6 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 void Settle()
 {
     PumpUntil([] { return false; }, 600ms);
-}
-
-bool operator==(const XGeometry& a, const XGeometry& b)
-{
-    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
 }
 
 std::uint32_t Channel(std::uint32_t pixel, int shift)
@@ -95,7 +91,7 @@ protected:
         PumpUntil([&] {
             XGeometry g = x.Geometry(xWindow);
             POINT origin = ClientOrigin();
-            return g == XGeometry{origin.x, origin.y, clientWidth, clientHeight};
+            return g == XGeometry{origin.x, origin.y, unsigned(clientWidth), unsigned(clientHeight)};
         });
         Settle();
         window->Clear();
@@ -112,15 +108,7 @@ protected:
 
     D3DPRESENT_PARAMETERS Windowed(UINT width, UINT height) const
     {
-        D3DPRESENT_PARAMETERS p{};
-        p.BackBufferWidth = width;
-        p.BackBufferHeight = height;
-        p.BackBufferFormat = D3DFMT_X8R8G8B8;
-        p.BackBufferCount = 1;
-        p.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        p.hDeviceWindow = window->Handle();
-        p.Windowed = TRUE;
-        return p;
+        return WindowedParameters(window->Handle(), width, height);
     }
 
     // Clears the back buffer in four quarters (top-left, top-right, bottom-left, bottom-right)
@@ -142,6 +130,17 @@ protected:
         bool reached = PumpUntil([&] { return x.Geometry(xWindow) == wanted; });
         Settle();
         return reached;
+    }
+
+    // The X window is the client area where user32 has it, at this size.
+    void ExpectPlacedAsUser32Has(int width, int height) const
+    {
+        RECT client;
+        GetClientRect(window->Handle(), &client);
+        EXPECT_EQ(client.right, width);
+        EXPECT_EQ(client.bottom, height);
+        POINT origin = ClientOrigin();
+        EXPECT_EQ(x.Geometry(xWindow), (XGeometry{origin.x, origin.y, unsigned(width), unsigned(height)}));
     }
 
     POINT ClientOrigin() const
@@ -185,16 +184,7 @@ protected:
 
 TEST_F(Desktop, AWindowOpensAtItsSizeWhereUser32HasIt)
 {
-    XGeometry g = x.Geometry(xWindow);
-    EXPECT_EQ(g.width, unsigned(clientWidth));
-    EXPECT_EQ(g.height, unsigned(clientHeight));
-    POINT origin = ClientOrigin();
-    EXPECT_EQ(g.x, origin.x);
-    EXPECT_EQ(g.y, origin.y);
-    RECT client;
-    GetClientRect(window->Handle(), &client);
-    EXPECT_EQ(client.right, clientWidth);
-    EXPECT_EQ(client.bottom, clientHeight);
+    ExpectPlacedAsUser32Has(clientWidth, clientHeight);
     EXPECT_FALSE(x.Property(xWindow, "_NET_FRAME_EXTENTS").empty()) << "the window manager frames the window";
 }
 
@@ -332,11 +322,7 @@ TEST_F(Desktop, ACaptionDoubleClickAsksTheProgramWhoDecidesWhatMaximisingIs)
     ASSERT_EQ(commands.size(), 1u);
     EXPECT_EQ(commands[0].wParam & 0xFFF0, WPARAM(SC_MAXIMIZE));
     // Whatever the window manager did is taken back.
-    XGeometry after = x.Geometry(xWindow);
-    EXPECT_EQ(after.width, before.width);
-    EXPECT_EQ(after.height, before.height);
-    EXPECT_EQ(after.x, before.x);
-    EXPECT_EQ(after.y, before.y);
+    EXPECT_EQ(x.Geometry(xWindow), before);
     EXPECT_FALSE(x.HasState(xWindow, "_NET_WM_STATE_MAXIMIZED_VERT"));
     EXPECT_TRUE(window->Of(WM_SIZE).empty());
     EXPECT_FALSE(IsZoomed(window->Handle()));
@@ -367,15 +353,8 @@ TEST_F(Desktop, FullScreenAndBackRestoresTheWindow)
     parameters = Windowed(clientWidth, clientHeight);
     ASSERT_EQ(device->Reset(&parameters), D3D_OK);
     EXPECT_TRUE(WaitForGeometry(before));
-    XGeometry after = x.Geometry(xWindow);
-    EXPECT_EQ(after.x, before.x);
-    EXPECT_EQ(after.y, before.y);
-    EXPECT_EQ(after.width, before.width);
-    EXPECT_EQ(after.height, before.height);
-    RECT client;
-    GetClientRect(window->Handle(), &client);
-    EXPECT_EQ(client.right, clientWidth);
-    EXPECT_EQ(client.bottom, clientHeight);
+    EXPECT_EQ(x.Geometry(xWindow), before);
+    ExpectPlacedAsUser32Has(clientWidth, clientHeight);
     // The switch is Direct3D's own: the window manager's late reports make no WM_SIZE of it.
     EXPECT_TRUE(window->Of(WM_SIZE).empty());
 }
@@ -389,14 +368,7 @@ TEST_F(Desktop, ASizeTheWindowManagerImposesReachesTheProgram)
     ASSERT_FALSE(sizes.empty());
     EXPECT_EQ(LOWORD(sizes.back().lParam), 400);
     EXPECT_EQ(HIWORD(sizes.back().lParam), 260);
-    RECT client;
-    GetClientRect(window->Handle(), &client);
-    EXPECT_EQ(client.right, 400);
-    EXPECT_EQ(client.bottom, 260);
-    POINT origin = ClientOrigin();
-    XGeometry g = x.Geometry(xWindow);
-    EXPECT_EQ(g.x, origin.x);
-    EXPECT_EQ(g.y, origin.y);
+    ExpectPlacedAsUser32Has(400, 260);
 }
 
 TEST_F(Desktop, MinimisedByTheProgramRestoredByTheWindowManager)

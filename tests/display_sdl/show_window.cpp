@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "test_window.h"
 #include "user32/window_surface.h"
 
 namespace {
@@ -77,14 +78,7 @@ int main(int argc, char** argv)
     if (!window)
         return 1;
     IDirect3D9* direct3d = Direct3DCreate9(D3D_SDK_VERSION);
-    D3DPRESENT_PARAMETERS parameters{};
-    parameters.BackBufferWidth = 400;
-    parameters.BackBufferHeight = 300;
-    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-    parameters.BackBufferCount = 1;
-    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    parameters.hDeviceWindow = window;
-    parameters.Windowed = TRUE;
+    D3DPRESENT_PARAMETERS parameters = quorvane::tests::WindowedParameters(window, 400, 300);
     if (!direct3d || FAILED(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
                                                    D3DCREATE_HARDWARE_VERTEXPROCESSING, &parameters, &device)))
         std::fprintf(stderr, "no Direct3D device\n");

@@ -18,6 +18,8 @@ struct XGeometry {
     int y = 0;
     unsigned width = 0;
     unsigned height = 0;
+
+    bool operator==(const XGeometry&) const = default;
 };
 
 class XServer {
