@@ -11,8 +11,9 @@ namespace quorvane::display {
 
 Driver& CurrentDriver()
 {
-    static sdl::SdlDriver driver;
-    return driver;
+    // Never destroyed: the program's static objects may release windows and devices at exit.
+    static auto* driver = new sdl::SdlDriver;
+    return *driver;
 }
 
 namespace sdl {
