@@ -109,12 +109,19 @@ typedef struct tagCREATESTRUCTW {
 #define WM_SETFOCUS 0x0007
 #define WM_KILLFOCUS 0x0008
 #define WM_ENABLE 0x000A
+#define WM_SETTEXT 0x000C
+#define WM_GETTEXT 0x000D
+#define WM_GETTEXTLENGTH 0x000E
 #define WM_PAINT 0x000F
 #define WM_CLOSE 0x0010
 #define WM_QUIT 0x0012
 #define WM_ERASEBKGND 0x0014
 #define WM_SHOWWINDOW 0x0018
+#define WM_NEXTDLGCTL 0x0028
+#define WM_SETFONT 0x0030
+#define WM_GETFONT 0x0031
 #define WM_DISPLAYCHANGE 0x007E
+#define WM_GETDLGCODE 0x0087
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
 #define WM_NCMOUSEMOVE 0x00A0
@@ -135,8 +142,13 @@ typedef struct tagCREATESTRUCTW {
 #define WM_SYSKEYUP 0x0105
 #define WM_SYSCHAR 0x0106
 #define WM_KEYLAST 0x0109
+#define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define WM_SYSCOMMAND 0x0112
+#define WM_INITMENU 0x0116
+#define WM_INITMENUPOPUP 0x0117
+#define WM_MENUSELECT 0x011F
+#define WM_ENTERIDLE 0x0121
 #define WM_MOUSEFIRST 0x0200
 #define WM_MOUSEMOVE 0x0200
 #define WM_LBUTTONDOWN 0x0201
@@ -150,6 +162,8 @@ typedef struct tagCREATESTRUCTW {
 #define WM_MBUTTONDBLCLK 0x0209
 #define WM_MOUSEWHEEL 0x020A
 #define WM_MOUSELAST 0x020E
+#define WM_ENTERMENULOOP 0x0211
+#define WM_EXITMENULOOP 0x0212
 #define WM_CAPTURECHANGED 0x0215
 #define WM_USER 0x0400
 #define WM_APP 0x8000
@@ -291,6 +305,116 @@ typedef struct tagCREATESTRUCTW {
 #define SM_CXDOUBLECLK 36
 #define SM_CYDOUBLECLK 37
 
+// Menus.
+#define MF_INSERT 0x00000000L
+#define MF_CHANGE 0x00000080L
+#define MF_APPEND 0x00000100L
+#define MF_DELETE 0x00000200L
+#define MF_REMOVE 0x00001000L
+#define MF_BYCOMMAND 0x00000000L
+#define MF_BYPOSITION 0x00000400L
+#define MF_SEPARATOR 0x00000800L
+#define MF_ENABLED 0x00000000L
+#define MF_GRAYED 0x00000001L
+#define MF_DISABLED 0x00000002L
+#define MF_UNCHECKED 0x00000000L
+#define MF_CHECKED 0x00000008L
+#define MF_USECHECKBITMAPS 0x00000200L
+#define MF_STRING 0x00000000L
+#define MF_BITMAP 0x00000004L
+#define MF_OWNERDRAW 0x00000100L
+#define MF_POPUP 0x00000010L
+#define MF_MENUBARBREAK 0x00000020L
+#define MF_MENUBREAK 0x00000040L
+#define MF_UNHILITE 0x00000000L
+#define MF_HILITE 0x00000080L
+#define MF_DEFAULT 0x00001000L
+#define MF_SYSMENU 0x00002000L
+#define MF_HELP 0x00004000L
+#define MF_RIGHTJUSTIFY 0x00004000L
+#define MF_MOUSESELECT 0x00008000L
+#define MF_END 0x00000080L
+
+// Where a message loop other than the program's waits (wParam of WM_ENTERIDLE).
+#define MSGF_DIALOGBOX 0
+#define MSGF_MENU 2
+
+// Accelerators.
+#define FVIRTKEY TRUE
+#define FNOINVERT 0x02
+#define FSHIFT 0x04
+#define FCONTROL 0x08
+#define FALT 0x10
+
+typedef struct tagACCEL {
+    BYTE fVirt;
+    WORD key;
+    WORD cmd;
+} ACCEL, *LPACCEL;
+
+// Dialog boxes and their controls.
+#define DS_ABSALIGN 0x01L
+#define DS_SYSMODAL 0x02L
+#define DS_3DLOOK 0x04L
+#define DS_FIXEDSYS 0x08L
+#define DS_NOFAILCREATE 0x10L
+#define DS_LOCALEDIT 0x20L
+#define DS_SETFONT 0x40L
+#define DS_MODALFRAME 0x80L
+#define DS_NOIDLEMSG 0x100L
+#define DS_SETFOREGROUND 0x200L
+#define DS_CONTROL 0x0400L
+#define DS_CENTER 0x0800L
+#define DS_CENTERMOUSE 0x1000L
+#define DS_CONTEXTHELP 0x2000L
+#define DS_SHELLFONT (DS_SETFONT | DS_FIXEDSYS)
+
+#define SS_LEFT 0x00000000L
+#define SS_CENTER 0x00000001L
+#define SS_RIGHT 0x00000002L
+#define SS_ICON 0x00000003L
+#define SS_TYPEMASK 0x0000001FL
+#define SS_NOPREFIX 0x00000080L
+#define SS_CENTERIMAGE 0x00000200L
+
+#define BS_PUSHBUTTON 0x00000000L
+#define BS_DEFPUSHBUTTON 0x00000001L
+#define BS_TYPEMASK 0x0000000FL
+#define BN_CLICKED 0
+#define BM_SETSTATE 0x00F3
+#define BM_SETSTYLE 0x00F4
+#define BM_CLICK 0x00F5
+
+#define DM_GETDEFID (WM_USER + 0)
+#define DM_SETDEFID (WM_USER + 1)
+#define DC_HASDEFID 0x534B
+
+#define DLGC_WANTARROWS 0x0001
+#define DLGC_WANTTAB 0x0002
+#define DLGC_WANTALLKEYS 0x0004
+#define DLGC_DEFPUSHBUTTON 0x0010
+#define DLGC_UNDEFPUSHBUTTON 0x0020
+#define DLGC_STATIC 0x0100
+#define DLGC_BUTTON 0x2000
+
+#define IDOK 1
+#define IDCANCEL 2
+
+typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+
+// Standard cursors and icons.
+#define IDC_ARROW MAKEINTRESOURCEW(32512)
+#define IDC_IBEAM MAKEINTRESOURCEW(32513)
+#define IDC_WAIT MAKEINTRESOURCEW(32514)
+#define IDC_CROSS MAKEINTRESOURCEW(32515)
+#define IDC_SIZEALL MAKEINTRESOURCEW(32646)
+#define IDC_HAND MAKEINTRESOURCEW(32649)
+#define IDI_APPLICATION MAKEINTRESOURCEW(32512)
+#define SM_CXICON 11
+#define SM_CYICON 12
+#define SM_CXSMICON 49
+#define SM_CYSMICON 50
+
 typedef struct tagMSG {
     HWND hwnd;
     UINT message;
@@ -365,6 +489,47 @@ HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint);
 BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint);
 HDC WINAPI GetDC(HWND window);
 int WINAPI ReleaseDC(HWND window, HDC dc);
+
+// Resources.
+int WINAPI LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int bufferMax);
+HICON WINAPI LoadIconW(HINSTANCE instance, LPCWSTR name);
+HCURSOR WINAPI LoadCursorW(HINSTANCE instance, LPCWSTR name);
+BOOL WINAPI DestroyIcon(HICON icon);
+
+// Menus.
+HMENU WINAPI CreateMenu(void);
+HMENU WINAPI CreatePopupMenu(void);
+HMENU WINAPI LoadMenuW(HINSTANCE instance, LPCWSTR name);
+BOOL WINAPI DestroyMenu(HMENU menu);
+BOOL WINAPI IsMenu(HMENU menu);
+BOOL WINAPI DrawMenuBar(HWND window);
+HMENU WINAPI GetSubMenu(HMENU menu, int position);
+int WINAPI GetMenuItemCount(HMENU menu);
+UINT WINAPI GetMenuItemID(HMENU menu, int position);
+UINT WINAPI GetMenuState(HMENU menu, UINT item, UINT flags);
+int WINAPI GetMenuStringW(HMENU menu, UINT item, LPWSTR text, int textMax, UINT flags);
+DWORD WINAPI CheckMenuItem(HMENU menu, UINT item, UINT check);
+BOOL WINAPI EnableMenuItem(HMENU menu, UINT item, UINT enable);
+BOOL WINAPI AppendMenuW(HMENU menu, UINT flags, UINT_PTR id, LPCWSTR text);
+BOOL WINAPI DeleteMenu(HMENU menu, UINT item, UINT flags);
+BOOL WINAPI RemoveMenu(HMENU menu, UINT item, UINT flags);
+
+// Accelerators.
+HACCEL WINAPI LoadAcceleratorsW(HINSTANCE instance, LPCWSTR name);
+HACCEL WINAPI CreateAcceleratorTableW(LPACCEL entries, int count);
+BOOL WINAPI DestroyAcceleratorTable(HACCEL table);
+int WINAPI TranslateAcceleratorW(HWND window, HACCEL table, LPMSG message);
+
+// Dialog boxes.
+INT_PTR WINAPI DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DLGPROC dialogProc,
+                               LPARAM initParam);
+BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);
+HWND WINAPI GetDlgItem(HWND dialog, int id);
+int WINAPI GetDlgCtrlID(HWND control);
+LRESULT WINAPI DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+HWND WINAPI GetParent(HWND window);
+int WINAPI GetWindowTextW(HWND window, LPWSTR text, int textMax);
+BOOL WINAPI SetWindowTextW(HWND window, LPCWSTR text);
 
 // Mouse and keyboard.
 HWND WINAPI SetCapture(HWND window);

@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "kernel32/utf8.h"
+#include "user32/menu.h"
+#include "user32/menu_bar.h"
 #include "user32/thread_state.h"
 #include "user32/window_class.h"
 #include "user32/window_frame.h"
@@ -95,6 +97,8 @@ void ReleaseWindow(HWND handle)
         std::erase(parent->children, handle);
     if (window->displayWindow)
         display::CurrentDriver().DestroyDisplayWindow(window->displayWindow);
+    if (!(window->style & WS_CHILD) && LookUpMenu(window->menu))
+        DestroyMenu(window->menu);  // a window's menu goes with it, as on Windows
     if (window->windowClass)
         --window->windowClass->windowCount;
     Windows().erase(handle);
@@ -237,6 +241,7 @@ void SyncDisplayWindow(Window& window)
     RECT client = ClientRectInSurface(window);
     driver.SetFrameArea(window.displayWindow, display::Rect{client.left, client.top, std::uint32_t(Width(client)),
                                                             std::uint32_t(Height(client))});
+    RedrawMenuBar(window);  // the bar spans the surface's width
 }
 
 display::Window* DisplayWindowOf(HWND handle)
@@ -265,6 +270,14 @@ extern "C" HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR
         SetLastError(ERROR_TLW_WITH_WSCHILD);
         return nullptr;
     }
+    if (!(style & WS_CHILD) && menu && !LookUpMenu(menu)) {
+        SetLastError(ERROR_INVALID_MENU_HANDLE);
+        return nullptr;
+    }
+    // A top-level window made without a menu gets its class's menu.
+    LPCWSTR classMenu = windowClass->info.lpszMenuName;
+    if (!(style & WS_CHILD) && !menu && classMenu)
+        menu = LoadMenuW(windowClass->info.hInstance, classMenu);
 
     auto created = std::make_unique<Window>();
     Window& window = *created;

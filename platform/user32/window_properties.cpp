@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "user32/icons.h"
+#include "user32/menu.h"
 #include "user32/mouse_input.h"
 #include "user32/thread_state.h"
 #include "user32/window.h"
@@ -173,9 +175,8 @@ extern "C" HMENU WINAPI GetMenu(HWND handle)
     return window && !(window->style & WS_CHILD) ? window->menu : nullptr;
 }
 
-// The menu handle is kept as given: menu objects and the menu bar drawn from them belong to the
-// menu layer, which checks the handle here. What this does is the frame: the menu bar takes its
-// height from the client area, and the window procedure hears of the new size at once.
+// The menu bar takes its height from the client area, and the window procedure hears of the new
+// size at once; the menu that was there is kept (the caller may put it back later).
 extern "C" BOOL WINAPI SetMenu(HWND handle, HMENU menu)
 {
     Window* window = LookUpOrFail(handle);
@@ -183,6 +184,10 @@ extern "C" BOOL WINAPI SetMenu(HWND handle, HMENU menu)
         return FALSE;
     if (window->style & WS_CHILD) {
         SetLastError(ERROR_CHILD_WINDOW_MENU);
+        return FALSE;
+    }
+    if (menu && !LookUpMenu(menu)) {
+        SetLastError(ERROR_INVALID_MENU_HANDLE);
         return FALSE;
     }
     window->menu = menu;
@@ -208,6 +213,10 @@ extern "C" int WINAPI GetSystemMetrics(int index)
     case SM_CYSCREEN: return desktop.bottom;
     case SM_CYCAPTION: return captionHeight;
     case SM_CYMENU: return menuBarHeight;
+    case SM_CXICON:
+    case SM_CYICON: return iconSize;
+    case SM_CXSMICON:
+    case SM_CYSMICON: return smallIconSize;
     case SM_CXDOUBLECLK:
     case SM_CYDOUBLECLK: return doubleClickSize;
     default: return 0;

@@ -1,0 +1,42 @@
+# quorvane_add_resources(TARGET RC_FILE [INCLUDE_DIRS dir...]): builds a resource script into a
+# target. windres compiles the script into the standard binary .res format, exactly as for the
+# Windows build; the .res file is then written out as a C++ array whose static initialiser hands
+# it to kernel32 (LinkResourceFile), so FindResourceW, LoadStringW, LoadMenuW and the other
+# loaders read the same bytes Windows would read from the executable.
+#
+# The script is UTF-8 and starts with `#pragma code_page(65001)`: windres and Microsoft's
+# resource compiler both read it that way, and the .res holds its texts as UTF-16.
+find_program(QUORVANE_WINDRES NAMES x86_64-w64-mingw32-windres REQUIRED)
+
+function(quorvane_add_resources target rc_file)
+  cmake_parse_arguments(ARG "" "" "INCLUDE_DIRS" ${ARGN})
+  get_filename_component(rc_path ${rc_file} ABSOLUTE)
+  get_filename_component(rc_name ${rc_file} NAME_WE)
+  get_filename_component(rc_dir ${rc_path} DIRECTORY)
+  set(out_dir ${CMAKE_CURRENT_BINARY_DIR}/resources/${target})
+  set(res_file ${out_dir}/${rc_name}.res)
+  set(cpp_file ${out_dir}/${rc_name}_res.cpp)
+  set(include_flags -I ${rc_dir})
+  foreach(dir ${ARG_INCLUDE_DIRS})
+    list(APPEND include_flags -I ${dir})
+  endforeach()
+  # Everything the script names (headers, icons) is a dependency through the preprocessor's
+  # dependency list; icon files are listed by the caller's script, so the folder is watched.
+  file(GLOB rc_inputs CONFIGURE_DEPENDS ${rc_dir}/*.h ${rc_dir}/*.ico)
+  add_custom_command(
+    OUTPUT ${res_file}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${out_dir}
+    COMMAND ${QUORVANE_WINDRES} -J rc -O res ${include_flags} -i ${rc_path} -o ${res_file}
+    DEPENDS ${rc_path} ${rc_inputs}
+    WORKING_DIRECTORY ${rc_dir}
+    COMMENT "windres ${rc_file}"
+    VERBATIM)
+  add_custom_command(
+    OUTPUT ${cpp_file}
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${res_file} -DOUTPUT=${cpp_file}
+      -P ${PROJECT_SOURCE_DIR}/cmake/embed_resources.cmake
+    DEPENDS ${res_file} ${PROJECT_SOURCE_DIR}/cmake/embed_resources.cmake
+    COMMENT "Linking ${rc_name}.res into ${target}"
+    VERBATIM)
+  target_sources(${target} PRIVATE ${cpp_file})
+endfunction()
