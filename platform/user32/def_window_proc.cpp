@@ -1,4 +1,7 @@
 // The default window procedure: what a window does with the messages its own procedure leaves.
+#include <algorithm>
+
+#include "kernel32/utf8.h"
 #include "user32/menu_bar_hooks.h"
 #include "user32/thread_state.h"
 #include "user32/window.h"
@@ -60,6 +63,30 @@ void CaptionDoubleClick(HWND handle, LPARAM lParam)
     SendMessageW(handle, WM_SYSCOMMAND, (window->style & WS_MAXIMIZE) ? SC_RESTORE : SC_MAXIMIZE, lParam);
 }
 
+// The window's text, which a top-level window's display shows as its title.
+LRESULT SetText(HWND handle, LPCWSTR text)
+{
+    Window* window = LookUpWindow(handle);
+    if (!window)
+        return FALSE;
+    window->title = text ? text : L"";
+    if (window->displayWindow)
+        quorvane::display::CurrentDriver().SetDisplayWindowTitle(window->displayWindow,
+                                                                 quorvane::kernel32::EncodeUtf8Lossy(window->title));
+    return TRUE;
+}
+
+LRESULT GetText(HWND handle, WPARAM textMax, LPWSTR text)
+{
+    Window* window = LookUpWindow(handle);
+    if (!window || !text || textMax == 0)
+        return 0;
+    std::size_t copied = std::min(window->title.size(), std::size_t(textMax - 1));
+    std::copy_n(window->title.begin(), copied, text);
+    text[copied] = L'\0';
+    return LRESULT(copied);
+}
+
 LRESULT ErasedByClassBrush(HWND handle)
 {
     // The client area shows the last presented frame; the class brush counts as having erased.
@@ -73,6 +100,12 @@ extern "C" LRESULT WINAPI DefWindowProcW(HWND handle, UINT message, WPARAM wPara
 {
     switch (message) {
     case WM_NCCREATE: return TRUE;  // creation goes on
+    case WM_SETTEXT: return SetText(handle, reinterpret_cast<LPCWSTR>(lParam));
+    case WM_GETTEXT: return GetText(handle, wParam, reinterpret_cast<LPWSTR>(lParam));
+    case WM_GETTEXTLENGTH: {
+        Window* window = LookUpWindow(handle);
+        return window ? LRESULT(window->title.size()) : 0;
+    }
     case WM_CLOSE: DestroyWindow(handle); return 0;
     case WM_PAINT: {
         PAINTSTRUCT paint;

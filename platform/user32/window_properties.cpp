@@ -222,3 +222,26 @@ extern "C" int WINAPI GetSystemMetrics(int index)
     default: return 0;
     }
 }
+
+extern "C" HWND WINAPI GetParent(HWND handle)
+{
+    Window* window = LookUpOrFail(handle);
+    return window && (window->style & WS_CHILD) ? window->parent : nullptr;
+}
+
+extern "C" int WINAPI GetWindowTextW(HWND handle, LPWSTR text, int textMax)
+{
+    if (!text || textMax <= 0)
+        return 0;
+    text[0] = L'\0';
+    if (!LookUpOrFail(handle))
+        return 0;
+    return int(SendMessageW(handle, WM_GETTEXT, WPARAM(textMax), reinterpret_cast<LPARAM>(text)));
+}
+
+extern "C" BOOL WINAPI SetWindowTextW(HWND handle, LPCWSTR text)
+{
+    if (!LookUpOrFail(handle))
+        return FALSE;
+    return SendMessageW(handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
+}

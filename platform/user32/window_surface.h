@@ -14,6 +14,7 @@ namespace quorvane::user32 {
 // The order in which layers are drawn; a higher one covers a lower one.
 namespace layers {
 constexpr int menuBar = 0;
+constexpr int dialogFace = 10;
 constexpr int popupMenus = 100;  // one layer per open pop-up, from here upwards
 }  // namespace layers
 
