@@ -30,8 +30,6 @@ std::map<HWND, Dialog>& Dialogs()
     return dialogs;
 }
 
-Dialog* creating = nullptr;  // the dialog whose window is being made (its messages come early)
-
 void RegisterDialogClass()
 {
     if (FindWindowClass(dialogClassName))
@@ -127,10 +125,8 @@ HWND CreateDialogWindow(Dialog& dialog, HINSTANCE instance, const DialogTemplate
     RECT frame = client;
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     POINT at = CentredPlace(dialog.owner, Width(frame), Height(frame));
-    creating = &dialog;
     HWND handle = CreateWindowExW(exStyle, dialogClassName, dialogTemplate.title.c_str(), style, at.x, at.y,
                                   Width(frame), Height(frame), nullptr, nullptr, instance, nullptr);
-    creating = nullptr;
     return handle;
 }
 
@@ -206,7 +202,7 @@ Dialog* LookUpDialog(HWND handle)
     auto found = Dialogs().find(handle);
     if (found != Dialogs().end())
         return &found->second;
-    return creating && creating->handle == handle ? creating : nullptr;
+    return nullptr;
 }
 
 Dialog* DialogOfControl(HWND control)
@@ -237,7 +233,6 @@ extern "C" INT_PTR WINAPI DialogBoxParamW(HINSTANCE instance, LPCWSTR templateNa
     RegisterDialogClass();
     Dialog dialog;
     dialog.owner = owner;
-    dialog.procedure = procedure;
     dialog.font = DialogFont(dialogTemplate.typeface, dialogTemplate.hasFont ? dialogTemplate.pointSize : 8,
                              dialogTemplate.weight, dialogTemplate.italic);
     SetBaseUnits(dialog);
@@ -246,6 +241,7 @@ extern "C" INT_PTR WINAPI DialogBoxParamW(HINSTANCE instance, LPCWSTR templateNa
         return -1;
     Dialog& running = Dialogs()[handle] = dialog;
     running.handle = handle;
+    running.procedure = procedure;  // from here on: WM_INITDIALOG is the first message it gets
     for (const DialogItemTemplate& item : dialogTemplate.items) {
         if (!CreateControl(running, instance, item)) {
             DestroyWindow(handle);

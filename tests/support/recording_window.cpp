@@ -140,7 +140,14 @@ std::vector<UINT> MessageIds(const std::vector<MSG>& messages)
 
 HMENU SomeMenu()
 {
-    return reinterpret_cast<HMENU>(ULONG_PTR{0x5E00});
+    static HMENU menu = nullptr;
+    if (!IsMenu(menu)) {  // a window destroys its menu with it
+        menu = CreateMenu();
+        HMENU file = CreatePopupMenu();
+        AppendMenuW(file, MF_STRING, 1, L"&Exit");
+        AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+    }
+    return menu;
 }
 
 }  // namespace quorvane::tests

@@ -75,7 +75,7 @@ RECT WindowRectOf(HWND window);
 std::vector<MSG> PumpMessages();
 std::vector<UINT> MessageIds(const std::vector<MSG>& messages);
 
-// A menu handle for the frame: the window core keeps it and gives the window a menu bar.
+// A small menu (one pop-up with one item), the same while a window shows it.
 HMENU SomeMenu();
 
 }  // namespace quorvane::tests

@@ -87,14 +87,15 @@ TEST(InputTest, TheMenuBarIsNonClientAndAlwaysGetsDoubleClicks)
 {
     RecordingWindow window({.x = 100, .y = 50, .menu = SomeMenu()});
     PumpMessages();
-    InjectMouseButton(window.Handle(), MouseButton::Left, true, 30, -10);  // 10 pixels above the client area
-    InjectMouseButton(window.Handle(), MouseButton::Left, false, 30, -10);
-    InjectMouseButton(window.Handle(), MouseButton::Left, true, 30, -10);
+    // 10 pixels above the client area, right of the bar's only title (a press on a title opens the menu)
+    InjectMouseButton(window.Handle(), MouseButton::Left, true, 250, -10);
+    InjectMouseButton(window.Handle(), MouseButton::Left, false, 250, -10);
+    InjectMouseButton(window.Handle(), MouseButton::Left, true, 250, -10);
     std::vector<MSG> taken = PumpMessages();
     ASSERT_EQ(MessageIds(taken), (std::vector<UINT>{WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_NCLBUTTONDBLCLK}));
     EXPECT_EQ(taken[0].wParam, WPARAM(HTMENU));
-    EXPECT_EQ(taken[0].lParam, MAKELPARAM(100 + frame + 30, 50 + frame + caption + menuBar - 10));
-    InjectMouseButton(window.Handle(), MouseButton::Left, false, 30, -10);
+    EXPECT_EQ(taken[0].lParam, MAKELPARAM(100 + frame + 250, 50 + frame + caption + menuBar - 10));
+    InjectMouseButton(window.Handle(), MouseButton::Left, false, 250, -10);
 }
 
 TEST(InputTest, WheelTurnsArePassedOnInUnitsOf120AFinerWheelAddingUp)

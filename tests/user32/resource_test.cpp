@@ -1,0 +1,209 @@
+// Resources compiled by windres from a UTF-8 script with Japanese texts and built into this test
+// program: the .res format, strings, menu and accelerator templates, icon groups and cursors.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "kernel32/resource_file.h"
+#include "resources/test_resources.h"
+#include "user32/icons.h"
+
+namespace quorvane::tests {
+namespace {
+
+HINSTANCE Module()
+{
+    return GetModuleHandleW(nullptr);
+}
+
+std::wstring LoadedString(UINT id, int bufferMax = 100)
+{
+    std::vector<wchar_t> buffer(std::size_t(bufferMax) + 1, L'#');
+    int length = LoadStringW(Module(), id, buffer.data(), bufferMax);
+    EXPECT_EQ(std::wstring(buffer.data()).size(), std::size_t(length));
+    return buffer.data();
+}
+
+TEST(StringTable, TextsComeBackWhole)
+{
+    EXPECT_EQ(LoadedString(IDS_TITLE), L"Quorvane");
+    EXPECT_EQ(LoadedString(IDS_CLASS), L"QUORVANE");
+    // U+8868 U+793A survive the UTF-8 script; the surrogate pair is one code point here.
+    EXPECT_EQ(LoadedString(IDS_JAPANESE), L"\u8868\u793A(&V) \U0001D11E");
+    EXPECT_EQ(LoadedString(IDS_FAR), L"遠い文字列");  // another block of sixteen
+}
+
+TEST(StringTable, ShortBuffersTruncateAndMissingStringsAreEmpty)
+{
+    EXPECT_EQ(LoadedString(IDS_TITLE, 5), L"Quor");
+    EXPECT_EQ(LoadedString(IDS_TITLE, 1), L"");
+    EXPECT_EQ(LoadedString(IDS_EMPTY), L"");  // in a block that exists, never defined
+    EXPECT_EQ(LoadedString(9999), L"");       // in no block at all
+    EXPECT_EQ(LoadStringW(Module(), IDS_TITLE, nullptr, 10), 0);
+}
+
+TEST(StringTable, ABufferSizeOfZeroGivesTheTextInPlace)
+{
+    const wchar_t* text = nullptr;
+    int length = LoadStringW(Module(), IDS_FAR, reinterpret_cast<LPWSTR>(&text), 0);
+    ASSERT_EQ(length, 5);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(std::wstring(text, std::size_t(length)), L"遠い文字列");
+}
+
+// The .res file: an empty opening entry, then each resource with its header padded to four
+// bytes. A file cut anywhere inside an entry is refused as a whole.
+std::vector<unsigned char> ResFile()
+{
+    std::vector<unsigned char> file(32, 0);  // the opening entry: no data, header of 32 bytes
+    file[4] = 32;
+    file[8] = file[9] = file[12] = file[13] = 0xFF;
+    auto word = [&](unsigned value) {
+        file.push_back(static_cast<unsigned char>(value & 0xFF));
+        file.push_back(static_cast<unsigned char>(value >> 8));
+    };
+    std::size_t start = file.size();
+    word(3), word(0);                 // data size 3
+    word(0), word(0);                 // header size, filled in below
+    word(0xFFFF), word(10);           // RT_RCDATA
+    for (char16_t c : u"名前")        // a name, zero-terminated
+        word(c);
+    while (file.size() % 4)
+        file.push_back(0);
+    file.insert(file.end(), 16, 0);  // versions, flags, language, characteristics
+    file[start + 4] = static_cast<unsigned char>(file.size() - start);
+    file.insert(file.end(), {1, 2, 3});
+    return file;
+}
+
+TEST(ResourceFile, EntriesAreReadWithTheirNamesAndData)
+{
+    std::vector<unsigned char> file = ResFile();
+    std::vector<kernel32::ResourceFileEntry> entries;
+    ASSERT_TRUE(kernel32::ParseResourceFile(file.data(), file.size(), entries));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].typeId, 10u);
+    EXPECT_EQ(entries[0].nameText, L"名前");
+    ASSERT_EQ(entries[0].size, 3u);
+    EXPECT_EQ(file[entries[0].offset + 2], 3);
+}
+
+TEST(ResourceFile, TruncatedFilesAreRefused)
+{
+    std::vector<unsigned char> file = ResFile();
+    for (std::size_t cut = 33; cut < file.size(); ++cut) {
+        std::vector<kernel32::ResourceFileEntry> entries;
+        EXPECT_FALSE(kernel32::ParseResourceFile(file.data(), cut, entries)) << "cut at " << cut;
+        EXPECT_TRUE(entries.empty());
+    }
+}
+
+TEST(ResourceFile, TheBuiltInScriptIsServedByFindResource)
+{
+    HRSRC menu = FindResourceW(Module(), MAKEINTRESOURCEW(IDM_MAIN), RT_MENU);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_GT(SizeofResource(Module(), menu), 4u);
+    EXPECT_NE(FindResourceW(Module(), MAKEINTRESOURCEW(IDD_ABOUT), RT_DIALOG), nullptr);
+    EXPECT_NE(FindResourceW(Module(), MAKEINTRESOURCEW(IDI_TEST), RT_GROUP_ICON), nullptr);
+}
+
+std::wstring MenuText(HMENU menu, UINT item, UINT flags = MF_BYPOSITION)
+{
+    wchar_t text[64] = L"";
+    GetMenuStringW(menu, item, text, 64, flags);
+    return text;
+}
+
+TEST(MenuTemplate, PopupsItemsTextsAndStatesAsWritten)
+{
+    HMENU menu = LoadMenuW(Module(), MAKEINTRESOURCEW(IDM_MAIN));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(GetMenuItemCount(menu), 4);
+    EXPECT_EQ(MenuText(menu, 0), L"ファイル(&F)");
+    EXPECT_EQ(MenuText(menu, 3), L"ヘルプ(&H)");
+    HMENU view = GetSubMenu(menu, 1);
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(GetMenuItemCount(view), 8);
+    EXPECT_EQ(GetMenuItemID(view, 0), UINT(IDC_EARTH));
+    EXPECT_EQ(GetMenuState(view, IDC_EARTH, MF_BYCOMMAND), UINT(MF_CHECKED));
+    EXPECT_EQ(GetMenuState(view, IDC_OUTLINE, MF_BYCOMMAND), UINT(MF_UNCHECKED));
+    EXPECT_EQ(GetMenuState(view, 2, MF_BYPOSITION), UINT(MF_SEPARATOR));
+    EXPECT_EQ(GetMenuState(view, IDC_GRAYED, MF_BYCOMMAND), UINT(MF_GRAYED));
+    EXPECT_EQ(MenuText(view, IDC_HELP, MF_BYCOMMAND), L"ヘルプの表示(&H)\tF1");
+    // The nested pop-up: its state has its item count in the high byte.
+    EXPECT_EQ(GetMenuState(view, 7, MF_BYPOSITION), UINT(MF_POPUP | (1 << 8)));
+    EXPECT_EQ(GetMenuItemID(view, 7), UINT(-1));
+    EXPECT_EQ(MenuText(GetSubMenu(view, 7), IDC_DEEP, MF_BYCOMMAND), L"奥の項目(&D)");
+    // By command, the search goes through every pop-up from the bar down.
+    EXPECT_EQ(GetMenuState(menu, IDC_DEEP, MF_BYCOMMAND), UINT(MF_UNCHECKED));
+    EXPECT_TRUE(DestroyMenu(menu));
+    EXPECT_FALSE(IsMenu(view));  // pop-ups go with their menu
+}
+
+TEST(MenuTemplate, MissingMenuFails)
+{
+    SetLastError(0);
+    EXPECT_EQ(LoadMenuW(Module(), MAKEINTRESOURCEW(4242)), nullptr);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_RESOURCE_NAME_NOT_FOUND));
+}
+
+const display::Image& IconPicture(int size)
+{
+    HICON icon = user32::LoadIconOfSize(Module(), MAKEINTRESOURCEW(IDI_TEST), size);
+    EXPECT_NE(icon, nullptr);
+    const display::Image* image = user32::IconImage(icon);
+    EXPECT_NE(image, nullptr);
+    static const display::Image none;
+    return image ? *image : none;
+}
+
+DWORD Pixel(const display::Image& image, int x, int y)
+{
+    return image.pixels[std::size_t(y) * image.width + std::size_t(x)];
+}
+
+// The test icon has a red 16 x 16 image, a green 32 x 32 one with its top-left quarter
+// transparent through alpha, and a blue 48 x 48 one of 8 bits, its top-left quarter masked.
+TEST(Icons, TheImageOfTheSizeAskedForIsChosen)
+{
+    HICON icon = LoadIconW(Module(), MAKEINTRESOURCEW(IDI_TEST));
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(LoadIconW(Module(), MAKEINTRESOURCEW(IDI_TEST)), icon);  // shared
+    const display::Image& large = *user32::IconImage(icon);
+    ASSERT_EQ(large.width, 32u);
+    ASSERT_EQ(large.height, 32u);
+    EXPECT_EQ(Pixel(large, 24, 24), 0xFF00FF00u);
+    EXPECT_EQ(Pixel(large, 4, 4) >> 24, 0u);
+    EXPECT_EQ(Pixel(large, 24, 4), 0xFF00FF00u);  // rows are not upside down
+
+    EXPECT_EQ(Pixel(IconPicture(16), 8, 8), 0xFFFF0000u);
+    const display::Image& masked = IconPicture(48);
+    EXPECT_EQ(Pixel(masked, 40, 40), 0xFF0000FFu);
+    EXPECT_EQ(Pixel(masked, 4, 4) >> 24, 0u);
+    EXPECT_EQ(Pixel(masked, 40, 4), 0xFF0000FFu);
+}
+
+TEST(Icons, OtherSizesAreScaledFromTheNearestLargerImage)
+{
+    const display::Image& scaled = IconPicture(24);
+    ASSERT_EQ(scaled.width, 24u);
+    EXPECT_EQ(Pixel(scaled, 20, 20), 0xFF00FF00u);  // from the 32 x 32 image
+    EXPECT_EQ(Pixel(scaled, 2, 2) >> 24, 0u);
+}
+
+TEST(Icons, MissingIconsAndCursors)
+{
+    EXPECT_EQ(LoadIconW(Module(), MAKEINTRESOURCEW(4242)), nullptr);
+    EXPECT_NE(LoadIconW(nullptr, IDI_APPLICATION), nullptr);
+    HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+    EXPECT_NE(arrow, nullptr);
+    EXPECT_EQ(LoadCursorW(nullptr, IDC_ARROW), arrow);
+    EXPECT_NE(LoadCursorW(nullptr, IDC_HAND), arrow);
+    EXPECT_EQ(LoadCursorW(nullptr, MAKEINTRESOURCEW(5)), nullptr);
+}
+
+}  // namespace
+}  // namespace quorvane::tests
