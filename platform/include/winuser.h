@@ -297,6 +297,13 @@ typedef struct tagCREATESTRUCTW {
 #define GWLP_WNDPROC (-4)
 #define GWLP_USERDATA (-21)
 
+// GetWindow.
+#define GW_HWNDFIRST 0
+#define GW_HWNDLAST 1
+#define GW_HWNDNEXT 2
+#define GW_HWNDPREV 3
+#define GW_CHILD 5
+
 // GetSystemMetrics.
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
@@ -528,6 +535,7 @@ HWND WINAPI GetDlgItem(HWND dialog, int id);
 int WINAPI GetDlgCtrlID(HWND control);
 LRESULT WINAPI DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 HWND WINAPI GetParent(HWND window);
+HWND WINAPI GetWindow(HWND window, UINT relation);
 int WINAPI GetWindowTextW(HWND window, LPWSTR text, int textMax);
 BOOL WINAPI SetWindowTextW(HWND window, LPCWSTR text);
 

@@ -1,6 +1,7 @@
 // Window styles and long values, enabling, menus, coordinates and system metrics.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "user32/icons.h"
@@ -244,4 +245,26 @@ extern "C" BOOL WINAPI SetWindowTextW(HWND handle, LPCWSTR text)
     if (!LookUpOrFail(handle))
         return FALSE;
     return SendMessageW(handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
+}
+
+// Children in the order they were made (a dialog's controls in template order).
+extern "C" HWND WINAPI GetWindow(HWND handle, UINT relation)
+{
+    Window* window = LookUpOrFail(handle);
+    if (!window)
+        return nullptr;
+    if (relation == GW_CHILD)
+        return window->children.empty() ? nullptr : window->children.front();
+    Window* parent = LookUpWindow(window->parent);
+    if (!parent)
+        return nullptr;
+    const std::vector<HWND>& siblings = parent->children;
+    auto at = std::find(siblings.begin(), siblings.end(), handle);
+    switch (relation) {
+    case GW_HWNDFIRST: return siblings.front();
+    case GW_HWNDLAST: return siblings.back();
+    case GW_HWNDNEXT: return at + 1 < siblings.end() ? *(at + 1) : nullptr;
+    case GW_HWNDPREV: return at != siblings.begin() ? *(at - 1) : nullptr;
+    default: SetLastError(ERROR_INVALID_PARAMETER); return nullptr;
+    }
 }
