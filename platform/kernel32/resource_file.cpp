@@ -49,8 +49,8 @@ struct LinkedFiles {
 
 LinkedFiles& Linked()
 {
-    static LinkedFiles files;
-    return files;
+    static auto* files = new LinkedFiles;  // never destroyed: served until the process ends
+    return *files;
 }
 
 LPCWSTR Designation(const std::optional<unsigned>& id, const std::wstring& name)

@@ -20,8 +20,8 @@ constexpr BYTE knownFlags = FVIRTKEY | FNOINVERT | FSHIFT | FCONTROL | FALT;
 
 std::map<HACCEL, std::vector<ACCEL>>& Tables()
 {
-    static std::map<HACCEL, std::vector<ACCEL>> tables;
-    return tables;
+    static auto* tables = new std::map<HACCEL, std::vector<ACCEL>>;  // never destroyed, like the windows
+    return *tables;
 }
 
 HACCEL Keep(std::vector<ACCEL> entries)

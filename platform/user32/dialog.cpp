@@ -26,8 +26,8 @@ const wchar_t dialogClassName[] = L"#32770";
 
 std::map<HWND, Dialog>& Dialogs()
 {
-    static std::map<HWND, Dialog> dialogs;
-    return dialogs;
+    static auto* dialogs = new std::map<HWND, Dialog>;  // never destroyed, like the windows
+    return *dialogs;
 }
 
 void RegisterDialogClass()
@@ -103,11 +103,11 @@ bool CreateControl(Dialog& dialog, HINSTANCE instance, const DialogItemTemplate&
         place.bottom = place.top + iconSize;
     }
     LPCWSTR windowClass = ClassOf(item.windowClass);
-    HWND control = windowClass ? CreateWindowExW(item.exStyle, windowClass, icon ? L"" : item.title.text.c_str(),
-                                                 item.style | WS_CHILD, place.left, place.top, Width(place),
-                                                 Height(place), dialog.handle, reinterpret_cast<HMENU>(ULONG_PTR(item.id)),
-                                                 instance, nullptr)
-                               : nullptr;
+    HWND control = windowClass
+                       ? CreateWindowExW(item.exStyle, windowClass, icon ? L"" : item.title.text.c_str(),
+                                         item.style | WS_CHILD, place.left, place.top, Width(place), Height(place),
+                                         dialog.handle, reinterpret_cast<HMENU>(ULONG_PTR(item.id)), instance, nullptr)
+                       : nullptr;
     if (!control)
         return false;
     if (picture)
@@ -137,7 +137,8 @@ std::vector<HWND> TabStops(HWND dialog)
     Window* window = LookUpWindow(dialog);
     for (HWND child : window ? window->children : std::vector<HWND>{}) {
         Window* control = LookUpWindow(child);
-        if (control && (control->style & WS_TABSTOP) && (control->style & WS_VISIBLE) && !(control->style & WS_DISABLED))
+        if (control && (control->style & WS_TABSTOP) && (control->style & WS_VISIBLE) &&
+            !(control->style & WS_DISABLED))
             stops.push_back(child);
     }
     return stops;

@@ -15,8 +15,8 @@ namespace {
 
 std::set<HWND>& PressedButtons()
 {
-    static std::set<HWND> pressed;
-    return pressed;
+    static auto* pressed = new std::set<HWND>;  // never destroyed, like the windows
+    return *pressed;
 }
 
 void SetPressed(HWND button, bool pressed)
@@ -40,7 +40,7 @@ LRESULT CALLBACK ButtonProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_GETDLGCODE:
         return DLGC_BUTTON |
                ((GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? DLGC_DEFPUSHBUTTON
-                                                                                       : DLGC_UNDEFPUSHBUTTON);
+                                                                                      : DLGC_UNDEFPUSHBUTTON);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         SetCapture(window);

@@ -25,8 +25,8 @@ constexpr unsigned char pngSignature[] = {0x89, 'P', 'N', 'G'};
 
 std::map<HICON, display::Image>& Icons()
 {
-    static std::map<HICON, display::Image> icons;
-    return icons;
+    static auto* icons = new std::map<HICON, display::Image>;  // never destroyed, like the windows
+    return *icons;
 }
 
 HICON Keep(display::Image image)
@@ -87,8 +87,8 @@ bool ReadDibHeader(kernel32::ResourceReader& reader, Dib& dib)
         return false;
     dib.width = std::int32_t(width);
     dib.height = std::int32_t(height) / 2;
-    bool supportedDepth = dib.bitCount == 1 || dib.bitCount == 4 || dib.bitCount == 8 || dib.bitCount == 24 ||
-                          dib.bitCount == 32;
+    bool supportedDepth =
+        dib.bitCount == 1 || dib.bitCount == 4 || dib.bitCount == 8 || dib.bitCount == 24 || dib.bitCount == 32;
     if (compression != 0 || !supportedDepth || dib.width <= 0 || dib.height <= 0 || dib.width > 1024 ||
         dib.height > 1024)
         return false;
@@ -109,9 +109,11 @@ bool ReadDibHeader(kernel32::ResourceReader& reader, Dib& dib)
 std::uint32_t ColorAt(const Dib& dib, const unsigned char* row, std::int32_t x)
 {
     switch (dib.bitCount) {
-    case 32: return std::uint32_t(row[x * 4]) | std::uint32_t(row[x * 4 + 1]) << 8 | std::uint32_t(row[x * 4 + 2]) << 16 |
-                    std::uint32_t(row[x * 4 + 3]) << 24;
-    case 24: return std::uint32_t(row[x * 3]) | std::uint32_t(row[x * 3 + 1]) << 8 | std::uint32_t(row[x * 3 + 2]) << 16;
+    case 32:
+        return std::uint32_t(row[x * 4]) | std::uint32_t(row[x * 4 + 1]) << 8 | std::uint32_t(row[x * 4 + 2]) << 16 |
+               std::uint32_t(row[x * 4 + 3]) << 24;
+    case 24:
+        return std::uint32_t(row[x * 3]) | std::uint32_t(row[x * 3 + 1]) << 8 | std::uint32_t(row[x * 3 + 2]) << 16;
     default: {
         int perByte = 8 / dib.bitCount;
         int shift = 8 - dib.bitCount * (x % perByte + 1);
@@ -166,7 +168,8 @@ display::Image Scaled(const display::Image& source, int size)
 {
     if (int(source.width) == size && int(source.height) == size)
         return source;
-    display::Image image{std::uint32_t(size), std::uint32_t(size), std::vector<std::uint32_t>(std::size_t(size * size))};
+    display::Image image{std::uint32_t(size), std::uint32_t(size),
+                         std::vector<std::uint32_t>(std::size_t(size * size))};
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             std::uint32_t x0 = std::uint32_t(x) * source.width / std::uint32_t(size);

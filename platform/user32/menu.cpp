@@ -14,8 +14,9 @@ namespace {
 
 std::map<HMENU, std::unique_ptr<Menu>>& Menus()
 {
-    static std::map<HMENU, std::unique_ptr<Menu>> menus;
-    return menus;
+    // Never destroyed: windows destroyed at process exit destroy their menus.
+    static auto* menus = new std::map<HMENU, std::unique_ptr<Menu>>;
+    return *menus;
 }
 
 std::optional<ItemRef> FindByCommand(Menu& menu, UINT id, int depth)

@@ -174,8 +174,8 @@ PopupLayout LayOutPopup(const Menu& menu)
             acceleratorWidth = std::max(acceleratorWidth, text::LineWidth(*font, texts.accelerator.characters));
         }
     }
-    int inner = checkGutter + textGap + labelWidth + (acceleratorWidth ? acceleratorGap + acceleratorWidth : 0) +
-                rightPadding;
+    int inner =
+        checkGutter + textGap + labelWidth + (acceleratorWidth ? acceleratorGap + acceleratorWidth : 0) + rightPadding;
     layout.width = inner + 2 * popupFrame;
     layout.height = y + popupFrame;
     for (RECT& rect : layout.items)

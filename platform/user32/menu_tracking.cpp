@@ -255,8 +255,8 @@ void MenuTracker::HandleKey(const MSG& message)
             SelectBarItem(barItem_, true);
             if (!popups_.empty()) {
                 if (Menu* menu = LookUpMenu(popups_.back().menu))
-                    popups_.back().selected = message.wParam == VK_UP ? NextSelectable(*menu, 0, -1)
-                                                                      : NextSelectable(*menu, -1, 1);
+                    popups_.back().selected =
+                        message.wParam == VK_UP ? NextSelectable(*menu, 0, -1) : NextSelectable(*menu, -1, 1);
             }
         } else if (message.wParam == VK_RETURN) {
             Activate(popups_.back(), popups_.back().selected);
@@ -377,7 +377,8 @@ void MenuTracker::HandleMouse(const MSG& message)
     case WM_NCRBUTTONUP:
         if (depth >= 0 && item >= 0) {
             Menu* menu = LookUpMenu(popups_[std::size_t(depth)].menu);
-            if (menu && !(menu->items[std::size_t(item)].flags & MF_POPUP) && IsChoosable(menu->items[std::size_t(item)]))
+            if (menu && !(menu->items[std::size_t(item)].flags & MF_POPUP) &&
+                IsChoosable(menu->items[std::size_t(item)]))
                 Choose(menu->items[std::size_t(item)]);
         }
         break;
@@ -470,7 +471,6 @@ BarHighlight TrackedBarHighlight(HWND window)
 }
 
 }  // namespace quorvane::user32
-
 
 namespace quorvane::user32 {
 

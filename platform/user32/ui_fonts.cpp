@@ -15,7 +15,8 @@ constexpr int menuPoints = 9;
 text::Font* Kept(const text::FontRequest& request)
 {
     using Key = std::tuple<std::string, int, int, bool>;
-    static std::map<Key, std::unique_ptr<text::Font>> fonts;
+    // Never destroyed: menus and dialogs may still be drawn while static objects go at exit.
+    static auto& fonts = *new std::map<Key, std::unique_ptr<text::Font>>;
     Key key{request.family, request.height, request.weight, request.italic};
     auto found = fonts.find(key);
     if (found == fonts.end())

@@ -101,8 +101,8 @@ TEST(VirtualKeyAccelerators, ModifiersMustMatchExactly)
     PressKey(w, 'A', L'a');  // a character entry without Alt
     TypeWithAlt(w, 'A', L'a', false);
     PumpWithAccelerators(table);
-    EXPECT_EQ(CommandParams(window), (std::vector<WPARAM>{MAKEWPARAM(IDC_F2, 1), MAKEWPARAM(IDC_CTRL_F3, 1),
-                                                          MAKEWPARAM(IDC_PLAIN_A, 1)}));
+    EXPECT_EQ(CommandParams(window),
+              (std::vector<WPARAM>{MAKEWPARAM(IDC_F2, 1), MAKEWPARAM(IDC_CTRL_F3, 1), MAKEWPARAM(IDC_PLAIN_A, 1)}));
     // F3 alone, Control, Control+F2 and the A whose character was taken; F2 and Control+F3 were taken.
     EXPECT_EQ(window.Of(WM_KEYDOWN).size(), 4u);
     EXPECT_TRUE(DestroyAcceleratorTable(table));

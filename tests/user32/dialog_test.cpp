@@ -53,7 +53,10 @@ protected:
     }
     void TearDown() override { script = nullptr; }
 
-    INT_PTR Run(WORD id) { return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), owner_.Handle(), ScriptedProcedure, 0); }
+    INT_PTR Run(WORD id)
+    {
+        return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), owner_.Handle(), ScriptedProcedure, 0);
+    }
     // Each idle moment of the dialog's loop runs the next of these steps on the dialog.
     void Then(std::function<void(HWND)> step)
     {
@@ -227,7 +230,7 @@ TEST_F(DialogTest, TheFaceShowsTextIconAndTheDefaultButton)
     EXPECT_EQ(face.At(ok.left, (ok.top + ok.bottom) / 2), 0x0078D7u);  // the default button's frame
     EXPECT_EQ(face.At(ok.left + 2, ok.top + 2), 0xE1E1E1u);
     EXPECT_EQ(face.At(icon.left + 24, icon.top + 24), 0x00FF00u);  // the icon's 32 x 32 image
-    EXPECT_EQ(face.At(icon.left + 4, icon.top + 4), 0xF0F0F0u);     // its transparent quarter
+    EXPECT_EQ(face.At(icon.left + 4, icon.top + 4), 0xF0F0F0u);    // its transparent quarter
     int dark = 0;
     for (LONG y = text.top; y < text.bottom; ++y)
         for (LONG x = text.left; x < text.right; ++x)

@@ -137,11 +137,11 @@ TEST_F(MenuBarTest, AnOpenPopupShowsItsItemsCheckMarkAndHighlights)
     RECT earth = Offset(layout.items[0], at), outline = Offset(layout.items[1], at);
     RECT earthGutter{earth.left, earth.top, earth.left + 26, earth.bottom};
     RECT outlineGutter{outline.left, outline.top, outline.left + 26, outline.bottom};
-    EXPECT_GT(open.DarkIn(earthGutter), 10);    // 地球の表示 is checked
-    EXPECT_EQ(open.DarkIn(outlineGutter), 0);   // 地球の輪郭線を表示 is not
+    EXPECT_GT(open.DarkIn(earthGutter), 10);   // 地球の表示 is checked
+    EXPECT_EQ(open.DarkIn(outlineGutter), 0);  // 地球の輪郭線を表示 is not
     EXPECT_EQ(open.At(earth.right - 3, (earth.top + earth.bottom) / 2), 0x91C9F7u);  // selected
     EXPECT_EQ(open.At(outline.right - 3, (outline.top + outline.bottom) / 2), 0xF2F2F2u);
-    EXPECT_EQ(open.At(at.x, at.y + layout.height / 2), 0xCCCCCCu);  // the frame
+    EXPECT_EQ(open.At(at.x, at.y + layout.height / 2), 0xCCCCCCu);                            // the frame
     EXPECT_GT(open.DarkIn(RECT{earth.left + 30, earth.top, earth.right, earth.bottom}), 20);  // its text
     RECT title = Title(1);
     EXPECT_EQ(open.At(title.left + 2, title.top + 2), 0xCCE8FFu);  // the open title looks pressed
@@ -239,11 +239,11 @@ TEST_F(MenuBarTest, EscapeAndGrayedItemsSendNothing)
 {
     IdleSteps steps(window_);
     PressAlt();
-    PressKey(Window(), 'V', L'v');           // opens the View pop-up from the bar
-    PressKey(Window(), 'G', L'g');           // the grayed item: selected, not chosen
-    PressKey(Window(), VK_RETURN);           // still not chosen
-    PressKey(Window(), VK_ESCAPE);           // closes the pop-up
-    PressKey(Window(), VK_ESCAPE);           // leaves the bar
+    PressKey(Window(), 'V', L'v');  // opens the View pop-up from the bar
+    PressKey(Window(), 'G', L'g');  // the grayed item: selected, not chosen
+    PressKey(Window(), VK_RETURN);  // still not chosen
+    PressKey(Window(), VK_ESCAPE);  // closes the pop-up
+    PressKey(Window(), VK_ESCAPE);  // leaves the bar
     PumpMessages();
     EXPECT_TRUE(Commands(window_).empty());
     EXPECT_EQ(window_.Of(WM_EXITMENULOOP).size(), 1u);
@@ -272,9 +272,7 @@ TEST_F(MenuBarTest, MovingAlongTheBarSwitchesPopupsAndAPressOutsideCloses)
     IdleSteps steps(window_);
     Picture switched;
     POINT first = TitleCentre(0), third = TitleCentre(2);
-    steps.Add([&] {
-        InjectMouseMove(Window(), third.x, third.y);
-    });
+    steps.Add([&] { InjectMouseMove(Window(), third.x, third.y); });
     steps.Add([&] {
         switched = PictureOf(Window());
         InjectMouseButton(Window(), MouseButton::Left, true, 300, 250);  // in the client area, outside the menu

@@ -66,10 +66,10 @@ std::vector<unsigned char> ResFile()
         file.push_back(static_cast<unsigned char>(value >> 8));
     };
     std::size_t start = file.size();
-    word(3), word(0);                 // data size 3
-    word(0), word(0);                 // header size, filled in below
-    word(0xFFFF), word(10);           // RT_RCDATA
-    for (char16_t c : u"名前")        // a name, zero-terminated
+    word(3), word(0);           // data size 3
+    word(0), word(0);           // header size, filled in below
+    word(0xFFFF), word(10);     // RT_RCDATA
+    for (char16_t c : u"名前")  // a name, zero-terminated
         word(c);
     while (file.size() % 4)
         file.push_back(0);
