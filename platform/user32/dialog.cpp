@@ -30,15 +30,9 @@ std::map<HWND, Dialog>& Dialogs()
     return *dialogs;
 }
 
-void RegisterDialogClass()
+void RegisterDialogClasses()
 {
-    if (FindWindowClass(dialogClassName))
-        return;
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefDlgProcW;
-    windowClass.lpszClassName = dialogClassName;
-    RegisterClassExW(&windowClass);
+    RegisterSystemClass(dialogClassName, DefDlgProcW);
     RegisterControlClasses();
 }
 
@@ -181,19 +175,69 @@ bool DialogKey(Dialog& dialog, const MSG& message)
     }
 }
 
-void RunModalLoop(Dialog& dialog)
+void RunModalLoop(HWND handle)
 {
-    HWND handle = dialog.handle;
     MSG message{};
-    while (LookUpDialog(handle) && !LookUpDialog(handle)->ended) {
-        if (!NextModalMessage(message, dialog.owner, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(handle)))
+    // Until EndDialog, or until the window is destroyed some other way.
+    auto running = [handle] { return IsWindow(handle) && !LookUpDialog(handle)->ended; };
+    while (running()) {
+        Dialog& dialog = *LookUpDialog(handle);
+        if (NextModalMessage(message, dialog.owner, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(handle), running) !=
+            ModalStep::Message)
             break;
-        Dialog* live = LookUpDialog(handle);
-        if (live && DialogKey(*live, message))
+        if (DialogKey(*LookUpDialog(handle), message))
             continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+// The dialog's window and controls from the template, or null (the last error says why).
+HWND CreateDialog(HINSTANCE instance, LPCWSTR templateName, HWND owner, DLGPROC procedure)
+{
+    ResourceData data;
+    DialogTemplate dialogTemplate;
+    if (!FindResourceData(instance, templateName, RT_DIALOG, data))
+        return nullptr;
+    if (!ReadDialogTemplate(data.bytes, data.size, dialogTemplate)) {
+        SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
+        return nullptr;
+    }
+    RegisterDialogClasses();
+    Dialog dialog;
+    dialog.owner = owner;
+    dialog.font = DialogFont(dialogTemplate.typeface, dialogTemplate.hasFont ? dialogTemplate.pointSize : 8,
+                             dialogTemplate.weight, dialogTemplate.italic);
+    SetBaseUnits(dialog);
+    HWND handle = CreateDialogWindow(dialog, instance, dialogTemplate);
+    if (!handle)
+        return nullptr;
+    Dialog& made = Dialogs()[handle] = dialog;
+    made.handle = handle;
+    for (const DialogItemTemplate& item : dialogTemplate.items) {
+        if (!CreateControl(made, instance, item)) {
+            DestroyWindow(handle);
+            Dialogs().erase(handle);
+            return nullptr;
+        }
+    }
+    made.procedure = procedure;  // from here on: WM_INITDIALOG is the first message it gets
+    return handle;
+}
+
+// WM_INITDIALOG (the focus goes to the first tab stop unless the procedure set it), then the
+// dialog is shown and its loop runs until EndDialog, unless EndDialog came already.
+void RunDialog(HWND handle, LPARAM initParam)
+{
+    std::vector<HWND> stops = TabStops(handle);
+    HWND firstStop = stops.empty() ? nullptr : stops.front();
+    if (SendMessageW(handle, WM_INITDIALOG, WPARAM(firstStop), initParam) && firstStop)
+        SetFocus(firstStop);
+    if (LookUpDialog(handle)->ended)
+        return;
+    ShowWindow(handle, SW_SHOW);
+    RedrawDialog(handle);
+    RunModalLoop(handle);
 }
 
 }  // namespace
@@ -223,48 +267,16 @@ extern "C" INT_PTR WINAPI DialogBoxParamW(HINSTANCE instance, LPCWSTR templateNa
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
     }
-    ResourceData data;
-    DialogTemplate dialogTemplate;
-    if (!FindResourceData(instance, templateName, RT_DIALOG, data))
-        return -1;
-    if (!ReadDialogTemplate(data.bytes, data.size, dialogTemplate)) {
-        SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
-        return -1;
-    }
-    RegisterDialogClass();
-    Dialog dialog;
-    dialog.owner = owner;
-    dialog.font = DialogFont(dialogTemplate.typeface, dialogTemplate.hasFont ? dialogTemplate.pointSize : 8,
-                             dialogTemplate.weight, dialogTemplate.italic);
-    SetBaseUnits(dialog);
-    HWND handle = CreateDialogWindow(dialog, instance, dialogTemplate);
+    HWND handle = CreateDialog(instance, templateName, owner, procedure);
     if (!handle)
         return -1;
-    Dialog& running = Dialogs()[handle] = dialog;
-    running.handle = handle;
-    running.procedure = procedure;  // from here on: WM_INITDIALOG is the first message it gets
-    for (const DialogItemTemplate& item : dialogTemplate.items) {
-        if (!CreateControl(running, instance, item)) {
-            DestroyWindow(handle);
-            Dialogs().erase(handle);
-            return -1;
-        }
-    }
     bool ownerWasEnabled = owner && IsWindowEnabled(owner);
     if (ownerWasEnabled)
         EnableWindow(owner, FALSE);
-    std::vector<HWND> stops = TabStops(handle);
-    HWND firstStop = stops.empty() ? nullptr : stops.front();
-    if (SendMessageW(handle, WM_INITDIALOG, WPARAM(firstStop), initParam) && firstStop)
-        SetFocus(firstStop);
-    if (LookUpDialog(handle) && !LookUpDialog(handle)->ended) {
-        ShowWindow(handle, SW_SHOW);
-        RedrawDialog(handle);
-        RunModalLoop(*LookUpDialog(handle));
-    }
-    INT_PTR result = LookUpDialog(handle) ? LookUpDialog(handle)->result : -1;
+    RunDialog(handle, initParam);
+    INT_PTR result = LookUpDialog(handle)->result;
     if (ownerWasEnabled && LookUpWindow(owner))
-        EnableWindow(owner, TRUE);
+        EnableWindow(owner, TRUE);  // before the dialog goes, so the owner gets the focus back
     if (IsWindow(handle))
         DestroyWindow(handle);
     Dialogs().erase(handle);

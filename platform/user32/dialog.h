@@ -31,8 +31,9 @@ Dialog* DialogOfControl(HWND control);
 void RedrawDialog(HWND dialog);
 
 // Controls: the button classes' pressed look, and the window classes behind "Button" and
-// "Static", registered the first time a dialog needs them.
+// "Static", registered the first time a dialog needs them as the system's own classes are.
 bool IsButtonPressed(HWND button);
+void RegisterSystemClass(LPCWSTR name, WNDPROC procedure);
 void RegisterControlClasses();
 bool IsPushButton(HWND window);
 // Clicks a button as BM_CLICK does: WM_COMMAND with its id and BN_CLICKED to its dialog.

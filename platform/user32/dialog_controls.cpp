@@ -103,7 +103,14 @@ LRESULT CALLBACK StaticProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     return result;
 }
 
-void Register(LPCWSTR name, WNDPROC procedure)
+}  // namespace
+
+bool IsButtonPressed(HWND button)
+{
+    return PressedButtons().count(button) > 0;
+}
+
+void RegisterSystemClass(LPCWSTR name, WNDPROC procedure)
 {
     if (FindWindowClass(name))
         return;
@@ -114,17 +121,10 @@ void Register(LPCWSTR name, WNDPROC procedure)
     RegisterClassExW(&windowClass);
 }
 
-}  // namespace
-
-bool IsButtonPressed(HWND button)
-{
-    return PressedButtons().count(button) > 0;
-}
-
 void RegisterControlClasses()
 {
-    Register(L"Button", ButtonProcedure);
-    Register(L"Static", StaticProcedure);
+    RegisterSystemClass(L"Button", ButtonProcedure);
+    RegisterSystemClass(L"Static", StaticProcedure);
 }
 
 bool IsPushButton(HWND handle)

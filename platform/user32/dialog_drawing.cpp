@@ -6,6 +6,7 @@
 #include "user32/canvas.h"
 #include "user32/dialog.h"
 #include "user32/icons.h"
+#include "user32/theme.h"
 #include "user32/window.h"
 #include "user32/window_class.h"
 #include "user32/window_surface.h"
@@ -13,15 +14,6 @@
 namespace quorvane::user32 {
 
 namespace {
-
-constexpr Color faceColor = 0xFFF0F0F0;
-constexpr Color textColor = 0xFF000000;
-constexpr Color grayedText = 0xFF6D6D6D;
-constexpr Color buttonFill = 0xFFE1E1E1;
-constexpr Color buttonBorder = 0xFFADADAD;
-constexpr Color defaultBorder = 0xFF0078D7;
-constexpr Color pressedFill = 0xFFCCE4F7;
-constexpr Color pressedBorder = 0xFF005499;
 
 bool BreaksAfter(char32_t c)
 {
@@ -73,7 +65,7 @@ void DrawStatic(Canvas& canvas, text::Font& font, const Window& control, const D
     }
     bool prefixes = !(control.style & SS_NOPREFIX);
     int baseline = rect.top + font.Ascent();
-    Color color = (control.style & WS_DISABLED) ? grayedText : textColor;
+    Color color = (control.style & WS_DISABLED) ? theme::grayedText : theme::text;
     for (const text::TextLine& paragraph : text::SplitLines(text::ToCodePoints(control.title), false, prefixes)) {
         for (const text::TextLine& line : Wrap(font, paragraph, Width(rect))) {
             int width = text::LineWidth(font, line.characters);
@@ -102,22 +94,22 @@ void DrawButton(Canvas& canvas, text::Font& font, const Window& button, const Di
 {
     const RECT& rect = button.windowRect;
     bool pressed = IsButtonPressed(button.handle);
-    canvas.Fill(rect, pressed ? pressedFill : buttonFill);
+    canvas.Fill(rect, pressed ? theme::pressedButtonFill : theme::buttonFill);
     if (pressed) {
-        canvas.Frame(rect, pressedBorder);
+        canvas.Frame(rect, theme::pressedButtonBorder);
     } else if (LooksDefault(button, dialog)) {
-        canvas.Frame(rect, defaultBorder);
-        canvas.Frame(Inset(rect, 1), defaultBorder);
+        canvas.Frame(rect, theme::defaultButtonBorder);
+        canvas.Frame(Inset(rect, 1), theme::defaultButtonBorder);
     } else {
-        canvas.Frame(rect, buttonBorder);
+        canvas.Frame(rect, theme::buttonBorder);
     }
     if (GetFocus() == button.handle)
-        canvas.DottedFrame(Inset(rect, 3), textColor);
+        canvas.DottedFrame(Inset(rect, 3), theme::text);
     text::TextLine label = text::SplitLines(text::ToCodePoints(button.title), true, true).front();
     int width = text::LineWidth(font, label.characters);
     int baseline = (rect.top + rect.bottom - font.LineHeight()) / 2 + font.Ascent();
     canvas.Text(font, label, (rect.left + rect.right - width) / 2, baseline,
-                (button.style & WS_DISABLED) ? grayedText : textColor);
+                (button.style & WS_DISABLED) ? theme::grayedText : theme::text);
 }
 
 }  // namespace
@@ -129,7 +121,7 @@ void RedrawDialog(HWND handle)
     if (!dialog || !window || !dialog->font || !window->displayWindow)
         return;
     RECT client = ClientAreaInSurface(handle);
-    Canvas canvas(Width(client), Height(client), faceColor);
+    Canvas canvas(Width(client), Height(client), theme::dialogFace);
     for (HWND child : window->children) {
         Window* control = LookUpWindow(child);
         if (!control || !(control->style & WS_VISIBLE))

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "user32/menu_tracking.h"
+#include "user32/theme.h"
 #include "user32/ui_fonts.h"
 #include "user32/window_frame.h"
 #include "user32/window_surface.h"
@@ -10,20 +11,6 @@
 namespace quorvane::user32 {
 
 namespace {
-
-// A light desktop theme: grey bar, black text, pale blue highlights, a framed pop-up with a
-// soft shadow and check marks at the left of its items.
-constexpr Color barBackground = 0xFFF0F0F0;
-constexpr Color barHotFill = 0xFFE5F3FF;
-constexpr Color barHotBorder = 0xFFCCE8FF;
-constexpr Color barOpenFill = 0xFFCCE8FF;
-constexpr Color barOpenBorder = 0xFF99D1FF;
-constexpr Color textColor = 0xFF000000;
-constexpr Color grayedText = 0xFF6D6D6D;
-constexpr Color popupBackground = 0xFFF2F2F2;
-constexpr Color popupBorder = 0xFFCCCCCC;
-constexpr Color popupHighlight = 0xFF91C9F7;
-constexpr Color separatorLine = 0xFFD7D7D7;
 
 constexpr int barItemPadding = 7;
 constexpr int popupFrame = 3;  // border and padding
@@ -74,12 +61,12 @@ void DrawPopupItem(Canvas& canvas, text::Font& font, const MenuItem& item, const
 {
     if (IsSeparator(item)) {
         int y = (rect.top + rect.bottom) / 2;
-        canvas.Fill(RECT{rect.left + checkGutter, y, rect.right - 2, y + 1}, separatorLine);
+        canvas.Fill(RECT{rect.left + checkGutter, y, rect.right - 2, y + 1}, theme::separatorLine);
         return;
     }
     if (selected)
-        canvas.Fill(rect, popupHighlight);
-    Color color = IsChoosable(item) || (item.flags & MF_POPUP) ? textColor : grayedText;
+        canvas.Fill(rect, theme::popupHighlight);
+    Color color = IsChoosable(item) || (item.flags & MF_POPUP) ? theme::text : theme::grayedText;
     if (item.flags & MF_CHECKED) {
         int side = std::min<int>(12, rect.bottom - rect.top - 6);
         int top = (rect.top + rect.bottom - side) / 2;
@@ -132,15 +119,15 @@ void DrawMenuBarLayer(Window& window, const Menu& menu, const BarHighlight& high
     int width = Width(window.surfaceRect);
     if (!font || width <= 0)
         return;
-    Canvas canvas(width, menuBarHeight, barBackground);
+    Canvas canvas(width, menuBarHeight, theme::barBackground);
     std::vector<RECT> rects = LayOutMenuBar(menu);
     for (std::size_t i = 0; i < rects.size(); ++i) {
         const MenuItem& item = menu.items[i];
         if (int(i) == highlight.item) {
-            canvas.Fill(rects[i], highlight.open ? barOpenFill : barHotFill);
-            canvas.Frame(rects[i], highlight.open ? barOpenBorder : barHotBorder);
+            canvas.Fill(rects[i], highlight.open ? theme::barOpenFill : theme::barHotFill);
+            canvas.Frame(rects[i], highlight.open ? theme::barOpenBorder : theme::barHotBorder);
         }
-        Color color = (item.flags & (MF_GRAYED | MF_DISABLED)) ? grayedText : textColor;
+        Color color = (item.flags & (MF_GRAYED | MF_DISABLED)) ? theme::grayedText : theme::text;
         canvas.Text(*font, TextsOf(item).label, rects[i].left + barItemPadding, BaselineIn(*font, rects[i]), color);
     }
     SetSurfaceLayer(window.handle, layers::menuBar, POINT{0, 0}, canvas.Take());
@@ -186,8 +173,8 @@ PopupLayout LayOutPopup(const Menu& menu)
 display::Image DrawPopup(const Menu& menu, const PopupLayout& layout, int selected)
 {
     Canvas canvas(layout.width + popupShadow, layout.height + popupShadow, 0x00000000);
-    canvas.Fill(RECT{0, 0, layout.width, layout.height}, popupBackground);
-    canvas.Frame(RECT{0, 0, layout.width, layout.height}, popupBorder);
+    canvas.Fill(RECT{0, 0, layout.width, layout.height}, theme::popupBackground);
+    canvas.Frame(RECT{0, 0, layout.width, layout.height}, theme::popupBorder);
     DrawShadow(canvas, layout.width, layout.height);
     if (text::Font* font = MenuFont()) {
         for (std::size_t i = 0; i < menu.items.size(); ++i)

@@ -412,8 +412,9 @@ void MenuTracker::Redraw()
 void MenuTracker::Run()
 {
     MSG message{};
-    while (!done_ && LiveWindow()) {
-        if (!NextModalMessage(message, window_, MSGF_MENU, 0))
+    auto running = [this] { return !done_ && LiveWindow(); };
+    while (running()) {
+        if (NextModalMessage(message, window_, MSGF_MENU, 0, running) != ModalStep::Message)
             break;
         if (IsKeyMessage(message.message))
             HandleKey(message);

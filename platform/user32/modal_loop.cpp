@@ -4,10 +4,13 @@
 
 namespace quorvane::user32 {
 
-bool NextModalMessage(MSG& message, HWND idleOwner, WPARAM kind, LPARAM source)
+ModalStep NextModalMessage(MSG& message, HWND idleOwner, WPARAM kind, LPARAM source,
+                           const std::function<bool()>& running)
 {
     bool idleSent = false;
     while (!TakeMessage(message, MessageFilter{}, true)) {
+        if (!running())
+            return ModalStep::Ended;
         if (!idleSent && idleOwner && IsWindow(idleOwner)) {
             idleSent = true;
             SendMessageW(idleOwner, WM_ENTERIDLE, kind, source);
@@ -17,9 +20,9 @@ bool NextModalMessage(MSG& message, HWND idleOwner, WPARAM kind, LPARAM source)
     }
     if (message.message == WM_QUIT) {
         PostQuitMessage(int(message.wParam));
-        return false;
+        return ModalStep::Quit;
     }
-    return true;
+    return ModalStep::Message;
 }
 
 bool IsKeyMessage(UINT message)

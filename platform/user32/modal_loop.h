@@ -4,13 +4,21 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace quorvane::user32 {
 
-// Takes the next message, sleeping on the display's events while none waits. Before sleeping
-// it tells `idleOwner` (if any) once with WM_ENTERIDLE (`kind`, `source`), as Windows does for
-// menus and dialog boxes. False for WM_QUIT, which it posts again so that the program's own
-// loop sees it once the nested loop has ended.
-bool NextModalMessage(MSG& message, HWND idleOwner, WPARAM kind, LPARAM source);
+enum class ModalStep {
+    Message,  // a message was taken
+    Quit,     // WM_QUIT came: it is posted again for the program's own loop to see
+    Ended,    // `running` no longer holds (the loop ended from inside a message it sent)
+};
+
+// Takes the next message while `running` holds, sleeping on the display's events while none
+// waits. Before sleeping it tells `idleOwner` (if any) once with WM_ENTERIDLE (`kind`,
+// `source`), as Windows does for menus and dialog boxes.
+ModalStep NextModalMessage(MSG& message, HWND idleOwner, WPARAM kind, LPARAM source,
+                           const std::function<bool()>& running);
 
 bool IsKeyMessage(UINT message);
 bool IsMouseMessage(UINT message);  // client and non-client

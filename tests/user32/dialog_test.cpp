@@ -10,6 +10,7 @@
 #include "idle_steps.h"
 #include "recording_window.h"
 #include "resources/test_resources.h"
+#include "window_picture.h"
 
 namespace quorvane::tests {
 namespace {
@@ -196,12 +197,6 @@ TEST_F(DialogTest, ControlsAreChildWindowsAndTheDialogIsCentredOverItsOwner)
     EXPECT_GT(client.right, 170);  // a 9-point font's base units are wider than 4 pixels
 }
 
-struct Picture {
-    UINT width = 0, height = 0;
-    std::vector<DWORD> pixels;
-    DWORD At(LONG x, LONG y) const { return pixels[std::size_t(y) * width + std::size_t(x)] & 0xFFFFFF; }
-};
-
 RECT InDialogClient(HWND dialog, HWND control)
 {
     RECT rect{};
@@ -213,14 +208,14 @@ RECT InDialogClient(HWND dialog, HWND control)
 
 TEST_F(DialogTest, TheFaceShowsTextIconAndTheDefaultButton)
 {
-    Picture face;
+    WindowPicture face;
     RECT ok{}, icon{}, text{};
     Then([&](HWND dialog) {
         ok = InDialogClient(dialog, GetDlgItem(dialog, IDOK));
         HWND first = GetWindow(dialog, GW_CHILD);
         icon = InDialogClient(dialog, first);
         text = InDialogClient(dialog, GetWindow(first, GW_HWNDNEXT));
-        test_controls::ReadWindowImage(dialog, face.width, face.height, face.pixels);
+        face = PictureOf(dialog);
         test_controls::WriteWindowPng(dialog, "dialog_about.png");
         PressKey(dialog, VK_ESCAPE);
     });
@@ -231,11 +226,7 @@ TEST_F(DialogTest, TheFaceShowsTextIconAndTheDefaultButton)
     EXPECT_EQ(face.At(ok.left + 2, ok.top + 2), 0xE1E1E1u);
     EXPECT_EQ(face.At(icon.left + 24, icon.top + 24), 0x00FF00u);  // the icon's 32 x 32 image
     EXPECT_EQ(face.At(icon.left + 4, icon.top + 4), 0xF0F0F0u);    // its transparent quarter
-    int dark = 0;
-    for (LONG y = text.top; y < text.bottom; ++y)
-        for (LONG x = text.left; x < text.right; ++x)
-            dark += (face.At(x, y) & 0xFF) < 0x60 ? 1 : 0;
-    EXPECT_GT(dark, 40);
+    EXPECT_GT(face.DarkIn(text), 40);
 }
 
 TEST_F(DialogTest, MissingTemplatesAndBadOwnersFail)
@@ -246,6 +237,13 @@ TEST_F(DialogTest, MissingTemplatesAndBadOwnersFail)
                               reinterpret_cast<HWND>(ULONG_PTR{0x5E00}), ScriptedProcedure, 0),
               0);
     EXPECT_TRUE(script_.messages.empty());
+}
+
+TEST_F(DialogTest, ADialogDestroyedByItsProcedureEndsItsLoop)
+{
+    Then([](HWND dialog) { DestroyWindow(dialog); });
+    EXPECT_EQ(Run(IDD_ABOUT), 0);
+    EXPECT_TRUE(IsWindowEnabled(owner_.Handle()));
 }
 
 TEST_F(DialogTest, AQuitRequestEndsTheDialogAndReachesTheProgramsLoop)

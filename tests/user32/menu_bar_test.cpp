@@ -12,6 +12,7 @@
 #include "user32/menu_bar.h"
 #include "user32/ui_fonts.h"
 #include "user32/window_frame.h"
+#include "window_picture.h"
 
 namespace quorvane::tests {
 namespace {
@@ -22,32 +23,6 @@ using test_controls::InjectMouseMove;
 using test_controls::MouseButton;
 
 constexpr int menuBar = user32::menuBarHeight;
-
-struct Picture {
-    UINT width = 0, height = 0;
-    std::vector<DWORD> pixels;
-    DWORD At(LONG x, LONG y) const { return pixels[std::size_t(y) * width + std::size_t(x)] & 0xFFFFFF; }
-    bool Dark(LONG x, LONG y) const
-    {
-        DWORD p = At(x, y);
-        return ((p >> 16 & 0xFF) + (p >> 8 & 0xFF) + (p & 0xFF)) < 3 * 0x60;
-    }
-    int DarkIn(const RECT& r) const
-    {
-        int count = 0;
-        for (LONG y = r.top; y < r.bottom; ++y)
-            for (LONG x = r.left; x < r.right; ++x)
-                count += Dark(x, y) ? 1 : 0;
-        return count;
-    }
-};
-
-Picture PictureOf(HWND window)
-{
-    Picture picture;
-    EXPECT_TRUE(test_controls::ReadWindowImage(window, picture.width, picture.height, picture.pixels));
-    return picture;
-}
 
 RECT Offset(RECT r, POINT by)
 {
@@ -95,7 +70,7 @@ protected:
 
 TEST_F(MenuBarTest, TitlesAreDrawnWithTheirMnemonicsUnderlined)
 {
-    Picture picture = PictureOf(Window());
+    WindowPicture picture = PictureOf(Window());
     EXPECT_EQ(picture.At(picture.width - 5, menuBar / 2), 0xF0F0F0u);  // the bar right of its titles
     for (int i = 0; i < 4; ++i)
         EXPECT_GT(picture.DarkIn(Title(i)), 20) << "title " << i;
@@ -119,7 +94,7 @@ TEST_F(MenuBarTest, TitlesAreDrawnWithTheirMnemonicsUnderlined)
 TEST_F(MenuBarTest, AnOpenPopupShowsItsItemsCheckMarkAndHighlights)
 {
     IdleSteps steps(window_);
-    Picture open;
+    WindowPicture open;
     steps.Add([&] {
         open = PictureOf(Window());
         PressKey(Window(), VK_ESCAPE);
@@ -146,7 +121,7 @@ TEST_F(MenuBarTest, AnOpenPopupShowsItsItemsCheckMarkAndHighlights)
     RECT title = Title(1);
     EXPECT_EQ(open.At(title.left + 2, title.top + 2), 0xCCE8FFu);  // the open title looks pressed
     // Closed again: the bar is plain and the frame shows where the pop-up was.
-    Picture closed = PictureOf(Window());
+    WindowPicture closed = PictureOf(Window());
     EXPECT_EQ(closed.At(title.left + 2, title.top + 2), 0xF0F0F0u);
     EXPECT_EQ(closed.At(earth.right - 3, (earth.top + earth.bottom) / 2), 0x000000u);
     EXPECT_TRUE(Commands(window_).empty());
@@ -170,7 +145,7 @@ TEST_F(MenuBarTest, PicturesForTheEye)
 TEST_F(MenuBarTest, AltAloneSelectsTheFirstTitle)
 {
     IdleSteps steps(window_);
-    Picture selected;
+    WindowPicture selected;
     steps.Add([&] {
         selected = PictureOf(Window());
         PressKey(Window(), VK_ESCAPE);
@@ -270,7 +245,7 @@ TEST_F(MenuBarTest, TheMouseOpensATitleAndChoosesAnItem)
 TEST_F(MenuBarTest, MovingAlongTheBarSwitchesPopupsAndAPressOutsideCloses)
 {
     IdleSteps steps(window_);
-    Picture switched;
+    WindowPicture switched;
     POINT first = TitleCentre(0), third = TitleCentre(2);
     steps.Add([&] { InjectMouseMove(Window(), third.x, third.y); });
     steps.Add([&] {

@@ -9,25 +9,12 @@
 #include "recording_window.h"
 #include "test_window.h"
 #include "user32/window_surface.h"
+#include "window_picture.h"
 
 namespace quorvane::tests {
 namespace {
 
 constexpr int clientWidth = 300, clientHeight = 200, menuBar = 20;
-
-struct WindowImage {
-    UINT width = 0;
-    UINT height = 0;
-    std::vector<DWORD> pixels;
-    DWORD At(UINT x, UINT y) const { return pixels[size_t(y) * width + x] & 0xFFFFFF; }
-};
-
-WindowImage ImageOf(HWND window)
-{
-    WindowImage image;
-    EXPECT_TRUE(test_controls::ReadWindowImage(window, image.width, image.height, image.pixels));
-    return image;
-}
 
 class PresentationTest : public RecordingWindowTest {
 protected:
@@ -87,7 +74,7 @@ protected:
 TEST_F(PresentationTest, TheFrameFillsTheClientAreaUnderTheLayers)
 {
     PresentColor(0xFFFF0000);
-    WindowImage image = ImageOf(window_.Handle());
+    WindowPicture image = PictureOf(window_.Handle());
     ASSERT_EQ(image.width, UINT(clientWidth));
     ASSERT_EQ(image.height, UINT(clientHeight + menuBar));  // the surface: menu bar and client area
     EXPECT_EQ(image.At(clientWidth / 2, menuBar + clientHeight / 2), 0xFF0000u);
@@ -99,7 +86,7 @@ TEST_F(PresentationTest, TheFrameFillsTheClientAreaUnderTheLayers)
     ASSERT_TRUE(user32::SetSurfaceLayer(window_.Handle(), user32::layers::menuBar, POINT{0, 0}, bar));
     display::Image popup{40, 30, std::vector<std::uint32_t>(40 * 30, 0xFF0000FF)};
     ASSERT_TRUE(user32::SetSurfaceLayer(window_.Handle(), user32::layers::popupMenus, POINT{10, 15}, popup));
-    image = ImageOf(window_.Handle());
+    image = PictureOf(window_.Handle());
     EXPECT_TRUE(test_controls::WriteWindowPng(window_.Handle(), "window_layers.png"));  // to look at
     EXPECT_EQ(image.At(clientWidth / 2, menuBar / 2), 0xF0F0F0u);
     EXPECT_EQ(image.At(12, 12), 0xF0F0F0u);
@@ -109,7 +96,7 @@ TEST_F(PresentationTest, TheFrameFillsTheClientAreaUnderTheLayers)
 
     // Taking the pop-up away shows the frame again without a new one being presented.
     user32::RemoveSurfaceLayer(window_.Handle(), user32::layers::popupMenus);
-    image = ImageOf(window_.Handle());
+    image = PictureOf(window_.Handle());
     EXPECT_EQ(image.At(12, menuBar + 20), 0xFF0000u);
     EXPECT_EQ(image.At(12, 17), 0xF0F0F0u);
 }
@@ -143,7 +130,7 @@ TEST_F(PresentationTest, FullScreenAndBackAsTheViewerSwitches)
     EXPECT_EQ(GetDeviceCaps(screen, HORZRES), 800);
     ReleaseDC(nullptr, screen);
     PresentColor(0xFF0000FF);
-    WindowImage image = ImageOf(w);
+    WindowPicture image = PictureOf(w);
     ASSERT_EQ(image.width, 800u);
     ASSERT_EQ(image.height, 600u);
     EXPECT_EQ(image.At(0, 0), 0x0000FFu);
@@ -167,7 +154,7 @@ TEST_F(PresentationTest, FullScreenAndBackAsTheViewerSwitches)
     EXPECT_EQ(parameters_.BackBufferWidth, UINT(clientWidth));
     EXPECT_EQ(parameters_.BackBufferHeight, UINT(clientHeight));
     PresentColor(0xFFFFFF00);
-    image = ImageOf(w);
+    image = PictureOf(w);
     ASSERT_EQ(image.width, UINT(clientWidth));
     ASSERT_EQ(image.height, UINT(clientHeight + menuBar));
     EXPECT_EQ(image.At(clientWidth / 2, menuBar + clientHeight / 2), 0xFFFF00u);
