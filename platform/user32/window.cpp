@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "kernel32/utf8.h"
+#include "user32/icons.h"
 #include "user32/menu.h"
 #include "user32/menu_bar.h"
 #include "user32/thread_state.h"
@@ -76,6 +77,10 @@ void CreateDisplayWindow(Window& window)
     desc.height = surface.height;
     desc.visible = (window.style & WS_VISIBLE) != 0;
     window.displayWindow = display::CurrentDriver().CreateDisplayWindow(desc);
+    // The window manager shows the class's icon for the window.
+    const display::Image* icon = window.windowClass ? IconImage(window.windowClass->info.hIcon) : nullptr;
+    if (window.displayWindow && icon)
+        display::CurrentDriver().SetDisplayWindowIcon(window.displayWindow, *icon);
     SyncDisplayWindow(window);
 }
 

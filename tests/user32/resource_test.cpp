@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "display/headless/headless_driver.h"
 #include "kernel32/resource_file.h"
 #include "resources/test_resources.h"
 #include "user32/icons.h"
+#include "user32/window.h"
 
 namespace quorvane::tests {
 namespace {
@@ -192,6 +194,31 @@ TEST(Icons, OtherSizesAreScaledFromTheNearestLargerImage)
     ASSERT_EQ(scaled.width, 24u);
     EXPECT_EQ(Pixel(scaled, 20, 20), 0xFF00FF00u);  // from the 32 x 32 image
     EXPECT_EQ(Pixel(scaled, 2, 2) >> 24, 0u);
+}
+
+LRESULT CALLBACK PlainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST(Icons, TheWindowManagerShowsTheClassIcon)
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = PlainProcedure;
+    windowClass.hInstance = Module();
+    windowClass.hIcon = LoadIconW(Module(), MAKEINTRESOURCEW(IDI_TEST));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = L"ClassWithIcon";
+    ASSERT_NE(RegisterClassExW(&windowClass), 0);
+    HWND window = CreateWindowExW(0, L"ClassWithIcon", L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 150, nullptr, nullptr,
+                                  Module(), nullptr);
+    ASSERT_NE(window, nullptr);
+    const display::Image& shown = user32::DisplayWindowOf(window)->icon;
+    ASSERT_EQ(shown.width, 32u);
+    EXPECT_EQ(Pixel(shown, 24, 24), 0xFF00FF00u);
+    DestroyWindow(window);
+    UnregisterClassW(L"ClassWithIcon", Module());
 }
 
 TEST(Icons, MissingIconsAndCursors)
