@@ -79,6 +79,70 @@ std::vector<std::uint32_t> NormalGroups(const std::uint8_t* vertices, std::size_
     return groups;
 }
 
+// Open addressing with linear probing in one array of Entry (which tells when it is empty), so
+// that tens of thousands of keys cost no allocation each. The table holds at most half as many
+// entries as it has places.
+template <class Entry>
+class FlatTable {
+public:
+    explicit FlatTable(std::size_t count)
+    {
+        std::size_t capacity = 16;
+        while (capacity < count * 2) {
+            capacity *= 2;
+        }
+        entries_.assign(capacity, Entry{});
+    }
+
+    // The first entry along key's probe sequence that matches, or else the empty place there,
+    // for the caller to fill.
+    template <class Matches>
+    Entry& Find(std::uint64_t key, Matches matches)
+    {
+        const std::size_t mask = entries_.size() - 1;
+        for (std::size_t i = (key * 0x9E3779B97F4A7C15ull) >> 32 & mask;; i = (i + 1) & mask) {
+            Entry& entry = entries_[i];
+            if (entry.Empty() || matches(entry)) {
+                return entry;
+            }
+        }
+    }
+
+private:
+    std::vector<Entry> entries_;
+};
+
+// An edge's two point ids, smaller first, and the first face edge slot that had them. The key
+// is never all ones: the smaller id is below the larger.
+struct EdgeEntry {
+    static constexpr std::uint64_t emptyKey = ~std::uint64_t{0};
+    std::uint64_t key = emptyKey;
+    std::uint32_t slot = 0;
+    bool Empty() const { return key == emptyKey; }
+};
+
+// A triangle's corners and its face.
+struct TriangleEntry {
+    static constexpr std::uint32_t noFace = 0xFFFFFFFF;
+    static constexpr std::uint32_t takenFace = 0xFFFFFFFE;
+    std::uint32_t corners[3] = {0, 0, 0};
+    std::uint32_t face = noFace;
+
+    static TriangleEntry Of(const std::uint32_t* triangle, std::uint32_t face)
+    {
+        return TriangleEntry{{triangle[0], triangle[1], triangle[2]}, face};
+    }
+    bool Empty() const { return face == noFace; }
+    bool SameCorners(const TriangleEntry& other) const
+    {
+        return corners[0] == other.corners[0] && corners[1] == other.corners[1] && corners[2] == other.corners[2];
+    }
+    std::uint64_t Key() const
+    {
+        return (std::uint64_t{corners[0]} * 0x9E3779B97F4A7C15ull) ^ (std::uint64_t{corners[1]} << 21) ^ corners[2];
+    }
+};
+
 }  // namespace
 
 std::vector<std::uint32_t> ComputeAdjacency(const std::uint32_t* indices, std::size_t faceCount,
@@ -86,10 +150,9 @@ std::vector<std::uint32_t> ComputeAdjacency(const std::uint32_t* indices, std::s
 {
     std::vector<std::uint32_t> adjacency(faceCount * 3, noNeighbour);
     const auto point = [&](std::uint32_t vertex) { return pointIds ? pointIds[vertex] : vertex; };
-    // Directed edge (a, b) of a face -> that face and edge slot, waiting for its partner (b, a)
-    // or, for inconsistently wound neighbours, (a, b).
-    std::unordered_map<std::uint64_t, std::uint32_t> open;
-    open.reserve(faceCount * 3);
+    // Each edge's key finds the first face edge that had it; a later one of another face pairs
+    // with it (the partner of (a, b) is (b, a), or (a, b) for inconsistently wound neighbours).
+    FlatTable<EdgeEntry> firstEdge(faceCount * 3);
     for (std::size_t face = 0; face < faceCount; ++face) {
         for (int edge = 0; edge < 3; ++edge) {
             const std::uint32_t a = point(indices[face * 3 + edge]);
@@ -99,11 +162,12 @@ std::vector<std::uint32_t> ComputeAdjacency(const std::uint32_t* indices, std::s
             }
             const std::uint64_t key = std::uint64_t{std::min(a, b)} << 32 | std::max(a, b);
             const auto slot = static_cast<std::uint32_t>(face * 3 + edge);
-            const auto [entry, inserted] = open.try_emplace(key, slot);
-            if (inserted) {
+            EdgeEntry& first = firstEdge.Find(key, [&](const EdgeEntry& e) { return e.key == key; });
+            if (first.key == EdgeEntry::emptyKey) {
+                first = EdgeEntry{key, slot};
                 continue;
             }
-            const std::uint32_t partner = entry->second;
+            const std::uint32_t partner = first.slot;
             if (partner / 3 != face && adjacency[partner] == noNeighbour) {
                 adjacency[partner] = static_cast<std::uint32_t>(face);
                 adjacency[slot] = partner / 3;
@@ -195,23 +259,20 @@ void ReorderForVertexCache(const std::uint32_t* indices, const std::uint32_t* at
         reordered.resize(runIndices.size());
         meshopt_optimizeVertexCache(reordered.data(), runIndices.data(), runIndices.size(), vertexCount);
         // meshoptimizer moves triangles whole, corners in their order: find each one's face.
-        std::unordered_multimap<std::uint64_t, std::uint32_t> faceOf;
-        faceOf.reserve(end - start);
-        const auto key = [](const std::uint32_t* t) {
-            return (std::uint64_t{t[0]} * 0x9E3779B97F4A7C15ull) ^ (std::uint64_t{t[1]} << 21) ^ t[2];
-        };
+        // Equal triangles are found in turn; a found entry is marked so.
+        FlatTable<TriangleEntry> faceOf(end - start);
         for (std::size_t i = start; i < end; ++i) {
-            faceOf.emplace(key(indices + std::size_t{faceOrder[i]} * 3), faceOrder[i]);
+            const TriangleEntry entry = TriangleEntry::Of(indices + std::size_t{faceOrder[i]} * 3, faceOrder[i]);
+            faceOf.Find(entry.Key(), [](const TriangleEntry&) { return false; }) = entry;
         }
         for (std::size_t t = 0; t < end - start; ++t) {
-            const std::uint32_t* triangle = &reordered[t * 3];
-            auto [first, last] = faceOf.equal_range(key(triangle));
-            for (auto it = first; it != last; ++it) {
-                if (std::equal(triangle, triangle + 3, indices + std::size_t{it->second} * 3)) {
-                    faceOrder[start + t] = it->second;
-                    faceOf.erase(it);
-                    break;
-                }
+            const TriangleEntry wanted = TriangleEntry::Of(&reordered[t * 3], 0);
+            TriangleEntry& found = faceOf.Find(wanted.Key(), [&](const TriangleEntry& e) {
+                return e.face != TriangleEntry::takenFace && e.SameCorners(wanted);
+            });
+            if (!found.Empty()) {
+                faceOrder[start + t] = found.face;
+                found.face = TriangleEntry::takenFace;
             }
         }
         start = end;
