@@ -95,7 +95,7 @@ HRESULT CDrawDevice::Open(IDirect3D9* direct3D, RefPtr<CFileReaderBase4> reader,
         if (SUCCEEDED(hr))
             hr = SetInitialViewport();
         if (SUCCEEDED(hr)) {
-            SaveInitialWindowState();
+            savedWindowState.Capture(focusWindow);
             OpenResourceSet(defaultSet, reader);
             statesDirty = TRUE;
             hr = S_OK;
@@ -140,12 +140,16 @@ HRESULT CDrawDevice::SetInitialViewport()
     return S_OK;
 }
 
-void CDrawDevice::SaveInitialWindowState()
+void SavedWindowState::Capture(HWND captured)
 {
-    savedWindowState.Clear();
-    savedWindowState.window = focusWindow;
-    if (focusWindow != nullptr)
-        GetWindowRect(focusWindow, &savedWindowState.rectangle);
+    Clear();
+    window = captured;
+    if (captured == nullptr)
+        return;
+    GetWindowRect(captured, &rectangle);
+    menu = GetMenu(captured);
+    style = GetWindowLongW(captured, GWL_STYLE);
+    extendedStyle = GetWindowLongW(captured, GWL_EXSTYLE);
 }
 
 void CDrawDevice::Close()

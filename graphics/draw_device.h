@@ -31,6 +31,8 @@ struct SavedWindowState {
     LONG extendedStyle = 0;
 
     void Clear() { *this = SavedWindowState(); }
+    // The window's rectangle, menu, style and extended style as they are now.
+    void Capture(HWND window);
 };
 
 // The present parameters the viewer's window starts with: the client size, X8R8G8B8, one
@@ -111,7 +113,6 @@ public:
 private:
     HRESULT CreateDevice(IDirect3D9* direct3D, DWORD behaviorFlags, bool referenceOnly);
     HRESULT SetInitialViewport();
-    void SaveInitialWindowState();
     bool HasEmptyBackBuffer() const;
 
     // Resource sets (resource_sets.cpp): opening, teardown and notification in set-name order.

@@ -85,6 +85,8 @@ TEST(DrawDevice, OpensWithTheViewportAndTheDefaultSetAndClosesBackToEmpty)
     GetWindowRect(open.window.Handle(), &windowRect);
     EXPECT_EQ(drawDevice.savedWindowState.window, open.window.Handle());
     EXPECT_EQ(drawDevice.savedWindowState.rectangle.right, windowRect.right);
+    EXPECT_EQ(drawDevice.savedWindowState.style, GetWindowLongW(open.window.Handle(), GWL_STYLE));
+    EXPECT_NE(drawDevice.savedWindowState.style & WS_CAPTION, 0);
     EXPECT_NE(drawDevice.FindTextureRegistry(L"default"), nullptr);
     EXPECT_NE(drawDevice.FindMeshRegistry(L"default"), nullptr);
     EXPECT_EQ(drawDevice.FindTextureRegistry(L"Default"), nullptr);
