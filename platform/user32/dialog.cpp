@@ -10,6 +10,7 @@
 #include "text/text_layout.h"
 #include "user32/dialog_template.h"
 #include "user32/icons.h"
+#include "user32/mnemonic.h"
 #include "user32/modal_loop.h"
 #include "user32/resource_data.h"
 #include "user32/ui_fonts.h"
@@ -156,9 +157,28 @@ void SendCommand(HWND dialog, WORD id)
 
 // The dialog's own keys, as IsDialogMessage takes them; false for a message that goes on to
 // the window it is for.
+// A character (typed with or without Alt) that is a button's mnemonic presses the button.
+bool PressButtonByMnemonic(HWND dialog, WCHAR typed)
+{
+    Window* window = LookUpWindow(dialog);
+    for (HWND child : window ? window->children : std::vector<HWND>{}) {
+        Window* control = LookUpWindow(child);
+        if (control && IsPushButton(child) && IsWindowEnabled(child) && MatchesMnemonic(control->title, typed)) {
+            SetFocus(child);
+            ClickButton(child);
+            return true;
+        }
+    }
+    return false;
+}
+
 bool DialogKey(Dialog& dialog, const MSG& message)
 {
-    if (message.message != WM_KEYDOWN || !(message.hwnd == dialog.handle || IsDescendant(dialog.handle, message.hwnd)))
+    if (!(message.hwnd == dialog.handle || IsDescendant(dialog.handle, message.hwnd)))
+        return false;
+    if (message.message == WM_CHAR || message.message == WM_SYSCHAR)
+        return PressButtonByMnemonic(dialog.handle, WCHAR(message.wParam));
+    if (message.message != WM_KEYDOWN)
         return false;
     switch (message.wParam) {
     case VK_TAB: MoveFocus(dialog.handle, (GetKeyState(VK_SHIFT) & 0x8000) != 0); return true;

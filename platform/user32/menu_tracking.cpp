@@ -10,6 +10,7 @@
 #include <cwctype>
 
 #include "user32/menu_bar_hooks.h"
+#include "user32/mnemonic.h"
 #include "user32/modal_loop.h"
 #include "user32/thread_state.h"
 #include "user32/window_frame.h"
@@ -69,20 +70,6 @@ MenuTracker* activeTracker = nullptr;
 int Wrap(int value, int count)
 {
     return count > 0 ? (value % count + count) % count : -1;
-}
-
-// The '&' letter of an item's text, upper-cased, or 0.
-WCHAR MnemonicOf(const MenuItem& item)
-{
-    const std::wstring& text = item.text;
-    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] == L'&') {
-            if (text[i + 1] != L'&')
-                return WCHAR(std::towupper(text[i + 1]));
-            ++i;
-        }
-    }
-    return 0;
 }
 
 int NextSelectable(const Menu& menu, int from, int step)
@@ -275,7 +262,7 @@ void MenuTracker::HandleCharacter(WCHAR character)
     if (popups_.empty()) {
         Menu* bar = BarMenu();
         for (std::size_t i = 0; bar && i < bar->items.size(); ++i) {
-            if (MnemonicOf(bar->items[i]) == wanted) {
+            if (MatchesMnemonic(bar->items[i].text, wanted)) {
                 SelectBarItem(int(i), true);
                 if (!popups_.empty()) {
                     if (Menu* menu = LookUpMenu(popups_.back().menu))
@@ -294,7 +281,7 @@ void MenuTracker::HandleCharacter(WCHAR character)
     // One item with the letter is activated; several are stepped through.
     std::vector<int> matches;
     for (std::size_t i = 0; i < menu->items.size(); ++i) {
-        if (MnemonicOf(menu->items[i]) == wanted)
+        if (MatchesMnemonic(menu->items[i].text, wanted))
             matches.push_back(int(i));
     }
     if (matches.size() == 1) {
@@ -447,7 +434,7 @@ Menu* UsableMenu(HWND handle)
 int BarItemWithMnemonic(const Menu& bar, WCHAR key)
 {
     for (std::size_t i = 0; i < bar.items.size(); ++i) {
-        if (MnemonicOf(bar.items[i]) == WCHAR(std::towupper(key)))
+        if (MatchesMnemonic(bar.items[i].text, key))
             return int(i);
     }
     return -1;

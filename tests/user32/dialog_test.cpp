@@ -125,6 +125,18 @@ TEST_F(DialogTest, TabMovesBetweenTabStopsAndSpacePressesTheFocusedButton)
     EXPECT_EQ(Run(IDD_CHOICE), IDC_RETRY);
 }
 
+TEST_F(DialogTest, AButtonsMnemonicPressesIt)
+{
+    Then([](HWND dialog) { PressKey(dialog, 'R', L'r'); });
+    EXPECT_EQ(Run(IDD_CHOICE), IDC_RETRY);
+    Then([](HWND dialog) {
+        InjectKey(dialog, VK_MENU, true);
+        PressKey(dialog, 'R', L'r');
+        InjectKey(dialog, VK_MENU, false);
+    });
+    EXPECT_EQ(Run(IDD_CHOICE), IDC_RETRY);
+}
+
 TEST_F(DialogTest, AClickOnAButtonPressesIt)
 {
     Then([](HWND dialog) {

@@ -1,6 +1,7 @@
 // Resources compiled by windres from a UTF-8 script with Japanese texts and built into this test
 // program: the .res format, strings, menu and accelerator templates, icon groups and cursors.
 #include <gtest/gtest.h>
+#include <quorvane_testing.h>
 #include <windows.h>
 
 #include <cstring>
@@ -143,6 +144,53 @@ TEST(MenuTemplate, PopupsItemsTextsAndStatesAsWritten)
     EXPECT_EQ(GetMenuState(menu, IDC_DEEP, MF_BYCOMMAND), UINT(MF_UNCHECKED));
     EXPECT_TRUE(DestroyMenu(menu));
     EXPECT_FALSE(IsMenu(view));  // pop-ups go with their menu
+}
+
+// A resource cut short anywhere: the loaders fail cleanly instead of reading past its end.
+class DamagedResources : public ::testing::Test {
+protected:
+    void TearDown() override { test_controls::RestoreDefaults(); }
+
+    // The built-in resource's bytes, cut to `size`, served in place of the whole table.
+    void ServeCut(LPCWSTR type, WORD id, std::size_t size)
+    {
+        test_controls::RestoreDefaults();  // the whole built-in table again
+        HRSRC found = FindResourceW(Module(), MAKEINTRESOURCEW(id), type);
+        ASSERT_NE(found, nullptr);
+        const auto* bytes = static_cast<const unsigned char*>(LockResource(LoadResource(Module(), found)));
+        ASSERT_LT(size, SizeofResource(Module(), found));
+        kept_.assign(bytes, bytes + size);
+        test_controls::SetLinkedResources({{type, MAKEINTRESOURCEW(id), kept_.data(), DWORD(kept_.size())}});
+    }
+    std::size_t Size(LPCWSTR type, WORD id)
+    {
+        return SizeofResource(Module(), FindResourceW(Module(), MAKEINTRESOURCEW(id), type));
+    }
+
+    std::vector<unsigned char> kept_;
+};
+
+TEST_F(DamagedResources, CutTemplatesAreRefused)
+{
+    std::size_t menuSize = Size(RT_MENU, IDM_MAIN), acceleratorSize = Size(RT_ACCELERATOR, IDA_MAIN),
+                dialogSize = Size(RT_DIALOG, IDD_ABOUT), stringSize = Size(RT_STRING, IDS_TITLE / 16 + 1);
+    for (std::size_t cut : {std::size_t{0}, std::size_t{3}, menuSize / 2, menuSize - 1}) {
+        ServeCut(RT_MENU, IDM_MAIN, cut);
+        EXPECT_EQ(LoadMenuW(Module(), MAKEINTRESOURCEW(IDM_MAIN)), nullptr) << cut;
+    }
+    for (std::size_t cut : {std::size_t{0}, std::size_t{7}, acceleratorSize - 1}) {
+        ServeCut(RT_ACCELERATOR, IDA_MAIN, cut);
+        EXPECT_EQ(LoadAcceleratorsW(Module(), MAKEINTRESOURCEW(IDA_MAIN)), nullptr) << cut;
+    }
+    for (std::size_t cut : {std::size_t{0}, std::size_t{20}, dialogSize / 2, dialogSize - 1}) {
+        ServeCut(RT_DIALOG, IDD_ABOUT, cut);
+        EXPECT_EQ(DialogBoxParamW(Module(), MAKEINTRESOURCEW(IDD_ABOUT), nullptr, nullptr, 0), -1) << cut;
+    }
+    // The block ends with the count of string 111 (none): cutting 3 bytes cuts into 110.
+    for (std::size_t cut : {std::size_t{0}, std::size_t{1}, stringSize - 3}) {
+        ServeCut(RT_STRING, IDS_TITLE / 16 + 1, cut);
+        EXPECT_EQ(LoadedString(IDS_JAPANESE), L"") << cut;  // the last string of the block is cut
+    }
 }
 
 TEST(MenuTemplate, MissingMenuFails)
