@@ -46,6 +46,8 @@ private:
     void HandleMouse(const MSG& message);
     void MoveAlongBar(int step);
     void MoveInPopup(int step);
+    // Selects, in the innermost open pop-up, the first item (or with `fromEnd` the last one).
+    void SelectFirstItem(bool fromEnd = false);
     void OpenSubmenu(OpenPopup& parent, int item);
     void ClosePopupsAbove(std::size_t depth);
     void Choose(const MenuItem& item);
@@ -88,9 +90,8 @@ void MenuTracker::Start(int item, bool open, bool selectFirst)
     SendMessageW(window_, WM_ENTERMENULOOP, FALSE, 0);
     SendMessageW(window_, WM_INITMENU, WPARAM(bar_), 0);
     SelectBarItem(item, open);
-    if (selectFirst && !popups_.empty()) {
-        if (Menu* menu = LookUpMenu(popups_.back().menu))
-            popups_.back().selected = NextSelectable(*menu, -1, 1);
+    if (selectFirst) {
+        SelectFirstItem();
         Redraw();
     }
 }
@@ -100,16 +101,14 @@ void MenuTracker::SelectBarItem(int item, bool open)
     ClosePopupsAbove(0);
     barItem_ = item;
     Menu* bar = BarMenu();
-    if (open && bar && item >= 0 && std::size_t(item) < bar->items.size()) {
-        const MenuItem& entry = bar->items[std::size_t(item)];
-        Menu* popup = LookUpMenu(entry.popup);
-        if ((entry.flags & MF_POPUP) && popup) {
-            SendMessageW(window_, WM_INITMENUPOPUP, WPARAM(entry.popup), MAKELPARAM(item, FALSE));
-            OpenPopup opened{entry.popup, LayOutPopup(*popup), {}, -1};
-            RECT title = LayOutMenuBar(*bar)[std::size_t(item)];
-            opened.at = POINT{title.left, menuBarHeight};
-            popups_.push_back(opened);
-        }
+    if (open && bar && item >= 0 && std::size_t(item) < bar->items.size() &&
+        (bar->items[std::size_t(item)].flags & MF_POPUP)) {
+        HMENU handle = bar->items[std::size_t(item)].popup;
+        RECT title = LayOutMenuBar(*bar)[std::size_t(item)];
+        // The program may change its menus here: nothing of them is held across the call.
+        SendMessageW(window_, WM_INITMENUPOPUP, WPARAM(handle), MAKELPARAM(item, FALSE));
+        if (Menu* popup = LookUpMenu(handle))
+            popups_.push_back(OpenPopup{handle, LayOutPopup(*popup), POINT{title.left, menuBarHeight}, -1});
     }
     Redraw();
 }
@@ -119,15 +118,12 @@ void MenuTracker::OpenSubmenu(OpenPopup& parent, int item)
     Menu* menu = LookUpMenu(parent.menu);
     if (!menu)
         return;
-    const MenuItem& entry = menu->items[std::size_t(item)];
-    Menu* popup = LookUpMenu(entry.popup);
-    if (!popup)
-        return;
-    SendMessageW(window_, WM_INITMENUPOPUP, WPARAM(entry.popup), MAKELPARAM(item, FALSE));
+    HMENU handle = menu->items[std::size_t(item)].popup;
     RECT row = parent.layout.items[std::size_t(item)];
-    OpenPopup opened{entry.popup, LayOutPopup(*popup), {}, -1};
-    opened.at = POINT{parent.at.x + parent.layout.width - 3, parent.at.y + row.top - 3};
-    popups_.push_back(opened);
+    POINT at{parent.at.x + parent.layout.width - 3, parent.at.y + row.top - 3};
+    SendMessageW(window_, WM_INITMENUPOPUP, WPARAM(handle), MAKELPARAM(item, FALSE));
+    if (Menu* popup = LookUpMenu(handle))
+        popups_.push_back(OpenPopup{handle, LayOutPopup(*popup), at, -1});
 }
 
 void MenuTracker::ClosePopupsAbove(std::size_t depth)
@@ -157,8 +153,7 @@ void MenuTracker::Activate(OpenPopup& popup, int item)
     if (entry.flags & MF_POPUP) {
         ClosePopupsAbove(depth);
         OpenSubmenu(popups_[depth - 1], item);
-        if (Menu* opened = LookUpMenu(popups_.back().menu))
-            popups_.back().selected = NextSelectable(*opened, -1, 1);
+        SelectFirstItem();
     } else if (IsChoosable(entry)) {
         Choose(entry);
     }
@@ -171,11 +166,18 @@ void MenuTracker::MoveAlongBar(int step)
         return;
     bool open = !popups_.empty();
     SelectBarItem(Wrap(barItem_ + step, int(bar->items.size())), open);
-    if (open && !popups_.empty()) {
-        if (Menu* popup = LookUpMenu(popups_.back().menu))
-            popups_.back().selected = NextSelectable(*popup, -1, 1);
+    if (open) {
+        SelectFirstItem();
         Redraw();
     }
+}
+
+void MenuTracker::SelectFirstItem(bool fromEnd)
+{
+    if (popups_.empty())
+        return;
+    if (Menu* menu = LookUpMenu(popups_.back().menu))
+        popups_.back().selected = fromEnd ? NextSelectable(*menu, 0, -1) : NextSelectable(*menu, -1, 1);
 }
 
 void MenuTracker::MoveInPopup(int step)
@@ -240,11 +242,7 @@ void MenuTracker::HandleKey(const MSG& message)
     case VK_RETURN:
         if (!open) {
             SelectBarItem(barItem_, true);
-            if (!popups_.empty()) {
-                if (Menu* menu = LookUpMenu(popups_.back().menu))
-                    popups_.back().selected =
-                        message.wParam == VK_UP ? NextSelectable(*menu, 0, -1) : NextSelectable(*menu, -1, 1);
-            }
+            SelectFirstItem(message.wParam == VK_UP);
         } else if (message.wParam == VK_RETURN) {
             Activate(popups_.back(), popups_.back().selected);
         } else {
@@ -264,10 +262,7 @@ void MenuTracker::HandleCharacter(WCHAR character)
         for (std::size_t i = 0; bar && i < bar->items.size(); ++i) {
             if (MatchesMnemonic(bar->items[i].text, wanted)) {
                 SelectBarItem(int(i), true);
-                if (!popups_.empty()) {
-                    if (Menu* menu = LookUpMenu(popups_.back().menu))
-                        popups_.back().selected = NextSelectable(*menu, -1, 1);
-                }
+                SelectFirstItem();
                 Redraw();
                 return;
             }
