@@ -1,5 +1,7 @@
 #include "test_window.h"
 
+#include "graphics/draw_device.h"
+
 namespace quorvane::tests {
 
 namespace {
@@ -43,16 +45,9 @@ TestWindow::~TestWindow()
 
 D3DPRESENT_PARAMETERS WindowedParameters(HWND window, UINT width, UINT height)
 {
-    D3DPRESENT_PARAMETERS pp{};
+    D3DPRESENT_PARAMETERS pp = WindowPresentParameters(window);  // the viewer's own
     pp.BackBufferWidth = width;
     pp.BackBufferHeight = height;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 1;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.hDeviceWindow = window;
-    pp.Windowed = TRUE;
-    pp.EnableAutoDepthStencil = TRUE;
-    pp.AutoDepthStencilFormat = D3DFMT_D16;
     return pp;
 }
 

@@ -20,7 +20,7 @@ private:
     HWND window_ = nullptr;
 };
 
-// The present parameters of a windowed device with a 16-bit depth buffer.
+// The viewer's windowed present parameters (WindowPresentParameters) with the given back-buffer size.
 D3DPRESENT_PARAMETERS WindowedParameters(HWND window, UINT width, UINT height);
 
 }  // namespace quorvane::tests
