@@ -19,7 +19,7 @@ namespace quorvane::tests {
 namespace {
 
 // A Direct3D object whose first `failures` CreateDevice calls fail with D3DERR_NOTAVAILABLE;
-// it records every attempt and hands the rest to the real one.
+// it records every attempt and hands the rest to the real one. Nothing else is asked of it.
 class FailingDirect3D final : public IDirect3D9 {
 public:
     explicit FailingDirect3D(int failures) : real_(Direct3DCreate9(D3D_SDK_VERSION)), failures_(failures) {}
@@ -35,24 +35,11 @@ public:
     HRESULT QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
     ULONG AddRef() override { return 1; }
     ULONG Release() override { return 1; }
-    UINT GetAdapterCount() override { return real_->GetAdapterCount(); }
-    UINT GetAdapterModeCount(UINT adapter, D3DFORMAT format) override
-    {
-        return real_->GetAdapterModeCount(adapter, format);
-    }
-    HRESULT EnumAdapterModes(UINT adapter, D3DFORMAT format, UINT mode, D3DDISPLAYMODE* out) override
-    {
-        return real_->EnumAdapterModes(adapter, format, mode, out);
-    }
-    HRESULT GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode) override
-    {
-        return real_->GetAdapterDisplayMode(adapter, mode);
-    }
-    HRESULT CheckDeviceType(UINT adapter, D3DDEVTYPE type, D3DFORMAT display, D3DFORMAT backBuffer,
-                            BOOL windowed) override
-    {
-        return real_->CheckDeviceType(adapter, type, display, backBuffer, windowed);
-    }
+    UINT GetAdapterCount() override { return 0; }
+    UINT GetAdapterModeCount(UINT, D3DFORMAT) override { return 0; }
+    HRESULT EnumAdapterModes(UINT, D3DFORMAT, UINT, D3DDISPLAYMODE*) override { return D3DERR_NOTAVAILABLE; }
+    HRESULT GetAdapterDisplayMode(UINT, D3DDISPLAYMODE*) override { return D3DERR_NOTAVAILABLE; }
+    HRESULT CheckDeviceType(UINT, D3DDEVTYPE, D3DFORMAT, D3DFORMAT, BOOL) override { return D3DERR_NOTAVAILABLE; }
     HRESULT CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focus, DWORD flags, D3DPRESENT_PARAMETERS* parameters,
                          IDirect3DDevice9** device) override
     {
