@@ -122,6 +122,10 @@ HWND CreateDialogWindow(Dialog& dialog, HINSTANCE instance, const DialogTemplate
     POINT at = CentredPlace(dialog.owner, Width(frame), Height(frame));
     HWND handle = CreateWindowExW(exStyle, dialogClassName, dialogTemplate.title.c_str(), style, at.x, at.y,
                                   Width(frame), Height(frame), nullptr, nullptr, instance, nullptr);
+    // An owned window stays above its owner: over a topmost owner (a full-screen one) it is
+    // topmost too, or it would open behind it.
+    if (handle && dialog.owner && (GetWindowLongW(dialog.owner, GWL_EXSTYLE) & WS_EX_TOPMOST))
+        SetWindowPos(handle, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return handle;
 }
 

@@ -241,6 +241,25 @@ TEST_F(DialogTest, TheFaceShowsTextIconAndTheDefaultButton)
     EXPECT_GT(face.DarkIn(text), 40);
 }
 
+TEST_F(DialogTest, OverATopmostOwnerTheDialogIsTopmostToo)
+{
+    LONG exStyle = 0;
+    Then([&](HWND dialog) {
+        exStyle = GetWindowLongW(dialog, GWL_EXSTYLE);
+        PressKey(dialog, VK_ESCAPE);
+    });
+    Run(IDD_ABOUT);
+    EXPECT_FALSE(exStyle & WS_EX_TOPMOST);
+    // As in full screen: the owner covers the screen, topmost.
+    SetWindowPos(owner_.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    Then([&](HWND dialog) {
+        exStyle = GetWindowLongW(dialog, GWL_EXSTYLE);
+        PressKey(dialog, VK_ESCAPE);
+    });
+    Run(IDD_ABOUT);
+    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+}
+
 TEST_F(DialogTest, MissingTemplatesAndBadOwnersFail)
 {
     EXPECT_EQ(DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(4242), owner_.Handle(), ScriptedProcedure, 0),
