@@ -7,10 +7,8 @@
 #include <d3d9.h>
 #include <windows.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 
 #include "test_window.h"
 #include "user32/window_surface.h"
@@ -86,17 +84,7 @@ int main(int argc, char** argv)
     quorvane::user32::SetSurfaceLayer(window, 0, POINT{0, 0}, band);
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
-    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    MSG msg;
-    bool quit = false;
-    while (!quit && std::chrono::steady_clock::now() < end) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            quit = quit || msg.message == WM_QUIT;
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    quorvane::tests::RunMessageLoopFor(seconds);
     if (device)
         device->Release();
     if (direct3d)

@@ -1,5 +1,8 @@
 #include "test_window.h"
 
+#include <chrono>
+#include <thread>
+
 #include "graphics/draw_device.h"
 
 namespace quorvane::tests {
@@ -49,6 +52,23 @@ D3DPRESENT_PARAMETERS WindowedParameters(HWND window, UINT width, UINT height)
     pp.BackBufferWidth = width;
     pp.BackBufferHeight = height;
     return pp;
+}
+
+void RunMessageLoopFor(int seconds, HACCEL accelerators)
+{
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    MSG msg;
+    bool quit = false;
+    while (!quit && std::chrono::steady_clock::now() < end) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            quit = quit || msg.message == WM_QUIT;
+            if (accelerators && TranslateAcceleratorW(msg.hwnd, accelerators, &msg))
+                continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }
 
 }  // namespace quorvane::tests

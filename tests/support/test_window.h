@@ -23,4 +23,8 @@ private:
 // The viewer's windowed present parameters (WindowPresentParameters) with the given back-buffer size.
 D3DPRESENT_PARAMETERS WindowedParameters(HWND window, UINT width, UINT height);
 
+// The message loop of a window to look at by hand: takes, translates (accelerators first, if
+// given) and dispatches messages until WM_QUIT or until `seconds` have passed.
+void RunMessageLoopFor(int seconds, HACCEL accelerators = nullptr);
+
 }  // namespace quorvane::tests

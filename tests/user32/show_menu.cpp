@@ -8,10 +8,8 @@
 #include <d3d9.h>
 #include <windows.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 
 #include "resources/test_resources.h"
 #include "test_window.h"
@@ -87,19 +85,7 @@ int main(int argc, char** argv)
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
-    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    MSG msg;
-    bool quit = false;
-    while (!quit && std::chrono::steady_clock::now() < end) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            quit = quit || msg.message == WM_QUIT;
-            if (TranslateAcceleratorW(msg.hwnd, accelerators, &msg))
-                continue;
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    quorvane::tests::RunMessageLoopFor(seconds, accelerators);
     if (device)
         device->Release();
     if (direct3d)
