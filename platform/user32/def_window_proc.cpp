@@ -127,6 +127,10 @@ extern "C" LRESULT WINAPI DefWindowProcW(HWND handle, UINT message, WPARAM wPara
         if (wParam == HTMENU)
             EnterMenuBarFromMouse(handle, POINT{SHORT(LOWORD(lParam)), SHORT(HIWORD(lParam))});
         return 0;
+    case WM_NCMOUSEMOVE:
+        HoverMenuBar(handle, POINT{SHORT(LOWORD(lParam)), SHORT(HIWORD(lParam))}, wParam == HTMENU);
+        return 0;
+    case WM_MOUSEMOVE: HoverMenuBar(handle, POINT{}, false); return 0;
     case WM_MOUSEWHEEL: {
         // Unhandled wheel turns go up to the parent.
         Window* window = LookUpWindow(handle);

@@ -69,6 +69,19 @@ private:
 
 MenuTracker* activeTracker = nullptr;
 
+// The title the mouse is over while no menu is in use, highlighted as on a native desktop.
+struct HoveredTitle {
+    HWND window = nullptr;
+    int item = -1;
+};
+HoveredTitle hoveredTitle;
+
+POINT SurfacePointOf(const Window& window, POINT screen)
+{
+    return POINT{screen.x - window.windowRect.left - window.surfaceRect.left,
+                 screen.y - window.windowRect.top - window.surfaceRect.top};
+}
+
 int Wrap(int value, int count)
 {
     return count > 0 ? (value % count + count) % count : -1;
@@ -291,10 +304,7 @@ void MenuTracker::HandleCharacter(WCHAR character)
 POINT MenuTracker::SurfacePoint(POINT screen) const
 {
     Window* window = LiveWindow();
-    if (!window)
-        return screen;
-    return POINT{screen.x - window->windowRect.left - window->surfaceRect.left,
-                 screen.y - window->windowRect.top - window->surfaceRect.top};
+    return window ? SurfacePointOf(*window, screen) : screen;
 }
 
 std::pair<int, int> MenuTracker::PopupAt(POINT point) const
@@ -450,7 +460,9 @@ void Track(Window& window, Menu& bar, int item, bool open, bool selectFirst)
 
 BarHighlight TrackedBarHighlight(HWND window)
 {
-    return activeTracker && activeTracker->WindowHandle() == window ? activeTracker->Highlight() : BarHighlight{};
+    if (activeTracker)
+        return activeTracker->WindowHandle() == window ? activeTracker->Highlight() : BarHighlight{};
+    return hoveredTitle.window == window ? BarHighlight{hoveredTitle.item, false} : BarHighlight{};
 }
 
 }  // namespace quorvane::user32
@@ -472,16 +484,33 @@ bool EnterMenuBarFromKeyboard(HWND handle, WCHAR key)
 bool EnterMenuBarFromMouse(HWND handle, POINT screen)
 {
     Menu* bar = UsableMenu(handle);
-    Window* window = LookUpWindow(handle);
     if (!bar)
         return false;
-    POINT point{screen.x - window->windowRect.left - window->surfaceRect.left,
-                screen.y - window->windowRect.top - window->surfaceRect.top};
-    int item = MenuBarItemAt(*bar, point);
+    Window& window = *LookUpWindow(handle);
+    int item = MenuBarItemAt(*bar, SurfacePointOf(window, screen));
     if (item < 0)
         return false;
-    Track(*window, *bar, item, true, false);
+    hoveredTitle = {};
+    Track(window, *bar, item, true, false);
     return true;
+}
+
+void HoverMenuBar(HWND handle, POINT screen, bool overBar)
+{
+    Window* window = LookUpWindow(handle);
+    Menu* bar = UsableMenu(handle);
+    if (!window || activeTracker)
+        return;
+    int item = overBar && bar ? MenuBarItemAt(*bar, SurfacePointOf(*window, screen)) : -1;
+    HoveredTitle now = item >= 0 ? HoveredTitle{handle, item} : HoveredTitle{};
+    bool changed = now.window != hoveredTitle.window || now.item != hoveredTitle.item;
+    HWND before = hoveredTitle.window;
+    hoveredTitle = now;
+    if (!changed)
+        return;
+    if (Window* previous = LookUpWindow(before); previous && before != handle)
+        RedrawMenuBar(*previous);
+    RedrawMenuBar(*window);
 }
 
 }  // namespace quorvane::user32

@@ -8,7 +8,8 @@
 
 namespace quorvane::user32 {
 
-// What the bar of this window shows of a menu being used in it (nothing otherwise).
+// What the bar of this window shows of a menu being used in it, or of the title the mouse is
+// over (nothing otherwise).
 BarHighlight TrackedBarHighlight(HWND window);
 
 }  // namespace quorvane::user32

@@ -263,6 +263,20 @@ TEST_F(MenuBarTest, MovingAlongTheBarSwitchesPopupsAndAPressOutsideCloses)
     EXPECT_EQ(window_.Of(WM_EXITMENULOOP).size(), 1u);
 }
 
+TEST_F(MenuBarTest, TheTitleUnderTheMouseIsHighlighted)
+{
+    POINT third = TitleCentre(2);
+    test_controls::InjectMouseMove(Window(), third.x, third.y);
+    PumpMessages();
+    WindowPicture hovered = PictureOf(Window());
+    EXPECT_EQ(hovered.At(Title(2).left + 2, Title(2).top + 2), 0xE5F3FFu);
+    EXPECT_EQ(hovered.At(Title(1).left + 2, Title(1).top + 2), 0xF0F0F0u);
+    test_controls::InjectMouseMove(Window(), 200, 150);  // into the client area
+    PumpMessages();
+    EXPECT_EQ(PictureOf(Window()).At(Title(2).left + 2, Title(2).top + 2), 0xF0F0F0u);
+    EXPECT_TRUE(window_.Of(WM_ENTERMENULOOP).empty());  // hovering does not enter the menu
+}
+
 TEST_F(MenuBarTest, TheOwnerKeepsPaintingWhileTheMenuIsOpen)
 {
     IdleSteps steps(window_);
