@@ -1,12 +1,15 @@
-// Process entry. For now it reads the settings and writes them back; the window and its
-// message loop come later, between the two.
-#include "app/settings.h"
+// Process entry: start-up, the message loop until the window is closed, shut-down. The command
+// line is not used.
+#include "app/entry.h"
 
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand)
 {
-    LoadSettings();
-    SaveSettings();
-    return 0;
+    const ViewerStartup startup = StartViewer(instance, showCommand);
+    if (startup.window == nullptr)
+        return noWindowExitCode;
+    const int exitCode = RunMessageLoop(startup.accelerators);
+    ShutDownViewer();
+    return exitCode;
 }

@@ -1,5 +1,6 @@
-# quorvane_add_resources(TARGET RC_FILE [INCLUDE_DIRS dir...]): builds a resource script into a
-# target. windres compiles the script into the standard binary .res format, exactly as for the
+# quorvane_add_resources(TARGET RC_FILE [INCLUDE_DIRS dir...] [DEPENDS file-or-target...]): builds
+# a resource script into a target. windres also looks for the files the script names (icons) in
+# the INCLUDE_DIRS; DEPENDS names what the build makes of them. windres compiles the script into the standard binary .res format, exactly as for the
 # Windows build; the .res file is then written out as a C++ array whose static initialiser hands
 # it to kernel32 (LinkResourceFile), so FindResourceW, LoadStringW, LoadMenuW and the other
 # loaders read the same bytes Windows would read from the executable.
@@ -9,7 +10,7 @@
 find_program(QUORVANE_WINDRES NAMES x86_64-w64-mingw32-windres REQUIRED)
 
 function(quorvane_add_resources target rc_file)
-  cmake_parse_arguments(ARG "" "" "INCLUDE_DIRS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "INCLUDE_DIRS;DEPENDS" ${ARGN})
   get_filename_component(rc_path ${rc_file} ABSOLUTE)
   get_filename_component(rc_name ${rc_file} NAME_WE)
   get_filename_component(rc_dir ${rc_path} DIRECTORY)
@@ -22,12 +23,12 @@ function(quorvane_add_resources target rc_file)
   endforeach()
   # Everything the script names (headers, icons) is a dependency through the preprocessor's
   # dependency list; icon files are listed by the caller's script, so the folder is watched.
-  file(GLOB rc_inputs CONFIGURE_DEPENDS ${rc_dir}/*.h ${rc_dir}/*.ico)
+  file(GLOB rc_inputs CONFIGURE_DEPENDS ${rc_dir}/*.h ${rc_dir}/*.ico ${rc_dir}/*.manifest)
   add_custom_command(
     OUTPUT ${res_file}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${out_dir}
     COMMAND ${QUORVANE_WINDRES} -J rc -O res ${include_flags} -i ${rc_path} -o ${res_file}
-    DEPENDS ${rc_path} ${rc_inputs}
+    DEPENDS ${rc_path} ${rc_inputs} ${ARG_DEPENDS}
     WORKING_DIRECTORY ${rc_dir}
     COMMENT "windres ${rc_file}"
     VERBATIM)
@@ -39,4 +40,11 @@ function(quorvane_add_resources target rc_file)
     COMMENT "Linking ${rc_name}.res into ${target}"
     VERBATIM)
   target_sources(${target} PRIVATE ${cpp_file})
+endfunction()
+
+# The viewer's own resources (app/quorvane.rc with the icons the build makes) in an executable:
+# the viewer, and the tests and tools that run its window.
+function(quorvane_add_viewer_resources target)
+  quorvane_add_resources(${target} ${PROJECT_SOURCE_DIR}/app/quorvane.rc INCLUDE_DIRS ${QUORVANE_ICON_DIR}
+    DEPENDS ${QUORVANE_ICONS} quorvane_icons)
 endfunction()

@@ -10,15 +10,6 @@
 namespace quorvane::data {
 namespace {
 
-float SrgbToLinear(float c)
-{
-    return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f);
-}
-float LinearToSrgb(float c)
-{
-    return c <= 0.0031308f ? c * 12.92f : 1.055f * std::pow(c, 1 / 2.4f) - 0.055f;
-}
-
 double Lanczos3(double x)
 {
     using std::numbers::pi;
@@ -69,6 +60,16 @@ std::vector<Taps> MakeTaps(int sourceSize, int targetSize, bool wrap)
 }
 
 }  // namespace
+
+float SrgbToLinear(float c)
+{
+    return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f);
+}
+
+float LinearToSrgb(float c)
+{
+    return c <= 0.0031308f ? c * 12.92f : 1.055f * std::pow(c, 1 / 2.4f) - 0.055f;
+}
 
 bool DecodeJpeg(const std::vector<std::uint8_t>& jpeg, RgbImage& image)
 {

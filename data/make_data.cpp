@@ -1,14 +1,12 @@
 // Makes the viewer's data files:
 //   quorvane_make_data OUTPUT_DIR EARTH_JPEG
-// writes OUTPUT_DIR/sphere.x and OUTPUT_DIR/EarthMap_2500x1250.jpg. Each file is written under
-// a temporary name and renamed, so an interrupted run never leaves half a file behind.
+// writes OUTPUT_DIR/sphere.x and OUTPUT_DIR/EarthMap_2500x1250.jpg, each atomically.
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "data_files.h"
 #include "earth_image.h"
 #include "sphere_x_writer.h"
 #include "uv_sphere.h"
@@ -26,28 +24,6 @@ constexpr int sphereStacks = 128;
 constexpr int earthWidth = 2500;
 constexpr int earthHeight = 1250;
 constexpr int jpegQuality = 92;
-
-bool WriteAtomically(const fs::path& path, const void* data, std::size_t size)
-{
-    const fs::path temporary = path.string() + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
-        if (!out) {
-            return false;
-        }
-    }
-    std::error_code error;
-    fs::rename(temporary, path, error);
-    return !error;
-}
-
-bool ReadFile(const fs::path& path, std::vector<std::uint8_t>& bytes)
-{
-    std::ifstream in(path, std::ios::binary);
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return in.good() || in.eof();
-}
 
 }  // namespace
 

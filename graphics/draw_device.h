@@ -89,6 +89,22 @@ public:
     // The device with a reference for the caller; false, with *device null, without one.
     bool GetDevice(IDirect3DDevice9** device) const;
 
+    // Presentation switching, the shell's part of the draw device (app/full_screen.cpp).
+    //
+    // windowed FALSE: full screen at width x height (0 for either: the client size in that
+    // dimension), through the focus window made a topmost popup of that size; TRUE: back to
+    // the window as it was (width and height unused). S_OK with no change when already in that
+    // state. E_FAIL without a device or when the reset fails (a lost device is no failure); a
+    // refused full-screen mode leaves the window and the device as they were, windowed.
+    HRESULT ChangeScreenMode(UINT width, UINT height, BOOL windowed);
+    // Adopts the window's new client size as the back-buffer size and resets the device (a
+    // negative size counts as 0; a window without client area is reset once it has one again).
+    // E_FAIL without a device; S_OK for an unchanged size or a lost device.
+    HRESULT Resize(int width, int height);
+    // The focus window's place, menu and styles before full screen, and their return.
+    void SaveWindowState();
+    void RestoreWindowState();
+
     // Back-buffer width / height: the present parameters' sizes when both are set, otherwise
     // the focus window's client size; 1 when that is empty too (a minimised window).
     float GetAspectRatio() const;
@@ -113,6 +129,7 @@ public:
 private:
     HRESULT CreateDevice(IDirect3D9* direct3D, DWORD behaviorFlags, bool referenceOnly);
     HRESULT SetInitialViewport();
+    void BecomeFullScreenPopup(UINT width, UINT height);
     bool HasEmptyBackBuffer() const;
 
     // Resource sets (resource_sets.cpp): opening, teardown and notification in set-name order.

@@ -77,6 +77,9 @@ public:
     // DestroyDisplayWindow no event names the window any more: its input still comes, naming no
     // window, so that the buttons and keys it pressed or released are known.
     virtual Window* CreateDisplayWindow(const WindowDesc& desc) = 0;
+    // While refused, CreateDisplayWindow fails as on a display that cannot be opened. Only a
+    // simulated display can do this (tests); a real one answers false and changes nothing.
+    virtual bool RefuseWindows(bool refused) = 0;
     virtual void DestroyDisplayWindow(Window* window) = 0;
     // Places the surface. The window manager may change it later on its own; that is reported
     // as a WindowChanged event, and DisplayWindowRect then tells where the surface is.

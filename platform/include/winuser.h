@@ -409,6 +409,9 @@ typedef struct tagACCEL {
 
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
+// System colours; a class brush may be one of them plus one.
+#define COLOR_WINDOW 5
+
 // Standard cursors and icons.
 #define IDC_ARROW MAKEINTRESOURCEW(32512)
 #define IDC_IBEAM MAKEINTRESOURCEW(32513)

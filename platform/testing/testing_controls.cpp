@@ -108,6 +108,11 @@ bool SetAdapterModes(const std::vector<D3DDISPLAYMODE>& modes)
     return driver.ConfigureModes(converted, driver.DesktopMode());
 }
 
+bool SetWindowsRefused(bool refused)
+{
+    return display::CurrentDriver().RefuseWindows(refused);
+}
+
 bool SetDesktopSize(UINT width, UINT height)
 {
     OriginalDisplay();
@@ -261,6 +266,7 @@ void RestoreDefaults()
     Input().clock += 10 * user32::doubleClickTime;
     const DisplayDefaults& defaults = OriginalDisplay();
     display::CurrentDriver().ConfigureModes(defaults.modes, defaults.desktop);
+    display::CurrentDriver().RefuseWindows(false);
     d3d9::CurrentSimulation() = d3d9::Simulation{};
     LinkedResourceControl& resources = LinkedResources();
     if (resources.changed) {

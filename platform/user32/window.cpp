@@ -109,6 +109,21 @@ void ReleaseWindow(HWND handle)
     Windows().erase(handle);
 }
 
+// A top-level window that no display could show (none can be opened): its records go again
+// before its procedure hears of it, and creation fails.
+HWND AbandonUnshownWindow(HWND handle, bool ownsMenu)
+{
+    Window* window = LookUpWindow(handle);
+    if (Window* parent = LookUpWindow(window->parent))
+        std::erase(parent->children, handle);
+    if (ownsMenu && LookUpMenu(window->menu))
+        DestroyMenu(window->menu);
+    --window->windowClass->windowCount;
+    Windows().erase(handle);
+    SetLastError(ERROR_DEVICE_NOT_AVAILABLE);
+    return nullptr;
+}
+
 }  // namespace
 
 Window* LookUpWindow(HWND handle)
@@ -280,6 +295,7 @@ extern "C" HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR
         return nullptr;
     }
     // A top-level window made without a menu gets its class's menu.
+    const HMENU menuGiven = menu;
     LPCWSTR classMenu = windowClass->info.lpszMenuName;
     if (!(style & WS_CHILD) && !menu && classMenu)
         menu = LoadMenuW(windowClass->info.hInstance, classMenu);
@@ -306,8 +322,11 @@ extern "C" HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR
     ++windowClass->windowCount;
     if (Window* parentWindow = LookUpWindow(parent))
         parentWindow->children.push_back(handle);
-    if (!(style & WS_CHILD))
+    if (!(style & WS_CHILD)) {
         CreateDisplayWindow(window);
+        if (!window.displayWindow)
+            return AbandonUnshownWindow(handle, menu != menuGiven);
+    }
 
     CREATESTRUCTW create{param,
                          instance,

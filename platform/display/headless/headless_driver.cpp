@@ -62,10 +62,18 @@ bool HeadlessDriver::Owns(const Window* window) const
 
 Window* HeadlessDriver::CreateDisplayWindow(const WindowDesc& desc)
 {
+    if (windowsRefused_)
+        return nullptr;
     auto window = std::make_unique<Window>();
     window->desc = desc;
     windows_.push_back(std::move(window));
     return windows_.back().get();
+}
+
+bool HeadlessDriver::RefuseWindows(bool refused)
+{
+    windowsRefused_ = refused;
+    return true;
 }
 
 void HeadlessDriver::DestroyDisplayWindow(Window* window)

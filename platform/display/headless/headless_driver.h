@@ -47,6 +47,7 @@ public:
     bool ConfigureModes(const std::vector<Mode>& modes, const Mode& desktop) override;
 
     Window* CreateDisplayWindow(const WindowDesc& desc) override;
+    bool RefuseWindows(bool refused) override;
     void DestroyDisplayWindow(Window* window) override;
     void SetDisplayWindowRect(Window* window, const Rect& rect) override;
     Rect DisplayWindowRect(Window* window) override;
@@ -87,6 +88,7 @@ private:
 
     std::vector<Mode> modes_;
     Mode desktop_;
+    bool windowsRefused_ = false;
     Window* fullScreenWindow_ = nullptr;
     Mode fullScreenMode_;
     std::vector<std::unique_ptr<Window>> windows_;

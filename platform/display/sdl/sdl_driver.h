@@ -57,6 +57,7 @@ public:
     bool ConfigureModes(const std::vector<Mode>&, const Mode&) override { return false; }
 
     Window* CreateDisplayWindow(const WindowDesc& desc) override;
+    bool RefuseWindows(bool) override { return false; }
     void DestroyDisplayWindow(Window* window) override;
     void SetDisplayWindowRect(Window* window, const Rect& rect) override;
     Rect DisplayWindowRect(Window* window) override;

@@ -16,6 +16,10 @@ namespace quorvane::test_controls {
 bool SetAdapterModes(const std::vector<D3DDISPLAYMODE>& modes);
 bool SetDesktopSize(UINT width, UINT height);
 
+// While refused, the display makes no windows, as a display that cannot be opened (no X server):
+// CreateWindowExW of a top-level window fails. False when the display is a real one.
+bool SetWindowsRefused(bool refused);
+
 // Direct3DCreate9 returns null while the runtime is unavailable.
 void SetDirect3DAvailable(bool available);
 

@@ -1,0 +1,28 @@
+// Identifiers of the viewer's resources (quorvane.rc) and of its menu commands, shared by the
+// resource script and the program.
+#pragma once
+
+// Strings.
+#define IDS_APP_TITLE 103  // the window title
+#define IDC_QUORVANE 109   // the window class name; also the menu and the accelerator table
+
+// Icon groups: the class's large and small icons.
+#define IDI_QUORVANE 107
+#define IDI_SMALL 108
+
+// The About box.
+#define IDD_ABOUTBOX 103
+
+// Commands.
+#define IDM_ABOUT 104
+#define IDM_EXIT 105
+#define IDM_SHOW_EARTH 200
+#define IDM_SHOW_EARTH_OUTLINE 205
+#define IDM_SHOW_HELP 210
+#define IDM_SHOW_LONGITUDE_LINES 220
+#define IDM_SHOW_LATITUDE_LINES 230
+#define IDM_SCREEN_MODE_FIRST 300  // 300 + i: entry i of the display-mode list
+
+// The manifest (CREATEPROCESS_MANIFEST_RESOURCE_ID of type RT_MANIFEST).
+#define IDR_MANIFEST 1
+#define RT_MANIFEST_TYPE 24
