@@ -39,14 +39,6 @@ HWND CreateMainWindow(HINSTANCE instance)
                            nullptr, nullptr, instance, nullptr);
 }
 
-void ReleaseDirect3D()
-{
-    if (direct3D != nullptr) {
-        direct3D->Release();
-        direct3D = nullptr;
-    }
-}
-
 }  // namespace
 
 ViewerStartup StartViewer(HINSTANCE instance, int showCommand)
@@ -83,6 +75,14 @@ int RunMessageLoop(HACCEL accelerators)
     while (GetMessageW(&message, nullptr, 0, 0))
         HandleMessage(message, accelerators);
     return static_cast<int>(message.wParam);
+}
+
+void ReleaseDirect3D()
+{
+    if (direct3D != nullptr) {
+        direct3D->Release();
+        direct3D = nullptr;
+    }
 }
 
 void ShutDownViewer()

@@ -35,3 +35,6 @@ int RunMessageLoop(HACCEL accelerators);
 
 // After the loop: every setting written back, the Direct3D object released.
 void ShutDownViewer();
+
+// The Direct3D object released and set to null (a no-op without one).
+void ReleaseDirect3D();

@@ -10,9 +10,25 @@ target_include_directories(quorvane_program SYSTEM PUBLIC ${QUORVANE_BOOST_DIR})
 target_compile_definitions(quorvane_program PUBLIC UNICODE _UNICODE)
 target_link_libraries(quorvane_program PUBLIC d3dx9_38 d3d9 user32 gdi32 kernel32)
 
-add_executable(quorvane WIN32 ${QUORVANE_ENTRY_SOURCE})
+# The icons the resource script names are made from the Earth image by the data tools, built
+# for this machine (not for Windows) as a project of their own.
+include(ExternalProject)
+set(QUORVANE_ICON_DIR ${CMAKE_BINARY_DIR}/icons)
+set(QUORVANE_ICONS ${QUORVANE_ICON_DIR}/quorvane.ico ${QUORVANE_ICON_DIR}/quorvane_small.ico)
+ExternalProject_Add(quorvane_host_icons
+  SOURCE_DIR ${PROJECT_SOURCE_DIR}/data
+  BINARY_DIR ${CMAKE_BINARY_DIR}/host-data
+  CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DQUORVANE_ICON_DIR=${QUORVANE_ICON_DIR}
+  BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target quorvane_icons
+  BUILD_ALWAYS ON
+  BUILD_BYPRODUCTS ${QUORVANE_ICONS}
+  INSTALL_COMMAND "")
+
+add_executable(quorvane WIN32 ${QUORVANE_ENTRY_SOURCE} ${PROJECT_SOURCE_DIR}/app/quorvane.rc)
 target_link_libraries(quorvane PRIVATE quorvane_program)
+# A GUI program (WIN32); the linker gives it subsystem version 5.2, the lowest 64-bit Windows knows.
 target_link_options(quorvane PRIVATE -municode -static)
-if(EXISTS ${PROJECT_SOURCE_DIR}/app/quorvane.rc)
-  target_sources(quorvane PRIVATE ${PROJECT_SOURCE_DIR}/app/quorvane.rc)
-endif()
+set_source_files_properties(${PROJECT_SOURCE_DIR}/app/quorvane.rc PROPERTIES
+  INCLUDE_DIRECTORIES "${PROJECT_SOURCE_DIR}/app;${QUORVANE_ICON_DIR}"
+  OBJECT_DEPENDS "${QUORVANE_ICONS};${PROJECT_SOURCE_DIR}/app/resource.h;${PROJECT_SOURCE_DIR}/app/quorvane.manifest")
+add_dependencies(quorvane quorvane_host_icons)

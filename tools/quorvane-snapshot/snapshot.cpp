@@ -1,16 +1,16 @@
-// One snapshot: settings, window, Direct3D, the viewer's start-up, the actions, one frame, the
-// PNG file.
+// One snapshot: the viewer started in the request's directory exactly as wWinMain starts it, its
+// main window on the headless display sized to the request, the actions given as the input a
+// person would give (button down, move, button up; wheel turns; key presses), the messages
+// handled as the viewer's loop handles them, and the frame the window then shows written as PNG.
 #include "snapshot.h"
 
 #include "png_file.h"
 
+#include "app/entry.h"
 #include "app/settings.h"
-#include "graphics/com_reference.h"
 #include "graphics/draw_device.h"
 #include "graphics/scene_resources.h"
 #include "resources/file_reader4.h"
-#include "scene/camera.h"
-#include "scene/render_frame.h"
 
 #include <quorvane_testing.h>
 
@@ -19,6 +19,7 @@
 
 #include <boost/format.hpp>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -33,194 +34,213 @@ namespace quorvane::snapshot {
 
 namespace {
 
-const wchar_t windowClassName[] = L"QuorvaneSnapshot";
-constexpr int wheelNotch = 120;
-
-std::wstring Widen(const std::string& text)
-{
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-    if (length <= 0)
-        return std::wstring();
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), length);
-    wide.resize(static_cast<std::size_t>(length - 1));
-    return wide;
-}
+namespace fs = std::filesystem;
 
 std::string Hex(HRESULT hr)
 {
     return (boost::format("0x%08X") % static_cast<unsigned long>(static_cast<DWORD>(hr))).str();
 }
 
-// The settings of the start-up directory, as the viewer reads them; never written back.
-void LoadStartupSettings(const std::wstring& directory)
+// Takes every waiting message as the viewer's loop takes it, until none is left (the last is the
+// WM_PAINT that draws the frame) or the window has posted its quit.
+void HandleWaitingMessages(HACCEL accelerators)
 {
-    WCHAR iniPath[MAX_PATH];
-    MakeIniPath(directory.c_str(), iniPath);  // an empty path (too long) keeps the defaults
-    ViewerSettings = InitSettings(iniPath);
-    LoadSettings();
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT)
+            return;
+        HandleMessage(message, accelerators);
+    }
 }
 
-LRESULT CALLBACK SnapshotWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-// A window whose client area has the requested size, destroyed with the object.
-class SnapshotWindow {
+// The viewer from start-up to its window's close, which saves nothing: the INI is only read.
+class RunningViewer {
 public:
-    SnapshotWindow(unsigned width, unsigned height)
+    RunningViewer() : startup_(StartViewer(GetModuleHandleW(nullptr), SW_SHOWNORMAL)) {}
+    ~RunningViewer()
     {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = SnapshotWindowProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = windowClassName;
-        RegisterClassExW(&windowClass);
-        RECT rect{0, 0, static_cast<LONG>(width), static_cast<LONG>(height)};
-        AdjustWindowRectEx(&rect, WS_OVERLAPPEDWINDOW, FALSE, 0);
-        window_ = CreateWindowExW(0, windowClassName, L"Quorvane", WS_OVERLAPPEDWINDOW, 0, 0, rect.right - rect.left,
-                                  rect.bottom - rect.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        if (IsWindow(startup_.window)) {
+            SendMessageW(startup_.window, WM_CLOSE, 0, 0);
+            HandleWaitingMessages(startup_.accelerators);
+        }
+        ReleaseDirect3D();
     }
-    ~SnapshotWindow()
-    {
-        if (window_ != nullptr)
-            DestroyWindow(window_);
-    }
-    SnapshotWindow(const SnapshotWindow&) = delete;
-    SnapshotWindow& operator=(const SnapshotWindow&) = delete;
+    RunningViewer(const RunningViewer&) = delete;
+    RunningViewer& operator=(const RunningViewer&) = delete;
 
-    HWND Handle() const { return window_; }
+    HWND Window() const { return startup_.window; }
+    HACCEL Accelerators() const { return startup_.accelerators; }
 
 private:
-    HWND window_ = nullptr;
+    ViewerStartup startup_;
 };
 
-// The scene is released before the window and the Direct3D object go.
-struct SceneGuard {
-    ~SceneGuard() { ReleaseSceneResources(); }
-};
-
-// Why a data file could not be used: missing, empty, or not what the viewer reads.
+// Why a data file could not be used: missing, empty, or not what the viewer reads. The file is
+// looked for in the current directory, and named as the request named its directory.
 std::string DataFileProblem(const std::string& directory, const std::string& name, const char* expected)
 {
-    const std::filesystem::path path = std::filesystem::path(directory) / "Data" / "mdl" / name;
+    const fs::path path = fs::path("Data") / "mdl" / name;
+    const std::string named = (fs::path(directory) / path).string();
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        return "missing data file " + path.string();
-    if (std::filesystem::file_size(path, error) == 0)
-        return "empty data file " + path.string();
-    return path.string() + " is not " + expected;
+    if (!fs::is_regular_file(path, error))
+        return "missing data file " + named;
+    if (fs::file_size(path, error) == 0)
+        return "empty data file " + named;
+    return named + " is not " + expected;
 }
 
-// The cause of a failed start-up, from what it left behind in SceneResources.
-std::string StartupProblem(HRESULT hr, const Request& request)
+// The window procedure keeps no trace of a failed start-up, so it runs once more here, outside
+// the window procedure, to see how far it gets; what it made is released again.
+std::string StartupProblem(HWND window, const std::string& directory)
 {
+    RefPtr<CFileReaderBase4> reader = new CFileReader4(L"Data");
+    const HRESULT hr = CDrawDevice::Initialize(window, WindowPresentParameters(window), reader, direct3D, false, false);
     const std::string code = " (CDrawDevice::Initialize returned " + Hex(hr) + ")";
-    if (SceneResources.drawDevice == nullptr)
-        return "the Direct3D device could not be created: IDirect3D9::CreateDevice failed" + code;
-    if (SceneResources.font == nullptr)
-        return "D3DXCreateFontIndirectW failed" + code;
-    if (SceneResources.whiteTexture == nullptr)
-        return "the white texture could not be made" + code;
-    if (SceneResources.sphereMesh == nullptr)
-        return DataFileProblem(request.directory, "sphere.x", "an X file with a mesh") + code;
-    return DataFileProblem(request.directory, "EarthMap_2500x1250.jpg", "an image") + code;
+    std::string problem;
+    if (SUCCEEDED(hr))
+        problem = "the viewer's start-up failed once and worked when tried again";
+    else if (SceneResources.drawDevice == nullptr)
+        problem = "the Direct3D device could not be created: IDirect3D9::CreateDevice failed" + code;
+    else if (SceneResources.font == nullptr)
+        problem = "D3DXCreateFontIndirectW failed" + code;
+    else if (SceneResources.whiteTexture == nullptr)
+        problem = "the white texture could not be made" + code;
+    else if (SceneResources.sphereMesh == nullptr)
+        problem = DataFileProblem(directory, "sphere.x", "an X file with a mesh") + code;
+    else
+        problem = DataFileProblem(directory, "EarthMap_2500x1250.jpg", "an image") + code;
+    ReleaseSceneResources();
+    return problem;
 }
 
-BOOL* ToggledFlag(int functionKey)
+bool SceneStarted()
 {
-    switch (functionKey) {
-    case 1: return &ViewerSettings.showHelp;
-    case 2: return &ViewerSettings.showLatitudeLines;
-    case 3: return &ViewerSettings.showLongitudeLines;
-    case 4: return &ViewerSettings.showEarth;
-    case 5: return &ViewerSettings.showEarthOutline;
-    default: return nullptr;  // F6 only redraws
+    return SceneResources.drawDevice != nullptr && SceneResources.sphereMesh != nullptr &&
+           SceneResources.earthTexture != nullptr;
+}
+
+SIZE ClientSize(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    return SIZE{client.right - client.left, client.bottom - client.top};
+}
+
+// Sizes the window so that its client area is width x height, as a person sizes it by its frame;
+// the menu bar may take more than one line, so the frame is corrected by what is measured.
+bool SizeClientArea(HWND window, unsigned width, unsigned height)
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const SIZE client = ClientSize(window);
+        if (client.cx == static_cast<LONG>(width) && client.cy == static_cast<LONG>(height))
+            return true;
+        RECT frame{};
+        GetWindowRect(window, &frame);
+        SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + static_cast<LONG>(width) - client.cx,
+                     frame.bottom - frame.top + static_cast<LONG>(height) - client.cy, SWP_NOMOVE | SWP_NOZORDER);
     }
+    const SIZE client = ClientSize(window);
+    return client.cx == static_cast<LONG>(width) && client.cy == static_cast<LONG>(height);
 }
 
-// What the viewer does with the same input; the window procedure will take these over.
-void Apply(const Action& action)
+// A drag as one move with the button down. It starts at the client area's edge it moves away
+// from, so that its end stays within the 16-bit range of mouse positions.
+void InjectDrag(HWND window, test_controls::MouseButton button, const Action& action, const Request& request)
 {
+    const int x = action.dx >= 0 ? 0 : static_cast<int>(request.width) - 1;
+    const int y = action.dy >= 0 ? 0 : static_cast<int>(request.height) - 1;
+    test_controls::InjectMouseButton(window, button, true, x, y);
+    test_controls::InjectMouseMove(window, x + action.dx, y + action.dy);
+    test_controls::InjectMouseButton(window, button, false, x + action.dx, y + action.dy);
+}
+
+void Inject(HWND window, const Action& action, const Request& request)
+{
+    const int centreX = static_cast<int>(request.width / 2), centreY = static_cast<int>(request.height / 2);
     switch (action.kind) {
-    case Action::Kind::LeftDrag: DragRotateEarth(action.dx, action.dy); break;
-    case Action::Kind::RightDrag: DragOrbitCamera(action.dx, action.dy); break;
+    case Action::Kind::LeftDrag: InjectDrag(window, test_controls::MouseButton::Left, action, request); break;
+    case Action::Kind::RightDrag: InjectDrag(window, test_controls::MouseButton::Right, action, request); break;
     case Action::Kind::Wheel:
         for (int i = 0; i < std::abs(action.notches); ++i)
-            MoveCameraByWheel(action.notches > 0 ? wheelNotch : -wheelNotch);
+            test_controls::InjectMouseWheel(window, action.notches > 0 ? 1.0f : -1.0f, centreX, centreY);
         break;
     case Action::Kind::Key:
-        if (BOOL* flag = ToggledFlag(action.functionKey))
-            *flag = *flag ? FALSE : TRUE;
+        test_controls::InjectKey(window, static_cast<UINT>(VK_F1 + action.functionKey - 1), true);
+        test_controls::InjectKey(window, static_cast<UINT>(VK_F1 + action.functionKey - 1), false);
         break;
     }
 }
 
-// The frame the window shows, at the requested size; false when none was presented.
-bool PresentedFrame(HWND window, const Request& request, std::vector<DWORD>& pixels)
+// The client area of what the window shows: the surface's bottom rows, under the menu bar.
+bool ClientPicture(HWND window, const Request& request, std::vector<DWORD>& pixels)
 {
     UINT width = 0, height = 0;
-    return test_controls::ReadWindowImage(window, width, height, pixels) && width == request.width &&
-           height == request.height;
+    std::vector<DWORD> surface;
+    if (!test_controls::ReadWindowImage(window, width, height, surface) || width != request.width ||
+        height < request.height)
+        return false;
+    pixels.assign(surface.end() - static_cast<std::ptrdiff_t>(request.width) * request.height, surface.end());
+    return true;
 }
 
 // Writes the picture beside output, then renames it into place: output is never partial.
-bool WritePicture(const std::vector<DWORD>& pixels, const Request& request, std::ostream& errors)
+bool WritePicture(const std::vector<DWORD>& pixels, const Request& request, const std::string& output,
+                  std::ostream& errors)
 {
-    const std::string partial = request.output + "." + std::to_string(getpid()) + ".partial";
+    const std::string partial = output + "." + std::to_string(getpid()) + ".partial";
     std::string error;
     if (!WriteRgbPng(partial, request.width, request.height, pixels, error)) {
         std::remove(partial.c_str());
         errors << "quorvane-snapshot: " << error << "\n";
         return false;
     }
-    if (std::rename(partial.c_str(), request.output.c_str()) != 0) {
-        errors << "quorvane-snapshot: cannot rename " << partial << " to " << request.output << ": "
-               << std::strerror(errno) << "\n";
+    if (std::rename(partial.c_str(), output.c_str()) != 0) {
+        errors << "quorvane-snapshot: cannot rename " << partial << " to " << output << ": " << std::strerror(errno)
+               << "\n";
         std::remove(partial.c_str());
         return false;
     }
     return true;
 }
 
+int Fail(std::ostream& errors, const std::string& problem)
+{
+    errors << "quorvane-snapshot: " << problem << "\n";
+    return pictureFailed;
+}
+
 }  // namespace
 
 int MakeSnapshot(const Request& request, std::ostream& errors)
 {
-    const std::wstring directory = Widen(request.directory);
-    LoadStartupSettings(directory);
+    // The output is found before the start-up directory becomes the current one, as the viewer's.
+    std::error_code error;
+    const std::string output = fs::absolute(request.output, error).string();
+    fs::current_path(request.directory, error);
+    if (error)
+        return Fail(errors, "cannot start in " + request.directory + ": " + error.message());
+    ViewerSettings = InitSettingsInCurrentDirectory();
 
-    SnapshotWindow window(request.width, request.height);
-    if (window.Handle() == nullptr) {
-        errors << "quorvane-snapshot: CreateWindowExW failed\n";
-        return pictureFailed;
-    }
-    ComReference<IDirect3D9> direct3D;
-    *direct3D.Out() = Direct3DCreate9(D3D_SDK_VERSION);
-    if (!direct3D) {
-        errors << "quorvane-snapshot: Direct3DCreate9 failed: no Direct3D runtime\n";
-        return pictureFailed;
-    }
-
-    SceneGuard scene;
-    RefPtr<CFileReaderBase4> reader = new CFileReader4((directory + L"\\Data").c_str());
-    const HRESULT hr = CDrawDevice::Initialize(window.Handle(), WindowPresentParameters(window.Handle()), reader,
-                                               direct3D.Get(), false, false);
-    if (FAILED(hr)) {
-        errors << "quorvane-snapshot: " << StartupProblem(hr, request) << "\n";
-        return pictureFailed;
-    }
+    RunningViewer viewer;
+    const HWND window = viewer.Window();
+    if (window == nullptr)
+        return Fail(errors, "the viewer's main window could not be created");
+    if (direct3D == nullptr)
+        return Fail(errors, "Direct3DCreate9 failed: no Direct3D runtime");
+    if (!SceneStarted())
+        return Fail(errors, StartupProblem(window, request.directory));
+    if (!SizeClientArea(window, request.width, request.height))
+        return Fail(errors, "the window's client area cannot be made " + std::to_string(request.width) + "x" +
+                                std::to_string(request.height));
 
     for (const Action& action : request.actions)
-        Apply(action);
-    RenderFrame();
+        Inject(window, action, request);
+    InvalidateRect(window, nullptr, FALSE);  // a frame also when no action asked for one
+    HandleWaitingMessages(viewer.Accelerators());
     std::vector<DWORD> pixels;
-    if (!PresentedFrame(window.Handle(), request, pixels)) {
-        errors << "quorvane-snapshot: no frame was presented\n";
-        return pictureFailed;
-    }
-    return WritePicture(pixels, request, errors) ? succeeded : pictureFailed;
+    if (!ClientPicture(window, request, pixels))
+        return Fail(errors, "no frame was presented");
+    return WritePicture(pixels, request, output, errors) ? succeeded : pictureFailed;
 }
 
 }  // namespace quorvane::snapshot
