@@ -1,6 +1,7 @@
 // Window classes and windows: registration, the messages of creation and destruction, the
 // client and window rectangles, and the answers to bad handles.
 #include <gtest/gtest.h>
+#include <quorvane_testing.h>
 #include <windows.h>
 
 #include <string>
@@ -154,6 +155,26 @@ TEST_F(WindowTest, DestroyedDuringCreateYieldsNoWindow)
     destroyInCreate = true;
     EXPECT_EQ(Create(), nullptr);
     EXPECT_EQ(Messages(), (std::vector<UINT>{WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCDESTROY}));
+}
+
+TEST_F(WindowTest, WithoutADisplayToShowThemTopLevelWindowsAreNotCreated)
+{
+    HWND parent = Create();
+    ASSERT_NE(parent, nullptr);
+    received.clear();
+    ASSERT_TRUE(quorvane::test_controls::SetWindowsRefused(true));
+    EXPECT_EQ(Create(), nullptr);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_DEVICE_NOT_AVAILABLE));
+    EXPECT_TRUE(received.empty());  // the procedure never heard of it
+    // A child is shown in its parent's display window.
+    HWND child = CreateWindowExW(0, L"RecordingClass", L"Recorded", WS_CHILD, 0, 0, 10, 10, parent, nullptr,
+                                 GetModuleHandleW(nullptr), reinterpret_cast<void*>(0x5678));
+    EXPECT_NE(child, nullptr);
+    quorvane::test_controls::SetWindowsRefused(false);
+    HWND later = Create();
+    EXPECT_NE(later, nullptr);
+    DestroyWindow(later);
+    DestroyWindow(parent);
 }
 
 TEST_F(WindowTest, CloseThroughTheDefaultProcedureDestroys)

@@ -1,0 +1,235 @@
+// The viewer's input as a person gives it: the wheel, drags (one at a time, ending also when
+// their release went elsewhere), double-clicks, the function keys and view commands with their
+// check marks, and the About box from its accelerators.
+#include "running_viewer.h"
+
+#include "viewer_data.h"
+
+#include "app/mouse.h"
+#include "scene/camera.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace quorvane::tests {
+namespace {
+
+using test_controls::MouseButton;
+
+TEST_F(RunningViewerTest, TheWheelMovesByNotchesAndByFractionsOfThemInTheirOwnDirection)
+{
+    Start();
+    // The wheel turned by some notches from the start distance of 10.
+    auto distanceAfter = [&](float notches) {
+        cameraDistance = 10.0f;
+        test_controls::InjectMouseWheel(Window(), notches, 20, 20);
+        Pump();
+        return cameraDistance;
+    };
+    EXPECT_NEAR(distanceAfter(1.0f), 10.0f / 1.2f, 1e-4);  // 8.33
+    EXPECT_NEAR(distanceAfter(-1.0f), 12.0f, 1e-4);
+    // Half a notch (a fine wheel, a touchpad) moves the same way as a whole one, half as far.
+    EXPECT_NEAR(distanceAfter(0.5f), 10.0f / std::sqrt(1.2f), 1e-4);
+    EXPECT_NEAR(distanceAfter(-0.5f), 10.0f * std::sqrt(1.2f), 1e-4);
+    // One message of two notches is two messages of one.
+    cameraDistance = 10.0f;
+    SendMessageW(Window(), WM_MOUSEWHEEL, MAKEWPARAM(0, 240), 0);
+    EXPECT_NEAR(cameraDistance, 10.0f / 1.44f, 1e-4);
+
+    EXPECT_FLOAT_EQ(distanceAfter(30.0f), 2.1f);
+    EXPECT_FLOAT_EQ(distanceAfter(-30.0f), 100.0f);
+}
+
+// The Earth turned about the vertical axis by angle (radians).
+void ExpectEarthTurnedAboutVertical(float angle)
+{
+    D3DXQUATERNION expected;
+    const D3DXVECTOR3 vertical(0.0f, 1.0f, 0.0f);
+    D3DXQuaternionRotationAxis(&expected, &vertical, angle);
+    EXPECT_NEAR(earthOrientation.x, expected.x, 1e-5);
+    EXPECT_NEAR(earthOrientation.y, expected.y, 1e-5);
+    EXPECT_NEAR(earthOrientation.z, expected.z, 1e-5);
+    EXPECT_NEAR(earthOrientation.w, expected.w, 1e-5);
+}
+
+TEST_F(RunningViewerTest, ARightPressDuringALeftDragIsIgnoredAndItsReleaseDoesNotEndTheDrag)
+{
+    Start();
+    Click(MouseButton::Left, true, 100, 100);
+    Click(MouseButton::Right, true, 100, 100);
+    Click(MouseButton::Right, false, 100, 100);
+    test_controls::InjectMouseMove(Window(), 150, 100);
+    Pump();
+    ExpectEarthTurnedAboutVertical(-0.5f);  // 50 pixels: half a radian, east going away
+    EXPECT_EQ(cameraAzimuth, 0.0f);
+    EXPECT_TRUE(leftDragging);
+    EXPECT_EQ(GetCapture(), Window());
+    Click(MouseButton::Left, false, 150, 100);
+    Pump();
+    EXPECT_FALSE(leftDragging);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(RunningViewerTest, ADragWhoseReleaseWentElsewhereEndsAtTheFirstMoveWithoutItsButton)
+{
+    Start();
+    for (MouseButton button : {MouseButton::Left, MouseButton::Right}) {
+        Click(button, true, 100, 100);
+        test_controls::InjectMouseMove(Window(), 110, 120);
+        Pump();
+        const D3DXQUATERNION orientation = earthOrientation;
+        const float azimuth = cameraAzimuth, elevation = cameraElevation;
+        // The release reached another window; the next move here has no button down.
+        SendMessageW(Window(), WM_MOUSEMOVE, 0, MAKELPARAM(300, 300));
+        EXPECT_FALSE(leftDragging || rightDragging);
+        EXPECT_EQ(GetCapture(), nullptr);
+        EXPECT_EQ(earthOrientation, orientation);
+        EXPECT_EQ(cameraAzimuth, azimuth);
+        EXPECT_EQ(cameraElevation, elevation);
+        Click(button, false, 300, 300);
+        Pump();
+    }
+    EXPECT_GT(cameraElevation, 0.0f);  // the right drag did orbit while its button was down
+}
+
+TEST_F(RunningViewerTest, ADoubleClickTogglesFullScreenAfterAShortDragAndLeavesNoDrag)
+{
+    Start();
+    for (bool fullScreenAfter : {true, false}) {
+        for (int click = 0; click < 4; ++click)
+            Click(MouseButton::Left, click % 2 == 0, 50, 50);
+        Pump();
+        EXPECT_EQ(Windowed(), !fullScreenAfter);
+        EXPECT_FALSE(leftDragging);
+        EXPECT_EQ(GetCapture(), nullptr);
+        test_controls::AdvanceInputClock(2000);  // the next clicks start afresh
+    }
+}
+
+struct ViewSwitch {
+    UINT key;
+    UINT command;
+    BOOL ViewerSettingsRecord::*flag;
+};
+
+const ViewSwitch viewSwitches[] = {
+    {VK_F1, 210, &ViewerSettingsRecord::showHelp},           {VK_F2, 230, &ViewerSettingsRecord::showLatitudeLines},
+    {VK_F3, 220, &ViewerSettingsRecord::showLongitudeLines}, {VK_F4, 200, &ViewerSettingsRecord::showEarth},
+    {VK_F5, 205, &ViewerSettingsRecord::showEarthOutline},
+};
+
+TEST_F(RunningViewerTest, FunctionKeysAndViewCommandsToggleTheirFlagAndCheckMark)
+{
+    Start();
+    for (const ViewSwitch& view : viewSwitches) {
+        EXPECT_TRUE(Checked(1, view.command)) << view.command;  // the defaults, as loaded
+        Press(view.key);
+        Pump();
+        EXPECT_EQ(ViewerSettings.*view.flag, FALSE) << view.command;
+        EXPECT_FALSE(Checked(1, view.command)) << view.command;
+        SendMessageW(Window(), WM_COMMAND, view.command, 0);
+        EXPECT_EQ(ViewerSettings.*view.flag, TRUE) << view.command;
+        EXPECT_TRUE(Checked(1, view.command)) << view.command;
+    }
+    // The picture follows at once: without the Earth its centre shows something else.
+    const DWORD withEarth = ClientCentre();
+    Press(VK_F4);
+    Pump();
+    EXPECT_NE(ClientCentre(), withEarth);
+}
+
+TEST_F(RunningViewerTest, InFullScreenKeysToggleFlagsAndTheMenuCatchesUpOnReturn)
+{
+    Start();
+    PressWithAlt(VK_RETURN, L'\r');
+    Pump();
+    ASSERT_FALSE(Windowed());
+    ASSERT_EQ(GetMenu(Window()), nullptr);
+    Press(VK_F2);
+    Press(VK_F5);
+    Pump();
+    EXPECT_EQ(ViewerSettings.showLatitudeLines, FALSE);
+    EXPECT_EQ(ViewerSettings.showEarthOutline, FALSE);
+    PressWithAlt(VK_RETURN, L'\r');
+    Pump();
+    ASSERT_TRUE(Windowed());
+    EXPECT_FALSE(Checked(1, 230));
+    EXPECT_FALSE(Checked(1, 205));
+    EXPECT_TRUE(Checked(1, 200));
+}
+
+TEST_F(RunningViewerTest, F6OnlyDrawsAgain)
+{
+    Start();
+    const ViewerSettingsRecord before = ViewerSettings;
+    ProcedureSpy spy(Window());
+    Press(VK_F6);
+    Pump();
+    EXPECT_EQ(spy.Count(WM_PAINT), 1);
+    for (const ViewSwitch& view : viewSwitches)
+        EXPECT_EQ(ViewerSettings.*view.flag, before.*view.flag);
+}
+
+// The About box's caption, and whether its icon shows the globe on the dialog's own face: the
+// icon control's centre differs from the face, its corners (the icon's transparent surround)
+// do not.
+struct AboutBoxSeen {
+    std::wstring caption;
+    bool globeOnFace = false;
+};
+
+AboutBoxSeen Look(HWND dialog)
+{
+    AboutBoxSeen seen;
+    WCHAR caption[64] = {};
+    GetWindowTextW(dialog, caption, 64);
+    seen.caption = caption;
+    UINT width = 0, height = 0;
+    std::vector<DWORD> pixels;
+    const HWND icon = GetWindow(dialog, GW_CHILD);
+    RECT rect{};
+    POINT origin{0, 0};
+    if (!test_controls::ReadWindowImage(dialog, width, height, pixels) || !GetWindowRect(icon, &rect) ||
+        !ClientToScreen(dialog, &origin))
+        return seen;
+    auto at = [&](LONG x, LONG y) {
+        return pixels[std::size_t(y - origin.y) * width + std::size_t(x - origin.x)] & 0xFFFFFF;
+    };
+    const DWORD face = at(origin.x + 2, origin.y + 2);
+    const LONG size = std::min(rect.right - rect.left, rect.bottom - rect.top);
+    seen.globeOnFace = at(rect.left + size / 2, rect.top + size / 2) != face && at(rect.left, rect.top) == face &&
+                       at(rect.left + size - 1, rect.top + size - 1) == face;
+    return seen;
+}
+
+TEST_F(RunningViewerTest, AltSlashAndAltQuestionMarkOpenTheAboutBoxAlsoInFullScreen)
+{
+    Start();
+    ProcedureSpy spy(Window());
+    std::vector<AboutBoxSeen> seen;
+    spy.onIdle = [&](HWND dialog) {
+        seen.push_back(Look(dialog));
+        test_controls::InjectKey(dialog, VK_ESCAPE, true);
+        test_controls::InjectKey(dialog, VK_ESCAPE, false);
+    };
+    PressWithAlt(VK_OEM_2, L'/');
+    Pump();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, L"バージョン情報 Quorvane");
+    EXPECT_TRUE(seen[0].globeOnFace);
+
+    PressWithAlt(VK_RETURN, L'\r');
+    test_controls::InjectKey(Window(), VK_MENU, true);
+    test_controls::InjectKey(Window(), VK_SHIFT, true);
+    Press(VK_OEM_2, L'?');
+    test_controls::InjectKey(Window(), VK_SHIFT, false);
+    test_controls::InjectKey(Window(), VK_MENU, false);
+    Pump();
+    EXPECT_FALSE(Windowed());
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].caption, L"バージョン情報 Quorvane");
+}
+
+}  // namespace
+}  // namespace quorvane::tests
