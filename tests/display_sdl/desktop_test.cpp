@@ -359,6 +359,32 @@ TEST_F(Desktop, FullScreenAndBackRestoresTheWindow)
     EXPECT_TRUE(window->Of(WM_SIZE).empty());
 }
 
+// As the viewer switches: the window made a topmost popup covering the screen first, then
+// full screen, then windowed again and put back by the program while the window manager is still
+// giving it its frame back. It comes back exactly where it was, not a caption's height lower.
+TEST_F(Desktop, AWindowPutBackRightAfterFullScreenComesBackWhereItWas)
+{
+    const XGeometry before = x.Geometry(xWindow);
+    RECT placed{};
+    GetWindowRect(window->Handle(), &placed);
+    const LONG style = GetWindowLongW(window->Handle(), GWL_STYLE);
+    SetWindowLongW(window->Handle(), GWL_STYLE, LONG(WS_POPUP | WS_VISIBLE));
+    SetWindowPos(window->Handle(), HWND_TOPMOST, 0, 0, int(x.ScreenWidth()), int(x.ScreenHeight()), SWP_SHOWWINDOW);
+    D3DPRESENT_PARAMETERS fullScreen = Windowed(x.ScreenWidth(), x.ScreenHeight());
+    fullScreen.Windowed = FALSE;
+    ASSERT_EQ(device->Reset(&fullScreen), D3D_OK);
+    EXPECT_TRUE(WaitForGeometry(XGeometry{0, 0, x.ScreenWidth(), x.ScreenHeight()}));
+
+    parameters = Windowed(x.ScreenWidth(), x.ScreenHeight());
+    ASSERT_EQ(device->Reset(&parameters), D3D_OK);
+    SetWindowLongW(window->Handle(), GWL_STYLE, style);
+    SetWindowPos(window->Handle(), HWND_NOTOPMOST, placed.left, placed.top, placed.right - placed.left,
+                 placed.bottom - placed.top, SWP_SHOWWINDOW);
+    EXPECT_TRUE(WaitForGeometry(before));
+    EXPECT_EQ(x.Geometry(xWindow), before);
+    ExpectPlacedAsUser32Has(clientWidth, clientHeight);
+}
+
 TEST_F(Desktop, ASizeTheWindowManagerImposesReachesTheProgram)
 {
     ASSERT_TRUE(Xdotool("windowsize --sync " + std::to_string(xWindow) + " 400 260"));

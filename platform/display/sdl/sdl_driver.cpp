@@ -286,6 +286,10 @@ void SdlDriver::LeaveFullScreen(Window* window)
     if (fullScreenWindow_ == window)
         fullScreenWindow_ = nullptr;
     SetDisplayWindowRect(window, window->windowedRect);
+    // A move requested while the frame is still away is taken for the frame's place (SDL knows
+    // no frame extents then), which puts the surface a caption's height lower: once the window
+    // manager has decorated it again, the window is placed once more.
+    window->putBack = true;
     Show(*window);
 }
 

@@ -36,8 +36,10 @@ struct Window {
     bool visible = false;
     bool minimized = false;
     bool fullScreen = false;
-    bool putBack = false;  // the window manager maximised the window: it goes back where it was placed
-    Rect windowedRect;     // where the surface was before full screen
+    // The window manager maximised the window, or it left full screen: once the window manager
+    // has settled, the window goes back where it was placed if it is not there.
+    bool putBack = false;
+    Rect windowedRect;  // where the surface was before full screen
     shared::KeptFrame frame;
     GLsync frameReady = nullptr;  // the copy into the kept frame, finished before composing
     std::map<int, sdl::LayerTexture> layers;
