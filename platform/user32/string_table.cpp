@@ -32,7 +32,8 @@ bool FindString(HINSTANCE instance, UINT id, std::wstring& text)
 
 // With a buffer size of 0 Windows hands out a pointer to the string in the resource itself.
 // Resource text is UTF-16 and WCHAR is not, so the pointer is to a decoded copy kept for the
-// life of the process (not zero-terminated, as on Windows: only the count says where it ends).
+// life of the process (callers go by the count returned, as on Windows, where the string in the
+// resource is not zero-terminated).
 LPCWSTR KeptCopy(const std::wstring& text)
 {
     static std::set<std::wstring> kept;  // nodes keep their addresses
