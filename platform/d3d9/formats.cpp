@@ -6,9 +6,12 @@ namespace {
 
 // Byte order in memory is what Direct3D names from the high bits down on a little-endian
 // machine: A8R8G8B8 is B, G, R, A, which OpenGL calls GL_BGRA with GL_UNSIGNED_BYTE.
+// The 8-bit BGRA formats ask for the unsized GL_RGBA: the GL then keeps the texels in the byte
+// order they are uploaded in (Mesa stores them as B8G8R8A8), so an upload is a plain copy. The
+// sized GL_RGBA8 is stored R8G8B8A8, and every upload swaps red and blue pixel by pixel.
 const FormatInfo formatTable[] = {
-    {D3DFMT_A8R8G8B8, 4, GL_RGBA8, GL_BGRA, GL_UNSIGNED_BYTE, {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA}, false},
-    {D3DFMT_X8R8G8B8, 4, GL_RGBA8, GL_BGRA, GL_UNSIGNED_BYTE, {GL_RED, GL_GREEN, GL_BLUE, GL_ONE}, false},
+    {D3DFMT_A8R8G8B8, 4, GL_RGBA, GL_BGRA, GL_UNSIGNED_BYTE, {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA}, false},
+    {D3DFMT_X8R8G8B8, 4, GL_RGBA, GL_BGRA, GL_UNSIGNED_BYTE, {GL_RED, GL_GREEN, GL_BLUE, GL_ONE}, false},
     {D3DFMT_A8B8G8R8, 4, GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA}, false},
     {D3DFMT_X8B8G8R8, 4, GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, {GL_RED, GL_GREEN, GL_BLUE, GL_ONE}, false},
     {D3DFMT_R5G6B5, 2, GL_RGB8, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, {GL_RED, GL_GREEN, GL_BLUE, GL_ONE}, false},

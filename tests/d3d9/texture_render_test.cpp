@@ -74,6 +74,53 @@ TEST_F(TextureRenderTest, TwoByTwoTextureStretchedShowsItsFourTexelsExactly)
     EXPECT_EQ(Rgb(At(pixels, 32, 10)), 0u);
 }
 
+// The 32-bit formats keep their channel order through a whole upload and through a later
+// sub-rectangle update from a wider system-memory surface; an X8R8G8B8 texel is opaque whatever
+// its unused byte holds, so blending and the alpha test let it through at full strength.
+TEST_F(TextureRenderTest, ThirtyTwoBitTexturesKeepChannelOrderThroughWholeAndPartialUpdates)
+{
+    device()->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    device()->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    device()->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    device()->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    device()->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
+    const D3DFORMAT formats[] = {D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8};
+    const DWORD unusedByte[] = {0xFF000000u, 0x00000000u};  // X8's byte is zero: still opaque
+    for (int f = 0; f < 2; ++f) {
+        const DWORD a = unusedByte[f];
+        IDirect3DTexture9* texture =
+            MakeTexture(2, 2, {a | 0xC01020, a | 0x30D040, a | 0x5060E0, a | 0x708090}, formats[f]);
+        ASSERT_NE(texture, nullptr) << f;
+        // Texel (1, 1) replaced from column 2 of a 3 x 1 source.
+        IDirect3DSurface9* patch = nullptr;
+        ASSERT_EQ(device()->CreateOffscreenPlainSurface(3, 1, formats[f], D3DPOOL_SYSTEMMEM, &patch, nullptr), D3D_OK);
+        D3DLOCKED_RECT locked{};
+        ASSERT_EQ(patch->LockRect(&locked, nullptr, 0), D3D_OK);
+        static_cast<DWORD*>(locked.pBits)[2] = a | 0x0A0B0C;
+        patch->UnlockRect();
+        IDirect3DSurface9* level = nullptr;
+        texture->GetSurfaceLevel(0, &level);
+        const RECT column{2, 0, 3, 1};
+        const POINT at{1, 1};
+        EXPECT_EQ(device()->UpdateSurface(patch, &column, level, &at), D3D_OK) << f;
+        level->Release();
+        patch->Release();
+        device()->SetTexture(0, texture);
+        DrawTexturedRect(float(32 * f), 0, float(32 * f + 32), 32, 0xFFFFFFFF);
+        device()->SetTexture(0, nullptr);
+        texture->Release();
+    }
+    std::vector<DWORD> pixels = Finish();
+    ASSERT_FALSE(pixels.empty());
+    for (UINT f = 0; f < 2; ++f) {
+        const UINT left = 32 * f;  // texels of 16 x 16 pixels
+        EXPECT_EQ(Rgb(At(pixels, left + 8, 8)), 0xC01020u) << f;
+        EXPECT_EQ(Rgb(At(pixels, left + 24, 8)), 0x30D040u) << f;
+        EXPECT_EQ(Rgb(At(pixels, left + 8, 24)), 0x5060E0u) << f;
+        EXPECT_EQ(Rgb(At(pixels, left + 24, 24)), 0x0A0B0Cu) << f;
+    }
+}
+
 TEST_F(TextureRenderTest, StageZeroModulatesTextureWithDiffuseAndTakesTextureAlpha)
 {
     IDirect3DTexture9* texture = MakeTexture(1, 1, {0x80FF8040});

@@ -74,10 +74,11 @@ bool DeviceFixture::SavePng(const std::string& path) const
            test_controls::WriteWindowPng(window(), path);
 }
 
-IDirect3DTexture9* DeviceFixture::MakeTexture(UINT width, UINT height, const std::vector<DWORD>& texels) const
+IDirect3DTexture9* DeviceFixture::MakeTexture(UINT width, UINT height, const std::vector<DWORD>& texels,
+                                              D3DFORMAT format) const
 {
     IDirect3DTexture9* source = nullptr;
-    if (device_->CreateTexture(width, height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &source, nullptr) != D3D_OK) {
+    if (device_->CreateTexture(width, height, 1, 0, format, D3DPOOL_SYSTEMMEM, &source, nullptr) != D3D_OK) {
         return nullptr;
     }
     D3DLOCKED_RECT locked{};

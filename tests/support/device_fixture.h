@@ -44,8 +44,10 @@ public:
     // Presents and writes what the window shows as a PNG, for looking at it.
     bool SavePng(const std::string& path) const;
 
-    // A default-pool A8R8G8B8 texture filled from `texels` (width * height, 0xAARRGGBB).
-    IDirect3DTexture9* MakeTexture(UINT width, UINT height, const std::vector<DWORD>& texels) const;
+    // A default-pool texture of a 32-bit `format` filled from `texels` (width * height,
+    // 0xAARRGGBB) through a system-memory copy.
+    IDirect3DTexture9* MakeTexture(UINT width, UINT height, const std::vector<DWORD>& texels,
+                                   D3DFORMAT format = D3DFMT_A8R8G8B8) const;
 
 private:
     UINT width_;
