@@ -1,5 +1,6 @@
 // Cold start of the viewer's picture on the headless display at 1024 x 768, from process start
-// to the first frame presented, with the real data files; and the resident memory then.
+// to the first frame presented, with the real data files; and the resident memory then, by where
+// it lives.
 //
 //   bench_startup [RUNS]    starts itself RUNS times (default 7) for each of two children and
 //                           prints the median of every phase
@@ -30,6 +31,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -106,6 +108,42 @@ long StatusKilobytes(const char* field)
     return -1;
 }
 
+// Resident memory by where it lives, from /proc/self/smaps: Mesa's driver and LLVM (their file
+// pages, shared with every process that maps them, and their private relocated data), the other
+// libraries and files, and the heap with the anonymous mappings; with the proportional set size,
+// which divides shared pages among the processes that share them.
+void PrintMemoryBreakdown()
+{
+    std::ifstream smaps("/proc/self/smaps");
+    std::string line;
+    std::string group = "anon";
+    std::map<std::string, long> kilobytes;
+    while (std::getline(smaps, line)) {
+        std::istringstream fields(line);
+        std::string first;
+        fields >> first;
+        if (first.find('-') != std::string::npos && first.back() != ':') {
+            std::string perms, offset, device, inode, path;
+            fields >> perms >> offset >> device >> inode >> path;
+            const bool driver = path.find("libLLVM") != std::string::npos || path.find("/dri/") != std::string::npos;
+            group = path.empty() || path[0] == '[' ? "anon" : driver ? "driver" : "files";
+            continue;
+        }
+        long value = 0;
+        fields >> value;
+        if (first == "Rss:")
+            kilobytes[group + "-rss"] += value;
+        else if (first == "Anonymous:")
+            kilobytes[group + "-private"] += value;
+        else if (first == "Pss:")
+            kilobytes["pss"] += value;
+    }
+    for (const char* name : {"driver-rss", "driver-private", "files-rss", "anon-rss", "pss"})
+        std::printf("%s-kb %ld\n", name, kilobytes[name]);
+    const struct mallinfo2 heap = mallinfo2();
+    std::printf("heap-used-kb %zu\nheap-free-kb %zu\n", (heap.uordblks + heap.hblkhd) / 1024, heap.fordblks / 1024);
+}
+
 int RunChild(bool steps)
 {
     Mark("main");
@@ -142,6 +180,11 @@ int RunChild(bool steps)
     reader->Report(L"mdl\\EarthMap_2500x1250.jpg", "earth-file");
     std::printf("rss-kb %ld\nhwm-kb %ld\nanon-kb %ld\nfile-kb %ld\n", StatusKilobytes("VmRSS:"),
                 StatusKilobytes("VmHWM:"), StatusKilobytes("RssAnon:"), StatusKilobytes("RssFile:"));
+    PrintMemoryBreakdown();
+    // Later frames: the driver keeps the last frame's binned triangles until the next one starts.
+    for (int frame = 1; frame < 5; ++frame)
+        RenderFrame();
+    std::printf("steady-rss-kb %ld\n", StatusKilobytes("VmRSS:"));
     std::fflush(stdout);
     ReleaseSceneResources();
     direct3D->Release();
@@ -251,6 +294,16 @@ int main(int argc, char** argv)
     std::printf("  resident memory after the frame  %8.0f MB (peak %.0f MB; %.0f MB anonymous, %.0f MB of files)\n",
                 Phase(viewer, "", "rss-kb") / 1024.0, Phase(viewer, "", "hwm-kb") / 1024.0,
                 Phase(viewer, "", "anon-kb") / 1024.0, Phase(viewer, "", "file-kb") / 1024.0);
+    const auto megabytes = [&viewer](const char* name) { return Phase(viewer, "", name) / 1024.0; };
+    std::printf("  resident memory after five frames %7.0f MB\n", megabytes("steady-rss-kb"));
+    std::printf("  after the first frame, by where it lives:\n");
+    std::printf("    Mesa's driver and LLVM         %8.0f MB (%.0f MB of it their private relocated data)\n",
+                megabytes("driver-rss-kb"), megabytes("driver-private-kb"));
+    std::printf("    other libraries and files      %8.0f MB\n", megabytes("files-rss-kb"));
+    std::printf("    heap and anonymous mappings    %8.0f MB (the C library: %.0f MB in use, %.0f MB held free)\n",
+                megabytes("anon-rss-kb"), megabytes("heap-used-kb"), megabytes("heap-free-kb"));
+    std::printf("    proportional set size          %8.0f MB (shared pages divided among their processes)\n",
+                megabytes("pss-kb"));
     std::printf("the same steps one at a time\n");
     PrintPhase(steps, "process start to main", "", "main");
     PrintPhase(steps, "window and Direct3DCreate9", "main", "window");

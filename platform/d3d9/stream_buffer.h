@@ -21,7 +21,9 @@ public:
     GLuint Buffer() const { return buffer_; }
 
 private:
-    static constexpr std::size_t initialCapacity = std::size_t{1} << 20;
+    // A frame of the viewer streams about 180 KB (guide lines 150 KB, text 30 KB): the buffer
+    // is replaced every third frame or so.
+    static constexpr std::size_t initialCapacity = std::size_t{512} << 10;
     static constexpr std::size_t alignment = 16;
 
     GLuint buffer_ = 0;

@@ -164,7 +164,9 @@ void Font::SetDrawingStates(DeviceStateSaver& states, IDirect3DBaseTexture9* tex
     states.SetRenderState(D3DRS_BLENDOP, D3DBLENDOP_ADD);
     states.SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
     states.SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-    states.SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    // The atlas holds coverage alone (A8): the colour is the text's, the alpha its alpha times
+    // the coverage.
+    states.SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
     states.SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
     states.SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
     states.SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);

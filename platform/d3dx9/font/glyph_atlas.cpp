@@ -38,7 +38,7 @@ bool GlyphAtlas::EnsureMemoryTexture()
     if (memory_ != nullptr) {
         return true;
     }
-    if (FAILED(device_->CreateTexture(size, size, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &memory_, nullptr))) {
+    if (FAILED(device_->CreateTexture(size, size, 1, 0, D3DFMT_A8, D3DPOOL_SYSTEMMEM, &memory_, nullptr))) {
         return false;
     }
     D3DLOCKED_RECT locked{};
@@ -47,7 +47,7 @@ bool GlyphAtlas::EnsureMemoryTexture()
         return false;
     }
     for (UINT y = 0; y < size; ++y) {
-        std::memset(static_cast<BYTE*>(locked.pBits) + std::size_t{y} * static_cast<UINT>(locked.Pitch), 0, size * 4);
+        std::memset(static_cast<BYTE*>(locked.pBits) + std::size_t{y} * static_cast<UINT>(locked.Pitch), 0, size);
     }
     memory_->UnlockRect(0);
     dirty_ = RECT{0, 0, static_cast<LONG>(size), static_cast<LONG>(size)};
@@ -80,14 +80,13 @@ void GlyphAtlas::Write(const Entry& entry, const text::Glyph* glyph)
         return;
     }
     for (UINT y = 0; y < entry.height; ++y) {
-        auto* row = reinterpret_cast<std::uint32_t*>(static_cast<BYTE*>(locked.pBits) +
-                                                     std::size_t{entry.y + y} * static_cast<UINT>(locked.Pitch)) +
-                    entry.x;
-        for (UINT x = 0; x < entry.width; ++x) {
-            // White texels whose alpha is the coverage: modulated by the text colour.
-            const std::uint32_t coverage = glyph != nullptr ? glyph->coverage[std::size_t{y} * entry.width + x] : 255;
-            row[x] = coverage << 24 | 0x00FFFFFF;
-        }
+        BYTE* row =
+            static_cast<BYTE*>(locked.pBits) + std::size_t{entry.y + y} * static_cast<UINT>(locked.Pitch) + entry.x;
+        // Each texel's alpha is the coverage, which the text colour's alpha modulates.
+        if (glyph != nullptr)
+            std::memcpy(row, &glyph->coverage[std::size_t{y} * entry.width], entry.width);
+        else
+            std::memset(row, 255, entry.width);
     }
     memory_->UnlockRect(0);
     Include(dirty_, entry);
@@ -133,7 +132,7 @@ IDirect3DTexture9* GlyphAtlas::DrawingTexture()
         return nullptr;
     }
     if (video_ == nullptr) {
-        if (FAILED(device_->CreateTexture(size, size, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &video_, nullptr))) {
+        if (FAILED(device_->CreateTexture(size, size, 1, 0, D3DFMT_A8, D3DPOOL_DEFAULT, &video_, nullptr))) {
             return nullptr;
         }
         dirty_ = RECT{0, 0, static_cast<LONG>(size), static_cast<LONG>(size)};

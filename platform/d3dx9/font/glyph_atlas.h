@@ -1,5 +1,5 @@
-// The glyph cache of a D3DX font on the device: glyph bitmaps packed in rows (shelves) into a
-// system-memory texture, copied to a default-pool texture for drawing. The default-pool copy
+// The glyph cache of a D3DX font on the device: glyph coverage bitmaps packed in rows (shelves)
+// into a system-memory A8 texture, copied to a default-pool texture for drawing. The default-pool copy
 // goes on device loss and is rebuilt from the system-memory one on reset.
 #pragma once
 
