@@ -1,8 +1,8 @@
-// The viewer's frame through Direct3D 9 and D3DX on the headless display, call for call as the
-// program renders it: the sphere of Data/mdl/sphere.x loaded as a system-memory ID3DXMesh and
-// drawn with DrawSubset three times (the Earth image on the plane, the Earth, the white rim),
-// the 46 guide-line strips of the default settings, the four help lines with their shadows
-// (eight DrawTextW calls), Present.
+// The viewer's own frame on the headless display: the scene started by CDrawDevice::Initialize
+// with the real data files and drawn by RenderFrame, as the viewer draws it (the Earth image on
+// the plane, the Earth, the white rim, the 46 guide-line strips of the default settings, the help
+// overlay with the eye position, Present); and what that frame draws, read from the loaded
+// scene, for drawing the same picture another way.
 #pragma once
 
 #include <d3dx9.h>
@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "device_fixture.h"
+#include "viewer_scene.h"
 
 namespace quorvane::bench {
 
@@ -32,38 +32,29 @@ struct FrameInputs {
 class ViewerFrame {
 public:
     ViewerFrame(UINT width, UINT height);
-    ~ViewerFrame();
     ViewerFrame(const ViewerFrame&) = delete;
     ViewerFrame& operator=(const ViewerFrame&) = delete;
 
-    bool Ready() const { return earth_ != nullptr && mesh_ != nullptr && font_ != nullptr; }
-    IDirect3DDevice9* Device() const { return fixture_.device(); }
-    HWND Window() const { return fixture_.window(); }
+    bool Ready() const { return ready_; }
+    IDirect3DDevice9* Device() const;
+    HWND Window() const { return scene_.Window(); }
     const FrameInputs& Inputs() const { return inputs_; }
 
-    // One frame as the program renders it, ending with Present.
+    // One frame by RenderFrame, Present included, its drawing finished (glFinish).
     void Draw();
-    // The same frame without Present, its drawing finished (glFinish).
-    void DrawWithoutPresent();
+    // The last frame presented once more, finished: what Present adds to a frame.
+    void PresentAgain();
 
     // Vertices the device transforms in one frame: three meshes and the line strips.
     UINT VerticesPerFrame() const;
 
 private:
-    bool LoadMesh();
-    bool LoadEarthTexture();
-    void SetCamera();
-    void ApplyFixedStates();
-    void DrawScene();
-    void DrawTextured();
-    void DrawFlat(const D3DCOLORVALUE& colour);
+    bool ReadMesh();
+    bool ReadEarthTexture();
+    void ReadCamera();
 
-    tests::DeviceFixture fixture_;
-    ID3DXMesh* mesh_ = nullptr;
-    DWORD materialCount_ = 0;
-    IDirect3DTexture9* source_ = nullptr;  // the decoded image, system memory
-    IDirect3DTexture9* earth_ = nullptr;   // its default-pool copy, the one drawn
-    ID3DXFont* font_ = nullptr;
+    tests::ViewerScene scene_;
+    bool ready_ = false;
     FrameInputs inputs_;
 };
 

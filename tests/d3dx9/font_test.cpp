@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "device_test.h"
+#include "graphics/scene_resources.h"
 #include "scene_helpers.h"
 #include "text/font.h"
 
@@ -89,7 +90,7 @@ protected:
     void SetUp() override
     {
         ASSERT_NO_FATAL_FAILURE(DeviceTest::SetUp());
-        const D3DXFONT_DESCW desc = HelpFontDesc();
+        const D3DXFONT_DESCW desc = OverlayFontDescription();
         ASSERT_EQ(D3DXCreateFontIndirectW(device(), &desc, &font_), D3D_OK);
         ASSERT_NE(font_, nullptr);
     }

@@ -1,10 +1,12 @@
-// Data/mdl as the build makes it, loaded through D3DX as the program loads it, and the
-// textured Earth rendered from the program's initial camera: it must not be a mirror image.
+// Data/mdl as the build makes it, loaded by the program's own Mesh::Load and LoadTextureSource,
+// and the textured Earth rendered from the program's initial camera: it must not be a mirror
+// image.
 #include <d3dx9.h>
 #include <gtest/gtest.h>
 #include <meshoptimizer.h>
 
 #include <cmath>
+#include <memory>
 #include <numbers>
 
 #include "device_test.h"
@@ -31,9 +33,9 @@ protected:
         ASSERT_FALSE(earthBytes_.empty());
     }
 
-    ID3DXMesh* LoadSphere()
+    std::unique_ptr<Mesh> LoadSphere()
     {
-        ID3DXMesh* sphere = LoadProgramMesh(device(), sphereBytes_, nullptr, nullptr);
+        std::unique_ptr<Mesh> sphere = LoadProgramMesh(device());
         EXPECT_NE(sphere, nullptr);
         return sphere;
     }
@@ -41,7 +43,7 @@ protected:
     IDirect3DTexture9* LoadEarthTexture()
     {
         IDirect3DTexture9* source = nullptr;
-        IDirect3DTexture9* earth = LoadProgramTexture(device(), earthBytes_, &source);
+        IDirect3DTexture9* earth = LoadProgramTexture(device(), &source);
         EXPECT_NE(earth, nullptr);
         if (source != nullptr) {
             source->Release();
@@ -119,11 +121,10 @@ TEST_F(EarthFilesTest, SphereFileLoadsAsAUnitSphereInFormat0x112WithTheEarthMate
     }
     loaded->UnlockVertexBuffer();
 
-    ID3DXMesh* optimized = LoadSphere();
-    ASSERT_NE(optimized, nullptr);
-    EXPECT_LT(AverageCacheMissRatio(optimized), AverageCacheMissRatio(loaded));
-    EXPECT_LT(AverageCacheMissRatio(optimized), 0.8f);
-    optimized->Release();
+    std::unique_ptr<Mesh> program = LoadSphere();
+    ASSERT_NE(program, nullptr);
+    EXPECT_LT(AverageCacheMissRatio(program->drawMesh), AverageCacheMissRatio(loaded));
+    EXPECT_LT(AverageCacheMissRatio(program->drawMesh), 0.8f);
     materials->Release();
     loaded->Release();
 }
@@ -151,14 +152,14 @@ TEST_F(EarthFilesTest, EarthSeenFromTheInitialCameraIsNotMirrored)
 {
     IDirect3DTexture9* earth = LoadEarthTexture();
     ASSERT_NE(earth, nullptr);
-    ID3DXMesh* sphere = LoadSphere();
+    std::unique_ptr<Mesh> sphere = LoadSphere();
     ASSERT_NE(sphere, nullptr);
 
     // The program's first view: eye (0, 0, -10) looking at the centre.
     D3DXMATRIX world;
     D3DXMatrixIdentity(&world);
     BeginUnlitScene(world, D3DXVECTOR3(0, 0, -10));
-    const std::vector<DWORD> pixels = DrawEarth(sphere, earth, "earth_initial_view.png");
+    const std::vector<DWORD> pixels = DrawEarth(sphere->drawMesh, earth, "earth_initial_view.png");
     ASSERT_FALSE(pixels.empty());
 
     const JpegReference map = DecodeWithTurboJpeg(earthBytes_);
@@ -199,7 +200,6 @@ TEST_F(EarthFilesTest, EarthSeenFromTheInitialCameraIsNotMirrored)
     ASSERT_GT(samples, 2000);
     EXPECT_LT(double(straight) / samples, 40.0);                              // the picture is the map
     EXPECT_GT(double(mirrored) / samples, 2.0 * double(straight) / samples);  // and not its mirror
-    sphere->Release();
     earth->Release();
 }
 
@@ -209,7 +209,7 @@ TEST_F(EarthFilesTest, StereographicImageOfTheEarthFillsThePlane)
     // no culling, no depth test; seen from above. Saved for looking at its smoothness.
     IDirect3DTexture9* earth = LoadEarthTexture();
     ASSERT_NE(earth, nullptr);
-    ID3DXMesh* sphere = LoadSphere();
+    std::unique_ptr<Mesh> sphere = LoadSphere();
     ASSERT_NE(sphere, nullptr);
     const D3DXMATRIX stereographic(2.02f, 0, 0, 0, 0, 1.01f, 0, -1.0201f, 0, 0, 2.02f, 0, 0, -1.0f, 0, 1.01f);
     BeginUnlitScene(stereographic, D3DXVECTOR3(0, 10, -0.1f));
@@ -218,7 +218,7 @@ TEST_F(EarthFilesTest, StereographicImageOfTheEarthFillsThePlane)
     d->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
     d->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
     d->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-    const std::vector<DWORD> pixels = DrawEarth(sphere, earth, "earth_stereographic_image.png");
+    const std::vector<DWORD> pixels = DrawEarth(sphere->drawMesh, earth, "earth_stereographic_image.png");
     ASSERT_FALSE(pixels.empty());
     // Seen from straight above, the image covers the whole view (it reaches to infinity).
     int black = 0;
@@ -226,7 +226,6 @@ TEST_F(EarthFilesTest, StereographicImageOfTheEarthFillsThePlane)
         black += (p & 0xFFFFFF) == 0 ? 1 : 0;
     }
     EXPECT_LT(black, int(pixels.size() / 100));
-    sphere->Release();
     earth->Release();
 }
 

@@ -3,25 +3,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "resources/file_reader4.h"
+#include "resources/texture_source.h"
+
 namespace quorvane::tests {
-
-namespace {
-
-constexpr DWORD programMeshFvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;
-
-// `mesh` in the program's layout: itself, or a clone in its place.
-ID3DXMesh* InProgramLayout(IDirect3DDevice9* device, ID3DXMesh* mesh)
-{
-    if (mesh->GetFVF() == programMeshFvf) {
-        return mesh;
-    }
-    ID3DXMesh* cloned = nullptr;
-    mesh->CloneMeshFVF(mesh->GetOptions(), programMeshFvf, device, &cloned);
-    mesh->Release();
-    return cloned;
-}
-
-}  // namespace
 
 std::vector<std::uint8_t> ReadDataFile(const std::string& name)
 {
@@ -29,36 +14,25 @@ std::vector<std::uint8_t> ReadDataFile(const std::string& name)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-ID3DXMesh* LoadProgramMesh(IDirect3DDevice9* device, const std::vector<std::uint8_t>& file, ID3DXBuffer** materials,
-                           DWORD* materialCount)
+RefPtr<CFileReaderBase4> DataReader()
 {
-    ID3DXMesh* loaded = nullptr;
-    ID3DXBuffer* adjacency = nullptr;
-    if (file.empty() || FAILED(D3DXLoadMeshFromXInMemory(file.data(), DWORD(file.size()), D3DXMESH_SYSTEMMEM, device,
-                                                         &adjacency, materials, nullptr, materialCount, &loaded))) {
-        return nullptr;
-    }
-    loaded = InProgramLayout(device, loaded);
-    ID3DXMesh* optimized = nullptr;
-    if (loaded != nullptr) {
-        loaded->Optimize(D3DXMESHOPT_VERTEXCACHE | D3DXMESH_SYSTEMMEM,
-                         static_cast<const DWORD*>(adjacency->GetBufferPointer()), nullptr, nullptr, nullptr,
-                         &optimized);
-        loaded->Release();
-    }
-    adjacency->Release();
-    return optimized;
+    const std::string directory = QUORVANE_DATA_DIR;
+    return new CFileReader4(std::wstring(directory.begin(), directory.end()).c_str());
 }
 
-IDirect3DTexture9* LoadProgramTexture(IDirect3DDevice9* device, const std::vector<std::uint8_t>& file,
-                                      IDirect3DTexture9** source)
+std::unique_ptr<Mesh> LoadProgramMesh(IDirect3DDevice9* device)
 {
-    *source = nullptr;
-    if (file.empty() || FAILED(D3DXCreateTextureFromFileInMemoryEx(device, file.data(), UINT(file.size()), 0, 0, 0, 0,
-                                                                   D3DFMT_UNKNOWN, D3DPOOL_SYSTEMMEM, D3DX_DEFAULT,
-                                                                   D3DX_DEFAULT, 0, nullptr, nullptr, source))) {
+    auto mesh = std::make_unique<Mesh>(nullptr);
+    mesh->fileName = L"mdl\\sphere.x";
+    if (FAILED(mesh->Load(device, DataReader())))
         return nullptr;
-    }
+    return mesh;
+}
+
+IDirect3DTexture9* LoadProgramTexture(IDirect3DDevice9* device, IDirect3DTexture9** source)
+{
+    if (!LoadTextureSource(source, device, DataReader(), L"mdl\\EarthMap_2500x1250.jpg"))
+        return nullptr;
     return CopyToDefaultPool(device, *source);
 }
 

@@ -1,7 +1,5 @@
 #include "scene_helpers.h"
 
-#include "graphics/scene_resources.h"
-
 #include <cmath>
 
 namespace quorvane::tests {
@@ -23,11 +21,6 @@ D3DMATRIX Perspective(float halfFovY, UINT width, UINT height, float zNear, floa
     m._34 = 1.0f;
     m._43 = -zNear * zFar / (zFar - zNear);
     return m;
-}
-
-D3DXFONT_DESCW HelpFontDesc()
-{
-    return OverlayFontDescription();
 }
 
 SphereMesh EarthSphere(int slices, int stacks)

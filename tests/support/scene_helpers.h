@@ -45,9 +45,6 @@ D3DMATRIX Perspective(float halfFovY, UINT width, UINT height, float zNear, floa
 // from outside, front faces under D3DCULL_CCW), its polygons split into a triangle list.
 SphereMesh EarthSphere(int slices, int stacks);
 
-// The help overlay's font as the program asks for it (OverlayFontDescription).
-D3DXFONT_DESCW HelpFontDesc();
-
 // Copies `items` to the start of a vertex or index buffer (Lock, memcpy, Unlock).
 template <class Buffer, class Item>
 void CopyToBuffer(Buffer* buffer, const std::vector<Item>& items)
