@@ -60,9 +60,11 @@ $(FUZZ)/build.ninja:
 fuzz: deps $(FUZZ)/build.ninja
 	cmake --build $(FUZZ) -j $(JOBS)
 
+# The cross build, then its one test: quorvane.exe run under Wine in Xvfb (tests/windows).
 check-windows: deps $(WINDOWS)/build.ninja
 	cmake --build $(WINDOWS) -j $(JOBS)
 	@echo "check-windows: $(WINDOWS)/quorvane.exe linked against the Windows SDK"
+	ctest --test-dir $(WINDOWS) --output-on-failure 2>&1 | tee $(WINDOWS)/ctest.log
 
 # Applies .clang-format to every C++ file of the tree; check-format (part of make test) fails
 # on any file that differs from it.
@@ -77,7 +79,7 @@ check-layers: deps
 	@scripts/check-layers
 
 test: check-format check-layers test-release test-sanitized check-windows
-	@scripts/test-summary $(RELEASE)/ctest.log $(SANITIZED)/ctest.log
+	@scripts/test-summary $(RELEASE)/ctest.log $(SANITIZED)/ctest.log $(WINDOWS)/ctest.log
 
 bench: build
 	@for b in $(RELEASE)/bench/*/bench_*; do [ -x "$$b" ] && "$$b"; done

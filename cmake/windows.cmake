@@ -10,16 +10,18 @@ target_include_directories(quorvane_program SYSTEM PUBLIC ${QUORVANE_BOOST_DIR})
 target_compile_definitions(quorvane_program PUBLIC UNICODE _UNICODE)
 target_link_libraries(quorvane_program PUBLIC d3dx9_38 d3d9 user32 gdi32 kernel32)
 
-# The icons the resource script names are made from the Earth image by the data tools, built
-# for this machine (not for Windows) as a project of their own.
+# The icons the resource script names, and the Data folder the executable is run with, are made
+# from the Earth image by the data tools, built for this machine (not for Windows) as a project of
+# their own.
 include(ExternalProject)
 set(QUORVANE_ICON_DIR ${CMAKE_BINARY_DIR}/icons)
 set(QUORVANE_ICONS ${QUORVANE_ICON_DIR}/quorvane.ico ${QUORVANE_ICON_DIR}/quorvane_small.ico)
+set(QUORVANE_HOST_DATA_DIR ${CMAKE_BINARY_DIR}/host-data)
 ExternalProject_Add(quorvane_host_icons
   SOURCE_DIR ${PROJECT_SOURCE_DIR}/data
-  BINARY_DIR ${CMAKE_BINARY_DIR}/host-data
+  BINARY_DIR ${QUORVANE_HOST_DATA_DIR}
   CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DQUORVANE_ICON_DIR=${QUORVANE_ICON_DIR}
-  BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target quorvane_icons
+  BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target quorvane_icons quorvane_data
   BUILD_ALWAYS ON
   BUILD_BYPRODUCTS ${QUORVANE_ICONS}
   INSTALL_COMMAND "")
@@ -32,3 +34,12 @@ set_source_files_properties(${PROJECT_SOURCE_DIR}/app/quorvane.rc PROPERTIES
   INCLUDE_DIRECTORIES "${PROJECT_SOURCE_DIR}/app;${QUORVANE_ICON_DIR}"
   OBJECT_DEPENDS "${QUORVANE_ICONS};${PROJECT_SOURCE_DIR}/app/resource.h;${PROJECT_SOURCE_DIR}/app/quorvane.manifest")
 add_dependencies(quorvane quorvane_host_icons)
+
+# The executable run under Wine, on an X server of its own with a window manager: its window, menu
+# and About box, a close through WM_CLOSE with exit code 0, and the INI it writes.
+enable_testing()
+add_test(NAME QuorvaneExeUnderWine
+  COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-xvfb --wm --
+    ${PROJECT_SOURCE_DIR}/tests/windows/run-under-wine $<TARGET_FILE:quorvane> ${QUORVANE_HOST_DATA_DIR}/Data
+    ${CMAKE_BINARY_DIR})
+set_tests_properties(QuorvaneExeUnderWine PROPERTIES TIMEOUT 900)
