@@ -1,0 +1,99 @@
+#include "viewer_process.h"
+
+#include "viewer_picture.h"
+
+#include "user32/window_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace quorvane::tests {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+void CopyData(const std::string& directory, ViewerData data)
+{
+    namespace fs = std::filesystem;
+    const fs::path mdl = fs::path(directory) / "Data" / "mdl";
+    fs::create_directories(mdl);
+    fs::copy_file(fs::path(QUORVANE_DATA_DIR) / "mdl" / "sphere.x", mdl / "sphere.x");
+    if (data == ViewerData::Complete)
+        fs::copy_file(fs::path(QUORVANE_DATA_DIR) / "mdl" / "EarthMap_2500x1250.jpg", mdl / "EarthMap_2500x1250.jpg");
+}
+
+}  // namespace
+
+ViewerProcess::ViewerProcess(const XSession& session, ViewerData data) : session_(session)
+{
+    CopyData(directory_.Path(), data);
+}
+
+bool ViewerProcess::Start()
+{
+    ChildOptions options;
+    options.directory = directory_.Path();
+    options.environment = {"DISPLAY=" + session_.DisplayName()};
+    process_ = std::make_unique<ChildProcess>(std::vector<std::string>{QUORVANE_VIEWER}, options);
+    const bool appeared = PollUntil(
+        [&] {
+            window_ = session_.FindWindow(process_->Pid(), viewerTitle);
+            return (window_ != 0 && session_.Geometry(window_)) || !process_->Running();
+        },
+        30s);
+    if (!appeared || !process_->Running()) {
+        ADD_FAILURE() << "the viewer's window did not appear within 30 s";
+        return false;
+    }
+    return true;
+}
+
+std::optional<ScreenRect> ViewerProcess::Surface() const
+{
+    return session_.Geometry(window_);
+}
+
+std::optional<ScreenRect> ViewerProcess::Client(bool withMenu) const
+{
+    std::optional<ScreenRect> area = Surface();
+    if (area && withMenu) {
+        area->y += user32::menuBarHeight;
+        area->height -= user32::menuBarHeight;
+    }
+    return area;
+}
+
+unsigned long ViewerProcess::FindOwnWindow(const std::string& title) const
+{
+    return session_.FindWindow(process_->Pid(), title);
+}
+
+bool ViewerProcess::WaitUntilSettled() const
+{
+    std::optional<ScreenRect> last = Surface();
+    auto lastChange = std::chrono::steady_clock::now();
+    return PollUntil(
+        [&] {
+            std::optional<ScreenRect> now = Surface();
+            if (now != last) {
+                last = now;
+                lastChange = std::chrono::steady_clock::now();
+            }
+            return now && std::chrono::steady_clock::now() - lastChange >= 500ms;
+        },
+        10s);
+}
+
+bool ViewerProcess::WaitForPicture(bool withMenu) const
+{
+    return PollUntil(
+        [&] {
+            std::optional<ScreenRect> client = Client(withMenu);
+            return client && ShowsEarthAtCentre(session_, *client);
+        },
+        30s);
+}
+
+}  // namespace quorvane::tests

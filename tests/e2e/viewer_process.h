@@ -1,0 +1,58 @@
+// The viewer as a person starts it: the shipped quorvane binary in a start-up directory of its
+// own (with its own Data/ and, if asked, its own Quorvane.ini) on an X session, seen from
+// outside: its main window, where its client area is, what the screen shows there.
+#pragma once
+
+#include "child_process.h"
+#include "temp_directory.h"
+#include "x_session.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace quorvane::tests {
+
+// The main window's title and the About box's.
+inline const std::string viewerTitle = "Quorvane";
+inline const std::string aboutBoxTitle = "バージョン情報 Quorvane";
+
+enum class ViewerData {
+    Complete,           // the sphere and the Earth image as the build makes them
+    WithoutEarthImage,  // the sphere only
+};
+
+class ViewerProcess {
+public:
+    explicit ViewerProcess(const XSession& session, ViewerData data = ViewerData::Complete);
+
+    // Starts the viewer and waits for its main window; false (with a failure added) when it
+    // did not appear within 30 s.
+    bool Start();
+    ChildProcess& Process() { return *process_; }
+    const TempDirectory& Directory() const { return directory_; }
+    unsigned long Window() const { return window_; }
+
+    // The window's own area (menu bar and client area) on the screen.
+    std::optional<ScreenRect> Surface() const;
+    // The client area: the surface below the menu bar, or all of it when `withMenu` is false
+    // (full screen).
+    std::optional<ScreenRect> Client(bool withMenu = true) const;
+    // The window of another title that the viewer shows (the About box), or 0.
+    unsigned long FindOwnWindow(const std::string& title) const;
+
+    // Waits until the window has stayed where it is for half a second: the platform and the
+    // window manager place a new or switched window in a few steps, and input aimed at it meanwhile
+    // may land elsewhere. False when it still moved after 10 s.
+    bool WaitUntilSettled() const;
+    // Waits for the first frame: the Earth at the centre of the client area; false after 30 s.
+    bool WaitForPicture(bool withMenu = true) const;
+
+private:
+    const XSession& session_;
+    TempDirectory directory_;
+    std::unique_ptr<ChildProcess> process_;
+    unsigned long window_ = 0;
+};
+
+}  // namespace quorvane::tests

@@ -1,0 +1,265 @@
+#include "x_session.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <thread>
+
+namespace quorvane::tests {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+Display* Server(void* display)
+{
+    return static_cast<Display*>(display);
+}
+
+// A window that went away between two requests is no reason to end the test program, which is
+// what Xlib's own handler would do.
+int IgnoreError(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
+// The display number Xvfb writes to its -displayfd descriptor, within `limit`; empty if none.
+std::string ReadDisplayNumber(int descriptor, std::chrono::milliseconds limit)
+{
+    std::string number;
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+        pollfd wanted{descriptor, POLLIN, 0};
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        if (poll(&wanted, 1, int(std::max<long long>(left.count(), 0))) <= 0)
+            break;
+        char c = 0;
+        if (read(descriptor, &c, 1) != 1 || c == '\n')
+            break;
+        number += c;
+    }
+    return number;
+}
+
+ChildOptions ServerOptions(int displayDescriptor)
+{
+    ChildOptions options;
+    options.inheritedDescriptor = displayDescriptor;
+    options.quiet = true;
+    return options;
+}
+
+}  // namespace
+
+bool PollUntil(const std::function<bool()>& done, std::chrono::milliseconds limit)
+{
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (true) {
+        if (done())
+            return true;
+        if (std::chrono::steady_clock::now() >= end)
+            return false;
+        std::this_thread::sleep_for(10ms);
+    }
+}
+
+XSession::XSession(int width, int height)
+{
+    XSetErrorHandler(IgnoreError);
+    if (StartServer(width, height))
+        StartWindowManager();
+    if (!problem_.empty() && display_) {
+        XCloseDisplay(Server(display_));
+        display_ = nullptr;
+    }
+}
+
+XSession::~XSession()
+{
+    if (display_)
+        XCloseDisplay(Server(display_));
+    windowManager_.reset();
+    server_.reset();
+}
+
+bool XSession::StartServer(int width, int height)
+{
+    int descriptors[2];
+    if (pipe2(descriptors, O_CLOEXEC) != 0) {
+        problem_ = "no pipe for Xvfb's display number";
+        return false;
+    }
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    server_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp", "-noreset"},
+        ServerOptions(descriptors[1]));
+    close(descriptors[1]);
+    const std::string number = ReadDisplayNumber(descriptors[0], 20s);
+    close(descriptors[0]);
+    if (number.empty()) {
+        problem_ = "Xvfb did not start within 20 s (is it installed? scripts/install-deps installs it)";
+        return false;
+    }
+    name_ = ":" + number;
+    display_ = XOpenDisplay(name_.c_str());
+    if (!display_) {
+        problem_ = "cannot connect to Xvfb on " + name_;
+        return false;
+    }
+    width_ = DisplayWidth(Server(display_), DefaultScreen(Server(display_)));
+    height_ = DisplayHeight(Server(display_), DefaultScreen(Server(display_)));
+    return true;
+}
+
+bool XSession::StartWindowManager()
+{
+    windowManager_ =
+        std::make_unique<ChildProcess>(std::vector<std::string>{"openbox", "--sm-disable"}, QuietOn(name_));
+    // The window manager is ready once it has announced itself on the root window.
+    const bool announced = PollUntil(
+        [&] {
+            return !Property(DefaultRootWindow(Server(display_)), "_NET_SUPPORTING_WM_CHECK", "WINDOW").empty() ||
+                   !windowManager_->Running();
+        },
+        10s);
+    if (!announced || !windowManager_->Running()) {
+        problem_ = "openbox did not start within 10 s (is it installed? scripts/install-deps installs it)";
+        return false;
+    }
+    return true;
+}
+
+Picture XSession::Read(const ScreenRect& rect) const
+{
+    Picture picture;
+    Display* server = Server(display_);
+    const int left = std::max(rect.x, 0), top = std::max(rect.y, 0);
+    const int right = std::min(rect.x + rect.width, width_), bottom = std::min(rect.y + rect.height, height_);
+    if (right <= left || bottom <= top)
+        return picture;
+    XImage* shot = XGetImage(server, DefaultRootWindow(server), left, top, unsigned(right - left),
+                             unsigned(bottom - top), AllPlanes, ZPixmap);
+    if (!shot)
+        return picture;
+    picture.width = right - left;
+    picture.height = bottom - top;
+    picture.pixels.resize(std::size_t(picture.width) * std::size_t(picture.height));
+    for (int row = 0; row < picture.height; ++row) {
+        for (int column = 0; column < picture.width; ++column)
+            picture.pixels[std::size_t(row) * std::size_t(picture.width) + std::size_t(column)] =
+                std::uint32_t(XGetPixel(shot, column, row) & 0xFFFFFF);
+    }
+    XDestroyImage(shot);
+    return picture;
+}
+
+std::uint32_t XSession::PixelAt(int x, int y) const
+{
+    Picture one = Read({x, y, 1, 1});
+    return one.pixels.empty() ? 0 : one.pixels[0];
+}
+
+std::vector<unsigned long> XSession::Property(unsigned long window, const char* name, const char* type) const
+{
+    Display* server = Server(display_);
+    Atom actualType = 0;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    std::vector<unsigned long> items;
+    if (XGetWindowProperty(server, window, XInternAtom(server, name, False), 0, 1 << 16, False,
+                           XInternAtom(server, type, False), &actualType, &format, &count, &remaining,
+                           &data) != Success)
+        return items;
+    if (data && format == 32) {
+        const auto* values = reinterpret_cast<const unsigned long*>(data);  // Xlib hands 32-bit items as longs
+        items.assign(values, values + count);
+    }
+    if (data)
+        XFree(data);
+    return items;
+}
+
+std::vector<unsigned long> XSession::ClientWindows() const
+{
+    return Property(DefaultRootWindow(Server(display_)), "_NET_CLIENT_LIST", "WINDOW");
+}
+
+std::string XSession::Title(unsigned long window) const
+{
+    Display* server = Server(display_);
+    Atom actualType = 0;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    std::string title;
+    if (XGetWindowProperty(server, window, XInternAtom(server, "_NET_WM_NAME", False), 0, 1024, False,
+                           XInternAtom(server, "UTF8_STRING", False), &actualType, &format, &count, &remaining,
+                           &data) == Success &&
+        data && format == 8)
+        title.assign(reinterpret_cast<const char*>(data), count);
+    if (data)
+        XFree(data);
+    return title;
+}
+
+unsigned long XSession::FindWindow(int pid, const std::string& title) const
+{
+    for (unsigned long window : ClientWindows()) {
+        std::vector<unsigned long> owner = Property(window, "_NET_WM_PID", "CARDINAL");
+        if (!owner.empty() && long(owner[0]) == pid && Title(window) == title)
+            return window;
+    }
+    return 0;
+}
+
+std::optional<ScreenRect> XSession::Geometry(unsigned long window) const
+{
+    Display* server = Server(display_);
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(server, window, &attributes) || attributes.map_state != IsViewable)
+        return std::nullopt;
+    int x = 0, y = 0;
+    ::Window child = 0;
+    if (!XTranslateCoordinates(server, window, DefaultRootWindow(server), 0, 0, &x, &y, &child))
+        return std::nullopt;
+    return ScreenRect{x, y, attributes.width, attributes.height};
+}
+
+bool XSession::HasState(unsigned long window, const char* state) const
+{
+    const unsigned long wanted = XInternAtom(Server(display_), state, False);
+    for (unsigned long atom : Property(window, "_NET_WM_STATE", "ATOM")) {
+        if (atom == wanted)
+            return true;
+    }
+    return false;
+}
+
+unsigned long XSession::FocusWindow() const
+{
+    ::Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(Server(display_), &focus, &revert);
+    return focus;
+}
+
+bool XSession::Xdotool(const std::vector<std::string>& arguments) const
+{
+    std::vector<std::string> command{"xdotool"};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return RunToEnd(command, QuietOn(name_), 10s) == 0;
+}
+
+bool XSession::SaveScreen(const std::string& path) const
+{
+    return RunToEnd({"import", "-window", "root", path}, QuietOn(name_), 20s) == 0;
+}
+
+}  // namespace quorvane::tests
