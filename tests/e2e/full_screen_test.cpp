@@ -11,8 +11,7 @@ using namespace std::chrono_literals;
 
 bool DoubleClick(const XSession& session, const ScreenPoint& point)
 {
-    return session.Xdotool({"mousemove", std::to_string(point.x), std::to_string(point.y), "click", "--repeat", "2",
-                            "--delay", "80", "1"});
+    return session.DoubleClick(point.x, point.y);
 }
 
 bool MenuBarShown(const XSession& session, const ScreenRect& client)

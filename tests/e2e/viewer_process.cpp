@@ -4,8 +4,6 @@
 
 #include "user32/window_frame.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
 namespace quorvane::tests {
@@ -43,11 +41,7 @@ bool ViewerProcess::Start()
             return (window_ != 0 && session_.Geometry(window_)) || !process_->Running();
         },
         30s);
-    if (!appeared || !process_->Running()) {
-        ADD_FAILURE() << "the viewer's window did not appear within 30 s";
-        return false;
-    }
-    return true;
+    return appeared && process_->Running();
 }
 
 std::optional<ScreenRect> ViewerProcess::Surface() const
@@ -68,6 +62,20 @@ std::optional<ScreenRect> ViewerProcess::Client(bool withMenu) const
 unsigned long ViewerProcess::FindOwnWindow(const std::string& title) const
 {
     return session_.FindWindow(process_->Pid(), title);
+}
+
+bool ViewerProcess::SetClientSize(int width, int height) const
+{
+    const int surfaceHeight = height + user32::menuBarHeight;
+    if (!session_.Xdotool(
+            {"windowsize", std::to_string(window_), std::to_string(width), std::to_string(surfaceHeight)}))
+        return false;
+    return PollUntil(
+        [&] {
+            std::optional<ScreenRect> client = Client();
+            return client && client->width == width && client->height == height;
+        },
+        10s);
 }
 
 bool ViewerProcess::WaitUntilSettled() const

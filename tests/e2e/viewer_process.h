@@ -26,8 +26,7 @@ class ViewerProcess {
 public:
     explicit ViewerProcess(const XSession& session, ViewerData data = ViewerData::Complete);
 
-    // Starts the viewer and waits for its main window; false (with a failure added) when it
-    // did not appear within 30 s.
+    // Starts the viewer and waits for its main window; false when it did not appear within 30 s.
     bool Start();
     ChildProcess& Process() { return *process_; }
     const TempDirectory& Directory() const { return directory_; }
@@ -41,6 +40,9 @@ public:
     // The window of another title that the viewer shows (the About box), or 0.
     unsigned long FindOwnWindow(const std::string& title) const;
 
+    // Sizes the window for a client area of width x height and waits until it has that size;
+    // whether it did within 10 s.
+    bool SetClientSize(int width, int height) const;
     // Waits until the window has stayed where it is for half a second: the platform and the
     // window manager place a new or switched window in a few steps, and input aimed at it meanwhile
     // may land elsewhere. False when it still moved after 10 s.

@@ -40,7 +40,7 @@ void EndToEnd::TearDown()
 void EndToEnd::StartViewer(ViewerData data)
 {
     viewer = std::make_unique<ViewerProcess>(*session, data);
-    ASSERT_TRUE(viewer->Start());
+    ASSERT_TRUE(viewer->Start()) << "the viewer's window did not appear within 30 s";
     ASSERT_TRUE(viewer->WaitUntilSettled()) << "the window kept moving";
     if (data == ViewerData::Complete) {
         ASSERT_TRUE(viewer->WaitForPicture()) << "no Earth at the centre of the client area within 30 s";

@@ -257,6 +257,11 @@ bool XSession::Xdotool(const std::vector<std::string>& arguments) const
     return RunToEnd(command, QuietOn(name_), 10s) == 0;
 }
 
+bool XSession::DoubleClick(int x, int y) const
+{
+    return Xdotool({"mousemove", std::to_string(x), std::to_string(y), "click", "--repeat", "2", "--delay", "80", "1"});
+}
+
 bool XSession::SaveScreen(const std::string& path) const
 {
     return RunToEnd({"import", "-window", "root", path}, QuietOn(name_), 20s) == 0;

@@ -72,6 +72,8 @@ public:
 
     // Runs xdotool with these arguments (commands may be chained), at most ten seconds.
     bool Xdotool(const std::vector<std::string>& arguments) const;
+    // Moves the pointer to a point and double-clicks the left button there.
+    bool DoubleClick(int x, int y) const;
     // Writes the whole screen to a PNG file (ImageMagick's import), for a person to look at.
     bool SaveScreen(const std::string& path) const;
 

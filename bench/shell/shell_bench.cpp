@@ -1,0 +1,166 @@
+// The shipped viewer timed from outside, as a person meets it, on an X server of its own (Xvfb
+// with openbox; OpenGL in software, llvmpipe):
+//
+//   bench_shell [RUNS]    (default 5)
+//
+// start-up     from starting the process to its first frame on the screen (the Earth round at
+//              the centre of the client area), RUNS starts
+// drag         frames per second while the left button drags the Earth back and forth without a
+//              pause for about three seconds, client area 1024 x 768; the frames are counted by
+//              the X server's DAMAGE reports on the window
+// full screen  a double-click on the Earth until the first frame at the desktop's size (1280 x
+//              1024), and a double-click back until the window's own frame, RUNS switches
+//
+// Times are in milliseconds: median, least and most of the runs.
+#include "frame_counter.h"
+#include "viewer_picture.h"
+#include "viewer_process.h"
+#include "x_session.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+using quorvane::bench::FrameCounter;
+using namespace quorvane::tests;
+using Clock = std::chrono::steady_clock;
+
+constexpr int dragWidth = 1024;
+constexpr int dragHeight = 768;
+
+double Milliseconds(Clock::duration duration)
+{
+    return std::chrono::duration<double, std::milli>(duration).count();
+}
+
+void Report(const char* label, std::vector<double> values)
+{
+    if (values.empty()) {
+        std::printf("  %-34s no result\n", label);
+        return;
+    }
+    std::sort(values.begin(), values.end());
+    std::printf("  %-34s %8.1f %8.1f %8.1f\n", label, values[values.size() / 2], values.front(), values.back());
+}
+
+bool ShowsPicture(const XSession& session, const ViewerProcess& viewer, bool withMenu)
+{
+    std::optional<ScreenRect> client = viewer.Client(withMenu);
+    return client && ShowsEarthAtCentre(session, *client);
+}
+
+std::vector<double> StartUps(const XSession& session, int runs)
+{
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        ViewerProcess viewer(session);
+        const Clock::time_point start = Clock::now();
+        if (!viewer.Start() || !PollUntil([&] { return ShowsPicture(session, viewer, true); }, 30s))
+            break;
+        times.push_back(Milliseconds(Clock::now() - start));
+    }
+    return times;
+}
+
+// One xdotool run that presses the left button on the Earth, moves 8 pixels every 5 ms, swinging
+// 160 pixels either side, for 600 moves, and lets go.
+std::vector<std::string> DragArguments(const ScreenPoint& centre)
+{
+    std::vector<std::string> arguments{"xdotool",   "mousemove", std::to_string(centre.x), std::to_string(centre.y),
+                                       "mousedown", "1"};
+    for (int step = 0; step < 600; ++step) {
+        const int phase = step % 80;
+        const int offset = 8 * (phase < 40 ? phase - 20 : 60 - phase);
+        for (const std::string& argument : {std::string("mousemove"), std::to_string(centre.x + offset),
+                                            std::to_string(centre.y), std::string("sleep"), std::string("0.005")})
+            arguments.push_back(argument);
+    }
+    arguments.insert(arguments.end(), {"mouseup", "1"});
+    return arguments;
+}
+
+// Frames per second during one continuous drag, or nothing when it could not be measured.
+std::optional<double> DragRate(const XSession& session)
+{
+    ViewerProcess viewer(session);
+    if (!viewer.Start() || !viewer.WaitUntilSettled() || !viewer.SetClientSize(dragWidth, dragHeight) ||
+        !viewer.WaitUntilSettled() || !viewer.WaitForPicture())
+        return std::nullopt;
+    FrameCounter counter(session.DisplayName(), viewer.Window());
+    if (!counter.Ready())
+        return std::nullopt;
+    std::optional<ScreenRect> client = viewer.Client();
+    ChildProcess drag(DragArguments(Project({0, 0, 0}, *client)), QuietOn(session.DisplayName()));
+    counter.Clear();
+    while (drag.Running()) {
+        counter.Collect();
+        std::this_thread::sleep_for(1ms);
+    }
+    counter.Collect();
+    const auto& frames = counter.Frames();
+    if (frames.size() < 2)
+        return std::nullopt;
+    return double(frames.size() - 1) / std::chrono::duration<double>(frames.back() - frames.front()).count();
+}
+
+struct Switches {
+    std::vector<double> enter;
+    std::vector<double> leave;
+};
+
+Switches FullScreenSwitches(const XSession& session, int runs)
+{
+    Switches switches;
+    ViewerProcess viewer(session);
+    if (!viewer.Start() || !viewer.WaitUntilSettled() || !viewer.WaitForPicture())
+        return switches;
+    const std::optional<ScreenRect> windowed = viewer.Surface();
+    const ScreenRect desktop{0, 0, session.ScreenWidth(), session.ScreenHeight()};
+    for (int run = 0; run < runs; ++run) {
+        ScreenPoint centre = Project({0, 0, 0}, *viewer.Client());
+        Clock::time_point start = Clock::now();
+        if (!session.DoubleClick(centre.x, centre.y) ||
+            !PollUntil([&] { return viewer.Surface() == desktop && ShowsPicture(session, viewer, false); }, 10s))
+            break;
+        switches.enter.push_back(Milliseconds(Clock::now() - start));
+        viewer.WaitUntilSettled();
+        centre = Project({0, 0, 0}, desktop);
+        start = Clock::now();
+        if (!session.DoubleClick(centre.x, centre.y) ||
+            !PollUntil([&] { return viewer.Surface() == windowed && ShowsPicture(session, viewer, true); }, 10s))
+            break;
+        switches.leave.push_back(Milliseconds(Clock::now() - start));
+        viewer.WaitUntilSettled();
+    }
+    return switches;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    XSession session;
+    if (!session.Ready()) {
+        std::fprintf(stderr, "bench_shell: %s\n", session.Problem().c_str());
+        return 1;
+    }
+    std::printf("The shipped viewer on Xvfb %dx%d with openbox, %d runs (ms: median, least, most)\n",
+                session.ScreenWidth(), session.ScreenHeight(), runs);
+    Report("start-up to the first frame", StartUps(session, runs));
+    const Switches switches = FullScreenSwitches(session, runs);
+    Report("full screen, to its first frame", switches.enter);
+    Report("back to the window, to its frame", switches.leave);
+    std::vector<double> rates;
+    for (int run = 0; run < runs; ++run) {
+        if (std::optional<double> rate = DragRate(session))
+            rates.push_back(*rate);
+    }
+    std::printf("Dragging the Earth at %dx%d (frames per second: median, least, most)\n", dragWidth, dragHeight);
+    Report("frames per second", rates);
+    return 0;
+}
