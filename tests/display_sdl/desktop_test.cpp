@@ -231,6 +231,18 @@ TEST_F(Desktop, ThePresentedFrameAndTheLayerAreWhatIsOnTheScreen)
     EXPECT_EQ(At(screen, clientWidth * 3 / 4, clientHeight * 3 / 4), next[3]);
 }
 
+// Without the display's own X error handler, Xlib's would end the test program here.
+TEST_F(Desktop, AnErrorAboutAWindowThatIsGoneLeavesTheProgramRunning)
+{
+    ASSERT_TRUE(SendToAWindowThatIsGone(window->Handle()));
+    const D3DCOLOR colours[4] = {0xFF204080, 0xFF204080, 0xFF802040, 0xFF802040};
+    PresentQuarters(colours);
+    Settle();
+    display::Image screen = Screen();
+    ASSERT_EQ(screen.width, unsigned(clientWidth));
+    EXPECT_EQ(At(screen, clientWidth / 2, clientHeight * 3 / 4), colours[2]);
+}
+
 TEST_F(Desktop, AClickAndKeysArriveAsMessages)
 {
     ASSERT_TRUE(Xdotool("windowactivate --sync " + std::to_string(xWindow)));

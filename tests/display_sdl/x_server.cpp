@@ -116,6 +116,25 @@ unsigned long XWindowOf(HWND window)
     return info.info.x11.window;
 }
 
+bool SendToAWindowThatIsGone(HWND window)
+{
+    display::Window* shown = user32::DisplayWindowOf(window);
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!shown || !SDL_GetWindowWMInfo(shown->sdl, &info) || info.subsystem != SDL_SYSWM_X11)
+        return false;
+    Display* server = info.info.x11.display;
+    ::Window gone = XCreateSimpleWindow(server, DefaultRootWindow(server), 0, 0, 1, 1, 0, 0, 0);
+    XDestroyWindow(server, gone);
+    XEvent message{};
+    message.xclient.type = ClientMessage;
+    message.xclient.window = gone;
+    message.xclient.format = 32;
+    XSendEvent(server, gone, False, NoEventMask, &message);
+    XSync(server, False);
+    return true;
+}
+
 bool Xdotool(const std::string& arguments)
 {
     std::string command = "timeout 10 xdotool " + arguments + " >/dev/null 2>&1";

@@ -48,6 +48,11 @@ private:
 // The X window that shows a top-level window (0 for none).
 unsigned long XWindowOf(HWND window);
 
+// Has SDL's own connection to the server send a message to a window that is already destroyed,
+// as happens when a window goes while a request about it is on its way; waits for the server's
+// answer (BadWindow). False when the window is not on SDL's X11 driver.
+bool SendToAWindowThatIsGone(HWND window);
+
 // Runs xdotool with the arguments, waiting at most ten seconds; true when it succeeded.
 bool Xdotool(const std::string& arguments);
 

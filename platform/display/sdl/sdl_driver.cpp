@@ -1,4 +1,5 @@
 #include "display/sdl/sdl_driver.h"
+#include "display/sdl/x11_errors.h"
 
 #include <algorithm>
 #include <chrono>
@@ -72,6 +73,7 @@ bool SdlDriver::Video()
         videoFailed_ = true;
         return false;
     }
+    TolerateErrorsAboutGoneWindows();
     GlContexts::SetAttributes();
     videoStarted_ = true;
     desktopSeen_ = DesktopMode();
