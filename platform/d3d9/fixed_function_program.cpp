@@ -3,47 +3,11 @@
 #include <string>
 
 #include "d3d9/shader_source.h"
+#include "gl/shader_program.h"
 
 namespace quorvane::d3d9 {
 
 namespace {
-
-GLuint CompileShader(GLenum type, const std::string& source)
-{
-    GLuint shader = glCreateShader(type);
-    const char* text = source.c_str();
-    glShaderSource(shader, 1, &text, nullptr);
-    glCompileShader(shader);
-    GLint compiled = GL_FALSE;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
-    if (!compiled) {
-        glDeleteShader(shader);
-        return 0;
-    }
-    return shader;
-}
-
-GLuint LinkProgram(const ProgramKey& key)
-{
-    GLuint vertex = CompileShader(GL_VERTEX_SHADER, VertexShaderSource(key));
-    GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, FragmentShaderSource(key));
-    GLuint program = 0;
-    if (vertex && fragment) {
-        program = glCreateProgram();
-        glAttachShader(program, vertex);
-        glAttachShader(program, fragment);
-        glLinkProgram(program);
-        GLint linked = GL_FALSE;
-        glGetProgramiv(program, GL_LINK_STATUS, &linked);
-        if (!linked) {
-            glDeleteProgram(program);
-            program = 0;
-        }
-    }
-    glDeleteShader(vertex);
-    glDeleteShader(fragment);
-    return program;
-}
 
 void SetColor(GLint location, const D3DCOLORVALUE& c)
 {
@@ -54,7 +18,7 @@ void SetColor(GLint location, const D3DCOLORVALUE& c)
 
 std::unique_ptr<FixedFunctionProgram> FixedFunctionProgram::Build(const ProgramKey& key)
 {
-    GLuint id = LinkProgram(key);
+    GLuint id = gl::LinkProgram(VertexShaderSource(key).c_str(), FragmentShaderSource(key).c_str());
     if (id == 0)
         return nullptr;
     std::unique_ptr<FixedFunctionProgram> program(new FixedFunctionProgram(key, id));

@@ -1,5 +1,7 @@
 #include "display/sdl/compositor.h"
 
+#include "gl/shader_program.h"
+
 namespace quorvane::display::sdl {
 
 namespace {
@@ -35,49 +37,13 @@ void main()
 }
 )";
 
-GLuint CompileShader(GLenum type, const char* source)
-{
-    GLuint shader = glCreateShader(type);
-    glShaderSource(shader, 1, &source, nullptr);
-    glCompileShader(shader);
-    GLint compiled = GL_FALSE;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
-    if (!compiled) {
-        glDeleteShader(shader);
-        return 0;
-    }
-    return shader;
-}
-
-GLuint LinkProgram()
-{
-    GLuint vertex = CompileShader(GL_VERTEX_SHADER, vertexShader);
-    GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, fragmentShader);
-    GLuint program = 0;
-    if (vertex && fragment) {
-        program = glCreateProgram();
-        glAttachShader(program, vertex);
-        glAttachShader(program, fragment);
-        glLinkProgram(program);
-        GLint linked = GL_FALSE;
-        glGetProgramiv(program, GL_LINK_STATUS, &linked);
-        if (!linked) {
-            glDeleteProgram(program);
-            program = 0;
-        }
-    }
-    glDeleteShader(vertex);
-    glDeleteShader(fragment);
-    return program;
-}
-
 }  // namespace
 
 bool Compositor::Prepare()
 {
     if (program_ != 0 || failed_)
         return !failed_;
-    program_ = LinkProgram();
+    program_ = gl::LinkProgram(vertexShader, fragmentShader);
     if (program_ == 0) {
         failed_ = true;
         return false;
