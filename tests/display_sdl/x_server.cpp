@@ -1,5 +1,7 @@
 #include "x_server.h"
 
+#include "x_properties.h"
+
 // The display's own headers first: Xlib's macros (KeyPress, None...) would rewrite them.
 #include "display/sdl/sdl_driver.h"
 #include "user32/window.h"
@@ -76,32 +78,12 @@ XGeometry XServer::Geometry(unsigned long window) const
 
 std::vector<unsigned long> XServer::Property(unsigned long window, const char* name) const
 {
-    Display* server = Server(display_);
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, remaining = 0;
-    unsigned char* data = nullptr;
-    std::vector<unsigned long> items;
-    if (XGetWindowProperty(server, window, XInternAtom(server, name, False), 0, 1 << 20, False, AnyPropertyType, &type,
-                           &format, &count, &remaining, &data) != Success)
-        return items;
-    if (data && format == 32) {
-        const auto* values = reinterpret_cast<const unsigned long*>(data);  // Xlib hands 32-bit items as longs
-        items.assign(values, values + count);
-    }
-    if (data)
-        XFree(data);
-    return items;
+    return Property32(display_, window, name);
 }
 
 bool XServer::HasState(unsigned long window, const char* state) const
 {
-    Atom wanted = XInternAtom(Server(display_), state, False);
-    for (unsigned long atom : Property(window, "_NET_WM_STATE")) {
-        if (atom == wanted)
-            return true;
-    }
-    return false;
+    return HasWindowState(display_, window, state);
 }
 
 unsigned long XWindowOf(HWND window)

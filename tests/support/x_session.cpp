@@ -1,5 +1,7 @@
 #include "x_session.h"
 
+#include "x_properties.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -124,7 +126,7 @@ bool XSession::StartWindowManager()
     // The window manager is ready once it has announced itself on the root window.
     const bool announced = PollUntil(
         [&] {
-            return !Property(DefaultRootWindow(Server(display_)), "_NET_SUPPORTING_WM_CHECK", "WINDOW").empty() ||
+            return !Property32(display_, DefaultRootWindow(Server(display_)), "_NET_SUPPORTING_WM_CHECK").empty() ||
                    !windowManager_->Running();
         },
         10s);
@@ -165,30 +167,9 @@ std::uint32_t XSession::PixelAt(int x, int y) const
     return one.pixels.empty() ? 0 : one.pixels[0];
 }
 
-std::vector<unsigned long> XSession::Property(unsigned long window, const char* name, const char* type) const
-{
-    Display* server = Server(display_);
-    Atom actualType = 0;
-    int format = 0;
-    unsigned long count = 0, remaining = 0;
-    unsigned char* data = nullptr;
-    std::vector<unsigned long> items;
-    if (XGetWindowProperty(server, window, XInternAtom(server, name, False), 0, 1 << 16, False,
-                           XInternAtom(server, type, False), &actualType, &format, &count, &remaining,
-                           &data) != Success)
-        return items;
-    if (data && format == 32) {
-        const auto* values = reinterpret_cast<const unsigned long*>(data);  // Xlib hands 32-bit items as longs
-        items.assign(values, values + count);
-    }
-    if (data)
-        XFree(data);
-    return items;
-}
-
 std::vector<unsigned long> XSession::ClientWindows() const
 {
-    return Property(DefaultRootWindow(Server(display_)), "_NET_CLIENT_LIST", "WINDOW");
+    return Property32(display_, DefaultRootWindow(Server(display_)), "_NET_CLIENT_LIST");
 }
 
 std::string XSession::Title(unsigned long window) const
@@ -212,7 +193,7 @@ std::string XSession::Title(unsigned long window) const
 unsigned long XSession::FindWindow(int pid, const std::string& title) const
 {
     for (unsigned long window : ClientWindows()) {
-        std::vector<unsigned long> owner = Property(window, "_NET_WM_PID", "CARDINAL");
+        std::vector<unsigned long> owner = Property32(display_, window, "_NET_WM_PID");
         if (!owner.empty() && long(owner[0]) == pid && Title(window) == title)
             return window;
     }
@@ -234,12 +215,7 @@ std::optional<ScreenRect> XSession::Geometry(unsigned long window) const
 
 bool XSession::HasState(unsigned long window, const char* state) const
 {
-    const unsigned long wanted = XInternAtom(Server(display_), state, False);
-    for (unsigned long atom : Property(window, "_NET_WM_STATE", "ATOM")) {
-        if (atom == wanted)
-            return true;
-    }
-    return false;
+    return HasWindowState(display_, window, state);
 }
 
 unsigned long XSession::FocusWindow() const

@@ -80,7 +80,6 @@ public:
 private:
     bool StartServer(int width, int height);
     bool StartWindowManager();
-    std::vector<unsigned long> Property(unsigned long window, const char* name, const char* type) const;
 
     std::unique_ptr<ChildProcess> server_;
     std::unique_ptr<ChildProcess> windowManager_;
