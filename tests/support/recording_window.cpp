@@ -82,6 +82,14 @@ std::vector<UINT> RecordingWindow::Messages() const
     return messages;
 }
 
+std::vector<WPARAM> RecordingWindow::WParamsOf(UINT message) const
+{
+    std::vector<WPARAM> found;
+    for (const Received& r : Of(message))
+        found.push_back(r.wParam);
+    return found;
+}
+
 std::vector<Received> RecordingWindow::Of(UINT message) const
 {
     std::vector<Received> found;

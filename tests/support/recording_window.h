@@ -39,6 +39,8 @@ public:
     const std::vector<Received>& Log() const { return log_; }
     std::vector<UINT> Messages() const;
     std::vector<Received> Of(UINT message) const;
+    // The wParam of each of those messages: the commands of WM_COMMAND or WM_SYSCOMMAND, say.
+    std::vector<WPARAM> WParamsOf(UINT message) const;
     void Clear() { log_.clear(); }
 
     // Answers a message without the default procedure when it returns a value.

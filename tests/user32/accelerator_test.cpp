@@ -25,25 +25,6 @@ void PumpWithAccelerators(HACCEL table)
     }
 }
 
-std::vector<WPARAM> CommandParams(const RecordingWindow& window)
-{
-    std::vector<WPARAM> params;
-    for (const Received& r : window.Of(WM_COMMAND))
-        params.push_back(r.wParam);
-    return params;
-}
-
-void TypeWithAlt(HWND window, UINT key, wchar_t character, bool shift)
-{
-    InjectKey(window, VK_MENU, true);
-    if (shift)
-        InjectKey(window, VK_SHIFT, true);
-    PressKey(window, key, character);
-    if (shift)
-        InjectKey(window, VK_SHIFT, false);
-    InjectKey(window, VK_MENU, false);
-}
-
 class AcceleratorTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override
@@ -63,12 +44,12 @@ protected:
 
 TEST_P(AcceleratorTest, AltQuestionMarkAndAltSlashSendTheAboutCommand)
 {
-    TypeWithAlt(window_.Handle(), VK_OEM_2, L'?', true);
+    PressWithAlt(window_.Handle(), VK_OEM_2, L'?', true);
     PumpWithAccelerators(table_);
-    EXPECT_EQ(CommandParams(window_), std::vector<WPARAM>{MAKEWPARAM(IDC_ABOUT, 1)});
-    TypeWithAlt(window_.Handle(), VK_OEM_2, L'/', false);
+    EXPECT_EQ(window_.WParamsOf(WM_COMMAND), std::vector<WPARAM>{MAKEWPARAM(IDC_ABOUT, 1)});
+    PressWithAlt(window_.Handle(), VK_OEM_2, L'/', false);
     PumpWithAccelerators(table_);
-    EXPECT_EQ(CommandParams(window_), (std::vector<WPARAM>{MAKEWPARAM(IDC_ABOUT, 1), MAKEWPARAM(IDC_ABOUT, 1)}));
+    EXPECT_EQ(window_.WParamsOf(WM_COMMAND), (std::vector<WPARAM>{MAKEWPARAM(IDC_ABOUT, 1), MAKEWPARAM(IDC_ABOUT, 1)}));
     // The character went to the accelerator, not to the window or its menu.
     EXPECT_TRUE(window_.Of(WM_SYSCHAR).empty());
     EXPECT_TRUE(window_.Of(WM_ENTERMENULOOP).empty());
@@ -78,7 +59,7 @@ TEST_P(AcceleratorTest, WithoutAltTheCharactersAreJustCharacters)
 {
     PressKey(window_.Handle(), VK_OEM_2, L'/');
     PumpWithAccelerators(table_);
-    EXPECT_TRUE(CommandParams(window_).empty());
+    EXPECT_TRUE(window_.WParamsOf(WM_COMMAND).empty());
     ASSERT_EQ(window_.Of(WM_CHAR).size(), 1u);
     EXPECT_EQ(window_.Of(WM_CHAR)[0].wParam, WPARAM(L'/'));
 }
@@ -99,9 +80,9 @@ TEST(VirtualKeyAccelerators, ModifiersMustMatchExactly)
     PressKey(w, VK_F2);  // must not have Control
     InjectKey(w, VK_CONTROL, false);
     PressKey(w, 'A', L'a');  // a character entry without Alt
-    TypeWithAlt(w, 'A', L'a', false);
+    PressWithAlt(w, 'A', L'a', false);
     PumpWithAccelerators(table);
-    EXPECT_EQ(CommandParams(window),
+    EXPECT_EQ(window.WParamsOf(WM_COMMAND),
               (std::vector<WPARAM>{MAKEWPARAM(IDC_F2, 1), MAKEWPARAM(IDC_CTRL_F3, 1), MAKEWPARAM(IDC_PLAIN_A, 1)}));
     // F3 alone, Control, Control+F2 and the A whose character was taken; F2 and Control+F3 were taken.
     EXPECT_EQ(window.Of(WM_KEYDOWN).size(), 4u);
@@ -122,7 +103,7 @@ TEST(VirtualKeyAccelerators, TablesMadeInMemoryWork)
     PressKey(window.Handle(), VK_F5);
     InjectKey(window.Handle(), VK_SHIFT, false);
     PumpWithAccelerators(table);
-    EXPECT_EQ(CommandParams(window), std::vector<WPARAM>{MAKEWPARAM(77, 1)});
+    EXPECT_EQ(window.WParamsOf(WM_COMMAND), std::vector<WPARAM>{MAKEWPARAM(77, 1)});
     DestroyAcceleratorTable(table);
 }
 

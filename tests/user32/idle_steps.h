@@ -2,6 +2,7 @@
 // left to do it tells the owner (WM_ENTERIDLE), and the next step runs then. A step must give
 // the loop something to do (input, an invalidated window), or the loop sleeps on. With no steps
 // left, Esc is pressed, so a loop that a test did not end is closed instead of waiting for ever.
+// Also the key presses the menu, dialog and accelerator tests type.
 #pragma once
 
 #include <quorvane_testing.h>
@@ -19,6 +20,18 @@ inline void PressKey(HWND window, UINT virtualKey, wchar_t character = 0)
 {
     test_controls::InjectKey(window, virtualKey, true, character);
     test_controls::InjectKey(window, virtualKey, false);
+}
+
+// A key pressed with Alt held (and Shift, if asked), as a person types Alt+F4 or Alt+Shift+/.
+inline void PressWithAlt(HWND window, UINT virtualKey, wchar_t character = 0, bool shift = false)
+{
+    test_controls::InjectKey(window, VK_MENU, true);
+    if (shift)
+        test_controls::InjectKey(window, VK_SHIFT, true);
+    PressKey(window, virtualKey, character);
+    if (shift)
+        test_controls::InjectKey(window, VK_SHIFT, false);
+    test_controls::InjectKey(window, VK_MENU, false);
 }
 
 class IdleSteps {

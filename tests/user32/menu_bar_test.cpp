@@ -29,14 +29,6 @@ RECT Offset(RECT r, POINT by)
     return RECT{r.left + by.x, r.top + by.y, r.right + by.x, r.bottom + by.y};
 }
 
-std::vector<UINT> Commands(const RecordingWindow& window)
-{
-    std::vector<UINT> ids;
-    for (const Received& r : window.Of(WM_COMMAND))
-        ids.push_back(LOWORD(r.wParam));
-    return ids;
-}
-
 class MenuBarTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -58,10 +50,28 @@ protected:
         RECT r = Title(item);
         return Client(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     }
+    // What a title looks like: plain, under the mouse, or open.
+    DWORD TitleShade(const WindowPicture& picture, int item) const
+    {
+        return picture.At(Title(item).left + 2, Title(item).top + 2);
+    }
+    // An item of the View pop-up where it shows, open under its title, in surface coordinates.
+    user32::PopupLayout ViewLayout() const { return user32::LayOutPopup(*user32::LookUpMenu(GetSubMenu(menu_, 1))); }
+    RECT ViewItem(int index) const
+    {
+        return Offset(ViewLayout().items[std::size_t(index)], POINT{Title(1).left, menuBar});
+    }
     void PressAlt()
     {
         InjectKey(Window(), VK_MENU, true);
         InjectKey(Window(), VK_MENU, false);
+    }
+    // Alt, then Right to the View title and Down: the pop-up opens with its first item selected.
+    void OpenViewPopup()
+    {
+        PressAlt();
+        PressKey(Window(), VK_RIGHT);
+        PressKey(Window(), VK_DOWN);
     }
 
     HMENU menu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_MAIN));
@@ -97,49 +107,29 @@ TEST_F(MenuBarTest, AnOpenPopupShowsItsItemsCheckMarkAndHighlights)
     WindowPicture open;
     steps.Add([&] {
         open = PictureOf(Window());
+        test_controls::WriteWindowPng(Window(), "menu_open.png");  // to look at
         PressKey(Window(), VK_ESCAPE);
         PressKey(Window(), VK_ESCAPE);
     });
-    PressAlt();
-    PressKey(Window(), VK_RIGHT);
-    PressKey(Window(), VK_DOWN);  // the View pop-up opens with its first item selected
+    OpenViewPopup();
     PumpMessages();
     ASSERT_GT(open.width, 0u);
 
-    const user32::Menu& view = *user32::LookUpMenu(GetSubMenu(menu_, 1));
-    user32::PopupLayout layout = user32::LayOutPopup(view);
-    POINT at{Title(1).left, menuBar};
-    RECT earth = Offset(layout.items[0], at), outline = Offset(layout.items[1], at);
+    RECT earth = ViewItem(0), outline = ViewItem(1);
     RECT earthGutter{earth.left, earth.top, earth.left + 26, earth.bottom};
     RECT outlineGutter{outline.left, outline.top, outline.left + 26, outline.bottom};
     EXPECT_GT(open.DarkIn(earthGutter), 10);   // 地球の表示 is checked
     EXPECT_EQ(open.DarkIn(outlineGutter), 0);  // 地球の輪郭線を表示 is not
     EXPECT_EQ(open.At(earth.right - 3, (earth.top + earth.bottom) / 2), 0x91C9F7u);  // selected
     EXPECT_EQ(open.At(outline.right - 3, (outline.top + outline.bottom) / 2), 0xF2F2F2u);
-    EXPECT_EQ(open.At(at.x, at.y + layout.height / 2), 0xCCCCCCu);                            // the frame
+    EXPECT_EQ(open.At(Title(1).left, menuBar + ViewLayout().height / 2), 0xCCCCCCu);          // the frame
     EXPECT_GT(open.DarkIn(RECT{earth.left + 30, earth.top, earth.right, earth.bottom}), 20);  // its text
-    RECT title = Title(1);
-    EXPECT_EQ(open.At(title.left + 2, title.top + 2), 0xCCE8FFu);  // the open title looks pressed
+    EXPECT_EQ(TitleShade(open, 1), 0xCCE8FFu);  // the open title looks pressed
     // Closed again: the bar is plain and the frame shows where the pop-up was.
     WindowPicture closed = PictureOf(Window());
-    EXPECT_EQ(closed.At(title.left + 2, title.top + 2), 0xF0F0F0u);
+    EXPECT_EQ(TitleShade(closed, 1), 0xF0F0F0u);
     EXPECT_EQ(closed.At(earth.right - 3, (earth.top + earth.bottom) / 2), 0x000000u);
-    EXPECT_TRUE(Commands(window_).empty());
-}
-
-TEST_F(MenuBarTest, PicturesForTheEye)
-{
-    IdleSteps steps(window_);
-    steps.Add([&] {
-        test_controls::WriteWindowPng(Window(), "menu_open.png");
-        PressKey(Window(), VK_ESCAPE);
-        PressKey(Window(), VK_ESCAPE);
-    });
-    PressAlt();
-    PressKey(Window(), VK_RIGHT);
-    PressKey(Window(), VK_DOWN);
-    PressKey(Window(), VK_DOWN);
-    PumpMessages();
+    EXPECT_TRUE(window_.WParamsOf(WM_COMMAND).empty());
 }
 
 TEST_F(MenuBarTest, AltAloneSelectsTheFirstTitle)
@@ -153,7 +143,7 @@ TEST_F(MenuBarTest, AltAloneSelectsTheFirstTitle)
     PressAlt();
     PumpMessages();
     ASSERT_GT(selected.width, 0u);
-    EXPECT_EQ(selected.At(Title(0).left + 2, Title(0).top + 2), 0xE5F3FFu);
+    EXPECT_EQ(TitleShade(selected, 0), 0xE5F3FFu);
     EXPECT_EQ(window_.Of(WM_ENTERMENULOOP).size(), 1u);
     EXPECT_EQ(window_.Of(WM_EXITMENULOOP).size(), 1u);
 }
@@ -167,7 +157,7 @@ TEST_F(MenuBarTest, KeyboardNavigationChoosesItems)
         PressKey(Window(), VK_DOWN);
     PressKey(Window(), VK_RETURN);
     PumpMessages();
-    EXPECT_EQ(Commands(window_), std::vector<UINT>{IDC_LATITUDE});
+    EXPECT_EQ(window_.WParamsOf(WM_COMMAND), std::vector<WPARAM>{IDC_LATITUDE});
 
     // F10, Left wraps round to the last title, Enter opens it and Enter chooses.
     window_.Clear();
@@ -176,7 +166,7 @@ TEST_F(MenuBarTest, KeyboardNavigationChoosesItems)
     PressKey(Window(), VK_RETURN);
     PressKey(Window(), VK_RETURN);
     PumpMessages();
-    EXPECT_EQ(Commands(window_), std::vector<UINT>{IDC_ABOUT});
+    EXPECT_EQ(window_.WParamsOf(WM_COMMAND), std::vector<WPARAM>{IDC_ABOUT});
 
     // Up from the title opens at the last item; Right from a pop-up opens the next title's.
     window_.Clear();
@@ -185,28 +175,24 @@ TEST_F(MenuBarTest, KeyboardNavigationChoosesItems)
     PressKey(Window(), VK_RIGHT);
     PressKey(Window(), VK_RETURN);
     PumpMessages();
-    EXPECT_EQ(Commands(window_), std::vector<UINT>{IDC_EARTH});
+    EXPECT_EQ(window_.WParamsOf(WM_COMMAND), std::vector<WPARAM>{IDC_EARTH});
 }
 
 TEST_F(MenuBarTest, MnemonicsOpenPopupsAndChooseItems)
 {
     // Alt+V opens 表示(&V); E chooses 経線の表示(&E).
-    InjectKey(Window(), VK_MENU, true);
-    PressKey(Window(), 'V', L'v');
-    InjectKey(Window(), VK_MENU, false);
+    PressWithAlt(Window(), 'V', L'v');
     PressKey(Window(), 'E', L'e');
     PumpMessages();
-    EXPECT_EQ(Commands(window_), std::vector<UINT>{IDC_LONGITUDE});
+    EXPECT_EQ(window_.WParamsOf(WM_COMMAND), std::vector<WPARAM>{IDC_LONGITUDE});
 
     // M opens the nested pop-up その他(&M), whose D chooses its item.
     window_.Clear();
-    InjectKey(Window(), VK_MENU, true);
-    PressKey(Window(), 'V', L'v');
-    InjectKey(Window(), VK_MENU, false);
+    PressWithAlt(Window(), 'V', L'v');
     PressKey(Window(), 'M', L'm');
     PressKey(Window(), 'D', L'd');
     PumpMessages();
-    EXPECT_EQ(Commands(window_), std::vector<UINT>{IDC_DEEP});
+    EXPECT_EQ(window_.WParamsOf(WM_COMMAND), std::vector<WPARAM>{IDC_DEEP});
     EXPECT_TRUE(window_.Of(WM_SYSCHAR).size() == 1u);  // Alt+V reached the window; the rest went to the menu
 }
 
@@ -220,16 +206,14 @@ TEST_F(MenuBarTest, EscapeAndGrayedItemsSendNothing)
     PressKey(Window(), VK_ESCAPE);  // closes the pop-up
     PressKey(Window(), VK_ESCAPE);  // leaves the bar
     PumpMessages();
-    EXPECT_TRUE(Commands(window_).empty());
+    EXPECT_TRUE(window_.WParamsOf(WM_COMMAND).empty());
     EXPECT_EQ(window_.Of(WM_EXITMENULOOP).size(), 1u);
     EXPECT_EQ(steps.IdleCount(), 0);  // the loop ended on its own keys
 }
 
 TEST_F(MenuBarTest, TheMouseOpensATitleAndChoosesAnItem)
 {
-    const user32::Menu& view = *user32::LookUpMenu(GetSubMenu(menu_, 1));
-    user32::PopupLayout layout = user32::LayOutPopup(view);
-    RECT outline = Offset(layout.items[1], POINT{Title(1).left, menuBar});
+    RECT outline = ViewItem(1);
     POINT item = Client(POINT{(outline.left + outline.right) / 2, (outline.top + outline.bottom) / 2});
     POINT title = TitleCentre(1);
     InjectMouseButton(Window(), MouseButton::Left, true, title.x, title.y);
@@ -238,7 +222,7 @@ TEST_F(MenuBarTest, TheMouseOpensATitleAndChoosesAnItem)
     InjectMouseButton(Window(), MouseButton::Left, true, item.x, item.y);
     InjectMouseButton(Window(), MouseButton::Left, false, item.x, item.y);
     PumpMessages();
-    EXPECT_EQ(Commands(window_), std::vector<UINT>{IDC_OUTLINE});
+    EXPECT_EQ(window_.WParamsOf(WM_COMMAND), std::vector<WPARAM>{IDC_OUTLINE});
     EXPECT_TRUE(window_.Of(WM_LBUTTONDOWN).empty());  // the menu took the clicks
 }
 
@@ -257,9 +241,9 @@ TEST_F(MenuBarTest, MovingAlongTheBarSwitchesPopupsAndAPressOutsideCloses)
     InjectMouseButton(Window(), MouseButton::Left, false, first.x, first.y);
     PumpMessages();
     ASSERT_GT(switched.width, 0u);
-    EXPECT_EQ(switched.At(Title(2).left + 2, Title(2).top + 2), 0xCCE8FFu);
-    EXPECT_EQ(switched.At(Title(0).left + 2, Title(0).top + 2), 0xF0F0F0u);
-    EXPECT_TRUE(Commands(window_).empty());
+    EXPECT_EQ(TitleShade(switched, 2), 0xCCE8FFu);
+    EXPECT_EQ(TitleShade(switched, 0), 0xF0F0F0u);
+    EXPECT_TRUE(window_.WParamsOf(WM_COMMAND).empty());
     EXPECT_EQ(window_.Of(WM_EXITMENULOOP).size(), 1u);
 }
 
@@ -269,11 +253,11 @@ TEST_F(MenuBarTest, TheTitleUnderTheMouseIsHighlighted)
     test_controls::InjectMouseMove(Window(), third.x, third.y);
     PumpMessages();
     WindowPicture hovered = PictureOf(Window());
-    EXPECT_EQ(hovered.At(Title(2).left + 2, Title(2).top + 2), 0xE5F3FFu);
-    EXPECT_EQ(hovered.At(Title(1).left + 2, Title(1).top + 2), 0xF0F0F0u);
+    EXPECT_EQ(TitleShade(hovered, 2), 0xE5F3FFu);
+    EXPECT_EQ(TitleShade(hovered, 1), 0xF0F0F0u);
     test_controls::InjectMouseMove(Window(), 200, 150);  // into the client area
     PumpMessages();
-    EXPECT_EQ(PictureOf(Window()).At(Title(2).left + 2, Title(2).top + 2), 0xF0F0F0u);
+    EXPECT_EQ(TitleShade(PictureOf(Window()), 2), 0xF0F0F0u);
     EXPECT_TRUE(window_.Of(WM_ENTERMENULOOP).empty());  // hovering does not enter the menu
 }
 
