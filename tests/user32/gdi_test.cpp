@@ -33,14 +33,24 @@ ScreenSize FromDirect3D()
     return ScreenSize{int(mode.Width), int(mode.Height)};
 }
 
-TEST(GdiTest, DeviceCapsGiveTheDesktopSizeAsDirect3DSeesIt)
+// A change of the desktop is seen the same way by device contexts, Direct3D and the desktop
+// window, and is sent to top-level windows.
+TEST(GdiTest, ADesktopChangeReachesEveryViewOfTheScreenAndTheWindows)
 {
     EXPECT_EQ(FromDeviceCaps(), FromDirect3D());
+    RecordingWindow window;
+    PumpMessages();
+    window.Clear();
     ASSERT_TRUE(test_controls::SetDesktopSize(1280, 1024));
     EXPECT_EQ(FromDeviceCaps(), (ScreenSize{1280, 1024}));
     EXPECT_EQ(FromDirect3D(), (ScreenSize{1280, 1024}));
-    test_controls::RestoreDefaults();
+    ASSERT_TRUE(IsWindow(GetDesktopWindow()));
+    RECT desktop = ClientRectOf(GetDesktopWindow());
+    EXPECT_EQ((ScreenSize{int(desktop.right), int(desktop.bottom)}), (ScreenSize{1280, 1024}));
     PumpMessages();
+    ASSERT_EQ(window.Of(WM_DISPLAYCHANGE).size(), 1u);
+    EXPECT_EQ(window.Of(WM_DISPLAYCHANGE)[0].wParam, 32u);
+    EXPECT_EQ(window.Of(WM_DISPLAYCHANGE)[0].lParam, MAKELPARAM(1280, 1024));
 }
 
 TEST(GdiTest, DeviceContextsAreReleasedOnceAndOnlyByTheirWindow)
@@ -54,18 +64,6 @@ TEST(GdiTest, DeviceContextsAreReleasedOnceAndOnlyByTheirWindow)
     EXPECT_EQ(ReleaseDC(window.Handle(), dc), 0);
     EXPECT_EQ(GetDeviceCaps(dc, HORZRES), 0);  // a released context answers nothing
     EXPECT_EQ(GetDC(reinterpret_cast<HWND>(0x1234)), nullptr);
-}
-
-TEST(GdiTest, ADesktopChangeIsSentToTopLevelWindows)
-{
-    RecordingWindow window;
-    PumpMessages();
-    window.Clear();
-    ASSERT_TRUE(test_controls::SetDesktopSize(1024, 768));
-    PumpMessages();
-    ASSERT_EQ(window.Of(WM_DISPLAYCHANGE).size(), 1u);
-    EXPECT_EQ(window.Of(WM_DISPLAYCHANGE)[0].wParam, 32u);
-    EXPECT_EQ(window.Of(WM_DISPLAYCHANGE)[0].lParam, MAKELPARAM(1024, 768));
 }
 
 }  // namespace

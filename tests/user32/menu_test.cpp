@@ -1,6 +1,5 @@
 // Menu objects and their calls: check marks and states, items deleted by position and appended
-// (as the viewer rebuilds its full-screen pop-up), texts, ids, pop-ups, bad handles, class menus
-// and the client rectangle with and without a menu.
+// (as the viewer rebuilds its full-screen pop-up), texts, ids, pop-ups and bad handles.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -106,68 +105,6 @@ TEST_F(MenuTest, BadHandlesAndArgumentsFail)
     EXPECT_FALSE(DestroyMenu(made));
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_MENU_HANDLE));
     EXPECT_EQ(GetMenuStringW(menu_, 77, nullptr, 0, MF_BYCOMMAND), 0);
-}
-
-TEST(WindowMenu, TheMenuBarTakesItsHeightFromTheClientArea)
-{
-    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_MAIN));
-    RecordingWindow window({.clientWidth = 300, .clientHeight = 200, .menu = menu});
-    HWND w = window.Handle();
-    ASSERT_NE(w, nullptr);
-    RECT client{}, outer{};
-    GetClientRect(w, &client);
-    GetWindowRect(w, &outer);
-    EXPECT_EQ(client.bottom, 200);
-    EXPECT_EQ(GetMenu(w), menu);
-    ASSERT_TRUE(SetMenu(w, nullptr));
-    GetClientRect(w, &client);
-    EXPECT_EQ(client.bottom, 200 + GetSystemMetrics(SM_CYMENU));
-    EXPECT_TRUE(IsMenu(menu));  // taken off, not destroyed
-    ASSERT_TRUE(SetMenu(w, menu));
-    GetClientRect(w, &client);
-    EXPECT_EQ(client.bottom, 200);
-    EXPECT_FALSE(SetMenu(w, reinterpret_cast<HMENU>(ULONG_PTR{0x5E00})));
-    EXPECT_EQ(GetMenu(w), menu);
-    DestroyWindow(w);
-    EXPECT_FALSE(IsMenu(menu));  // the window's menu goes with it
-}
-
-LRESULT CALLBACK PlainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-TEST(WindowMenu, AWindowMadeWithoutAMenuGetsItsClassMenu)
-{
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = PlainProcedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszMenuName = MAKEINTRESOURCEW(IDM_MAIN);
-    windowClass.lpszClassName = L"ClassWithMenu";
-    ASSERT_NE(RegisterClassExW(&windowClass), 0);
-    HWND window = CreateWindowExW(0, L"ClassWithMenu", L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
-                                  windowClass.hInstance, nullptr);
-    ASSERT_NE(window, nullptr);
-    HMENU menu = GetMenu(window);
-    EXPECT_EQ(GetMenuItemCount(menu), 4);
-    EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 3), 0), UINT(IDC_ABOUT));
-    RECT client{};
-    GetClientRect(window, &client);
-    EXPECT_EQ(client.bottom, 300 - 2 * 8 - 23 - GetSystemMetrics(SM_CYMENU));
-    // A window given a menu of its own keeps that one.
-    HMENU own = CreateMenu();
-    HWND other = CreateWindowExW(0, L"ClassWithMenu", L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, own,
-                                 windowClass.hInstance, nullptr);
-    EXPECT_EQ(GetMenu(other), own);
-    // A bad menu handle makes no window.
-    EXPECT_EQ(CreateWindowExW(0, L"ClassWithMenu", L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
-                              reinterpret_cast<HMENU>(ULONG_PTR{0x5E00}), windowClass.hInstance, nullptr),
-              nullptr);
-    DestroyWindow(window);
-    DestroyWindow(other);
-    PumpMessages();
-    UnregisterClassW(L"ClassWithMenu", windowClass.hInstance);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Window placement and state: WM_MOVE and WM_SIZE inside SetWindowPos and SetMenu, the client
 // area with and without a menu bar, topmost, styles and long values, showing, minimising and
-// maximising, enabling, the desktop window, and changes made by the window manager.
+// maximising, enabling, and changes made by the window manager.
 #include <gtest/gtest.h>
 #include <quorvane_testing.h>
 #include <windows.h>
@@ -38,8 +38,9 @@ TEST_F(PlacementTest, SetWindowPosDeliversMoveAndSizeBeforeItReturns)
 
 TEST_F(PlacementTest, AMenuBarTakesItsHeightFromTheClientArea)
 {
-    RecordingWindow withMenu({.clientWidth = 300, .clientHeight = 200, .menu = SomeMenu()});
-    EXPECT_EQ(GetMenu(withMenu.Handle()), SomeMenu());
+    HMENU menu = SomeMenu();
+    RecordingWindow withMenu({.clientWidth = 300, .clientHeight = 200, .menu = menu});
+    EXPECT_EQ(GetMenu(withMenu.Handle()), menu);
     EXPECT_EQ(ClientRectOf(withMenu.Handle()).bottom, 200);
     RECT outer = WindowRectOf(withMenu.Handle());
     EXPECT_EQ(outer.bottom - outer.top, 200 + 2 * frame + caption + menuBar);
@@ -50,10 +51,15 @@ TEST_F(PlacementTest, AMenuBarTakesItsHeightFromTheClientArea)
     EXPECT_EQ(withMenu.Log()[1].lParam, MAKELPARAM(300, 200 + menuBar));
     EXPECT_EQ(ClientRectOf(withMenu.Handle()).bottom, 200 + menuBar);
     EXPECT_EQ(WindowRectOf(withMenu.Handle()).bottom, outer.bottom);  // the window keeps its size
+    EXPECT_TRUE(IsMenu(menu));                                        // taken off, not destroyed
 
-    ASSERT_TRUE(SetMenu(withMenu.Handle(), SomeMenu()));
+    ASSERT_TRUE(SetMenu(withMenu.Handle(), menu));
     EXPECT_EQ(ClientRectOf(withMenu.Handle()).bottom, 200);
     EXPECT_EQ(withMenu.Log().back().lParam, MAKELPARAM(300, 200));
+    EXPECT_FALSE(SetMenu(withMenu.Handle(), reinterpret_cast<HMENU>(ULONG_PTR{0x5E00})));
+    EXPECT_EQ(GetMenu(withMenu.Handle()), menu);
+    DestroyWindow(withMenu.Handle());
+    EXPECT_FALSE(IsMenu(menu));  // the window's menu goes with it
 }
 
 TEST_F(PlacementTest, TopmostFollowsTheInsertAfterHandle)
@@ -140,16 +146,6 @@ TEST_F(PlacementTest, ADisabledWindowSaysSoAndTakesNoInput)
     EXPECT_TRUE(IsWindow(w));
     EXPECT_TRUE(EnableWindow(w, TRUE));
     EXPECT_TRUE(IsWindowEnabled(w));
-}
-
-TEST_F(PlacementTest, TheDesktopWindowIsTheScreen)
-{
-    HWND desktop = GetDesktopWindow();
-    EXPECT_TRUE(IsWindow(desktop));
-    ASSERT_TRUE(test_controls::SetDesktopSize(1280, 1024));
-    RECT rect = ClientRectOf(desktop);
-    EXPECT_EQ(rect.right, 1280);
-    EXPECT_EQ(rect.bottom, 1024);
 }
 
 TEST_F(PlacementTest, TheWindowManagersChangesReachTheProgramOnce)

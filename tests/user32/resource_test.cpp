@@ -10,6 +10,7 @@
 
 #include "display/headless/headless_driver.h"
 #include "kernel32/resource_file.h"
+#include "recording_window.h"
 #include "resources/test_resources.h"
 #include "user32/icons.h"
 #include "user32/window.h"
@@ -39,17 +40,14 @@ TEST(StringTable, TextsComeBackWhole)
     EXPECT_EQ(LoadedString(IDS_FAR), L"遠い文字列");  // another block of sixteen
 }
 
-TEST(StringTable, ShortBuffersTruncateAndMissingStringsAreEmpty)
+TEST(StringTable, ShortBuffersTruncateMissingStringsAreEmptyAndNoBufferGivesTheTextInPlace)
 {
     EXPECT_EQ(LoadedString(IDS_TITLE, 5), L"Quor");
     EXPECT_EQ(LoadedString(IDS_TITLE, 1), L"");
     EXPECT_EQ(LoadedString(IDS_EMPTY), L"");  // in a block that exists, never defined
     EXPECT_EQ(LoadedString(9999), L"");       // in no block at all
     EXPECT_EQ(LoadStringW(Module(), IDS_TITLE, nullptr, 10), 0);
-}
 
-TEST(StringTable, ABufferSizeOfZeroGivesTheTextInPlace)
-{
     const wchar_t* text = nullptr;
     int length = LoadStringW(Module(), IDS_FAR, reinterpret_cast<LPWSTR>(&text), 0);
     ASSERT_EQ(length, 5);
@@ -104,15 +102,6 @@ TEST(ResourceFile, TruncatedFilesAreRefused)
     }
 }
 
-TEST(ResourceFile, TheBuiltInScriptIsServedByFindResource)
-{
-    HRSRC menu = FindResourceW(Module(), MAKEINTRESOURCEW(IDM_MAIN), RT_MENU);
-    ASSERT_NE(menu, nullptr);
-    EXPECT_GT(SizeofResource(Module(), menu), 4u);
-    EXPECT_NE(FindResourceW(Module(), MAKEINTRESOURCEW(IDD_ABOUT), RT_DIALOG), nullptr);
-    EXPECT_NE(FindResourceW(Module(), MAKEINTRESOURCEW(IDI_TEST), RT_GROUP_ICON), nullptr);
-}
-
 std::wstring MenuText(HMENU menu, UINT item, UINT flags = MF_BYPOSITION)
 {
     wchar_t text[64] = L"";
@@ -144,6 +133,10 @@ TEST(MenuTemplate, PopupsItemsTextsAndStatesAsWritten)
     EXPECT_EQ(GetMenuState(menu, IDC_DEEP, MF_BYCOMMAND), UINT(MF_UNCHECKED));
     EXPECT_TRUE(DestroyMenu(menu));
     EXPECT_FALSE(IsMenu(view));  // pop-ups go with their menu
+
+    SetLastError(0);
+    EXPECT_EQ(LoadMenuW(Module(), MAKEINTRESOURCEW(4242)), nullptr);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_RESOURCE_NAME_NOT_FOUND));
 }
 
 // A resource cut short anywhere: the loaders fail cleanly instead of reading past its end.
@@ -193,13 +186,6 @@ TEST_F(DamagedResources, CutTemplatesAreRefused)
     }
 }
 
-TEST(MenuTemplate, MissingMenuFails)
-{
-    SetLastError(0);
-    EXPECT_EQ(LoadMenuW(Module(), MAKEINTRESOURCEW(4242)), nullptr);
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_RESOURCE_NAME_NOT_FOUND));
-}
-
 const display::Image& IconPicture(int size)
 {
     HICON icon = user32::LoadIconOfSize(Module(), MAKEINTRESOURCEW(IDI_TEST), size);
@@ -217,31 +203,38 @@ DWORD Pixel(const display::Image& image, int x, int y)
 
 // The test icon has a red 16 x 16 image, a green 32 x 32 one with its top-left quarter
 // transparent through alpha, and a blue 48 x 48 one of 8 bits, its top-left quarter masked.
-TEST(Icons, TheImageOfTheSizeAskedForIsChosen)
+// Other sizes are scaled from the nearest larger image.
+TEST(Icons, TheImageOfTheSizeAskedForIsChosenOrScaled)
 {
     HICON icon = LoadIconW(Module(), MAKEINTRESOURCEW(IDI_TEST));
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(LoadIconW(Module(), MAKEINTRESOURCEW(IDI_TEST)), icon);  // shared
-    const display::Image& large = *user32::IconImage(icon);
-    ASSERT_EQ(large.width, 32u);
-    ASSERT_EQ(large.height, 32u);
-    EXPECT_EQ(Pixel(large, 24, 24), 0xFF00FF00u);
-    EXPECT_EQ(Pixel(large, 4, 4) >> 24, 0u);
-    EXPECT_EQ(Pixel(large, 24, 4), 0xFF00FF00u);  // rows are not upside down
+    const display::Image* standard = user32::IconImage(icon);
+    ASSERT_NE(standard, nullptr);
+    EXPECT_EQ(standard->width, 32u);  // the standard size
+    EXPECT_EQ(Pixel(*standard, 24, 24), 0xFF00FF00u);
 
-    EXPECT_EQ(Pixel(IconPicture(16), 8, 8), 0xFFFF0000u);
-    const display::Image& masked = IconPicture(48);
-    EXPECT_EQ(Pixel(masked, 40, 40), 0xFF0000FFu);
-    EXPECT_EQ(Pixel(masked, 4, 4) >> 24, 0u);
-    EXPECT_EQ(Pixel(masked, 40, 4), 0xFF0000FFu);
-}
-
-TEST(Icons, OtherSizesAreScaledFromTheNearestLargerImage)
-{
-    const display::Image& scaled = IconPicture(24);
-    ASSERT_EQ(scaled.width, 24u);
-    EXPECT_EQ(Pixel(scaled, 20, 20), 0xFF00FF00u);  // from the 32 x 32 image
-    EXPECT_EQ(Pixel(scaled, 2, 2) >> 24, 0u);
+    struct Probe {
+        int size;
+        int x, y;
+        DWORD pixel;  // 0 for a transparent one
+    };
+    const Probe probes[] = {
+        {16, 8, 8, 0xFFFF0000u}, {32, 24, 24, 0xFF00FF00u}, {32, 24, 4, 0xFF00FF00u},  // rows are not upside down
+        {32, 4, 4, 0},           {48, 40, 40, 0xFF0000FFu}, {48, 40, 4, 0xFF0000FFu},
+        {48, 4, 4, 0},           {24, 20, 20, 0xFF00FF00u},  // from the 32 x 32 image
+        {24, 2, 2, 0},
+    };
+    for (const Probe& p : probes) {
+        const display::Image& image = IconPicture(p.size);
+        ASSERT_EQ(image.width, unsigned(p.size));
+        ASSERT_EQ(image.height, unsigned(p.size));
+        DWORD pixel = Pixel(image, p.x, p.y);
+        if (p.pixel)
+            EXPECT_EQ(pixel, p.pixel) << p.size << " at " << p.x << "," << p.y;
+        else
+            EXPECT_EQ(pixel >> 24, 0u) << p.size << " at " << p.x << "," << p.y;
+    }
 }
 
 LRESULT CALLBACK PlainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -249,7 +242,8 @@ LRESULT CALLBACK PlainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-TEST(Icons, TheWindowManagerShowsTheClassIcon)
+// A window made without a menu gets its class's; the window manager shows the class's icon.
+TEST(WindowClass, AWindowTakesItsClassMenuAndIcon)
 {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -257,16 +251,33 @@ TEST(Icons, TheWindowManagerShowsTheClassIcon)
     windowClass.hInstance = Module();
     windowClass.hIcon = LoadIconW(Module(), MAKEINTRESOURCEW(IDI_TEST));
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = L"ClassWithIcon";
+    windowClass.lpszMenuName = MAKEINTRESOURCEW(IDM_MAIN);
+    windowClass.lpszClassName = L"ClassWithResources";
     ASSERT_NE(RegisterClassExW(&windowClass), 0);
-    HWND window = CreateWindowExW(0, L"ClassWithIcon", L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 150, nullptr, nullptr,
-                                  Module(), nullptr);
+    auto create = [&](HMENU menu) {
+        return CreateWindowExW(0, L"ClassWithResources", L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, menu,
+                               Module(), nullptr);
+    };
+    HWND window = create(nullptr);
     ASSERT_NE(window, nullptr);
+    HMENU menu = GetMenu(window);
+    EXPECT_EQ(GetMenuItemCount(menu), 4);
+    EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 3), 0), UINT(IDC_ABOUT));
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.bottom, 300 - 2 * 8 - 23 - GetSystemMetrics(SM_CYMENU));
     const display::Image& shown = user32::DisplayWindowOf(window)->icon;
     ASSERT_EQ(shown.width, 32u);
     EXPECT_EQ(Pixel(shown, 24, 24), 0xFF00FF00u);
+    // A window given a menu of its own keeps that one; a bad menu handle makes no window.
+    HMENU own = CreateMenu();
+    HWND other = create(own);
+    EXPECT_EQ(GetMenu(other), own);
+    EXPECT_EQ(create(reinterpret_cast<HMENU>(ULONG_PTR{0x5E00})), nullptr);
     DestroyWindow(window);
-    UnregisterClassW(L"ClassWithIcon", Module());
+    DestroyWindow(other);
+    PumpMessages();
+    UnregisterClassW(L"ClassWithResources", Module());
 }
 
 TEST(Icons, MissingIconsAndCursors)

@@ -78,7 +78,7 @@ protected:
 
 ATOM WindowTest::atom_ = 0;
 
-TEST_F(WindowTest, ClassNamesAreRegisteredOnce)
+TEST_F(WindowTest, ClassesAreNamedOnceInAnyCaseOrByAtomAndStayWhileInUse)
 {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -91,6 +91,16 @@ TEST_F(WindowTest, ClassNamesAreRegisteredOnce)
     EXPECT_EQ(RegisterClassExW(&wc), 0);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
     EXPECT_EQ(RegisterClassExW(nullptr), 0);
+
+    HWND byAtom = CreateWindowExW(0, MAKEINTATOM(atom_), L"Recorded", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                  reinterpret_cast<void*>(0x5678));
+    EXPECT_NE(byAtom, nullptr);
+    EXPECT_EQ(CreateWindowExW(0, L"NoSuchClass", L"x", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_CANNOT_FIND_WND_CLASS));
+    EXPECT_FALSE(UnregisterClassW(L"RecordingClass", nullptr));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_CLASS_HAS_WINDOWS));
+    DestroyWindow(byAtom);
+    EXPECT_FALSE(UnregisterClassW(L"NoSuchClass", nullptr));
 }
 
 TEST_F(WindowTest, CreationSendsNcCreateCreateSizeAndMove)
@@ -117,16 +127,12 @@ TEST_F(WindowTest, CreationSendsNcCreateCreateSizeAndMove)
     EXPECT_EQ(adjusted.right - adjusted.left, outer.right - outer.left);
     EXPECT_EQ(adjusted.bottom - adjusted.top, outer.bottom - outer.top);
     EXPECT_TRUE(DestroyWindow(window));
-}
 
-TEST_F(WindowTest, PopupWindowsHaveNoFrame)
-{
-    HWND window = Create(WS_POPUP);
-    RECT client{};
-    GetClientRect(window, &client);
+    HWND popup = Create(WS_POPUP);  // no frame: the client area is the whole window
+    ASSERT_TRUE(GetClientRect(popup, &client));
     EXPECT_EQ(client.right, 316);
     EXPECT_EQ(client.bottom, 239);
-    DestroyWindow(window);
+    DestroyWindow(popup);
 }
 
 TEST_F(WindowTest, DestructionSendsDestroyThenNcDestroyAndTheHandleDies)
@@ -143,18 +149,17 @@ TEST_F(WindowTest, DestructionSendsDestroyThenNcDestroyAndTheHandleDies)
     EXPECT_EQ(SendMessageW(window, WM_CLOSE, 0, 0), 0);
 }
 
-TEST_F(WindowTest, CreateReturningMinusOneFailsCreation)
+// WM_CREATE answering -1, or destroying the window itself: no window, and its end is sent.
+TEST_F(WindowTest, CreationRefusedInWmCreateYieldsNoWindow)
 {
-    createResult = -1;
-    EXPECT_EQ(Create(), nullptr);
-    EXPECT_EQ(Messages(), (std::vector<UINT>{WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCDESTROY}));
-}
-
-TEST_F(WindowTest, DestroyedDuringCreateYieldsNoWindow)
-{
-    destroyInCreate = true;
-    EXPECT_EQ(Create(), nullptr);
-    EXPECT_EQ(Messages(), (std::vector<UINT>{WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCDESTROY}));
+    for (bool destroy : {false, true}) {
+        SCOPED_TRACE(destroy ? "destroyed in WM_CREATE" : "WM_CREATE answered -1");
+        received.clear();
+        createResult = destroy ? 0 : -1;
+        destroyInCreate = destroy;
+        EXPECT_EQ(Create(), nullptr);
+        EXPECT_EQ(Messages(), (std::vector<UINT>{WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCDESTROY}));
+    }
 }
 
 TEST_F(WindowTest, WithoutADisplayToShowThemTopLevelWindowsAreNotCreated)
@@ -177,13 +182,6 @@ TEST_F(WindowTest, WithoutADisplayToShowThemTopLevelWindowsAreNotCreated)
     DestroyWindow(parent);
 }
 
-TEST_F(WindowTest, CloseThroughTheDefaultProcedureDestroys)
-{
-    HWND window = Create();
-    SendMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindow(window));
-}
-
 TEST_F(WindowTest, ChildWindowsGoWithTheirParent)
 {
     HWND parent = Create();
@@ -199,25 +197,6 @@ TEST_F(WindowTest, ChildWindowsGoWithTheirParent)
     EXPECT_EQ(CreateWindowExW(0, L"RecordingClass", L"x", WS_CHILD, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
               nullptr);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_TLW_WITH_WSCHILD));
-}
-
-TEST_F(WindowTest, UnknownClassesAndClassesInUse)
-{
-    EXPECT_EQ(CreateWindowExW(0, L"NoSuchClass", L"x", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_CANNOT_FIND_WND_CLASS));
-    HWND window = Create();
-    EXPECT_FALSE(UnregisterClassW(L"RecordingClass", nullptr));
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_CLASS_HAS_WINDOWS));
-    DestroyWindow(window);
-    EXPECT_FALSE(UnregisterClassW(L"NoSuchClass", nullptr));
-}
-
-TEST_F(WindowTest, ClassesCanBeNamedByTheirAtom)
-{
-    HWND window = CreateWindowExW(0, MAKEINTATOM(atom_), L"Recorded", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                                  reinterpret_cast<void*>(0x5678));
-    EXPECT_NE(window, nullptr);
-    DestroyWindow(window);
 }
 
 }  // namespace
