@@ -110,6 +110,22 @@ protected:
     {
         return WindowedParameters(window->Handle(), width, height);
     }
+    D3DPRESENT_PARAMETERS FullScreen() const
+    {
+        D3DPRESENT_PARAMETERS fullScreen = Windowed(x.ScreenWidth(), x.ScreenHeight());
+        fullScreen.Windowed = FALSE;
+        return fullScreen;
+    }
+    XGeometry WholeScreen() const { return XGeometry{0, 0, x.ScreenWidth(), x.ScreenHeight()}; }
+    // Types keys through xdotool, takes messages until `arrived`, then lets any late ones come.
+    void Type(const std::string& keys, const std::function<bool()>& arrived)
+    {
+        window->Clear();
+        EXPECT_TRUE(Xdotool("key " + keys));
+        EXPECT_TRUE(PumpUntil(arrived)) << keys;
+        Settle();
+    }
+    bool Activate() const { return Xdotool("windowactivate --sync " + std::to_string(xWindow)); }
 
     // Clears the back buffer in four quarters (top-left, top-right, bottom-left, bottom-right)
     // and presents it.
@@ -245,7 +261,7 @@ TEST_F(Desktop, AnErrorAboutAWindowThatIsGoneLeavesTheProgramRunning)
 
 TEST_F(Desktop, AClickAndKeysArriveAsMessages)
 {
-    ASSERT_TRUE(Xdotool("windowactivate --sync " + std::to_string(xWindow)));
+    ASSERT_TRUE(Activate());
     POINT origin = ClientOrigin();
     ASSERT_TRUE(Click(origin.x + 50, origin.y + 40));
     ASSERT_TRUE(PumpUntil([&] { return !window->Of(WM_LBUTTONUP).empty(); }));
@@ -254,28 +270,20 @@ TEST_F(Desktop, AClickAndKeysArriveAsMessages)
     EXPECT_EQ(LOWORD(downs[0].lParam), 50);
     EXPECT_EQ(HIWORD(downs[0].lParam), 40);
 
-    window->Clear();
-    ASSERT_TRUE(Xdotool("key F5"));
-    ASSERT_TRUE(PumpUntil([&] { return !window->Of(WM_KEYUP).empty(); }));
+    Type("F5", [&] { return !window->Of(WM_KEYUP).empty(); });
     auto keys = window->Of(WM_KEYDOWN);
     ASSERT_EQ(keys.size(), 1u);
     EXPECT_EQ(keys[0].wParam, WPARAM(VK_F5));
     EXPECT_TRUE(window->Of(WM_CHAR).empty());
 
     // A character comes once, with the Shift state.
-    window->Clear();
-    ASSERT_TRUE(Xdotool("key shift+a"));
-    ASSERT_TRUE(PumpUntil([&] { return window->Of(WM_KEYUP).size() >= 2; }));
-    Settle();
+    Type("shift+a", [&] { return window->Of(WM_KEYUP).size() >= 2; });
     auto characters = window->Of(WM_CHAR);
     ASSERT_EQ(characters.size(), 1u);
     EXPECT_EQ(characters[0].wParam, WPARAM('A'));
 
     // With Alt held the key is a system key and still types its character, once.
-    window->Clear();
-    ASSERT_TRUE(Xdotool("key alt+slash"));
-    ASSERT_TRUE(PumpUntil([&] { return !window->Of(WM_SYSKEYUP).empty() || window->Of(WM_KEYUP).size() >= 2; }));
-    Settle();
+    Type("alt+slash", [&] { return !window->Of(WM_SYSKEYUP).empty() || window->Of(WM_KEYUP).size() >= 2; });
     auto systemKeys = window->Of(WM_SYSKEYDOWN);
     ASSERT_EQ(systemKeys.size(), 2u);  // Alt, then '/'
     EXPECT_EQ(systemKeys[0].wParam, WPARAM(VK_MENU));
@@ -343,21 +351,13 @@ TEST_F(Desktop, ACaptionDoubleClickAsksTheProgramWhoDecidesWhatMaximisingIs)
 TEST_F(Desktop, FullScreenAndBackRestoresTheWindow)
 {
     XGeometry before = x.Geometry(xWindow);
-    D3DPRESENT_PARAMETERS fullScreen = parameters;
-    fullScreen.BackBufferWidth = x.ScreenWidth();
-    fullScreen.BackBufferHeight = x.ScreenHeight();
-    fullScreen.Windowed = FALSE;
-    ASSERT_EQ(device->Reset(&fullScreen), D3D_OK);
-    parameters = fullScreen;
+    parameters = FullScreen();
+    ASSERT_EQ(device->Reset(&parameters), D3D_OK);
     const D3DCOLOR colours[4] = {0xFFC04000, 0xFF00C040, 0xFF4000C0, 0xFFC0C0C0};
     PresentQuarters(colours);
-    EXPECT_TRUE(WaitForGeometry(XGeometry{0, 0, x.ScreenWidth(), x.ScreenHeight()}));
+    EXPECT_TRUE(WaitForGeometry(WholeScreen()));
     PresentQuarters(colours);
-    XGeometry covering = x.Geometry(xWindow);
-    EXPECT_EQ(covering.x, 0);
-    EXPECT_EQ(covering.y, 0);
-    EXPECT_EQ(covering.width, x.ScreenWidth());
-    EXPECT_EQ(covering.height, x.ScreenHeight());
+    EXPECT_EQ(x.Geometry(xWindow), WholeScreen());
     display::Image screen = x.Read(0, 0, x.ScreenWidth(), x.ScreenHeight());
     EXPECT_EQ(At(screen, screen.width / 4, screen.height / 4), colours[0]);
     EXPECT_EQ(At(screen, screen.width * 3 / 4, screen.height * 3 / 4), colours[3]);
@@ -382,10 +382,9 @@ TEST_F(Desktop, AWindowPutBackRightAfterFullScreenComesBackWhereItWas)
     const LONG style = GetWindowLongW(window->Handle(), GWL_STYLE);
     SetWindowLongW(window->Handle(), GWL_STYLE, LONG(WS_POPUP | WS_VISIBLE));
     SetWindowPos(window->Handle(), HWND_TOPMOST, 0, 0, int(x.ScreenWidth()), int(x.ScreenHeight()), SWP_SHOWWINDOW);
-    D3DPRESENT_PARAMETERS fullScreen = Windowed(x.ScreenWidth(), x.ScreenHeight());
-    fullScreen.Windowed = FALSE;
+    D3DPRESENT_PARAMETERS fullScreen = FullScreen();
     ASSERT_EQ(device->Reset(&fullScreen), D3D_OK);
-    EXPECT_TRUE(WaitForGeometry(XGeometry{0, 0, x.ScreenWidth(), x.ScreenHeight()}));
+    EXPECT_TRUE(WaitForGeometry(WholeScreen()));
 
     parameters = Windowed(x.ScreenWidth(), x.ScreenHeight());
     ASSERT_EQ(device->Reset(&parameters), D3D_OK);
@@ -414,7 +413,7 @@ TEST_F(Desktop, MinimisedByTheProgramRestoredByTheWindowManager)
     ShowWindow(window->Handle(), SW_MINIMIZE);
     EXPECT_TRUE(PumpUntil([&] { return x.HasState(xWindow, "_NET_WM_STATE_HIDDEN"); }));
     window->Clear();
-    ASSERT_TRUE(Xdotool("windowactivate --sync " + std::to_string(xWindow)));
+    ASSERT_TRUE(Activate());
     ASSERT_TRUE(PumpUntil([&] { return !IsIconic(window->Handle()); }));
     auto sizes = window->Of(WM_SIZE);
     ASSERT_FALSE(sizes.empty());
