@@ -145,6 +145,7 @@ TEST_F(DialogTest, TabMovesBetweenTabStopsAndSpacePressesTheFocusedButton)
         PressKey(dialog, VK_SPACE);
     });
     EXPECT_EQ(Run(IDD_CHOICE), IDCANCEL);
+    EXPECT_EQ(steps_.IdleCount(), 1);    // Space ended it, not the Esc of a loop left waiting
     EXPECT_EQ(focusAtStart, IDC_RETRY);  // the first tab stop
 
     // Shift+Tab from the first wraps round to the last; Tab from there back to the first, where

@@ -245,6 +245,7 @@ TEST_F(MenuBarTest, MovingAlongTheBarSwitchesPopupsAndAPressOutsideCloses)
     EXPECT_EQ(TitleShade(switched, 0), 0xF0F0F0u);
     EXPECT_TRUE(window_.WParamsOf(WM_COMMAND).empty());
     EXPECT_EQ(window_.Of(WM_EXITMENULOOP).size(), 1u);
+    EXPECT_EQ(steps.IdleCount(), 2);  // the press closed the menu, not the Esc of a loop left waiting
 }
 
 TEST_F(MenuBarTest, TheTitleUnderTheMouseIsHighlighted)
