@@ -276,6 +276,7 @@ TEST_F(DialogTest, AQuitRequestEndsTheDialogAndReachesTheProgramsLoop)
 {
     Then([](HWND) { PostQuitMessage(3); });
     Run(IDD_ABOUT);
+    EXPECT_EQ(steps_.IdleCount(), 1);  // the request ended it, not the Esc of a loop left waiting
     MSG msg{};
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 3u);
