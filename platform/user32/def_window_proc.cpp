@@ -29,13 +29,13 @@ LRESULT SystemCommand(HWND handle, WPARAM command, LPARAM lParam)
     return 0;
 }
 
-// Alt+F4 closes a top-level window. (Alt or F10 alone is watched as the keys arrive.)
+// Alt+F4 closes the top-level window, also when a control inside it has the focus (a dialog's
+// button). (Alt or F10 alone is watched as the keys arrive.)
 void SystemKeyDown(HWND handle, WPARAM key, LPARAM flags)
 {
     if (key == VK_F4 && AltHeld(flags)) {
-        Window* window = LookUpWindow(handle);
-        if (window && !(window->style & WS_CHILD))
-            PostMessageW(handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+        if (Window* window = LookUpWindow(handle))
+            PostMessageW(TopLevelOf(*window).handle, WM_SYSCOMMAND, SC_CLOSE, 0);
     }
 }
 
