@@ -52,6 +52,7 @@ struct WindowDesc {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     bool visible = false;
+    bool resizable = true;  // the window manager offers to resize and maximise it
 };
 
 // Backend objects, opaque to the platform.
@@ -92,6 +93,9 @@ public:
     // The picture the window manager shows for the window (its title bar, the task bar); an
     // empty image takes it away.
     virtual void SetDisplayWindowIcon(Window* window, const Image& icon) = 0;
+    // Makes `window` a dialog of `owner` for the window manager: kept above it and framed as
+    // its dialog.
+    virtual void SetDisplayWindowOwner(Window* window, Window* owner) = 0;
     // Exclusive full screen: the display switches to `mode` (which must be one of Modes(), any
     // refresh rate when mode.refreshRate is 0) and the surface covers the screen. False if the
     // mode is not offered. LeaveFullScreen restores the desktop mode and the surface's place.

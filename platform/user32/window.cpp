@@ -76,6 +76,7 @@ void CreateDisplayWindow(Window& window)
     desc.width = surface.width;
     desc.height = surface.height;
     desc.visible = (window.style & WS_VISIBLE) != 0;
+    desc.resizable = (window.style & WS_THICKFRAME) != 0;
     window.displayWindow = display::CurrentDriver().CreateDisplayWindow(desc);
     // The window manager shows the class's icon for the window.
     const display::Image* icon = window.windowClass ? IconImage(window.windowClass->info.hIcon) : nullptr;

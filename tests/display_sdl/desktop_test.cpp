@@ -433,6 +433,25 @@ TEST_F(Desktop, TheIconIsTheWindowManagers)
     EXPECT_EQ(property[3] & 0xFFFFFFFFu, 0x80445566u);
 }
 
+// A dialog's frame (caption and close box, no sizing border) is framed by the window manager as
+// its owner's dialog: kept with it, and not offered to be resized or maximised.
+TEST_F(Desktop, ADialogIsItsOwnersAndCannotBeMaximised)
+{
+    RecordingWindow dialog(RecordingWindowOptions{.style = WS_POPUP | WS_CAPTION | WS_SYSMENU});
+    ASSERT_TRUE(dialog.Handle());
+    display::CurrentDriver().SetDisplayWindowOwner(user32::DisplayWindowOf(dialog.Handle()),
+                                                   user32::DisplayWindowOf(window->Handle()));
+    ShowWindow(dialog.Handle(), SW_SHOWNORMAL);
+    const unsigned long dialogWindow = XWindowOf(dialog.Handle());
+    ASSERT_NE(dialogWindow, 0u);
+    ASSERT_TRUE(PumpUntil([&] { return x.Allows(dialogWindow, "_NET_WM_ACTION_CLOSE"); }));
+    EXPECT_EQ(x.Property(dialogWindow, "WM_TRANSIENT_FOR"), std::vector<unsigned long>{xWindow});
+    EXPECT_FALSE(x.Allows(dialogWindow, "_NET_WM_ACTION_MAXIMIZE_HORZ"));
+    EXPECT_FALSE(x.Allows(dialogWindow, "_NET_WM_ACTION_RESIZE"));
+    EXPECT_TRUE(x.Allows(xWindow, "_NET_WM_ACTION_MAXIMIZE_HORZ"));
+    EXPECT_TRUE(x.Allows(xWindow, "_NET_WM_ACTION_RESIZE"));
+}
+
 TEST_F(Desktop, TheDisplaysModesAndTheDesktopAreTheServers)
 {
     D3DDISPLAYMODE desktop{};

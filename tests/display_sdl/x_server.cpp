@@ -86,6 +86,11 @@ bool XServer::HasState(unsigned long window, const char* state) const
     return HasWindowState(display_, window, state);
 }
 
+bool XServer::Allows(unsigned long window, const char* action) const
+{
+    return ListsAtom(display_, window, "_NET_WM_ALLOWED_ACTIONS", action);
+}
+
 unsigned long XWindowOf(HWND window)
 {
     display::Window* shown = user32::DisplayWindowOf(window);

@@ -40,6 +40,8 @@ public:
     std::vector<unsigned long> Property(unsigned long window, const char* name) const;
     // Whether the window's _NET_WM_STATE holds the named state.
     bool HasState(unsigned long window, const char* state) const;
+    // Whether the window manager offers this action (_NET_WM_ACTION_…) for the window.
+    bool Allows(unsigned long window, const char* action) const;
 
 private:
     void* display_ = nullptr;  // Display*

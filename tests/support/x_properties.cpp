@@ -24,14 +24,19 @@ std::vector<unsigned long> Property32(void* display, unsigned long window, const
     return items;
 }
 
-bool HasWindowState(void* display, unsigned long window, const char* state)
+bool ListsAtom(void* display, unsigned long window, const char* property, const char* atomName)
 {
-    const unsigned long wanted = XInternAtom(static_cast<Display*>(display), state, False);
-    for (unsigned long atom : Property32(display, window, "_NET_WM_STATE")) {
+    const unsigned long wanted = XInternAtom(static_cast<Display*>(display), atomName, False);
+    for (unsigned long atom : Property32(display, window, property)) {
         if (atom == wanted)
             return true;
     }
     return false;
+}
+
+bool HasWindowState(void* display, unsigned long window, const char* state)
+{
+    return ListsAtom(display, window, "_NET_WM_STATE", state);
 }
 
 }  // namespace quorvane::tests

@@ -8,6 +8,8 @@ namespace quorvane::tests {
 
 // The items of a 32-bit property of a window (`display` is a Display*); empty when it has none.
 std::vector<unsigned long> Property32(void* display, unsigned long window, const char* name);
+// Whether a property listing atoms (_NET_WM_ALLOWED_ACTIONS, say) of a window names this one.
+bool ListsAtom(void* display, unsigned long window, const char* property, const char* atomName);
 // Whether the window manager has the window in this state (an atom of _NET_WM_STATE).
 bool HasWindowState(void* display, unsigned long window, const char* state);
 

@@ -142,6 +142,11 @@ void HeadlessDriver::SetDisplayWindowIcon(Window* window, const Image& icon)
         window->icon = icon;
 }
 
+// No window manager frames the windows here.
+void HeadlessDriver::SetDisplayWindowOwner(Window*, Window*)
+{
+}
+
 bool HeadlessDriver::EnterFullScreen(Window* window, const Mode& mode)
 {
     if (!Owns(window))

@@ -56,6 +56,7 @@ public:
     void SetDisplayWindowTopmost(Window* window, bool topmost) override;
     void SetDisplayWindowTitle(Window* window, const std::string& title) override;
     void SetDisplayWindowIcon(Window* window, const Image& icon) override;
+    void SetDisplayWindowOwner(Window* window, Window* owner) override;
     bool EnterFullScreen(Window* window, const Mode& mode) override;
     void LeaveFullScreen(Window* window) override;
 

@@ -137,7 +137,8 @@ Window* SdlDriver::CreateDisplayWindow(const WindowDesc& desc)
     if (!Video())
         return nullptr;
     auto window = std::make_unique<Window>(Rect{desc.x, desc.y, desc.width, desc.height});
-    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | (desc.visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN);
+    Uint32 flags = SDL_WINDOW_OPENGL | (desc.resizable ? SDL_WINDOW_RESIZABLE : 0) |
+                   (desc.visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN);
     window->sdl =
         SDL_CreateWindow(desc.title.c_str(), desc.x, desc.y, AtLeastOne(desc.width), AtLeastOne(desc.height), flags);
     if (!window->sdl)
@@ -232,6 +233,13 @@ void SdlDriver::SetDisplayWindowTitle(Window* window, const std::string& title)
 {
     if (Owns(window))
         SDL_SetWindowTitle(window->sdl, title.c_str());
+}
+
+// On X11 this is the transient-for hint, which window managers frame as a dialog of the owner.
+void SdlDriver::SetDisplayWindowOwner(Window* window, Window* owner)
+{
+    if (Owns(window) && Owns(owner))
+        SDL_SetWindowModalFor(window->sdl, owner->sdl);
 }
 
 // SDL 2 can give a window an icon but not take it away: an empty image changes nothing.
