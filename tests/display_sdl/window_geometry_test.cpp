@@ -25,12 +25,28 @@ TEST(SdlWindowGeometry, ARequestWaitsForTheWindowManager)
     WindowGeometry geometry(placed);
     geometry.Place(moved, 1000);
     EXPECT_EQ(geometry.Placed(), moved);
-    EXPECT_FALSE(geometry.Due(1000 + WindowGeometry::requestDelay - 1));
-    // A late report of the old place, while the request is on its way, changes nothing yet.
+    EXPECT_FALSE(geometry.Due(1000 + WindowGeometry::answerLimit - 1));
+    // A late report or answer of the old place, while the request is on its way, changes nothing
+    // yet; the answer that the window is where it was placed ends the wait at once.
     geometry.Reported(1010);
-    EXPECT_FALSE(geometry.Due(1010 + WindowGeometry::reportDelay));
-    EXPECT_TRUE(geometry.Due(1000 + WindowGeometry::requestDelay));
+    geometry.Answered(placed, 1011);
+    EXPECT_FALSE(geometry.Due(1011 + WindowGeometry::reportDelay));
+    geometry.Answered(moved, 1030);
+    EXPECT_TRUE(geometry.Due(1030));
     EXPECT_FALSE(geometry.Settle(moved, true));
+}
+
+TEST(SdlWindowGeometry, WithoutAnAnswerTheWaitEndsAfterTheLimit)
+{
+    WindowGeometry geometry(placed);
+    geometry.Place(moved, 1000);
+    EXPECT_TRUE(geometry.Due(1000 + WindowGeometry::answerLimit));
+    // The window manager put it elsewhere: that is news.
+    EXPECT_TRUE(geometry.Settle(placed, true));
+    // Once settled, an answer is a report of the window manager's own change, looked at after
+    // its burst.
+    geometry.Answered(moved, 2000);
+    EXPECT_EQ(geometry.SettleTime(), 2000 + WindowGeometry::reportDelay);
 }
 
 TEST(SdlWindowGeometry, ABurstOfReportsIsLookedAtOnce)
@@ -42,7 +58,7 @@ TEST(SdlWindowGeometry, ABurstOfReportsIsLookedAtOnce)
     EXPECT_EQ(geometry.SettleTime(), 1000 + WindowGeometry::reportDelay);
     // A request during the burst waits longer.
     geometry.Place(placed, 1016);
-    EXPECT_EQ(geometry.SettleTime(), 1016 + WindowGeometry::requestDelay);
+    EXPECT_EQ(geometry.SettleTime(), 1016 + WindowGeometry::answerLimit);
 }
 
 TEST(SdlWindowGeometry, NothingIsReportedWhileTheWindowCannotBeMoved)
@@ -60,7 +76,7 @@ TEST(SdlWindowGeometry, TheClockMayWrap)
     geometry.Place(moved, 0xFFFFFFF0u);
     EXPECT_FALSE(geometry.Due(0xFFFFFFFFu));
     EXPECT_FALSE(geometry.Due(0x10u));
-    EXPECT_TRUE(geometry.Due(0xFFFFFFF0u + WindowGeometry::requestDelay));  // past the wrap
+    EXPECT_TRUE(geometry.Due(0xFFFFFFF0u + WindowGeometry::answerLimit));  // past the wrap
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "display/sdl/sdl_driver.h"
 #include "display/sdl/x11_errors.h"
+#include "display/sdl/x11_window_manager.h"
 
 #include <algorithm>
 #include <chrono>
@@ -74,6 +75,7 @@ bool SdlDriver::Video()
         return false;
     }
     TolerateErrorsAboutGoneWindows();
+    x11::ListenToWindowManager();
     GlContexts::SetAttributes();
     videoStarted_ = true;
     desktopSeen_ = DesktopMode();
@@ -124,6 +126,15 @@ Window* SdlDriver::WindowOfId(Uint32 id) const
     return nullptr;
 }
 
+Window* SdlDriver::WindowOfXWindow(unsigned long xWindow) const
+{
+    for (auto& window : windows_) {
+        if (window->xWindow == xWindow && xWindow != 0)
+            return window.get();
+    }
+    return nullptr;
+}
+
 Rect SdlDriver::ActualRect(const Window& window) const
 {
     int x = 0, y = 0, width = 0, height = 0;
@@ -137,14 +148,15 @@ Window* SdlDriver::CreateDisplayWindow(const WindowDesc& desc)
     if (!Video())
         return nullptr;
     auto window = std::make_unique<Window>(Rect{desc.x, desc.y, desc.width, desc.height});
-    Uint32 flags = SDL_WINDOW_OPENGL | (desc.resizable ? SDL_WINDOW_RESIZABLE : 0) |
-                   (desc.visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN);
+    // Created hidden: the window manager learns how to place it before it first shows it.
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | (desc.resizable ? SDL_WINDOW_RESIZABLE : 0);
     window->sdl =
         SDL_CreateWindow(desc.title.c_str(), desc.x, desc.y, AtLeastOne(desc.width), AtLeastOne(desc.height), flags);
     if (!window->sdl)
         return nullptr;
     window->id = SDL_GetWindowID(window->sdl);
-    window->geometry.Place(window->geometry.Placed(), SDL_GetTicks());
+    window->xWindow = x11::XWindowOf(window->sdl);
+    x11::PlaceWindowItself(window->sdl);
     windows_.push_back(std::move(window));
     Window* created = windows_.back().get();
     if (desc.visible)
@@ -177,12 +189,47 @@ void SdlDriver::SetDisplayWindowRect(Window* window, const Rect& rect)
     window->geometry.Place(rect, SDL_GetTicks());
     if (window->fullScreen)
         return;  // the window comes back to where it was before full screen
-    Rect actual = ActualRect(*window);
+    window->unsentPlace = rect;
+}
+
+// A place is asked of the window manager once the program is done placing the window: when it
+// next takes events, or shows the window. Leaving full screen, the window is placed as the popup
+// it was, then where it was before; metacity would take the first request for full screen again.
+void SdlDriver::SendPlace(Window& window)
+{
+    if (!window.unsentPlace)
+        return;
+    Rect rect = *window.unsentPlace;
+    window.unsentPlace.reset();
+    if (ActualRect(window) == rect && !x11::HasFullScreenState(window.sdl))
+        window.geometry.Answered(rect, SDL_GetTicks());  // nothing to ask for
+    else
+        Request(window, rect);
+}
+
+void SdlDriver::SendPlaces()
+{
+    for (auto& window : windows_)
+        SendPlace(*window);
+}
+
+// A window manager that holds the window in its full-screen state ignores plain moves and
+// resizes (metacity and mutter): it is asked to take the state away first.
+void SdlDriver::Request(Window& window, const Rect& rect)
+{
+    if (window.xWindow) {
+        if (x11::HasFullScreenState(window.sdl))
+            x11::RequestFullScreenState(window.sdl, false);
+        x11::RequestRect(window.sdl, Rect{rect.x, rect.y, std::uint32_t(AtLeastOne(rect.width)),
+                                          std::uint32_t(AtLeastOne(rect.height))});
+        return;
+    }
+    Rect actual = ActualRect(window);
     if (actual.x != rect.x || actual.y != rect.y)
-        SDL_SetWindowPosition(window->sdl, rect.x, rect.y);
+        SDL_SetWindowPosition(window.sdl, rect.x, rect.y);
     if (actual.width != rect.width || actual.height != rect.height) {
-        SDL_SetWindowSize(window->sdl, AtLeastOne(rect.width), AtLeastOne(rect.height));
-        Show(*window);
+        SDL_SetWindowSize(window.sdl, AtLeastOne(rect.width), AtLeastOne(rect.height));
+        Show(window);
     }
 }
 
@@ -200,12 +247,15 @@ void SdlDriver::ShowDisplayWindow(Window* window, bool visible)
         SDL_HideWindow(window->sdl);
         return;
     }
+    SendPlace(*window);
     SDL_ShowWindow(window->sdl);
-    // A window manager places a new window's frame where the surface was asked to be; now that
-    // the frame is known, the surface goes where it belongs.
     Rect placed = window->geometry.Placed();
+    // The window manager's answer to showing the window tells where it put it.
+    window->geometry.Place(placed, SDL_GetTicks());
+    // Without a word with the window manager (not X11), a window manager places a new window's
+    // frame where the surface was asked to be; the surface then goes where it belongs.
     Rect actual = ActualRect(*window);
-    if (!window->fullScreen && (actual.x != placed.x || actual.y != placed.y))
+    if (!window->xWindow && !window->fullScreen && (actual.x != placed.x || actual.y != placed.y))
         SDL_SetWindowPosition(window->sdl, placed.x, placed.y);
     Show(*window);
 }
@@ -276,8 +326,8 @@ bool SdlDriver::EnterFullScreen(Window* window, const Mode& mode)
         LeaveFullScreen(fullScreenWindow_);
     if (!window->fullScreen)
         window->windowedRect = window->geometry.Placed();
-    if (SDL_SetWindowDisplayMode(window->sdl, &*offered) != 0 ||
-        SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN) != 0)
+    window->unsentPlace.reset();  // the screen is the place now
+    if (!SwitchToFullScreen(*window, *offered))
         return false;
     window->fullScreen = true;
     fullScreenWindow_ = window;
@@ -287,18 +337,36 @@ bool SdlDriver::EnterFullScreen(Window* window, const Mode& mode)
     return true;
 }
 
+// At the desktop's mode on X11 the window manager alone makes the window full screen. SDL's own
+// switch waits up to 100 ms for the window manager, and then puts the pointer back where it was
+// in the window, which after the switch is another place on the screen: the second click of a
+// double-click begun meanwhile would land apart from the first.
+bool SdlDriver::SwitchToFullScreen(Window& window, const SDL_DisplayMode& mode)
+{
+    SDL_DisplayMode desktop;
+    if (window.xWindow && SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w == mode.w && desktop.h == mode.h) {
+        x11::RequestFullScreenState(window.sdl, true);
+        window.fullScreenByManager = true;
+        return true;
+    }
+    return SDL_SetWindowDisplayMode(window.sdl, &mode) == 0 &&
+           SDL_SetWindowFullscreen(window.sdl, SDL_WINDOW_FULLSCREEN) == 0;
+}
+
 void SdlDriver::LeaveFullScreen(Window* window)
 {
     if (!Owns(window) || !window->fullScreen)
         return;
-    SDL_SetWindowFullscreen(window->sdl, 0);
+    if (window->fullScreenByManager)
+        x11::RequestFullScreenState(window->sdl, false);
+    else
+        SDL_SetWindowFullscreen(window->sdl, 0);
+    window->fullScreenByManager = false;
     window->fullScreen = false;
     if (fullScreenWindow_ == window)
         fullScreenWindow_ = nullptr;
     SetDisplayWindowRect(window, window->windowedRect);
-    // A move requested while the frame is still away is taken for the frame's place (SDL knows
-    // no frame extents then), which puts the surface a caption's height lower: once the window
-    // manager has decorated it again, the window is placed once more.
+    // Should the window manager not have carried out the request, it is made once more.
     window->putBack = true;
     Show(*window);
 }
@@ -361,10 +429,34 @@ void SdlDriver::TranslateWindowEvent(const SDL_WindowEvent& event)
     }
 }
 
+// The window manager's answers: where the window is, its frame, its state. A window manager that
+// makes a window full screen on its own (metacity and mutter do it to an undecorated window that
+// covers the screen) is asked to take that back unless the window was placed to cover the screen.
+void SdlDriver::TranslateSystemEvent(const SDL_Event& event)
+{
+    std::optional<x11::Answer> answer = x11::AnswerOf(event);
+    Window* window = answer ? WindowOfXWindow(answer->window) : nullptr;
+    if (!window)
+        return;
+    if (answer->kind != x11::Answer::Kind::State) {
+        window->geometry.Answered(ActualRect(*window), SDL_GetTicks());
+        return;
+    }
+    const Rect& placed = window->geometry.Placed();
+    Mode desktop = DesktopMode();
+    bool coversDesktop = placed.x <= 0 && placed.y <= 0 && placed.x + int(placed.width) >= int(desktop.width) &&
+                         placed.y + int(placed.height) >= int(desktop.height);
+    if (window->visible && !window->fullScreen && !coversDesktop && x11::HasFullScreenState(window->sdl)) {
+        window->geometry.Place(placed, SDL_GetTicks());
+        Request(*window, placed);
+    }
+}
+
 void SdlDriver::Translate(const SDL_Event& event)
 {
     switch (event.type) {
     case SDL_WINDOWEVENT: TranslateWindowEvent(event.window); return;
+    case SDL_SYSWMEVENT: TranslateSystemEvent(event); return;
     case SDL_DISPLAYEVENT: NoticeDesktopChange(); return;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
@@ -418,10 +510,12 @@ int SdlDriver::UntilNextSettle() const
 
 void SdlDriver::Pump()
 {
+    SendPlaces();
     SDL_Event event;
     while (SDL_PollEvent(&event))
         Translate(event);
     SettleGeometry();
+    SendPlaces();
 }
 
 bool SdlDriver::PollEvent(Event& event)

@@ -31,14 +31,18 @@ struct Window {
 
     SDL_Window* sdl = nullptr;
     Uint32 id = 0;
+    unsigned long xWindow = 0;  // the X window behind it, 0 when SDL does not run on X11
     sdl::WindowGeometry geometry;
     std::optional<Rect> frameArea;
     bool visible = false;
     bool minimized = false;
     bool fullScreen = false;
+    bool fullScreenByManager = false;  // through the window manager alone, not SDL
     // The window manager maximised the window, or it left full screen: once the window manager
-    // has settled, the window goes back where it was placed if it is not there.
+    // has answered, the window goes back where it was placed if it is not there.
     bool putBack = false;
+    // Where the platform placed the surface last, not asked of the window manager yet.
+    std::optional<Rect> unsentPlace;
     Rect windowedRect;  // where the surface was before full screen
     shared::KeptFrame frame;
     GLsync frameReady = nullptr;  // the copy into the kept frame, finished before composing
@@ -95,12 +99,19 @@ private:
     bool Video();
     bool Owns(const Window* window) const;
     Window* WindowOfId(Uint32 id) const;
+    Window* WindowOfXWindow(unsigned long xWindow) const;
     Rect ActualRect(const Window& window) const;
+    // Asks the window manager for the surface at `rect`; its answer comes as events.
+    void Request(Window& window, const Rect& rect);
+    bool SwitchToFullScreen(Window& window, const SDL_DisplayMode& mode);
+    void SendPlace(Window& window);
+    void SendPlaces();
 
     // Takes what SDL has queued, without waiting, into ready_; then whatever geometry is due.
     void Pump();
     void Translate(const SDL_Event& event);
     void TranslateWindowEvent(const SDL_WindowEvent& event);
+    void TranslateSystemEvent(const SDL_Event& event);
     void UndoMaximize(Window& window);
     void SettleGeometry();
     // Milliseconds until the next geometry report is due (-1: none awaited).

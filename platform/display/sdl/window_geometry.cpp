@@ -15,7 +15,8 @@ bool NotBefore(std::uint32_t now, std::uint32_t time)
 void WindowGeometry::Place(const Rect& rect, std::uint32_t now)
 {
     placed_ = rect;
-    std::uint32_t settleAt = now + requestDelay;
+    requested_ = true;
+    std::uint32_t settleAt = now + answerLimit;
     if (!settleAt_ || NotBefore(settleAt, *settleAt_))
         settleAt_ = settleAt;
 }
@@ -27,6 +28,14 @@ void WindowGeometry::Reported(std::uint32_t now)
         settleAt_ = now + reportDelay;
 }
 
+void WindowGeometry::Answered(const Rect& actual, std::uint32_t now)
+{
+    if (requested_ && actual == placed_)
+        settleAt_ = now;
+    else
+        Reported(now);
+}
+
 bool WindowGeometry::Due(std::uint32_t now) const
 {
     return settleAt_ && NotBefore(now, *settleAt_);
@@ -35,6 +44,7 @@ bool WindowGeometry::Due(std::uint32_t now) const
 bool WindowGeometry::Settle(const Rect& actual, bool reportable)
 {
     settleAt_.reset();
+    requested_ = false;
     if (!reportable || actual == placed_)
         return false;
     placed_ = actual;

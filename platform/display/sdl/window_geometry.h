@@ -2,10 +2,11 @@
 //
 // The window manager answers late and in bursts: after a request, reports of the sizes the
 // window had before it may still be on their way, and a drag of the border reports every step.
-// A report is therefore not passed on when it arrives. The window waits until the window manager
-// has had time to carry out the last request (requestDelay) or, for a change of its own, until
-// its burst of reports is over (reportDelay), then compares where the surface is with where it
-// was placed: only a difference is news for the program.
+// A report is therefore not passed on when it arrives. After a request the window waits for the
+// window manager's answer: the wait ends as soon as the window manager says the surface is where
+// it was placed, and otherwise after answerLimit (it put the surface elsewhere, or says nothing).
+// A change of the window manager's own is looked at once its burst of reports is over
+// (reportDelay). Only a difference from where the surface was placed is news for the program.
 #pragma once
 
 #include <cstdint>
@@ -17,7 +18,7 @@ namespace quorvane::display::sdl {
 
 class WindowGeometry {
 public:
-    static constexpr std::uint32_t requestDelay = 250;  // milliseconds
+    static constexpr std::uint32_t answerLimit = 250;  // milliseconds
     static constexpr std::uint32_t reportDelay = 20;
 
     explicit WindowGeometry(const Rect& placed) : placed_(placed) {}
@@ -29,6 +30,8 @@ public:
     void Place(const Rect& rect, std::uint32_t now);
     // The window manager reported a move or a new size at `now`.
     void Reported(std::uint32_t now);
+    // The window manager said where the surface is now (`actual`), at `now`.
+    void Answered(const Rect& actual, std::uint32_t now);
     // When the reports are to be trusted, if some are awaited.
     std::optional<std::uint32_t> SettleTime() const { return settleAt_; }
     bool Due(std::uint32_t now) const;
@@ -40,6 +43,7 @@ public:
 private:
     Rect placed_;
     std::optional<std::uint32_t> settleAt_;
+    bool requested_ = false;  // the wait is for the answer to a request
 };
 
 }  // namespace quorvane::display::sdl
