@@ -96,18 +96,20 @@ bool WantsDoubleClicks(const Window& window, LRESULT hit)
 }
 
 // The press, or the double-click it completes.
-UINT PressMessage(const Window& window, LRESULT hit, const ButtonMessages& messages, DWORD time, POINT screen)
+UINT PressMessage(const Window& window, LRESULT hit, const ButtonMessages& messages, const display::Event& event)
 {
+    POINT surface{event.x, event.y};
     PendingClick& first = CurrentThreadState().click;
     UINT down = hit == HTCLIENT ? messages.down : messages.nonClientDown;
     bool second = first.armed && first.window == window.handle && first.downMessage == down && first.hit == hit &&
-                  time - first.time < doubleClickTime && std::abs(screen.x - first.screen.x) <= doubleClickSize / 2 &&
-                  std::abs(screen.y - first.screen.y) <= doubleClickSize / 2;
+                  event.time - first.time < doubleClickTime &&
+                  std::abs(surface.x - first.surface.x) <= doubleClickSize / 2 &&
+                  std::abs(surface.y - first.surface.y) <= doubleClickSize / 2;
     if (second && WantsDoubleClicks(window, hit)) {
         first = PendingClick{};
         return hit == HTCLIENT ? messages.doubleClick : messages.nonClientDoubleClick;
     }
-    first = PendingClick{true, window.handle, down, hit, time, screen};
+    first = PendingClick{true, window.handle, down, hit, event.time, surface};
     return down;
 }
 
@@ -200,7 +202,7 @@ void TranslateMouseEvent(Window& topLevel, const display::Event& event)
     UINT message = 0;
     switch (event.type) {
     case EventType::MouseMove: message = client ? WM_MOUSEMOVE : WM_NCMOUSEMOVE; break;
-    case EventType::MouseButtonDown: message = PressMessage(window, target.hit, messages, event.time, screen); break;
+    case EventType::MouseButtonDown: message = PressMessage(window, target.hit, messages, event); break;
     default: message = client ? messages.up : messages.nonClientUp; break;
     }
     Queue(window.handle, message, wParam, lParam, event, screen);

@@ -24,7 +24,9 @@ struct PendingClick {
     UINT downMessage = 0;  // the button's WM_xBUTTONDOWN, client or non-client
     LRESULT hit = HTCLIENT;
     DWORD time = 0;
-    POINT screen{};
+    // Where it was on its top-level window's surface, as the display reported it: where user32
+    // has the window may change before the second click (a switch to or from full screen).
+    POINT surface{};
 };
 
 struct ThreadState {
