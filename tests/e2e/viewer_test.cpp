@@ -21,7 +21,7 @@ std::string CurrentTestName()
 
 void EndToEnd::SetUp()
 {
-    session = std::make_unique<XSession>();
+    session = std::make_unique<XSession>(1280, 1024, WindowManager());
     if (!session->Ready())
         GTEST_SKIP() << "no X session: " << session->Problem();
 }

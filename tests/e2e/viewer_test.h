@@ -1,5 +1,5 @@
-// The fixture of the end-to-end tests: an X session of the test's own (Xvfb and openbox) and the
-// viewer started on it, both stopped when the test ends, whatever happened. A test that fails
+// The fixture of the end-to-end tests: an X session of the test's own (Xvfb and a window manager,
+// openbox unless a fixture names another) and the viewer started on it, both stopped when the test ends, whatever happened. A test that fails
 // leaves a picture of the screen as it ended, e2e-<test>.png in the test's working directory.
 #pragma once
 
@@ -18,6 +18,7 @@ namespace quorvane::tests {
 class EndToEnd : public testing::Test {
 protected:
     void SetUp() override;
+    virtual std::string WindowManager() const { return "openbox"; }
     void TearDown() override;
 
     // Starts the viewer with these data files, waits for its window and, with the complete data,

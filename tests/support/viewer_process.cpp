@@ -104,4 +104,31 @@ bool ViewerProcess::WaitForPicture(bool withMenu) const
         30s);
 }
 
+Arrival ViewerProcess::WatchArrival() const
+{
+    Arrival arrival;
+    auto note = [&] {
+        std::optional<ScreenRect> surface = Surface();
+        if (surface && (arrival.places.empty() || arrival.places.back() != *surface))
+            arrival.places.push_back(*surface);
+        return surface;
+    };
+    PollUntil(
+        [&] {
+            std::optional<ScreenRect> surface = note();
+            if (!surface || !ShowsEarthAtCentre(session_, *Client()))
+                return false;
+            arrival.firstFrame = std::chrono::steady_clock::now();
+            return true;
+        },
+        30s);
+    PollUntil(
+        [&] {
+            note();
+            return false;
+        },
+        500ms);
+    return arrival;
+}
+
 }  // namespace quorvane::tests

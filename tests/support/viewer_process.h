@@ -7,9 +7,11 @@
 #include "temp_directory.h"
 #include "x_session.h"
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quorvane::tests {
 
@@ -20,6 +22,14 @@ inline const std::string aboutBoxTitle = "バージョン情報 Quorvane";
 enum class ViewerData {
     Complete,           // the sphere and the Earth image as the build makes them
     WithoutEarthImage,  // the sphere only
+};
+
+// How a new window came onto the screen: every place its surface had, in order, from when it was
+// first seen until half a second after its first frame (by then a window placed twice has moved),
+// and when that frame was seen (nothing: not within 30 s).
+struct Arrival {
+    std::vector<ScreenRect> places;
+    std::optional<std::chrono::steady_clock::time_point> firstFrame;
 };
 
 class ViewerProcess {
@@ -49,6 +59,8 @@ public:
     bool WaitUntilSettled() const;
     // Waits for the first frame: the Earth at the centre of the client area; false after 30 s.
     bool WaitForPicture(bool withMenu = true) const;
+    // Watches the window from its start (call it right after Start).
+    Arrival WatchArrival() const;
 
 private:
     const XSession& session_;

@@ -49,6 +49,13 @@ std::string ReadDisplayNumber(int descriptor, std::chrono::milliseconds limit)
     return number;
 }
 
+std::vector<std::string> WindowManagerCommand(const std::string& name)
+{
+    if (name == "metacity")
+        return {"metacity", "--no-composite"};
+    return {"openbox", "--sm-disable"};
+}
+
 ChildOptions ServerOptions(int displayDescriptor)
 {
     ChildOptions options;
@@ -71,11 +78,11 @@ bool PollUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
     }
 }
 
-XSession::XSession(int width, int height)
+XSession::XSession(int width, int height, const std::string& windowManager)
 {
     XSetErrorHandler(IgnoreError);
     if (StartServer(width, height))
-        StartWindowManager();
+        StartWindowManager(windowManager);
     if (!problem_.empty() && display_) {
         XCloseDisplay(Server(display_));
         display_ = nullptr;
@@ -119,10 +126,9 @@ bool XSession::StartServer(int width, int height)
     return true;
 }
 
-bool XSession::StartWindowManager()
+bool XSession::StartWindowManager(const std::string& name)
 {
-    windowManager_ =
-        std::make_unique<ChildProcess>(std::vector<std::string>{"openbox", "--sm-disable"}, QuietOn(name_));
+    windowManager_ = std::make_unique<ChildProcess>(WindowManagerCommand(name), QuietOn(name_));
     // The window manager is ready once it has announced itself on the root window.
     const bool announced = PollUntil(
         [&] {
@@ -131,7 +137,7 @@ bool XSession::StartWindowManager()
         },
         10s);
     if (!announced || !windowManager_->Running()) {
-        problem_ = "openbox did not start within 10 s (is it installed? scripts/install-deps installs it)";
+        problem_ = name + " did not start within 10 s (is it installed? scripts/install-deps installs it)";
         return false;
     }
     return true;

@@ -1,5 +1,5 @@
-// An X server of the test's own (Xvfb on a display number it picks itself) with the openbox
-// window manager, both stopped when the session ends, and what a test sees of it from outside:
+// An X server of the test's own (Xvfb on a display number it picks itself) with a window manager
+// (openbox, or metacity, which has rules of its own for full screen), both stopped when the session ends, and what a test sees of it from outside:
 // the screen's pixels, the top-level windows the window manager manages, their names and
 // where they are; and input through xdotool.
 #pragma once
@@ -40,8 +40,9 @@ bool PollUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 
 class XSession {
 public:
-    // Starts Xvfb with a screen of width x height and openbox on it; Ready() says whether both run.
-    XSession(int width = 1280, int height = 1024);
+    // Starts Xvfb with a screen of width x height and the window manager ("openbox" or
+    // "metacity") on it; Ready() says whether both run.
+    explicit XSession(int width = 1280, int height = 1024, const std::string& windowManager = "openbox");
     ~XSession();
     XSession(const XSession&) = delete;
     XSession& operator=(const XSession&) = delete;
@@ -79,7 +80,7 @@ public:
 
 private:
     bool StartServer(int width, int height);
-    bool StartWindowManager();
+    bool StartWindowManager(const std::string& name);
 
     std::unique_ptr<ChildProcess> server_;
     std::unique_ptr<ChildProcess> windowManager_;
