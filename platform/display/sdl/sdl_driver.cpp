@@ -190,11 +190,21 @@ void SdlDriver::SetDisplayWindowRect(Window* window, const Rect& rect)
     if (window->fullScreen)
         return;  // the window comes back to where it was before full screen
     window->unsentPlace = rect;
+    if (!CoversDesktop(rect))
+        SendPlace(*window);
 }
 
-// A place is asked of the window manager once the program is done placing the window: when it
-// next takes events, or shows the window. Leaving full screen, the window is placed as the popup
-// it was, then where it was before; metacity would take the first request for full screen again.
+// A place that covers the desktop is asked of the window manager only once the program is done
+// placing the window (when it next takes events, or shows the window): around full screen the
+// program places the window as a popup covering the screen, then elsewhere, and metacity would
+// take the first request for full screen. Any other place is asked for at once.
+bool SdlDriver::CoversDesktop(const Rect& rect)
+{
+    Mode desktop = DesktopMode();
+    return rect.x <= 0 && rect.y <= 0 && rect.x + int(rect.width) >= int(desktop.width) &&
+           rect.y + int(rect.height) >= int(desktop.height);
+}
+
 void SdlDriver::SendPlace(Window& window)
 {
     if (!window.unsentPlace)
@@ -443,10 +453,7 @@ void SdlDriver::TranslateSystemEvent(const SDL_Event& event)
         return;
     }
     const Rect& placed = window->geometry.Placed();
-    Mode desktop = DesktopMode();
-    bool coversDesktop = placed.x <= 0 && placed.y <= 0 && placed.x + int(placed.width) >= int(desktop.width) &&
-                         placed.y + int(placed.height) >= int(desktop.height);
-    if (window->visible && !window->fullScreen && !coversDesktop && x11::HasFullScreenState(window->sdl)) {
+    if (window->visible && !window->fullScreen && !CoversDesktop(placed) && x11::HasFullScreenState(window->sdl)) {
         window->geometry.Place(placed, SDL_GetTicks());
         Request(*window, placed);
     }

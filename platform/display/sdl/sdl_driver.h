@@ -104,6 +104,7 @@ private:
     // Asks the window manager for the surface at `rect`; its answer comes as events.
     void Request(Window& window, const Rect& rect);
     bool SwitchToFullScreen(Window& window, const SDL_DisplayMode& mode);
+    bool CoversDesktop(const Rect& rect);
     void SendPlace(Window& window);
     void SendPlaces();
 
