@@ -444,6 +444,10 @@ void SdlDriver::TranslateWindowEvent(const SDL_WindowEvent& event)
 // covers the screen) is asked to take that back unless the window was placed to cover the screen.
 void SdlDriver::TranslateSystemEvent(const SDL_Event& event)
 {
+    if (std::optional<std::uint32_t> time = x11::ButtonTimeOf(event)) {
+        NoteButtonTime(*time);
+        return;
+    }
     std::optional<x11::Answer> answer = x11::AnswerOf(event);
     Window* window = answer ? WindowOfXWindow(answer->window) : nullptr;
     if (!window)
@@ -457,6 +461,16 @@ void SdlDriver::TranslateSystemEvent(const SDL_Event& event)
         window->geometry.Place(placed, SDL_GetTicks());
         Request(*window, placed);
     }
+}
+
+// The two presses of a double-click are told apart by when they happened, not by when the
+// program, busy switching to full screen, got round to taking them.
+void SdlDriver::NoteButtonTime(Uint32 serverTime)
+{
+    Uint32 lag = SDL_GetTicks() - serverTime;
+    if (!serverToTicks_ || std::int32_t(lag - *serverToTicks_) < 0)
+        serverToTicks_ = lag;
+    buttonTime_ = serverTime + *serverToTicks_;
 }
 
 void SdlDriver::Translate(const SDL_Event& event)
@@ -478,8 +492,14 @@ void SdlDriver::Translate(const SDL_Event& event)
     const char* pressText = event.type == SDL_KEYDOWN ? TakeTextOfPress(event.key, storage) : nullptr;
     translated_.clear();
     input_.Translate(event, WindowOfId(WindowIdOf(event)), pressText, Uint16(SDL_GetModState()), translated_);
-    for (const Event& e : translated_)
+    bool button = event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP;
+    for (Event& e : translated_) {
+        if (button && buttonTime_)
+            e.time = *buttonTime_;
         ready_.Push(e);
+    }
+    if (button)
+        buttonTime_.reset();
 }
 
 void SdlDriver::SettleGeometry()
@@ -499,6 +519,8 @@ void SdlDriver::SettleGeometry()
         }
         if (window->geometry.Settle(ActualRect(*window), reportable))
             ready_.Push(Event{.type = EventType::WindowChanged, .window = window.get(), .time = now});
+        if (window->showSkipped)
+            Show(*window);
     }
 }
 
@@ -658,6 +680,13 @@ bool SdlDriver::Show(Window& window)
 {
     if (!window.visible || window.minimized)
         return false;
+    // Composed at the size the window is leaving, the picture would be shown for nothing (and
+    // slowly, when it is the screen's size): it is shown once the window manager has answered.
+    if (window.geometry.AwaitsSize(ActualRect(window))) {
+        window.showSkipped = true;
+        return false;
+    }
+    window.showSkipped = false;
     bool shown = false;
     contexts_.WithRoot(window.sdl, [&] {
         std::uint32_t width = 0, height = 0;

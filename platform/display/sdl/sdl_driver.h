@@ -38,6 +38,7 @@ struct Window {
     bool minimized = false;
     bool fullScreen = false;
     bool fullScreenByManager = false;  // through the window manager alone, not SDL
+    bool showSkipped = false;          // a change not shown while a new size was awaited
     // The window manager maximised the window, or it left full screen: once the window manager
     // has answered, the window goes back where it was placed if it is not there.
     bool putBack = false;
@@ -113,6 +114,7 @@ private:
     void Translate(const SDL_Event& event);
     void TranslateWindowEvent(const SDL_WindowEvent& event);
     void TranslateSystemEvent(const SDL_Event& event);
+    void NoteButtonTime(Uint32 serverTime);
     void UndoMaximize(Window& window);
     void SettleGeometry();
     // Milliseconds until the next geometry report is due (-1: none awaited).
@@ -137,6 +139,10 @@ private:
     Mode desktopSeen_;
     Window* fullScreenWindow_ = nullptr;
     Mode fullScreenMode_;
+    // When the X server saw the button event SDL translates next, on SDL's clock: the server's
+    // time plus the least lag seen between the two clocks.
+    std::optional<Uint32> buttonTime_;
+    std::optional<Uint32> serverToTicks_;
 };
 
 }  // namespace sdl

@@ -141,6 +141,16 @@ void RequestFullScreenState(SDL_Window* window, bool fullScreen)
     XFlush(x.display);
 }
 
+std::optional<std::uint32_t> ButtonTimeOf(const SDL_Event& event)
+{
+    if (event.type != SDL_SYSWMEVENT || !event.syswm.msg || event.syswm.msg->subsystem != SDL_SYSWM_X11)
+        return std::nullopt;
+    const XEvent& x = event.syswm.msg->msg.x11.event;
+    if (x.type != ButtonPress && x.type != ButtonRelease)
+        return std::nullopt;
+    return std::uint32_t(x.xbutton.time);
+}
+
 std::optional<Answer> AnswerOf(const SDL_Event& event)
 {
     if (event.type != SDL_SYSWMEVENT || !event.syswm.msg || event.syswm.msg->subsystem != SDL_SYSWM_X11)

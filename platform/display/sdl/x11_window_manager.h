@@ -18,6 +18,7 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <optional>
 
 #include "display/display.h"
@@ -42,6 +43,11 @@ bool RequestRect(SDL_Window* window, const Rect& rect);
 // window into that state or take it out.
 bool HasFullScreenState(SDL_Window* window);
 void RequestFullScreenState(SDL_Window* window, bool fullScreen);
+
+// When the X server saw the mouse button pressed or released that an SDL system event carries
+// (its milliseconds); nothing for other events. SDL stamps its own events when it takes them from
+// the server, which may be long after when the program is busy.
+std::optional<std::uint32_t> ButtonTimeOf(const SDL_Event& event);
 
 // What the window manager said about a window, read from an SDL system event.
 struct Answer {
