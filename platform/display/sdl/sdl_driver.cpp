@@ -519,8 +519,6 @@ void SdlDriver::SettleGeometry()
         }
         if (window->geometry.Settle(ActualRect(*window), reportable))
             ready_.Push(Event{.type = EventType::WindowChanged, .window = window.get(), .time = now});
-        if (window->showSkipped)
-            Show(*window);
     }
 }
 
@@ -680,13 +678,6 @@ bool SdlDriver::Show(Window& window)
 {
     if (!window.visible || window.minimized)
         return false;
-    // Composed at the size the window is leaving, the picture would be shown for nothing (and
-    // slowly, when it is the screen's size): it is shown once the window manager has answered.
-    if (window.geometry.AwaitsSize(ActualRect(window))) {
-        window.showSkipped = true;
-        return false;
-    }
-    window.showSkipped = false;
     bool shown = false;
     contexts_.WithRoot(window.sdl, [&] {
         std::uint32_t width = 0, height = 0;

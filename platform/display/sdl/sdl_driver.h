@@ -38,7 +38,6 @@ struct Window {
     bool minimized = false;
     bool fullScreen = false;
     bool fullScreenByManager = false;  // through the window manager alone, not SDL
-    bool showSkipped = false;          // a change not shown while a new size was awaited
     // The window manager maximised the window, or it left full screen: once the window manager
     // has answered, the window goes back where it was placed if it is not there.
     bool putBack = false;

@@ -35,11 +35,6 @@ public:
     // When the reports are to be trusted, if some are awaited.
     std::optional<std::uint32_t> SettleTime() const { return settleAt_; }
     bool Due(std::uint32_t now) const;
-    // Whether a size asked for is still awaited while the surface has size `actual`.
-    bool AwaitsSize(const Rect& actual) const
-    {
-        return requested_ && (actual.width != placed_.width || actual.height != placed_.height);
-    }
     // Ends the wait with where the surface is now. True when the window manager moved or sized
     // it away from where it was placed and the change is to be reported (`reportable`: the
     // window is shown, not minimised, not full screen); Placed() is then the surface's place.
