@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quorvane::tests {
 
@@ -24,7 +25,11 @@ enum class ViewerData {
 
 class ViewerProcess {
 public:
+    // The build's viewer, in a start-up directory of its own holding these data files.
     explicit ViewerProcess(const XSession& session, ViewerData data = ViewerData::Complete);
+    // Another viewer program (an installed one), started in an empty directory of its own with these
+    // environment entries added (NAME=value).
+    ViewerProcess(const XSession& session, std::string program, std::vector<std::string> environment);
 
     // Starts the viewer and waits for its main window; false when it did not appear within 30 s.
     bool Start();
@@ -52,6 +57,8 @@ public:
 
 private:
     const XSession& session_;
+    std::string program_;
+    std::vector<std::string> environment_;
     TempDirectory directory_;
     std::unique_ptr<ChildProcess> process_;
     unsigned long window_ = 0;
