@@ -38,10 +38,11 @@ add_dependencies(quorvane quorvane_host_icons)
 
 include(${PROJECT_SOURCE_DIR}/cmake/windows_dist.cmake)
 
-# The executable imports no DLL but the system's and the DirectX runtime's.
+# The executable imports no DLL but the system's and the DirectX runtime's, and carries its version.
 enable_testing()
-add_test(NAME QuorvaneExeImportsOnlySystemAndDirectXDlls
-  COMMAND ${PROJECT_SOURCE_DIR}/tests/windows/check-imports ${CMAKE_OBJDUMP} $<TARGET_FILE:quorvane>)
+add_test(NAME QuorvaneExeImportsAndVersion
+  COMMAND ${PROJECT_SOURCE_DIR}/tests/windows/check-exe ${CMAKE_OBJDUMP} ${CMAKE_RC_COMPILER} $<TARGET_FILE:quorvane>
+    ${PROJECT_VERSION})
 # The download unpacked into a fresh folder and run from there under Wine, on an X server of its
 # own with a window manager: its window, menu and About box, a close through WM_CLOSE with exit
 # code 0, and the INI it writes.
