@@ -19,49 +19,37 @@ void ExpectNear(const D3DXVECTOR3& expected, const D3DXVECTOR3& actual, float to
     EXPECT_NEAR(expected.z, actual.z, tolerance);
 }
 
-class RayPicking : public testing::Test {
-protected:
-    void SetUp() override { ResetEarthAndCamera(); }
-
-    // The eye's ray through a pixel of a 1024 x 768 picture of the current camera.
-    static EyeRay Through(int x, int y)
-    {
-        D3DXMATRIX view, projection;
-        BuildViewMatrix(&view, nullptr);
-        BuildProjectionMatrix(1024.0f / 768.0f, &projection);
-        return EyeRayThroughPixel(view, projection, x, y, 1024, 768);
-    }
-};
-
-TEST_F(RayPicking, TheCentrePixelPointsAtTheEarthsFrontAndItsImageTwoInFront)
+// What the pointer at a pixel of a 1024 x 768 picture of the start view points at.
+std::optional<RayPoints> PickAt(int x, int y, bool earthShown = true)
 {
-    const EyeRay ray = Through(512, 384);
-    ExpectNear(D3DXVECTOR3(0, 0, -10), ray.origin);
-    ExpectNear(D3DXVECTOR3(0, 0, 1), ray.direction);
-    const std::optional<RayPoints> points = PickRayPoints(ray, true);
-    ASSERT_TRUE(points && points->onPlane);
-    ExpectNear(D3DXVECTOR3(0, 0, -1), points->onSphere);
-    ExpectNear(D3DXVECTOR3(0, -r, -2), *points->onPlane);
-    // Without the Earth the ray runs level, 0.99 above the plane: it points at nothing.
-    EXPECT_FALSE(PickRayPoints(ray, false));
+    ResetEarthAndCamera();
+    D3DXMATRIX view, projection;
+    BuildViewMatrix(&view, nullptr);
+    BuildProjectionMatrix(1024.0f / 768.0f, &projection);
+    return PickRayPoints(EyeRayThroughPixel(view, projection, x, y, 1024, 768), earthShown);
 }
 
-// 136 pixels under the centre the ray falls by 0.2044780 a unit and passes 2.0 from the Earth's
-// centre: it meets the plane at z = -10 + r / 0.2044780.
-TEST_F(RayPicking, UnderTheEarthThePointerIsOverThePlane)
+TEST(RayPicking, PointsOnTheEarthOnThePlaneAndAtTheSky)
 {
-    const std::optional<RayPoints> points = PickRayPoints(Through(512, 520), true);
-    ASSERT_TRUE(points && points->onPlane);
-    ExpectNear(D3DXVECTOR3(0, -r, -5.157920f), *points->onPlane);
-    EXPECT_NEAR(D3DXVec3Length(&points->onSphere), 1.0f, 1e-5f);
-    D3DXVECTOR3 image;  // the matrix the frame projects with agrees
-    D3DXVec3TransformCoord(&image, &points->onSphere, &StereographicMatrix);
-    ExpectNear(*points->onPlane, image, 1e-3f);
-    EXPECT_FALSE(PickRayPoints(Through(0, 0), true));  // the sky
-    EXPECT_FALSE(PickRayPoints(Through(1023, 200), false));
+    // The centre: the Earth's front point, and its image 2 in front of the Earth's foot.
+    const std::optional<RayPoints> front = PickAt(512, 384);
+    ASSERT_TRUE(front && front->onPlane);
+    ExpectNear(D3DXVECTOR3(0, 0, -1), front->onSphere);
+    ExpectNear(D3DXVECTOR3(0, -r, -2), *front->onPlane);
+    EXPECT_FALSE(PickAt(512, 384, false));  // without the Earth: level, 0.99 above the plane
+    // 136 pixels lower the ray falls by 0.2044780 a unit and passes 2.0 from the Earth's centre:
+    // it meets the plane at z = -10 + r / 0.2044780, and the matrix carries P back there.
+    const std::optional<RayPoints> plane = PickAt(512, 520);
+    ASSERT_TRUE(plane && plane->onPlane);
+    ExpectNear(D3DXVECTOR3(0, -r, -5.157920f), *plane->onPlane);
+    EXPECT_NEAR(D3DXVec3Length(&plane->onSphere), 1.0f, 1e-5f);
+    D3DXVECTOR3 image;
+    D3DXVec3TransformCoord(&image, &plane->onSphere, &StereographicMatrix);
+    ExpectNear(*plane->onPlane, image, 1e-3f);
+    EXPECT_FALSE(PickAt(0, 0));  // the sky
 }
 
-TEST(SphereAndImage, PointsOfTheSphereAndTheirImagesBothWays)
+TEST(RayPicking, PointsOfTheSphereAndTheirImagesBothWays)
 {
     const struct {
         D3DXVECTOR3 sphere, image;
@@ -70,7 +58,7 @@ TEST(SphereAndImage, PointsOfTheSphereAndTheirImagesBothWays)
         {{0, -1, 0}, {0, -r, 0}},  // the bottom point lies under the plane, beyond its image
         {{0.6f, -0.8f, 0}, {0.663717f, -r, 0}},
         {{0.8f, 0.6f, 0}, {4.060914f, -r, 0}},
-        {{0, 0.99f, -0.1410674f}, {0, -r, -2821.347f}},  // 0.0001 under the centre
+        {{0, 0.99f, -0.1410674f}, {0, -r, -2821.347f}},  // 0.0001 under the centre: far beyond the far plane
     };
     for (const auto& pair : pairs) {
         const std::optional<D3DXVECTOR3> image = ImageOnPlane(pair.sphere);
@@ -81,7 +69,7 @@ TEST(SphereAndImage, PointsOfTheSphereAndTheirImagesBothWays)
     EXPECT_FALSE(ImageOnPlane(D3DXVECTOR3(0, 0.995f, -0.0998749f)));  // above the centre
 }
 
-TEST_F(RayPicking, APlaceIsNamedInTheEarthsFrameAfterItsTurns)
+TEST(RayPicking, APlaceIsNamedInTheEarthsFrameAfterItsTurns)
 {
     const struct {
         int dx, dy;
@@ -103,6 +91,7 @@ TEST_F(RayPicking, APlaceIsNamedInTheEarthsFrameAfterItsTurns)
     }
     EXPECT_EQ(PlaceText({-33.86, 151.21}), L"P(33.9°S, 151.2°E)");
     EXPECT_EQ(PlaceText({-0.04, -179.96}), L"P(0.0°N, 180.0°W)");
+    ResetEarthAndCamera();
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -43,36 +43,38 @@ TEST(SnapshotArguments, DefaultsAndOptions)
 
 TEST(SnapshotArguments, ActionsKeepTheirOrder)
 {
-    auto request = Parse({"--left", "100,-40", "--key", "F4", "--wheel", "-3", "--right", "0,80", "--key", "f6",
-                          "--pointer", "512,384", "--key", "F7", "out.png"});
+    auto request =
+        Parse({"--left", "100,-40", "--key", "F4", "--wheel", "-3", "--right", "0,80", "--pointer", "9,8", "out.png"});
     ASSERT_TRUE(request);
     using Kind = Action::Kind;
-    const std::vector<Action> expected{{Kind::LeftDrag, 100, -40, 0, 0}, {Kind::Key, 0, 0, 0, 4},
-                                       {Kind::Wheel, 0, 0, -3, 0},       {Kind::RightDrag, 0, 80, 0, 0},
-                                       {Kind::Key, 0, 0, 0, 6},          {Kind::Pointer, 0, 0, 0, 0, 512, 384},
-                                       {Kind::Key, 0, 0, 0, 7}};
+    const std::vector<Action> expected{{Kind::LeftDrag, 100, -40, 0, 0},
+                                       {Kind::Key, 0, 0, 0, 4},
+                                       {Kind::Wheel, 0, 0, -3, 0},
+                                       {Kind::RightDrag, 0, 80, 0, 0},
+                                       {Kind::Pointer, 0, 0, 0, 0, 9, 8}};
     EXPECT_EQ(request->actions, expected);
 }
 
 TEST(SnapshotArguments, BadArgumentsAreRefusedWithAReason)
 {
+    const std::string nextKey = "F" + std::to_string(functionKeyCount + 1);
     const std::vector<std::vector<std::string>> refused{
-        {},                                                                // no output
-        {"--size", "1024x768"},                                            // still no output
-        {"a.png", "b.png"},                                                // two outputs
-        {"out.jpg"},                                                       // not a PNG name
-        {"--size", "0x768", "out.png"},                                    // empty picture
-        {"--size", "1024", "out.png"},                                     // no height
-        {"--size", "9000x100", "out.png"},                                 // larger than a back buffer can be
-        {"--left", "5", "out.png"},                                        // one delta
-        {"--left", "5,x", "out.png"},                                      // not a number
-        {"--right", "5,6,7", "out.png"},                                   // three
-        {"--wheel", "1.5", "out.png"},                                     // notches are whole
-        {"--key", "F" + std::to_string(functionKeyCount + 1), "out.png"},  // no such key in the viewer
-        {"--pointer", "5", "out.png"},                                     // one coordinate
-        {"--key", "F", "out.png"},                                         // no number
-        {"--zoom", "2", "out.png"},                                        // unknown option
-        {"out.png", "--dir"},                                              // option without its value
+        {},                                 // no output
+        {"--size", "1024x768"},             // still no output
+        {"a.png", "b.png"},                 // two outputs
+        {"out.jpg"},                        // not a PNG name
+        {"--size", "0x768", "out.png"},     // empty picture
+        {"--size", "1024", "out.png"},      // no height
+        {"--size", "9000x100", "out.png"},  // larger than a back buffer can be
+        {"--left", "5", "out.png"},         // one delta
+        {"--left", "5,x", "out.png"},       // not a number
+        {"--right", "5,6,7", "out.png"},    // three
+        {"--wheel", "1.5", "out.png"},      // notches are whole
+        {"--key", nextKey, "out.png"},      // no such key in the viewer
+        {"--pointer", "5", "out.png"},      // one coordinate
+        {"--key", "F", "out.png"},          // no number
+        {"--zoom", "2", "out.png"},         // unknown option
+        {"out.png", "--dir"},               // option without its value
     };
     for (const auto& arguments : refused) {
         std::string error;
@@ -83,10 +85,10 @@ TEST(SnapshotArguments, BadArgumentsAreRefusedWithAReason)
 
 TEST(SnapshotArguments, TheReadmeShowsTheUsageAsTheToolPrintsIt)
 {
-    std::ifstream readme(QUORVANE_README);
-    const std::string text((std::istreambuf_iterator<char>(readme)), std::istreambuf_iterator<char>());
-    EXPECT_NE(text.find("```\n" + Usage() + "```\n"), std::string::npos) << Usage();
-    EXPECT_NE(Usage().find("F1 … F" + std::to_string(functionKeyCount) + "\n"), std::string::npos);
+    std::ostringstream readme;
+    readme << std::ifstream(QUORVANE_README).rdbuf();
+    EXPECT_NE(readme.str().find("```\n" + Usage() + "```\n"), std::string::npos) << Usage();
+    EXPECT_TRUE(Parse({"--key", "f" + std::to_string(functionKeyCount), "out.png"}));
 }
 
 TEST(SnapshotArguments, HelpStopsReading)
