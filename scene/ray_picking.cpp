@@ -44,11 +44,13 @@ Vector Difference(const Vector& a, const Vector& b)
     return {a.x - b.x, a.y - b.y, a.z - b.z};
 }
 
-// Where the line o + t u crosses the unit sphere: the entering and leaving t; none when it misses.
+// Where the line o + t u crosses the unit sphere: the entering and leaving t.
 struct Crossings {
     double entering;
     double leaving;
 };
+
+// None when the line misses the sphere.
 std::optional<Crossings> UnitSphereCrossings(const Vector& origin, const Vector& direction)
 {
     const double a = Dot(direction, direction);
@@ -60,7 +62,8 @@ std::optional<Crossings> UnitSphereCrossings(const Vector& origin, const Vector&
     return Crossings{(-b - root) / a, (-b + root) / a};
 }
 
-// A row of the view matrix's rotation read as a column: the camera's axes in world space.
+// A column of the view matrix's rotation: one of the camera's axes (right, up, forward) in world
+// space.
 D3DXVECTOR3 ViewColumn(const D3DXMATRIX& view, int column)
 {
     return D3DXVECTOR3(view.m[0][column], view.m[1][column], view.m[2][column]);
@@ -102,9 +105,11 @@ std::optional<D3DXVECTOR3> HitEarth(const EyeRay& ray)
 
 std::optional<D3DXVECTOR3> HitProjectionPlane(const EyeRay& ray)
 {
-    const double t = (-projectionRadius - static_cast<double>(ray.origin.y)) / ray.direction.y;
-    if (!(ray.direction.y < 0.0f) || t < 0.0)
+    if (!(ray.direction.y < 0.0f))
         return std::nullopt;
+    const double t = (-projectionRadius - static_cast<double>(ray.origin.y)) / ray.direction.y;
+    if (t < 0.0)
+        return std::nullopt;  // the eye is below the plane
     return Narrow(Along(Widen(ray.origin), t, Widen(ray.direction)));
 }
 
