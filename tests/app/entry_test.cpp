@@ -37,6 +37,7 @@ TEST_P(ClosingTest, EndsTheLoopWithZeroAndSavesAllTwentyKeys)
     Start();
     ASSERT_NE(Window(), nullptr);
     Press(VK_F4);  // the Earth off: the saved file must say so
+    Press(VK_F7);  // the rays on: a session's switch, not saved
     switch (GetParam()) {
     case CloseWay::CaptionButton: test_controls::InjectCloseRequest(Window()); break;
     case CloseWay::AltF4: PressWithAlt(VK_F4, 0); break;

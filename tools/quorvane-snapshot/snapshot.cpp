@@ -1,11 +1,12 @@
 // One snapshot: the viewer started in the request's directory exactly as wWinMain starts it, its
 // main window on the headless display sized to the request, the actions given as the input a
-// person would give (button down, move, button up; wheel turns; key presses), the messages
+// person would give (button down, move, button up; wheel turns; key presses; moves without a button), the messages
 // handled as the viewer's loop handles them, and the frame the window then shows written as PNG.
 #include "snapshot.h"
 
 #include "png_file.h"
 
+#include "app/commands.h"
 #include "app/entry.h"
 #include "app/settings.h"
 #include "graphics/draw_device.h"
@@ -164,10 +165,13 @@ void Inject(HWND window, const Action& action, const Request& request)
         for (int i = 0; i < std::abs(action.notches); ++i)
             test_controls::InjectMouseWheel(window, action.notches > 0 ? 1.0f : -1.0f, centreX, centreY);
         break;
-    case Action::Kind::Key:
-        test_controls::InjectKey(window, static_cast<UINT>(VK_F1 + action.functionKey - 1), true);
-        test_controls::InjectKey(window, static_cast<UINT>(VK_F1 + action.functionKey - 1), false);
+    case Action::Kind::Key: {
+        const auto key = static_cast<UINT>(functionKeys[action.functionKey - 1].key);
+        test_controls::InjectKey(window, key, true);
+        test_controls::InjectKey(window, key, false);
         break;
+    }
+    case Action::Kind::Pointer: test_controls::InjectMouseMove(window, action.x, action.y); break;
     }
 }
 
