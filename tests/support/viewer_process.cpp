@@ -29,11 +29,11 @@ ViewerProcess::ViewerProcess(const XSession& session, ViewerData data) : session
     CopyData(directory_.Path(), data);
 }
 
-bool ViewerProcess::Start()
+bool ViewerProcess::Start(const std::string& scale)
 {
     ChildOptions options;
     options.directory = directory_.Path();
-    options.environment = {"DISPLAY=" + session_.DisplayName()};
+    options.environment = {"DISPLAY=" + session_.DisplayName(), "QUORVANE_SCALE=" + scale, "GDK_SCALE="};
     process_ = std::make_unique<ChildProcess>(std::vector<std::string>{QUORVANE_VIEWER}, options);
     const bool appeared = PollUntil(
         [&] {

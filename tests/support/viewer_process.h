@@ -27,7 +27,9 @@ public:
     explicit ViewerProcess(const XSession& session, ViewerData data = ViewerData::Complete);
 
     // Starts the viewer and waits for its main window; false when it did not appear within 30 s.
-    bool Start();
+    // The desktop's scale is `scale` (QUORVANE_SCALE), whatever the test's environment says;
+    // an empty one leaves it to the X server's resources.
+    bool Start(const std::string& scale = "1");
     ChildProcess& Process() { return *process_; }
     const TempDirectory& Directory() const { return directory_; }
     unsigned long Window() const { return window_; }
