@@ -52,44 +52,30 @@ std::optional<Shown> Show(XSession& session, const std::string& scale, int facto
     return shown;
 }
 
-// What the program draws on a screen of half the size, unscaled.
-const Shown& Unscaled()
-{
-    static const Shown unscaled = [] {
-        XSession half(screenWidth / scale, screenHeight / scale);
-        return half.Ready() ? Show(half, "1", 1).value_or(Shown{}) : Shown{};
-    }();
-    return unscaled;
-}
-
-void ExpectTwiceTheSize(const Shown& scaled)
-{
-    const Shown& unscaled = Unscaled();
-    ASSERT_GT(unscaled.surface.width, 0) << "the viewer did not show at scale 1";
-    EXPECT_EQ(scaled.surface.width, unscaled.surface.width * scale);
-    EXPECT_EQ(scaled.surface.height, unscaled.surface.height * scale);
-    EXPECT_EQ(unscaled.barRows, user32::menuBarHeight);
-    EXPECT_EQ(scaled.barRows, user32::menuBarHeight * scale);
-    EXPECT_EQ(scaled.aboutBox.width, unscaled.aboutBox.width * scale);
-    EXPECT_EQ(scaled.aboutBox.height, unscaled.aboutBox.height * scale);
-}
-
+// Against the viewer on a screen of half the size, unscaled; once by QUORVANE_SCALE, once by
+// Xft.dpi loaded with xrdb.
 TEST_F(EndToEnd, AtAScaleOfTwoTheWindowAndTheAboutBoxAreTwiceAsLarge)
 {
-    std::optional<Shown> scaled = Show(*session, std::to_string(scale), scale);
-    ASSERT_TRUE(scaled);
-    ExpectTwiceTheSize(*scaled);
-}
-
-TEST_F(EndToEnd, XftDpiOf192ScalesTheDesktopByTwo)
-{
+    XSession half(screenWidth / scale, screenHeight / scale);
+    std::optional<Shown> unscaled = Show(half, "1", 1);
+    ASSERT_TRUE(unscaled) << "the viewer did not show at scale 1";
+    EXPECT_EQ(unscaled->barRows, user32::menuBarHeight);
     TempDirectory directory;
     directory.Write("resources", "Xft.dpi: 192\n");
-    ASSERT_EQ(RunToEnd({"xrdb", "-merge", directory.Path("resources")}, QuietOn(session->DisplayName()), 10s), 0)
-        << "xrdb failed (scripts/install-deps installs it)";
-    std::optional<Shown> scaled = Show(*session, "", scale);
-    ASSERT_TRUE(scaled);
-    ExpectTwiceTheSize(*scaled);
+    for (bool byXftDpi : {false, true}) {
+        SCOPED_TRACE(byXftDpi ? "Xft.dpi" : "QUORVANE_SCALE");
+        if (byXftDpi) {
+            ASSERT_EQ(RunToEnd({"xrdb", "-merge", directory.Path("resources")}, QuietOn(session->DisplayName()), 10s),
+                      0);
+        }
+        std::optional<Shown> scaled = Show(*session, byXftDpi ? "" : std::to_string(scale), scale);
+        ASSERT_TRUE(scaled);
+        EXPECT_EQ(scaled->surface.width, unscaled->surface.width * scale);
+        EXPECT_EQ(scaled->surface.height, unscaled->surface.height * scale);
+        EXPECT_EQ(scaled->barRows, user32::menuBarHeight * scale);
+        EXPECT_EQ(scaled->aboutBox.width, unscaled->aboutBox.width * scale);
+        EXPECT_EQ(scaled->aboutBox.height, unscaled->aboutBox.height * scale);
+    }
 }
 
 }  // namespace
