@@ -6,6 +6,7 @@
 #include "user32/dialog.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "text/text_layout.h"
 #include "user32/dialog_template.h"
@@ -16,6 +17,7 @@
 #include "user32/ui_fonts.h"
 #include "user32/window.h"
 #include "user32/window_class.h"
+#include "user32/window_surface.h"
 
 namespace quorvane::user32 {
 
@@ -91,9 +93,9 @@ bool CreateControl(Dialog& dialog, HINSTANCE instance, const DialogItemTemplate&
     RECT place = ToPixels(dialog, item.x, item.y, item.cx, item.cy);
     bool icon = item.windowClass.id == staticClass && (item.style & SS_TYPEMASK) == SS_ICON;
     HICON picture = nullptr;
-    if (icon) {  // the control takes the icon's size
+    if (icon) {  // the control takes the icon's size; its picture is of the size on the screen
         LPCWSTR name = item.title.id ? MAKEINTRESOURCEW(*item.title.id) : item.title.text.c_str();
-        picture = LoadIconOfSize(instance, name, iconSize);
+        picture = LoadIconOfSize(instance, name, int(std::lround(float(iconSize) * SurfaceScale(dialog.handle))));
         place.right = place.left + iconSize;
         place.bottom = place.top + iconSize;
     }

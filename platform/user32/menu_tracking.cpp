@@ -397,7 +397,7 @@ void MenuTracker::Redraw()
         popup.at.x = std::max<LONG>(0, std::min<LONG>(popup.at.x, surface.right - popup.layout.width));
         popup.at.y = std::max<LONG>(0, std::min<LONG>(popup.at.y, surface.bottom - popup.layout.height));
         SetSurfaceLayer(window_, layers::popupMenus + int(depth), popup.at,
-                        DrawPopup(*menu, popup.layout, popup.selected));
+                        DrawPopup(*menu, popup.layout, popup.selected, SurfaceScale(window_)));
     }
 }
 

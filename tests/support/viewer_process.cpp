@@ -34,12 +34,14 @@ ViewerProcess::ViewerProcess(const XSession& session, std::string program, std::
 {
 }
 
-bool ViewerProcess::Start()
+bool ViewerProcess::Start(const std::string& scale)
 {
     ChildOptions options;
     options.directory = directory_.Path();
     options.environment = environment_;
     options.environment.push_back("DISPLAY=" + session_.DisplayName());
+    options.environment.push_back("QUORVANE_SCALE=" + scale);
+    options.environment.push_back("GDK_SCALE=");
     process_ = std::make_unique<ChildProcess>(std::vector<std::string>{program_}, options);
     const bool appeared = PollUntil(
         [&] {

@@ -32,7 +32,9 @@ public:
     ViewerProcess(const XSession& session, std::string program, std::vector<std::string> environment);
 
     // Starts the viewer and waits for its main window; false when it did not appear within 30 s.
-    bool Start();
+    // The desktop's scale is `scale` (QUORVANE_SCALE), whatever the test's environment says;
+    // an empty one leaves it to the X server's resources.
+    bool Start(const std::string& scale = "1");
     ChildProcess& Process() { return *process_; }
     const TempDirectory& Directory() const { return directory_; }
     unsigned long Window() const { return window_; }

@@ -1,4 +1,5 @@
 #include "display/sdl/sdl_driver.h"
+#include "display/sdl/desktop_scale.h"
 #include "display/sdl/x11_errors.h"
 
 #include <algorithm>
@@ -76,6 +77,7 @@ bool SdlDriver::Video()
     TolerateErrorsAboutGoneWindows();
     GlContexts::SetAttributes();
     videoStarted_ = true;
+    desktopScale_ = ScreenScale(DesktopScale());
     desktopSeen_ = DesktopMode();
     return true;
 }
@@ -97,12 +99,19 @@ std::vector<Mode> SdlDriver::Modes()
     return modes;
 }
 
-Mode SdlDriver::DesktopMode()
+Mode SdlDriver::ScreenDesktopMode()
 {
     SDL_DisplayMode mode;
     if (!Video() || SDL_GetDesktopDisplayMode(0, &mode) != 0)
         return Mode{};
     return ModeOf(mode);
+}
+
+// The program sees the desktop in its own pixels: 2560 x 1440 at a scale of 2 is 1280 x 720.
+Mode SdlDriver::DesktopMode()
+{
+    Mode screen = ScreenDesktopMode();
+    return desktopScale_.ToProgram(screen);
 }
 
 Mode SdlDriver::CurrentMode()
@@ -124,7 +133,7 @@ Window* SdlDriver::WindowOfId(Uint32 id) const
     return nullptr;
 }
 
-Rect SdlDriver::ActualRect(const Window& window) const
+Rect SdlDriver::ScreenRectOf(const Window& window) const
 {
     int x = 0, y = 0, width = 0, height = 0;
     SDL_GetWindowPosition(window.sdl, &x, &y);
@@ -132,15 +141,45 @@ Rect SdlDriver::ActualRect(const Window& window) const
     return Rect{x, y, std::uint32_t(width), std::uint32_t(height)};
 }
 
+Rect SdlDriver::ActualRect(const Window& window) const
+{
+    return window.scale.ToProgram(ScreenRectOf(window));
+}
+
+bool SdlDriver::IsWherePlaced(const Window& window) const
+{
+    return ScreenRectOf(window) == window.scale.ToScreen(window.geometry.Placed());
+}
+
+bool SdlDriver::MoveSdlWindow(Window& window, const Rect& rect)
+{
+    Rect screen = window.scale.ToScreen(rect), actual = ScreenRectOf(window);
+    if (actual.x == screen.x && actual.y == screen.y)
+        return false;
+    SDL_SetWindowPosition(window.sdl, screen.x, screen.y);
+    return true;
+}
+
+bool SdlDriver::SizeSdlWindow(Window& window, const Rect& rect)
+{
+    Rect screen = window.scale.ToScreen(rect), actual = ScreenRectOf(window);
+    if (actual.width == screen.width && actual.height == screen.height)
+        return false;
+    SDL_SetWindowSize(window.sdl, AtLeastOne(screen.width), AtLeastOne(screen.height));
+    return true;
+}
+
 Window* SdlDriver::CreateDisplayWindow(const WindowDesc& desc)
 {
     if (!Video())
         return nullptr;
     auto window = std::make_unique<Window>(Rect{desc.x, desc.y, desc.width, desc.height});
+    window->scale = desktopScale_;
     Uint32 flags = SDL_WINDOW_OPENGL | (desc.resizable ? SDL_WINDOW_RESIZABLE : 0) |
                    (desc.visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN);
-    window->sdl =
-        SDL_CreateWindow(desc.title.c_str(), desc.x, desc.y, AtLeastOne(desc.width), AtLeastOne(desc.height), flags);
+    Rect screen = window->scale.ToScreen(window->geometry.Placed());
+    window->sdl = SDL_CreateWindow(desc.title.c_str(), screen.x, screen.y, AtLeastOne(screen.width),
+                                   AtLeastOne(screen.height), flags);
     if (!window->sdl)
         return nullptr;
     window->id = SDL_GetWindowID(window->sdl);
@@ -177,13 +216,9 @@ void SdlDriver::SetDisplayWindowRect(Window* window, const Rect& rect)
     window->geometry.Place(rect, SDL_GetTicks());
     if (window->fullScreen)
         return;  // the window comes back to where it was before full screen
-    Rect actual = ActualRect(*window);
-    if (actual.x != rect.x || actual.y != rect.y)
-        SDL_SetWindowPosition(window->sdl, rect.x, rect.y);
-    if (actual.width != rect.width || actual.height != rect.height) {
-        SDL_SetWindowSize(window->sdl, AtLeastOne(rect.width), AtLeastOne(rect.height));
+    MoveSdlWindow(*window, rect);
+    if (SizeSdlWindow(*window, rect))
         Show(*window);
-    }
 }
 
 Rect SdlDriver::DisplayWindowRect(Window* window)
@@ -203,10 +238,8 @@ void SdlDriver::ShowDisplayWindow(Window* window, bool visible)
     SDL_ShowWindow(window->sdl);
     // A window manager places a new window's frame where the surface was asked to be; now that
     // the frame is known, the surface goes where it belongs.
-    Rect placed = window->geometry.Placed();
-    Rect actual = ActualRect(*window);
-    if (!window->fullScreen && (actual.x != placed.x || actual.y != placed.y))
-        SDL_SetWindowPosition(window->sdl, placed.x, placed.y);
+    if (!window->fullScreen)
+        MoveSdlWindow(*window, window->geometry.Placed());
     Show(*window);
 }
 
@@ -261,15 +294,8 @@ bool SdlDriver::EnterFullScreen(Window* window, const Mode& mode)
 {
     if (!Owns(window))
         return false;
-    int count = SDL_GetNumDisplayModes(0);
-    std::optional<SDL_DisplayMode> offered;
-    for (int i = 0; i < count && !offered; ++i) {
-        SDL_DisplayMode candidate;
-        if (SDL_GetDisplayMode(0, i, &candidate) == 0 && candidate.w == int(mode.width) &&
-            candidate.h == int(mode.height) &&
-            (mode.refreshRate == 0 || candidate.refresh_rate == int(mode.refreshRate)))
-            offered = candidate;
-    }
+    ScreenScale scale;
+    std::optional<SDL_DisplayMode> offered = FullScreenModeFor(mode, scale);
     if (!offered)
         return false;
     if (fullScreenWindow_ && fullScreenWindow_ != window)
@@ -280,11 +306,33 @@ bool SdlDriver::EnterFullScreen(Window* window, const Mode& mode)
         SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN) != 0)
         return false;
     window->fullScreen = true;
+    window->scale = scale;
     fullScreenWindow_ = window;
-    fullScreenMode_ = ModeOf(*offered);
+    fullScreenMode_ = scale.ToProgram(ModeOf(*offered));
     window->geometry.Place(Rect{0, 0, mode.width, mode.height}, SDL_GetTicks());
     Show(*window);
     return true;
+}
+
+std::optional<SDL_DisplayMode> SdlDriver::FullScreenModeFor(const Mode& mode, ScreenScale& scale)
+{
+    Mode desktop = DesktopMode();
+    SDL_DisplayMode screen;
+    if (desktopScale_.Scales() && mode.width == desktop.width && mode.height == desktop.height &&
+        SDL_GetDesktopDisplayMode(0, &screen) == 0) {
+        scale = desktopScale_;
+        return screen;
+    }
+    scale = ScreenScale();
+    int count = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode candidate;
+        if (SDL_GetDisplayMode(0, i, &candidate) == 0 && candidate.w == int(mode.width) &&
+            candidate.h == int(mode.height) &&
+            (mode.refreshRate == 0 || candidate.refresh_rate == int(mode.refreshRate)))
+            return candidate;
+    }
+    return std::nullopt;
 }
 
 void SdlDriver::LeaveFullScreen(Window* window)
@@ -293,6 +341,7 @@ void SdlDriver::LeaveFullScreen(Window* window)
         return;
     SDL_SetWindowFullscreen(window->sdl, 0);
     window->fullScreen = false;
+    window->scale = desktopScale_;
     if (fullScreenWindow_ == window)
         fullScreenWindow_ = nullptr;
     SetDisplayWindowRect(window, window->windowedRect);
@@ -378,9 +427,15 @@ void SdlDriver::Translate(const SDL_Event& event)
     SDL_Event storage;
     const char* pressText = event.type == SDL_KEYDOWN ? TakeTextOfPress(event.key, storage) : nullptr;
     translated_.clear();
-    input_.Translate(event, WindowOfId(WindowIdOf(event)), pressText, Uint16(SDL_GetModState()), translated_);
-    for (const Event& e : translated_)
+    Window* window = WindowOfId(WindowIdOf(event));
+    input_.Translate(event, window, pressText, Uint16(SDL_GetModState()), translated_);
+    for (Event& e : translated_) {
+        if (window) {
+            e.x = window->scale.PointToProgram(e.x);
+            e.y = window->scale.PointToProgram(e.y);
+        }
         ready_.Push(e);
+    }
 }
 
 void SdlDriver::SettleGeometry()
@@ -393,7 +448,7 @@ void SdlDriver::SettleGeometry()
         bool reportable = window->visible && !window->minimized && !window->fullScreen && !maximizedByManager;
         if (window->putBack && reportable) {
             window->putBack = false;
-            if (ActualRect(*window) != window->geometry.Placed()) {
+            if (!IsWherePlaced(*window)) {
                 SetDisplayWindowRect(window.get(), window->geometry.Placed());
                 continue;
             }
@@ -504,6 +559,11 @@ bool SdlDriver::PresentFramebuffer(Window* window, unsigned framebuffer, std::ui
     return true;
 }
 
+float SdlDriver::SurfaceScale(Window* window)
+{
+    return Owns(window) ? window->scale.Factor() : desktopScale_.Factor();
+}
+
 void SdlDriver::SetFrameArea(Window* window, const Rect& area)
 {
     if (!Owns(window) || window->frameArea == area)
@@ -549,8 +609,8 @@ bool SdlDriver::Compose(Window& window, GLuint target, std::uint32_t& width, std
     width = std::uint32_t(std::max(drawableWidth, 0));
     height = std::uint32_t(std::max(drawableHeight, 0));
     Texture frame{window.frame.Texture(), window.frame.Width(), window.frame.Height()};
-    Rect area = window.frameArea.value_or(Rect{0, 0, width, height});
-    return compositor_.Compose(target, width, height, frame, area, window.layers);
+    Rect area = window.frameArea ? window.scale.ToScreen(*window.frameArea) : Rect{0, 0, width, height};
+    return compositor_.Compose(target, width, height, frame, area, window.layers, window.scale);
 }
 
 bool SdlDriver::Show(Window& window)

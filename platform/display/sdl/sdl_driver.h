@@ -20,6 +20,7 @@
 #include "display/sdl/compositor.h"
 #include "display/sdl/gl_contexts.h"
 #include "display/sdl/input_translation.h"
+#include "display/sdl/screen_scale.h"
 #include "display/sdl/window_geometry.h"
 #include "display/shared/event_queue.h"
 #include "display/shared/kept_frame.h"
@@ -31,7 +32,8 @@ struct Window {
 
     SDL_Window* sdl = nullptr;
     Uint32 id = 0;
-    sdl::WindowGeometry geometry;
+    sdl::ScreenScale scale;        // the desktop's, or 1 while full screen at a mode of the program's
+    sdl::WindowGeometry geometry;  // in the program's pixels
     std::optional<Rect> frameArea;
     bool visible = false;
     bool minimized = false;
@@ -83,6 +85,7 @@ public:
 
     bool PresentFramebuffer(Window* window, unsigned framebuffer, std::uint32_t width, std::uint32_t height) override;
     void SetFrameArea(Window* window, const Rect& area) override;
+    float SurfaceScale(Window* window) override;
     bool SetLayer(Window* window, int layer, int x, int y, const Image& image) override;
     void RemoveLayer(Window* window, int layer) override;
 
@@ -95,7 +98,20 @@ private:
     bool Video();
     bool Owns(const Window* window) const;
     Window* WindowOfId(Uint32 id) const;
+    // Where the surface is: SDL's window in the screen's pixels, and in the program's.
+    Rect ScreenRectOf(const Window& window) const;
     Rect ActualRect(const Window& window) const;
+    // Whether the SDL window is where the program's placed rectangle puts it on the screen.
+    bool IsWherePlaced(const Window& window) const;
+    // Move or size the SDL window to where a rectangle of the program's puts it on the screen;
+    // true when it was elsewhere.
+    bool MoveSdlWindow(Window& window, const Rect& rect);
+    bool SizeSdlWindow(Window& window, const Rect& rect);
+    // The desktop's mode in the screen's pixels.
+    Mode ScreenDesktopMode();
+    // The screen mode that shows `mode` full screen, and the window's scale there: the desktop
+    // as it is for the program's view of the desktop's size, else an offered mode at scale 1.
+    std::optional<SDL_DisplayMode> FullScreenModeFor(const Mode& mode, ScreenScale& scale);
 
     // Takes what SDL has queued, without waiting, into ready_; then whatever geometry is due.
     void Pump();
@@ -115,6 +131,7 @@ private:
 
     bool videoFailed_ = false;
     bool videoStarted_ = false;
+    ScreenScale desktopScale_;
     GlContexts contexts_;
     Compositor compositor_;
     InputTranslator input_;
