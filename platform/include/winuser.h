@@ -302,7 +302,11 @@ typedef struct tagCREATESTRUCTW {
 #define GW_HWNDLAST 1
 #define GW_HWNDNEXT 2
 #define GW_HWNDPREV 3
+#define GW_OWNER 4
 #define GW_CHILD 5
+#define GA_PARENT 1
+#define GA_ROOT 2
+#define GA_ROOTOWNER 3
 
 // GetSystemMetrics.
 #define SM_CXSCREEN 0
@@ -538,6 +542,7 @@ HWND WINAPI GetDlgItem(HWND dialog, int id);
 int WINAPI GetDlgCtrlID(HWND control);
 LRESULT WINAPI DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 HWND WINAPI GetParent(HWND window);
+HWND WINAPI GetAncestor(HWND window, UINT flags);
 HWND WINAPI GetWindow(HWND window, UINT relation);
 int WINAPI GetWindowTextW(HWND window, LPWSTR text, int textMax);
 BOOL WINAPI SetWindowTextW(HWND window, LPCWSTR text);
