@@ -1,14 +1,33 @@
 #include "user32/thread_state.h"
 
+#include <mutex>
+#include <vector>
+
 #include "display/display.h"
 #include "user32/window.h"
 
 namespace quorvane::user32 {
 
+namespace {
+
+// Every thread's state stays listed, so it is still reachable (not a leak) after its thread ends.
+ThreadState* Listed(ThreadState* state)
+{
+    static auto* mutex = new std::mutex;
+    static auto* states = new std::vector<ThreadState*>;
+    std::lock_guard lock(*mutex);
+    states->push_back(state);
+    return state;
+}
+
+}  // namespace
+
+// Never destroyed: a thread_local object would go before the program's static objects, whose
+// destructors may still destroy windows (sending and posting their messages) at exit.
 ThreadState& CurrentThreadState()
 {
-    thread_local ThreadState state;
-    return state;
+    thread_local ThreadState* state = Listed(new ThreadState);
+    return *state;
 }
 
 void ForgetWindow(HWND window)
