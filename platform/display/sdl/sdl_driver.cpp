@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include "display/shared/png_writer.h"
@@ -56,6 +58,26 @@ const char* TakeTextOfPress(const SDL_KeyboardEvent& press, SDL_Event& storage)
     return storage.text.text;
 }
 
+// SDL falls back to drivers that show nothing (offscreen, dummy) when it can open no display; a
+// program there would wait for input that never comes. They are taken only when asked for.
+bool ShowsNothing(const char* driver)
+{
+    return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+bool AskedFor(const char* driver)
+{
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    return asked && std::strstr(asked, driver);
+}
+
+void ReportNoDisplay(const char* why)
+{
+    const char* display = std::getenv("DISPLAY");
+    std::fprintf(stderr, "quorvane: no display to show windows on (DISPLAY is %s%s%s): %s\n", display ? "\"" : "unset",
+                 display ? display : "", display ? "\"" : "", why);
+}
+
 }  // namespace
 
 bool SdlDriver::Video()
@@ -69,7 +91,13 @@ bool SdlDriver::Video()
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "quorvane: no display to show windows on: %s\n", SDL_GetError());
+        ReportNoDisplay(SDL_GetError());
+        videoFailed_ = true;
+        return false;
+    }
+    if (const char* driver = SDL_GetCurrentVideoDriver(); ShowsNothing(driver) && !AskedFor(driver)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        ReportNoDisplay("SDL's only video driver shows nothing");
         videoFailed_ = true;
         return false;
     }
