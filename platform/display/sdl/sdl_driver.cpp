@@ -188,8 +188,6 @@ void SdlDriver::DestroyDisplayWindow(Window* window)
         fullScreenWindow_ = nullptr;
     contexts_.WithRoot(nullptr, [&] {
         window->frame.Release();
-        if (window->frameReady)
-            glDeleteSync(window->frameReady);
         for (auto& [order, layer] : window->layers)
             Compositor::Delete(layer.image);
     });
@@ -523,11 +521,6 @@ bool SdlDriver::PresentFramebuffer(Window* window, unsigned framebuffer, std::ui
 {
     if (!Owns(window) || width == 0 || height == 0 || !window->frame.Keep(framebuffer, width, height))
         return false;
-    // The display's context reads the copy only once the device's context has made it.
-    if (window->frameReady)
-        glDeleteSync(window->frameReady);
-    window->frameReady = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
-    glFlush();
     Show(*window);
     return true;
 }
@@ -567,11 +560,7 @@ void SdlDriver::RemoveLayer(Window* window, int layer)
 
 bool SdlDriver::Compose(Window& window, GLuint target, std::uint32_t& width, std::uint32_t& height)
 {
-    if (window.frameReady) {
-        glWaitSync(window.frameReady, 0, GL_TIMEOUT_IGNORED);
-        glDeleteSync(window.frameReady);
-        window.frameReady = nullptr;
-    }
+    window.frame.WaitForCopy();  // the display's context reads the copy the device's context made
     int drawableWidth = 0, drawableHeight = 0;
     SDL_GL_GetDrawableSize(window.sdl, &drawableWidth, &drawableHeight);
     width = std::uint32_t(std::max(drawableWidth, 0));
