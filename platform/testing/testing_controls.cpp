@@ -20,8 +20,9 @@ struct DisplayDefaults {
 
 const DisplayDefaults& OriginalDisplay()
 {
-    static const DisplayDefaults defaults{display::CurrentDriver().Modes(), display::CurrentDriver().DesktopMode()};
-    return defaults;
+    static const auto* defaults =
+        new DisplayDefaults{display::CurrentDriver().Modes(), display::CurrentDriver().DesktopMode()};
+    return *defaults;
 }
 
 // The table served before a test gave its own, and the copy of the test's entries served now.
@@ -33,8 +34,8 @@ struct LinkedResourceControl {
 
 LinkedResourceControl& LinkedResources()
 {
-    static LinkedResourceControl control;
-    return control;
+    static auto* control = new LinkedResourceControl;
+    return *control;
 }
 
 // The keyboard and clock behind injected input.

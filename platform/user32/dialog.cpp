@@ -114,15 +114,6 @@ bool CreateControl(Dialog& dialog, HINSTANCE instance, const DialogItemTemplate&
     return true;
 }
 
-// The window manager frames the dialog as one of its owner's (above it, no task-bar entry).
-void FrameAsDialogOf(HWND handle, HWND owner)
-{
-    Window* window = LookUpWindow(handle);
-    Window* ownerWindow = LookUpWindow(owner);
-    if (window && ownerWindow)
-        display::CurrentDriver().SetDisplayWindowOwner(window->displayWindow, TopLevelOf(*ownerWindow).displayWindow);
-}
-
 HWND CreateDialogWindow(Dialog& dialog, HINSTANCE instance, const DialogTemplate& dialogTemplate)
 {
     DWORD style = dialogTemplate.style & ~WS_VISIBLE & ~WS_CHILD;
@@ -132,8 +123,7 @@ HWND CreateDialogWindow(Dialog& dialog, HINSTANCE instance, const DialogTemplate
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     POINT at = CentredPlace(dialog.owner, Width(frame), Height(frame));
     HWND handle = CreateWindowExW(exStyle, dialogClassName, dialogTemplate.title.c_str(), style, at.x, at.y,
-                                  Width(frame), Height(frame), nullptr, nullptr, instance, nullptr);
-    FrameAsDialogOf(handle, dialog.owner);
+                                  Width(frame), Height(frame), dialog.owner, nullptr, instance, nullptr);
     // An owned window stays above its owner: over a topmost owner (a full-screen one) it is
     // topmost too, or it would open behind it.
     if (handle && dialog.owner && (GetWindowLongW(dialog.owner, GWL_EXSTYLE) & WS_EX_TOPMOST))

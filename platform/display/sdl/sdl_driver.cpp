@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include "display/shared/png_writer.h"
@@ -57,6 +59,26 @@ const char* TakeTextOfPress(const SDL_KeyboardEvent& press, SDL_Event& storage)
     return storage.text.text;
 }
 
+// SDL falls back to drivers that show nothing (offscreen, dummy) when it can open no display; a
+// program there would wait for input that never comes. They are taken only when asked for.
+bool ShowsNothing(const char* driver)
+{
+    return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+bool AskedFor(const char* driver)
+{
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    return asked && std::strstr(asked, driver);
+}
+
+void ReportNoDisplay(const char* why)
+{
+    const char* display = std::getenv("DISPLAY");
+    std::fprintf(stderr, "quorvane: no display to show windows on (DISPLAY is %s%s%s): %s\n", display ? "\"" : "unset",
+                 display ? display : "", display ? "\"" : "", why);
+}
+
 }  // namespace
 
 bool SdlDriver::Video()
@@ -70,7 +92,13 @@ bool SdlDriver::Video()
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "quorvane: no display to show windows on: %s\n", SDL_GetError());
+        ReportNoDisplay(SDL_GetError());
+        videoFailed_ = true;
+        return false;
+    }
+    if (const char* driver = SDL_GetCurrentVideoDriver(); ShowsNothing(driver) && !AskedFor(driver)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        ReportNoDisplay("SDL's only video driver shows nothing");
         videoFailed_ = true;
         return false;
     }
@@ -199,8 +227,6 @@ void SdlDriver::DestroyDisplayWindow(Window* window)
         fullScreenWindow_ = nullptr;
     contexts_.WithRoot(nullptr, [&] {
         window->frame.Release();
-        if (window->frameReady)
-            glDeleteSync(window->frameReady);
         for (auto& [order, layer] : window->layers)
             Compositor::Delete(layer.image);
     });
@@ -550,11 +576,6 @@ bool SdlDriver::PresentFramebuffer(Window* window, unsigned framebuffer, std::ui
 {
     if (!Owns(window) || width == 0 || height == 0 || !window->frame.Keep(framebuffer, width, height))
         return false;
-    // The display's context reads the copy only once the device's context has made it.
-    if (window->frameReady)
-        glDeleteSync(window->frameReady);
-    window->frameReady = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
-    glFlush();
     Show(*window);
     return true;
 }
@@ -599,11 +620,7 @@ void SdlDriver::RemoveLayer(Window* window, int layer)
 
 bool SdlDriver::Compose(Window& window, GLuint target, std::uint32_t& width, std::uint32_t& height)
 {
-    if (window.frameReady) {
-        glWaitSync(window.frameReady, 0, GL_TIMEOUT_IGNORED);
-        glDeleteSync(window.frameReady);
-        window.frameReady = nullptr;
-    }
+    window.frame.WaitForCopy();  // the display's context reads the copy the device's context made
     int drawableWidth = 0, drawableHeight = 0;
     SDL_GL_GetDrawableSize(window.sdl, &drawableWidth, &drawableHeight);
     width = std::uint32_t(std::max(drawableWidth, 0));

@@ -43,7 +43,6 @@ struct Window {
     bool putBack = false;
     Rect windowedRect;  // where the surface was before full screen
     shared::KeptFrame frame;
-    GLsync frameReady = nullptr;  // the copy into the kept frame, finished before composing
     std::map<int, sdl::LayerTexture> layers;
 };
 
