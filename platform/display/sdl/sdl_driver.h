@@ -21,6 +21,7 @@
 #include "display/sdl/gl_contexts.h"
 #include "display/sdl/input_translation.h"
 #include "display/sdl/window_geometry.h"
+#include "display/sdl/x11_colormap.h"
 #include "display/shared/event_queue.h"
 #include "display/shared/kept_frame.h"
 
@@ -30,6 +31,7 @@ struct Window {
     explicit Window(const Rect& surface) : geometry(surface) {}
 
     SDL_Window* sdl = nullptr;
+    sdl::WindowColormap colormap;  // freed after the SDL window is destroyed
     Uint32 id = 0;
     sdl::WindowGeometry geometry;
     std::optional<Rect> frameArea;
