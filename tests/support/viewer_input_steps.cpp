@@ -55,11 +55,12 @@ constexpr Key keys[] = {
     {VK_TAB, L'\t'},    {VK_OEM_2, L'/'}, {VK_OEM_2, L'?', true},
 };
 
-// Sizes from nothing to past the largest back buffer (8192), mostly small ones.
+// Sizes from nothing to the largest back buffer (8192), mostly small ones. A window manager
+// gives no window a size past that: X11 stops at 32767, Windows at about the desktop's size.
 UINT Size(InputBytes& bytes)
 {
-    constexpr std::array<UINT, 16> large = {0,    1,    2,    3,    640,  1023, 1024,  1920,
-                                            2048, 4095, 4096, 8191, 8192, 8193, 16384, 65535};
+    constexpr std::array<UINT, 16> large = {0,    1,    2,    3,    640,  800,  1023, 1024,
+                                            1280, 1920, 2048, 4095, 4096, 8190, 8191, 8192};
     const std::uint8_t b = bytes.Byte();
     return b < 240 ? UINT(b) * 4 : large[b - 240];
 }
