@@ -4,6 +4,7 @@
 #include "d3d9/simulation.h"
 #include "display/display.h"
 #include "kernel32/module_resources.h"
+#include "user32/menu.h"
 #include "user32/mouse_input.h"
 #include "user32/window.h"
 #include "user32/window_surface.h"
@@ -145,6 +146,22 @@ void LoseDevice(IDirect3DDevice9* device)
 void MakeDeviceResettable(IDirect3DDevice9* device)
 {
     ForDevices(device, [](d3d9::Device& d) { d.SimulateResettable(); });
+}
+
+void SetResetFails(bool fails)
+{
+    d3d9::CurrentSimulation().failReset = fails;
+}
+
+LiveCounts ReadLiveCounts()
+{
+    LiveCounts counts{.windows = user32::AllWindows().size(), .menus = user32::LiveMenuCount()};
+    ForDevices(nullptr, [&](d3d9::Device& d) {
+        ++counts.devices;
+        counts.deviceResources += d.LiveResourceCount();
+        counts.presentedFrames += d.PresentedFrames();
+    });
+    return counts;
 }
 
 bool ReadWindowImage(HWND window, UINT& width, UINT& height, std::vector<DWORD>& pixels)

@@ -459,6 +459,20 @@ TEST_F(Desktop, ADialogIsItsOwnersAndCannotBeMaximised)
     EXPECT_TRUE(x.Allows(xWindow, "_NET_WM_ACTION_RESIZE"));
 }
 
+// SDL makes a colormap for each window it creates and leaves it behind when the window goes; the
+// display frees it, so that dialogs opened and closed leave nothing in the X server.
+TEST_F(Desktop, AWindowsColormapGoesWithIt)
+{
+    auto dialog = std::make_unique<RecordingWindow>(RecordingWindowOptions{.style = WS_POPUP | WS_CAPTION});
+    ShowWindow(dialog->Handle(), SW_SHOWNORMAL);
+    const unsigned long colormap = x.Colormap(XWindowOf(dialog->Handle()));
+    ASSERT_NE(colormap, 0u);
+    ASSERT_TRUE(x.ColormapExists(colormap));
+    dialog.reset();
+    EXPECT_FALSE(x.ColormapExists(colormap));
+    EXPECT_TRUE(x.ColormapExists(x.Colormap(xWindow))) << "the other window keeps its own";
+}
+
 TEST_F(Desktop, TheDisplaysModesAndTheDesktopAreTheServers)
 {
     D3DDISPLAYMODE desktop{};

@@ -211,6 +211,7 @@ Window* SdlDriver::CreateDisplayWindow(const WindowDesc& desc)
     if (!window->sdl)
         return nullptr;
     window->id = SDL_GetWindowID(window->sdl);
+    window->colormap = sdl::WindowColormap(window->sdl);
     window->geometry.Place(window->geometry.Placed(), SDL_GetTicks());
     windows_.push_back(std::move(window));
     Window* created = windows_.back().get();
@@ -232,6 +233,7 @@ void SdlDriver::DestroyDisplayWindow(Window* window)
     });
     ready_.Forget(window);
     SDL_DestroyWindow(window->sdl);
+    window->colormap.Free();
     std::erase_if(windows_, [&](auto& w) { return w.get() == window; });
 }
 

@@ -22,6 +22,7 @@
 #include "display/sdl/input_translation.h"
 #include "display/sdl/screen_scale.h"
 #include "display/sdl/window_geometry.h"
+#include "display/sdl/x11_colormap.h"
 #include "display/shared/event_queue.h"
 #include "display/shared/kept_frame.h"
 
@@ -31,6 +32,7 @@ struct Window {
     explicit Window(const Rect& surface) : geometry(surface) {}
 
     SDL_Window* sdl = nullptr;
+    sdl::WindowColormap colormap;  // freed after the SDL window is destroyed
     Uint32 id = 0;
     sdl::ScreenScale scale;        // the desktop's, or 1 while full screen at a mode of the program's
     sdl::WindowGeometry geometry;  // in the program's pixels
