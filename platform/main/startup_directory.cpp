@@ -29,7 +29,7 @@ fs::path InstalledData()
 }
 
 // $XDG_DATA_HOME/quorvane, or $HOME/.local/share/quorvane when that is unset, empty or relative
-// (the base directory specification ignores a relative one); empty without either.
+// (XDG base directories must be absolute: a relative one is ignored); empty without either.
 fs::path UserDirectory()
 {
     const char* dataHome = std::getenv("XDG_DATA_HOME");
