@@ -1,5 +1,7 @@
 # Quorvane: `make run` starts the viewer, `make test` runs every test.
 # Both install what is missing first (scripts/install-deps), then build with CMake and Ninja.
+# `make install` (PREFIX, DESTDIR) and `make package` install and package the Linux build;
+# `make dist-windows` makes the Windows download.
 
 JOBS      ?= $(shell nproc)
 BUILD     := build
@@ -8,17 +10,29 @@ SANITIZED := $(BUILD)/sanitized
 WINDOWS   := $(BUILD)/windows
 FUZZ      := $(BUILD)/fuzz
 RUN_DIR   := $(BUILD)/run
+PACKAGE   := $(BUILD)/package
+DIST      := $(BUILD)/dist
+PREFIX    ?= /usr/local
+# scripts/install-deps runs once, and again whenever it changes (a package was added to it):
+# the stamp says when it last ran. `make deps` runs it whatever the stamp says.
+DEPS_STAMP := $(BUILD)/deps.stamp
 
 CMAKE_CONFIGURE = cmake -S . -G Ninja -Wno-dev
 SHELL := /bin/bash
 .SHELLFLAGS := -o pipefail -c
 
-.PHONY: all deps build build-sanitized data run test test-release test-sanitized check-windows check-format check-layers format fuzz bench clean
+.PHONY: all deps build build-sanitized data run install package dist-windows test test-release test-sanitized \
+	check-windows check-format check-layers format fuzz bench clean
 
 all: build
 
 deps:
 	@scripts/install-deps
+	@mkdir -p $(BUILD) && touch $(DEPS_STAMP)
+
+$(DEPS_STAMP): scripts/install-deps
+	@scripts/install-deps
+	@mkdir -p $(BUILD) && touch $@
 
 $(RELEASE)/build.ninja:
 	$(CMAKE_CONFIGURE) -B $(RELEASE) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -28,12 +42,12 @@ $(SANITIZED)/build.ninja:
 
 $(WINDOWS)/build.ninja:
 	$(CMAKE_CONFIGURE) -B $(WINDOWS) -DCMAKE_BUILD_TYPE=Release \
-		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake -DQUORVANE_DIST_DIR=$(CURDIR)/$(DIST)
 
-build: deps $(RELEASE)/build.ninja
+build: $(DEPS_STAMP) $(RELEASE)/build.ninja
 	cmake --build $(RELEASE) -j $(JOBS)
 
-build-sanitized: deps $(SANITIZED)/build.ninja
+build-sanitized: $(DEPS_STAMP) $(SANITIZED)/build.ninja
 	cmake --build $(SANITIZED) -j $(JOBS)
 
 # The viewer runs in build/run, where Quorvane.ini is kept and Data/ is prepared.
@@ -44,24 +58,35 @@ data: build
 run: data
 	cd $(RUN_DIR) && $(CURDIR)/$(RELEASE)/quorvane
 
+# Installs under PREFIX (default /usr/local), below DESTDIR when it is set (staging, packaging).
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(RELEASE) --prefix "$(PREFIX)"
+
+# The Debian package, build/package/quorvane_<version>_amd64.deb (cmake/package.cmake).
+package: build
+	cpack --config $(RELEASE)/CPackConfig.cmake -B $(CURDIR)/$(PACKAGE)
+
+# The Windows download, build/dist/quorvane-<version>-windows-x86_64.zip (cmake/windows.cmake).
+dist-windows: $(DEPS_STAMP) $(WINDOWS)/build.ninja
+	cmake --build $(WINDOWS) -j $(JOBS) --target quorvane_dist
+
 test-release: build
 	ctest --test-dir $(RELEASE) --output-on-failure -j $(JOBS) 2>&1 | tee $(RELEASE)/ctest.log
 
+# The sanitizers' settings live in scripts/sanitizer-env, which runs a command with them.
 test-sanitized: build-sanitized
-	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
-	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
-	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-		ctest --test-dir $(SANITIZED) --output-on-failure -j $(JOBS) 2>&1 | tee $(SANITIZED)/ctest.log
+	scripts/sanitizer-env ctest --test-dir $(SANITIZED) --output-on-failure -j $(JOBS) 2>&1 | tee $(SANITIZED)/ctest.log
 
 $(FUZZ)/build.ninja:
 	CC=clang CXX=clang++ $(CMAKE_CONFIGURE) -B $(FUZZ) -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_FUZZ=ON
 
-# Builds the fuzzers; run one with e.g. build/fuzz/fuzz/xfile_fuzz -max_total_time=300 CORPUS_DIR
-fuzz: deps $(FUZZ)/build.ninja
+# Builds the fuzzers; README.md ("Developing") says how to run one on its kept inputs.
+fuzz: $(DEPS_STAMP) $(FUZZ)/build.ninja
 	cmake --build $(FUZZ) -j $(JOBS)
 
-# The cross build, then its one test: quorvane.exe run under Wine in Xvfb (tests/windows).
-check-windows: deps $(WINDOWS)/build.ninja
+# The cross build and its download, then their tests: the DLLs quorvane.exe imports, and the
+# download unpacked into a fresh folder and run from there under Wine in Xvfb (tests/windows).
+check-windows: dist-windows
 	cmake --build $(WINDOWS) -j $(JOBS)
 	@echo "check-windows: $(WINDOWS)/quorvane.exe linked against the Windows SDK"
 	ctest --test-dir $(WINDOWS) --output-on-failure 2>&1 | tee $(WINDOWS)/ctest.log
@@ -71,18 +96,21 @@ check-windows: deps $(WINDOWS)/build.ninja
 format:
 	git ls-files -co --exclude-standard '*.cpp' '*.h' | xargs clang-format -i
 
-check-format: deps
+check-format: $(DEPS_STAMP)
 	@scripts/check-format
 
 # Fails on an #include that crosses a layer the wrong way (docs/architecture.md).
-check-layers: deps
+check-layers: $(DEPS_STAMP)
 	@scripts/check-layers
 
 test: check-format check-layers test-release test-sanitized check-windows
 	@scripts/test-summary $(RELEASE)/ctest.log $(SANITIZED)/ctest.log $(WINDOWS)/ctest.log
 
+# Runs every benchmark, also after one has failed, and fails when any did.
 bench: build
-	@for b in $(RELEASE)/bench/*/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@failed=; for b in $(RELEASE)/bench/*/bench_*; do \
+		[ -x "$$b" ] || continue; "$$b" || failed="$$failed $${b##*/}"; \
+	done; [ -z "$$failed" ] || { echo "bench: failed:$$failed" >&2; exit 1; }
 
 clean:
 	rm -rf $(BUILD)

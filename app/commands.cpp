@@ -6,8 +6,6 @@
 #include "app/display_modes.h"
 #include "app/full_screen.h"
 #include "app/main_window.h"
-#include "app/resource.h"
-#include "app/settings.h"
 #include "graphics/draw_device.h"
 #include "graphics/scene_resources.h"
 
@@ -15,39 +13,23 @@ namespace {
 
 constexpr int viewPopupPosition = 1;
 
-struct ViewSwitch {
-    UINT command;
-    WPARAM functionKey;
-    BOOL ViewerSettingsRecord::*flag;
-};
-
-// In the view popup's order, the order the check marks are set in.
-constexpr ViewSwitch viewSwitches[] = {
-    {IDM_SHOW_EARTH, VK_F4, &ViewerSettingsRecord::showEarth},
-    {IDM_SHOW_EARTH_OUTLINE, VK_F5, &ViewerSettingsRecord::showEarthOutline},
-    {IDM_SHOW_LATITUDE_LINES, VK_F2, &ViewerSettingsRecord::showLatitudeLines},
-    {IDM_SHOW_LONGITUDE_LINES, VK_F3, &ViewerSettingsRecord::showLongitudeLines},
-    {IDM_SHOW_HELP, VK_F1, &ViewerSettingsRecord::showHelp},
-};
-
 UINT CheckState(BOOL flag)
 {
     return flag ? MF_CHECKED : MF_UNCHECKED;
 }
 
-void Toggle(HWND hwnd, const ViewSwitch& view)
+void Toggle(HWND hwnd, const FunctionKey& view)
 {
-    BOOL& flag = ViewerSettings.*view.flag;
-    flag = flag ? FALSE : TRUE;
-    CheckMenuItem(GetSubMenu(GetMenu(hwnd), viewPopupPosition), view.command, CheckState(flag));
+    *view.flag = *view.flag ? FALSE : TRUE;
+    CheckMenuItem(GetSubMenu(GetMenu(hwnd), viewPopupPosition), view.command, CheckState(*view.flag));
     Invalidate(hwnd);
 }
 
 template <class Matches>
-const ViewSwitch* FindSwitch(Matches matches)
+const FunctionKey* FindSwitch(Matches matches)
 {
-    for (const ViewSwitch& view : viewSwitches) {
-        if (matches(view))
+    for (const FunctionKey& view : functionKeys) {
+        if (view.flag != nullptr && matches(view))
             return &view;
     }
     return nullptr;
@@ -64,13 +46,15 @@ void ChooseScreenMode(UINT index)
 void UpdateViewMenuChecks(HWND hwnd)
 {
     const HMENU viewPopup = GetSubMenu(GetMenu(hwnd), viewPopupPosition);
-    for (const ViewSwitch& view : viewSwitches)
-        CheckMenuItem(viewPopup, view.command, CheckState(ViewerSettings.*view.flag));
+    for (const FunctionKey& view : functionKeys) {
+        if (view.flag != nullptr)
+            CheckMenuItem(viewPopup, view.command, CheckState(*view.flag));
+    }
 }
 
 void OnCommand(HWND hwnd, UINT id)
 {
-    if (const ViewSwitch* view = FindSwitch([id](const ViewSwitch& v) { return v.command == id; })) {
+    if (const FunctionKey* view = FindSwitch([id](const FunctionKey& v) { return v.command == id; })) {
         Toggle(hwnd, *view);
         return;
     }
@@ -86,10 +70,14 @@ void OnCommand(HWND hwnd, UINT id)
 
 void OnFunctionKey(HWND hwnd, WPARAM key)
 {
-    if (const ViewSwitch* view = FindSwitch([key](const ViewSwitch& v) { return v.functionKey == key; }))
-        Toggle(hwnd, *view);
-    else if (key == VK_F6)
-        Invalidate(hwnd);
+    for (const FunctionKey& entry : functionKeys) {
+        if (entry.key != key)
+            continue;
+        if (entry.flag != nullptr)
+            Toggle(hwnd, entry);
+        else
+            Invalidate(hwnd);
+    }
 }
 
 void ToggleFullScreen(HWND hwnd)

@@ -2,16 +2,56 @@
 // Exit, the full-screen popup and the full-screen toggle.
 #pragma once
 
+#include "app/resource.h"
+#include "app/settings.h"
+#include "scene/projection_rays.h"
+
 #include <windows.h>
 
-// The view popup's check marks from the settings' show flags (none in full screen, where the
-// window has no menu).
+#include <cstddef>
+#include <iterator>
+
+// What a function key does: it toggles a view switch (its flag, and the check mark of its item
+// in the view menu) or, with neither, only draws the picture again.
+struct FunctionKey {
+    WPARAM key;
+    UINT command;  // the view menu's item; 0 for none
+    BOOL* flag;    // null for none
+};
+
+// Every function key the viewer answers, F1 up without a gap. The flags are the settings' show
+// flags, which the INI keeps, and the projection rays' switch, which lasts one session.
+inline constexpr FunctionKey functionKeys[] = {
+    {VK_F1, IDM_SHOW_HELP, &ViewerSettings.showHelp},
+    {VK_F2, IDM_SHOW_LATITUDE_LINES, &ViewerSettings.showLatitudeLines},
+    {VK_F3, IDM_SHOW_LONGITUDE_LINES, &ViewerSettings.showLongitudeLines},
+    {VK_F4, IDM_SHOW_EARTH, &ViewerSettings.showEarth},
+    {VK_F5, IDM_SHOW_EARTH_OUTLINE, &ViewerSettings.showEarthOutline},
+    {VK_F6, 0, nullptr},  // redraw
+    {VK_F7, IDM_SHOW_PROJECTION_RAYS, &showProjectionRays},
+};
+
+// The keys are F1 to F<functionKeyCount>.
+inline constexpr int functionKeyCount = static_cast<int>(std::size(functionKeys));
+
+static_assert(
+    [] {
+        for (std::size_t i = 0; i < std::size(functionKeys); ++i) {
+            if (functionKeys[i].key != VK_F1 + i)
+                return false;
+        }
+        return true;
+    }(),
+    "the function keys run from F1 without a gap");
+
+// The view popup's check marks from the switches' flags (none in full screen, where the window
+// has no menu).
 void UpdateViewMenuChecks(HWND hwnd);
 
 // WM_COMMAND by its command id; unknown ids do nothing.
 void OnCommand(HWND hwnd, UINT id);
 
-// WM_KEYDOWN: F1 to F5 toggle what the picture shows, as their menu items do; F6 redraws.
+// WM_KEYDOWN: a key of functionKeys toggles its switch, as its menu item does, or redraws.
 void OnFunctionKey(HWND hwnd, WPARAM key);
 
 // Double-click and Alt+Enter: a window goes full screen at the desktop's size; full screen

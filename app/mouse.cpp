@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 #include "scene/camera.h"
+#include "scene/projection_rays.h"
 
 BOOL leftDragging = FALSE;
 BOOL rightDragging = FALSE;
@@ -65,6 +66,10 @@ void OnMouseMove(HWND hwnd, WPARAM keys, LPARAM position)
         DragOrbitCamera(dx, dy);
         Invalidate(hwnd);
     }
+    // The rays follow the pointer, with a button or without.
+    rayPointer = POINT{lastMouseX, lastMouseY};
+    if (showProjectionRays)
+        Invalidate(hwnd);
 }
 
 void OnMouseWheel(HWND hwnd, WPARAM wParam)

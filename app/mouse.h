@@ -16,7 +16,8 @@ void StartDrag(HWND hwnd, BOOL& dragging, LPARAM position);
 void EndDrag(BOOL& dragging);
 
 // Moves the drags by the change of position since the last mouse message. A drag whose button
-// the move reports as no longer down ends first: its release went elsewhere.
+// the move reports as no longer down ends first: its release went elsewhere. The projection
+// rays follow the pointer: while they are shown, every move draws the picture again.
 void OnMouseMove(HWND hwnd, WPARAM keys, LPARAM position);
 
 // One wheel message: delta (120 a notch) divides the camera distance by 1.2^(delta/120).

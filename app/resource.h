@@ -21,6 +21,7 @@
 #define IDM_SHOW_HELP 210
 #define IDM_SHOW_LONGITUDE_LINES 220
 #define IDM_SHOW_LATITUDE_LINES 230
+#define IDM_SHOW_PROJECTION_RAYS 240
 #define IDM_SCREEN_MODE_FIRST 300  // 300 + i: entry i of the display-mode list
 
 // The manifest (CREATEPROCESS_MANIFEST_RESOURCE_ID of type RT_MANIFEST).

@@ -45,6 +45,7 @@ endfunction()
 # The viewer's own resources (app/quorvane.rc with the icons the build makes) in an executable:
 # the viewer, and the tests and tools that run its window.
 function(quorvane_add_viewer_resources target)
-  quorvane_add_resources(${target} ${PROJECT_SOURCE_DIR}/app/quorvane.rc INCLUDE_DIRS ${QUORVANE_ICON_DIR}
-    DEPENDS ${QUORVANE_ICONS} quorvane_icons)
+  quorvane_add_resources(${target} ${PROJECT_SOURCE_DIR}/app/quorvane.rc
+    INCLUDE_DIRS ${QUORVANE_ICON_DIR} ${QUORVANE_VERSION_DIR}
+    DEPENDS ${QUORVANE_VERSION_DIR}/quorvane_version.h ${QUORVANE_ICONS} quorvane_icons)
 endfunction()

@@ -23,7 +23,8 @@ ExternalProject_Add(quorvane_host_icons
   CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DQUORVANE_ICON_DIR=${QUORVANE_ICON_DIR}
   BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target quorvane_icons quorvane_data
   BUILD_ALWAYS ON
-  BUILD_BYPRODUCTS ${QUORVANE_ICONS}
+  BUILD_BYPRODUCTS ${QUORVANE_ICONS} ${QUORVANE_HOST_DATA_DIR}/Data/mdl/sphere.x
+    ${QUORVANE_HOST_DATA_DIR}/Data/mdl/EarthMap_2500x1250.jpg
   INSTALL_COMMAND "")
 
 add_executable(quorvane WIN32 ${QUORVANE_ENTRY_SOURCE} ${PROJECT_SOURCE_DIR}/app/quorvane.rc)
@@ -31,15 +32,21 @@ target_link_libraries(quorvane PRIVATE quorvane_program)
 # A GUI program (WIN32); the linker gives it subsystem version 5.2, the lowest 64-bit Windows knows.
 target_link_options(quorvane PRIVATE -municode -static)
 set_source_files_properties(${PROJECT_SOURCE_DIR}/app/quorvane.rc PROPERTIES
-  INCLUDE_DIRECTORIES "${PROJECT_SOURCE_DIR}/app;${QUORVANE_ICON_DIR}"
-  OBJECT_DEPENDS "${QUORVANE_ICONS};${PROJECT_SOURCE_DIR}/app/resource.h;${PROJECT_SOURCE_DIR}/app/quorvane.manifest")
+  INCLUDE_DIRECTORIES "${PROJECT_SOURCE_DIR}/app;${QUORVANE_ICON_DIR};${QUORVANE_VERSION_DIR}"
+  OBJECT_DEPENDS "${QUORVANE_ICONS};${QUORVANE_VERSION_DIR}/quorvane_version.h;${PROJECT_SOURCE_DIR}/app/resource.h;${PROJECT_SOURCE_DIR}/app/quorvane.manifest")
 add_dependencies(quorvane quorvane_host_icons)
 
-# The executable run under Wine, on an X server of its own with a window manager: its window, menu
-# and About box, a close through WM_CLOSE with exit code 0, and the INI it writes.
+include(${PROJECT_SOURCE_DIR}/cmake/windows_dist.cmake)
+
+# The executable imports no DLL but the system's and the DirectX runtime's, and carries its version.
 enable_testing()
-add_test(NAME QuorvaneExeUnderWine
+add_test(NAME QuorvaneExeImportsAndVersion
+  COMMAND ${PROJECT_SOURCE_DIR}/tests/windows/check-exe ${CMAKE_OBJDUMP} ${CMAKE_RC_COMPILER} $<TARGET_FILE:quorvane>
+    ${PROJECT_VERSION})
+# The download unpacked into a fresh folder and run from there under Wine, on an X server of its
+# own with a window manager: its window, menu and About box, a close through WM_CLOSE with exit
+# code 0, and the INI it writes.
+add_test(NAME QuorvaneDownloadUnderWine
   COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-xvfb --wm --
-    ${PROJECT_SOURCE_DIR}/tests/windows/run-under-wine $<TARGET_FILE:quorvane> ${QUORVANE_HOST_DATA_DIR}/Data
-    ${CMAKE_BINARY_DIR})
-set_tests_properties(QuorvaneExeUnderWine PROPERTIES TIMEOUT 900)
+    ${PROJECT_SOURCE_DIR}/tests/windows/run-under-wine ${QUORVANE_DIST_ZIP} ${CMAKE_BINARY_DIR})
+set_tests_properties(QuorvaneDownloadUnderWine PROPERTIES TIMEOUT 900)

@@ -1,13 +1,16 @@
 // Makes the viewer's icons from the Earth image:
 //   quorvane_make_icon OUTPUT_DIR EARTH_JPEG
-// writes OUTPUT_DIR/quorvane.ico (16, 32, 48 and 256 pixels: the application's icon) and
-// OUTPUT_DIR/quorvane_small.ico (16 and 32 pixels: the small icon of captions and task bars).
+// writes OUTPUT_DIR/quorvane.ico (16, 32, 48 and 256 pixels: the application's icon),
+// OUTPUT_DIR/quorvane_small.ico (16 and 32 pixels: the small icon of captions and task bars) and,
+// for the Linux desktop's icon theme, OUTPUT_DIR/quorvane-N.png at 16, 32, 48, 64, 128 and 256.
 #include <cstdio>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "data_files.h"
 #include "globe_icon.h"
+#include "png_file.h"
 
 namespace {
 
@@ -20,6 +23,12 @@ bool WriteIcon(const std::filesystem::path& path, const RgbImage& earth, const s
         images.push_back(RenderGlobe(earth, size));
     const std::vector<std::uint8_t> bytes = IcoFile(images);
     return WriteAtomically(path, bytes.data(), bytes.size());
+}
+
+bool WritePng(const std::filesystem::path& path, const RgbImage& earth, int size)
+{
+    const std::vector<std::uint8_t> bytes = PngFile(RenderGlobe(earth, size));
+    return !bytes.empty() && WriteAtomically(path, bytes.data(), bytes.size());
 }
 
 }  // namespace
@@ -48,6 +57,13 @@ int main(int argc, char** argv)
     for (const IconFile& icon : icons) {
         if (!WriteIcon(outputDir / icon.name, earth, icon.sizes)) {
             std::fprintf(stderr, "%s: cannot write %s\n", argv[0], (outputDir / icon.name).c_str());
+            return 1;
+        }
+    }
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const std::filesystem::path png = outputDir / ("quorvane-" + std::to_string(size) + ".png");
+        if (!WritePng(png, earth, size)) {
+            std::fprintf(stderr, "%s: cannot write %s\n", argv[0], png.c_str());
             return 1;
         }
     }

@@ -6,14 +6,13 @@
 #include <cmath>
 #include <cstdlib>
 
-D3DXQUATERNION earthOrientation(0.0f, 0.0f, 0.0f, 1.0f);
-float cameraAzimuth = 0.0f;
-float cameraElevation = 0.0f;
-float cameraDistance = 10.0f;
-
 namespace {
 
-// Radians per pixel of mouse motion, for all four drag directions.
+constexpr float startDistance = 10.0f;
+constexpr float fieldOfViewY = 1.0471967f;  // 60 degrees
+constexpr float nearPlane = 1.0f;
+
+// Pixels of mouse motion per radian of turn, for all four drag directions.
 constexpr double pixelsPerRadian = 100.0;
 constexpr float lowestElevation = 0.01f;
 constexpr float highestElevation = 1.55f;  // 88.8 degrees: just short of straight above
@@ -31,6 +30,11 @@ void TurnEarth(const D3DXVECTOR3& axis, float angle)
 }
 
 }  // namespace
+
+D3DXQUATERNION earthOrientation(0.0f, 0.0f, 0.0f, 1.0f);
+float cameraAzimuth = 0.0f;
+float cameraElevation = 0.0f;
+float cameraDistance = startDistance;
 
 void DragRotateEarth(int dx, int dy)
 {
@@ -80,4 +84,17 @@ void BuildViewMatrix(D3DXMATRIX* view, D3DXVECTOR3* eye)
     D3DXMatrixLookAtLH(view, &position, &origin, &up);
     if (eye != nullptr)
         *eye = position;
+}
+
+void BuildProjectionMatrix(float aspectRatio, D3DXMATRIX* projection)
+{
+    D3DXMatrixPerspectiveFovLH(projection, fieldOfViewY, aspectRatio, nearPlane, cameraFarPlane);
+}
+
+void ResetEarthAndCamera()
+{
+    D3DXQuaternionIdentity(&earthOrientation);
+    cameraAzimuth = 0.0f;
+    cameraElevation = 0.0f;
+    cameraDistance = startDistance;
 }

@@ -31,3 +31,13 @@ void MoveCameraByWheel(int delta);
 
 // The view matrix of the camera and its eye point (eye may be null).
 void BuildViewMatrix(D3DXMATRIX* view, D3DXVECTOR3* eye);
+
+constexpr float cameraFarPlane = 1000.0f;  // distance along the view axis beyond which nothing is drawn
+
+// The camera's perspective for a picture of aspectRatio (width / height): a vertical field of
+// view of 60 degrees, the near plane at 1 and the far plane at cameraFarPlane.
+void BuildProjectionMatrix(float aspectRatio, D3DXMATRIX* projection);
+
+// The Earth upright and the camera where the program starts them: level with the equator,
+// 10 in front of the Earth.
+void ResetEarthAndCamera();

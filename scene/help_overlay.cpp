@@ -3,6 +3,7 @@
 
 #include <boost/format.hpp>
 
+#include <cmath>
 #include <string>
 
 namespace {
@@ -31,7 +32,21 @@ void DrawTextAt(ID3DXFont* font, LPCWSTR text, LONG left, int top, D3DCOLOR colo
     font->DrawTextW(nullptr, text, -1, &rect, DT_LEFT | DT_TOP, color);
 }
 
+// Degrees rounded to one decimal with the letter of their side: a value that rounds to 0 is
+// on the positive side.
+std::wstring DegreesWithSide(double degrees, wchar_t positive, wchar_t negative)
+{
+    const double tenths = std::round(degrees * 10.0);
+    return (boost::wformat(L"%.1f\u00B0%c") % (std::abs(tenths) / 10.0) % (tenths < 0.0 ? negative : positive)).str();
+}
+
 }  // namespace
+
+std::wstring PlaceText(const LatitudeLongitude& place)
+{
+    return L"P(" + DegreesWithSide(place.latitude, L'N', L'S') + L", " + DegreesWithSide(place.longitude, L'E', L'W') +
+           L")";
+}
 
 void DrawHelpLine(ID3DXFont* font, LPCWSTR text, int top)
 {
@@ -41,10 +56,13 @@ void DrawHelpLine(ID3DXFont* font, LPCWSTR text, int top)
 
 // The eye position goes on the line under the help texts: it tells where the camera is after
 // orbiting and zooming, and goes away with the help (F1) so that the picture can be clean.
-void DrawHelpOverlay(ID3DXFont* font, const D3DXVECTOR3& eye)
+void DrawHelpOverlay(ID3DXFont* font, const D3DXVECTOR3& eye, const std::optional<LatitudeLongitude>& place)
 {
     for (const HelpLine& line : helpLines)
         DrawHelpLine(font, line.text, line.top);
+    const int eyeTop = helpLines[std::size(helpLines) - 1].top + lineHeight;
     const std::wstring eyeText = (boost::wformat(L"eye(%f,%f,%f)") % eye.x % eye.y % eye.z).str();
-    DrawHelpLine(font, eyeText.c_str(), helpLines[std::size(helpLines) - 1].top + lineHeight);
+    DrawHelpLine(font, eyeText.c_str(), eyeTop);
+    if (place)
+        DrawHelpLine(font, PlaceText(*place).c_str(), eyeTop + lineHeight);
 }

@@ -1,12 +1,22 @@
-// The help overlay: the mouse controls, and the camera's eye position under them, in white
-// with a grey shadow one pixel to the right.
+// The help overlay: the mouse controls, the camera's eye position under them and, while the
+// projection rays point at a place, its latitude and longitude, in white with a grey shadow one
+// pixel to the right.
 #pragma once
+
+#include "scene/ray_picking.h"
 
 #include <d3dx9.h>
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
 // One line of text at (8, top): first the grey shadow at (9, top), then the white text.
 void DrawHelpLine(ID3DXFont* font, LPCWSTR text, int top);
 
-// The four help lines from the top of the window down, then "eye(x,y,z)" for the eye point.
-void DrawHelpOverlay(ID3DXFont* font, const D3DXVECTOR3& eye);
+// A place as "P(35.7°N, 139.7°E)": degrees to one decimal, with their hemispheres.
+std::wstring PlaceText(const LatitudeLongitude& place);
+
+// The four help lines from the top of the window down, then "eye(x,y,z)" for the eye point, and
+// under it the place the rays point at, if any.
+void DrawHelpOverlay(ID3DXFont* font, const D3DXVECTOR3& eye, const std::optional<LatitudeLongitude>& place);

@@ -1,5 +1,5 @@
 // The frame: fixed states once per reset, camera and light, then the image on the plane, the
-// Earth, its rim, the guide lines and the help overlay, and the present.
+// Earth, its rim, the guide lines, the projection ray and the help overlay, and the present.
 #include "scene/render_frame.h"
 
 #include "app/settings.h"
@@ -11,9 +11,12 @@
 #include "scene/guide_lines.h"
 #include "scene/help_overlay.h"
 #include "scene/line_material.h"
+#include "scene/projection_rays.h"
 #include "scene/stereographic_projection.h"
 
 #include <d3dx9.h>
+
+#include <optional>
 
 namespace {
 
@@ -31,9 +34,6 @@ constexpr RenderStateValue fixedRenderStates[] = {
     {D3DRS_ALPHAFUNC, D3DCMP_GREATER},       {D3DRS_ALPHAREF, 0},
 };
 
-constexpr float fieldOfViewY = 1.0471967f;  // 60 degrees
-constexpr float nearPlane = 1.0f;
-constexpr float farPlane = 1000.0f;
 constexpr D3DCOLOR background = 0xFF000000;
 constexpr float outlineScale = 1.1f;
 constexpr D3DCOLORVALUE outlineColor{1.0f, 1.0f, 1.0f, 1.0f};
@@ -44,14 +44,20 @@ void ApplyFixedRenderStates(IDirect3DDevice9* device)
         device->SetRenderState(entry.state, entry.value);
 }
 
-void SetCamera(IDirect3DDevice9* device, float aspectRatio, D3DXVECTOR3* eye)
-{
+struct Camera {
     D3DXMATRIX projection;
-    D3DXMatrixPerspectiveFovLH(&projection, fieldOfViewY, aspectRatio, nearPlane, farPlane);
-    device->SetTransform(D3DTS_PROJECTION, &projection);
     D3DXMATRIX view;
-    BuildViewMatrix(&view, eye);
-    device->SetTransform(D3DTS_VIEW, &view);
+    D3DXVECTOR3 eye;
+};
+
+Camera SetCamera(IDirect3DDevice9* device, float aspectRatio)
+{
+    Camera camera;
+    BuildProjectionMatrix(aspectRatio, &camera.projection);
+    device->SetTransform(D3DTS_PROJECTION, &camera.projection);
+    BuildViewMatrix(&camera.view, &camera.eye);
+    device->SetTransform(D3DTS_VIEW, &camera.view);
+    return camera;
 }
 
 // White light from above, left and behind the default camera; its ambient part lights every
@@ -109,10 +115,24 @@ void DrawLines(IDirect3DDevice9* device, const D3DXMATRIX& orientation)
                    ColorValueFromArgb(settings.redLineColor));
 }
 
+// The projection ray under the pointer, when the rays are on and it points at something; the
+// place it names on the Earth for the help overlay.
+std::optional<LatitudeLongitude> DrawRays(IDirect3DDevice9* device, const Camera& camera, BOOL earthShown)
+{
+    D3DVIEWPORT9 viewport{};
+    if (!showProjectionRays || FAILED(device->GetViewport(&viewport)))
+        return std::nullopt;
+    const std::optional<RayPoints> points =
+        PickUnderPointer(camera.view, camera.projection, viewport.Width, viewport.Height, earthShown != FALSE);
+    if (!points)
+        return std::nullopt;
+    DrawProjectionRay(device, *points, camera.view, camera.projection, viewport.Width, viewport.Height);
+    return PlaceOnEarth(points->onSphere, earthOrientation);
+}
+
 void DrawScene(IDirect3DDevice9* device, CDrawDevice* drawDevice, const Mesh& sphere)
 {
-    D3DXVECTOR3 eye;
-    SetCamera(device, drawDevice->GetAspectRatio(), &eye);
+    const Camera camera = SetCamera(device, drawDevice->GetAspectRatio());
     SetLight(device);
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, background, 1.0f, 0);
 
@@ -124,8 +144,9 @@ void DrawScene(IDirect3DDevice9* device, CDrawDevice* drawDevice, const Mesh& sp
         DrawEarth(device, drawDevice, sphere, orientation, settings.showEarthOutline);
     if (settings.showLatitudeLines || settings.showLongitudeLines)
         DrawLines(device, orientation);
+    const std::optional<LatitudeLongitude> place = DrawRays(device, camera, settings.showEarth);
     if (settings.showHelp && SceneResources.font != nullptr)
-        DrawHelpOverlay(SceneResources.font, eye);
+        DrawHelpOverlay(SceneResources.font, camera.eye, place);
 }
 
 }  // namespace

@@ -119,6 +119,7 @@ bool Device::MakeCurrent()
 
 void Device::CountLiveResource(D3DPOOL pool, int delta)
 {
+    liveResources_ += delta;
     if (pool == D3DPOOL_DEFAULT)
         liveDefaultResources_ += delta;
 }
@@ -258,7 +259,7 @@ HRESULT Device::Reset(D3DPRESENT_PARAMETERS* parameters)
     ReleaseSwapChain();
     if (FAILED(ApplyPresentationMode(completed)))
         return fail(D3DERR_INVALIDCALL);
-    if (!BuildSwapChain(completed))
+    if (CurrentSimulation().failReset || !BuildSwapChain(completed))
         return fail(D3DERR_OUTOFVIDEOMEMORY);
     RestoreDefaultState();
     *parameters = completed;
@@ -282,6 +283,7 @@ HRESULT Device::Present(const RECT* sourceRect, const RECT* destRect, HWND destW
         return D3DERR_INVALIDCALL;
     if (!user32::PresentFrame(window, target_.Framebuffer(), target_.Width(), target_.Height()))
         return D3DERR_INVALIDCALL;
+    ++presentedFrames_;
     return D3D_OK;
 }
 

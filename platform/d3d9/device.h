@@ -93,6 +93,9 @@ public:
     // For the device's resources.
     bool MakeCurrent();
     void CountLiveResource(D3DPOOL pool, int delta);
+    // The resources alive now (every pool) and the frames presented since creation (platform/testing).
+    int LiveResourceCount() const { return liveResources_; }
+    unsigned PresentedFrames() const { return presentedFrames_; }
     const RenderTarget& BackBufferTarget() const { return target_; }
     D3DFORMAT BackBufferFormat() const { return parameters_.BackBufferFormat; }
 
@@ -132,6 +135,8 @@ private:
     Cooperation cooperation_ = Cooperation::Operational;
     bool inScene_ = false;
     int liveDefaultResources_ = 0;
+    int liveResources_ = 0;
+    unsigned presentedFrames_ = 0;
 };
 
 }  // namespace quorvane::d3d9

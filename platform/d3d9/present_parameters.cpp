@@ -19,8 +19,13 @@ bool IsBackBufferFormat(D3DFORMAT format)
     return format == D3DFMT_X8R8G8B8 || format == D3DFMT_A8R8G8B8;
 }
 
+// One of the adapter's modes, or the desktop's size as the program sees it (on a scaled desktop
+// that is the desktop itself, shown scaled, and not a mode of the screen's).
 bool IsOfferedMode(UINT width, UINT height, UINT refreshRate)
 {
+    display::Mode desktop = display::CurrentDriver().DesktopMode();
+    if (desktop.width == width && desktop.height == height && refreshRate == 0)
+        return true;
     for (const display::Mode& mode : display::CurrentDriver().Modes()) {
         if (mode.width == width && mode.height == height && (refreshRate == 0 || mode.refreshRate == refreshRate))
             return true;

@@ -12,6 +12,7 @@ struct Simulation {
     bool noRuntime = false;  // Direct3DCreate9 returns null
     bool failHal = false;    // CreateDevice(D3DDEVTYPE_HAL) answers D3DERR_NOTAVAILABLE
     bool failRef = false;    // likewise for D3DDEVTYPE_REF
+    bool failReset = false;  // Reset cannot make the back buffer: D3DERR_OUTOFVIDEOMEMORY
 };
 
 Simulation& CurrentSimulation();

@@ -6,7 +6,10 @@
 // know nothing of Win32: windows here are plain rectangles with a picture, input arrives as
 // events pulled from the driver, and GL contexts are whatever the backend can make current.
 //
-// Coordinates are desktop pixels, y down. A display window shows a window's surface: the part
+// Coordinates are desktop pixels as the program sees them, y down: pixels of 96 DPI. On a
+// desktop scaled for a high-density screen the display maps them to the screen's own pixels (the
+// window on the screen is that much larger, mouse positions come back in the program's pixels);
+// the display modes are the screen's own. A display window shows a window's surface: the part
 // of the window inside its border and caption (those are the window manager's, where there is
 // one), that is an optional menu bar above the client area. The surface is composed of the
 // frame (the last picture presented, stretched over the frame area) and layers drawn over it
@@ -130,9 +133,14 @@ public:
                                     std::uint32_t height) = 0;
     // Where in the surface the frame goes (the client area); the whole surface until set.
     virtual void SetFrameArea(Window* window, const Rect& area) = 0;
+    // Screen pixels per program pixel in the window's surface: the frame is stretched by it,
+    // and layers are drawn at that resolution so that they stay sharp. 1 unless the desktop is
+    // scaled (and for a window holding full screen at a mode of its own).
+    virtual float SurfaceScale(Window* window) = 0;
     // Layers over the frame, drawn in increasing order of `layer`, blended by their alpha, with
-    // their top-left corner at (x, y) in surface coordinates. Setting a layer that exists
-    // replaces it; the window shows the change without a new frame.
+    // their top-left corner at (x, y) in surface coordinates; the image is in screen pixels
+    // (SurfaceScale times the program's). Setting a layer that exists replaces it; the window
+    // shows the change without a new frame.
     virtual bool SetLayer(Window* window, int layer, int x, int y, const Image& image) = 0;
     virtual void RemoveLayer(Window* window, int layer) = 0;
 

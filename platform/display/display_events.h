@@ -19,6 +19,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 
 namespace quorvane::display {
 
@@ -117,5 +118,17 @@ struct Event {
     bool repeat = false;  // a key press repeated by holding the key
     std::uint32_t modifiers = 0;
 };
+
+// A window is going away: of the events still waiting for it, what the window manager said is
+// dropped and input stays without the window, so none of them can reach a window made later
+// (which may get the same address).
+inline void ForgetWindowEvents(std::deque<Event>& events, const Window* window)
+{
+    std::erase_if(events, [&](const Event& e) { return e.window == window && !IsInput(e.type); });
+    for (Event& e : events) {
+        if (e.window == window)
+            e.window = nullptr;
+    }
+}
 
 }  // namespace quorvane::display

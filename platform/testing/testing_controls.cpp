@@ -4,6 +4,7 @@
 #include "d3d9/simulation.h"
 #include "display/display.h"
 #include "kernel32/module_resources.h"
+#include "user32/menu.h"
 #include "user32/mouse_input.h"
 #include "user32/window.h"
 #include "user32/window_surface.h"
@@ -20,8 +21,9 @@ struct DisplayDefaults {
 
 const DisplayDefaults& OriginalDisplay()
 {
-    static const DisplayDefaults defaults{display::CurrentDriver().Modes(), display::CurrentDriver().DesktopMode()};
-    return defaults;
+    static const auto* defaults =
+        new DisplayDefaults{display::CurrentDriver().Modes(), display::CurrentDriver().DesktopMode()};
+    return *defaults;
 }
 
 // The table served before a test gave its own, and the copy of the test's entries served now.
@@ -33,8 +35,8 @@ struct LinkedResourceControl {
 
 LinkedResourceControl& LinkedResources()
 {
-    static LinkedResourceControl control;
-    return control;
+    static auto* control = new LinkedResourceControl;
+    return *control;
 }
 
 // The keyboard and clock behind injected input.
@@ -144,6 +146,22 @@ void LoseDevice(IDirect3DDevice9* device)
 void MakeDeviceResettable(IDirect3DDevice9* device)
 {
     ForDevices(device, [](d3d9::Device& d) { d.SimulateResettable(); });
+}
+
+void SetResetFails(bool fails)
+{
+    d3d9::CurrentSimulation().failReset = fails;
+}
+
+LiveCounts ReadLiveCounts()
+{
+    LiveCounts counts{.windows = user32::AllWindows().size(), .menus = user32::LiveMenuCount()};
+    ForDevices(nullptr, [&](d3d9::Device& d) {
+        ++counts.devices;
+        counts.deviceResources += d.LiveResourceCount();
+        counts.presentedFrames += d.PresentedFrames();
+    });
+    return counts;
 }
 
 bool ReadWindowImage(HWND window, UINT& width, UINT& height, std::vector<DWORD>& pixels)

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "user32/ui_fonts.h"
+
 namespace quorvane::user32 {
 
 namespace {
@@ -23,11 +25,21 @@ float SegmentDistance(float px, float py, float ax, float ay, float bx, float by
 
 }  // namespace
 
-Canvas::Canvas(int width, int height, Color background)
+Canvas::Canvas(int width, int height, Color background, float scale) : scale_(scale)
 {
-    image_.width = std::uint32_t(std::max(width, 0));
-    image_.height = std::uint32_t(std::max(height, 0));
+    image_.width = std::uint32_t(std::max<LONG>(Pixels(width), 0));
+    image_.height = std::uint32_t(std::max<LONG>(Pixels(height), 0));
     image_.pixels.assign(std::size_t(image_.width) * image_.height, background);
+}
+
+LONG Canvas::Pixels(LONG length) const
+{
+    return LONG(std::lround(float(length) * scale_));
+}
+
+RECT Canvas::Pixels(const RECT& rect) const
+{
+    return RECT{Pixels(rect.left), Pixels(rect.top), Pixels(rect.right), Pixels(rect.bottom)};
 }
 
 void Canvas::Mix(int x, int y, Color color, unsigned coverage)
@@ -48,6 +60,11 @@ void Canvas::Mix(int x, int y, Color color, unsigned coverage)
 
 void Canvas::Fill(const RECT& rect, Color color)
 {
+    FillPixels(Pixels(rect), color);
+}
+
+void Canvas::FillPixels(const RECT& rect, Color color)
+{
     for (LONG y = std::max<LONG>(rect.top, 0); y < std::min<LONG>(rect.bottom, Height()); ++y) {
         for (LONG x = std::max<LONG>(rect.left, 0); x < std::min<LONG>(rect.right, Width()); ++x)
             image_.pixels[std::size_t(y) * image_.width + std::size_t(x)] = color;
@@ -56,8 +73,9 @@ void Canvas::Fill(const RECT& rect, Color color)
 
 void Canvas::Blend(const RECT& rect, Color color)
 {
-    for (LONG y = rect.top; y < rect.bottom; ++y) {
-        for (LONG x = rect.left; x < rect.right; ++x)
+    RECT pixels = Pixels(rect);
+    for (LONG y = pixels.top; y < pixels.bottom; ++y) {
+        for (LONG x = pixels.left; x < pixels.right; ++x)
             Mix(x, y, color, 255);
     }
 }
@@ -72,18 +90,21 @@ void Canvas::Frame(const RECT& rect, Color color)
 
 void Canvas::DottedFrame(const RECT& rect, Color color)
 {
+    auto dot = [&](LONG x, LONG y) { Blend(RECT{x, y, x + 1, y + 1}, color); };
     for (LONG x = rect.left; x < rect.right; x += 2) {
-        Mix(x, rect.top, color, 255);
-        Mix(x, rect.bottom - 1, color, 255);
+        dot(x, rect.top);
+        dot(x, rect.bottom - 1);
     }
     for (LONG y = rect.top; y < rect.bottom; y += 2) {
-        Mix(rect.left, y, color, 255);
-        Mix(rect.right - 1, y, color, 255);
+        dot(rect.left, y);
+        dot(rect.right - 1, y);
     }
 }
 
-int Canvas::Text(text::Font& font, const text::TextLine& line, int x, int baseline, Color color)
+void Canvas::Text(text::Font& programFont, const text::TextLine& line, int programX, int programBaseline, Color color)
 {
+    text::Font& font = ScaledFont(programFont, scale_);
+    int x = Pixels(programX), baseline = Pixels(programBaseline);
     std::vector<int> pens;
     for (const text::PlacedGlyph& placed : text::PlaceLine(font, line.characters, x, baseline, &pens)) {
         const text::Glyph& glyph = *placed.glyph;
@@ -95,14 +116,15 @@ int Canvas::Text(text::Font& font, const text::TextLine& line, int x, int baseli
     }
     if (line.underlined >= 0 && std::size_t(line.underlined) < line.characters.size()) {
         int underline = baseline + std::max(1, font.Descent() / 2);
-        Fill(RECT{pens[std::size_t(line.underlined)], underline, pens[std::size_t(line.underlined) + 1], underline + 1},
-             color);
+        FillPixels(RECT{pens[std::size_t(line.underlined)], underline, pens[std::size_t(line.underlined) + 1],
+                        underline + std::max<LONG>(1, Pixels(1))},
+                   color);
     }
-    return pens.back();
 }
 
-void Canvas::CheckMark(const RECT& box, Color color)
+void Canvas::CheckMark(const RECT& programBox, Color color)
 {
+    RECT box = Pixels(programBox);
     float size = float(std::min(box.right - box.left, box.bottom - box.top));
     float left = float(box.left), top = float(box.top);
     // Down from the left middle to the foot, then up to the top right.
@@ -120,8 +142,9 @@ void Canvas::CheckMark(const RECT& box, Color color)
     }
 }
 
-void Canvas::Picture(const display::Image& picture, int x, int y)
+void Canvas::Picture(const display::Image& picture, int programX, int programY)
 {
+    int x = Pixels(programX), y = Pixels(programY);
     for (std::uint32_t row = 0; row < picture.height; ++row) {
         for (std::uint32_t column = 0; column < picture.width; ++column) {
             Color pixel = picture.pixels[std::size_t(row) * picture.width + column];

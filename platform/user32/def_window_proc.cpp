@@ -29,14 +29,20 @@ LRESULT SystemCommand(HWND handle, WPARAM command, LPARAM lParam)
     return 0;
 }
 
-// Alt+F4 closes the top-level window, also when a control inside it has the focus (a dialog's
-// button). (Alt or F10 alone is watched as the keys arrive.)
+// The keys of the menu and of the system commands come to the window with the focus, which may
+// be a control inside a top-level window (a dialog's button); their commands go to the top-level
+// window, whose menu and frame they are.
+HWND TopLevelHandle(HWND handle)
+{
+    Window* window = LookUpWindow(handle);
+    return window ? TopLevelOf(*window).handle : nullptr;
+}
+
+// Alt+F4 closes the top-level window. (Alt or F10 alone is watched as the keys arrive.)
 void SystemKeyDown(HWND handle, WPARAM key, LPARAM flags)
 {
-    if (key == VK_F4 && AltHeld(flags)) {
-        if (Window* window = LookUpWindow(handle))
-            PostMessageW(TopLevelOf(*window).handle, WM_SYSCOMMAND, SC_CLOSE, 0);
-    }
+    if (key == VK_F4 && AltHeld(flags) && TopLevelHandle(handle))
+        PostMessageW(TopLevelHandle(handle), WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
 void SystemKeyUp(HWND handle, WPARAM key)
@@ -45,14 +51,14 @@ void SystemKeyUp(HWND handle, WPARAM key)
     bool alone = state.menuKeyAlone && (key == VK_MENU || key == VK_F10);
     state.menuKeyAlone = false;
     if (alone)
-        SendMessageW(handle, WM_SYSCOMMAND, SC_KEYMENU, 0);
+        SendMessageW(TopLevelHandle(handle), WM_SYSCOMMAND, SC_KEYMENU, 0);
 }
 
 // A character typed with Alt is a menu mnemonic (Alt+Tab and Alt+Esc belong to the desktop).
 void SystemCharacter(HWND handle, WPARAM character, LPARAM flags)
 {
     if (AltHeld(flags) && character != '\t' && character != 0x1B)
-        SendMessageW(handle, WM_SYSCOMMAND, SC_KEYMENU, LPARAM(character));
+        SendMessageW(TopLevelHandle(handle), WM_SYSCOMMAND, SC_KEYMENU, LPARAM(character));
 }
 
 void CaptionDoubleClick(HWND handle, LPARAM lParam)

@@ -12,8 +12,8 @@ namespace {
 
 std::map<HDC, HWND>& DeviceContexts()
 {
-    static std::map<HDC, HWND> contexts;
-    return contexts;
+    static auto* contexts = new std::map<HDC, HWND>;  // never destroyed, like the windows
+    return *contexts;
 }
 
 HDC NewHandle()

@@ -6,6 +6,7 @@
 #include "user32/dialog.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "text/text_layout.h"
 #include "user32/dialog_template.h"
@@ -16,6 +17,7 @@
 #include "user32/ui_fonts.h"
 #include "user32/window.h"
 #include "user32/window_class.h"
+#include "user32/window_surface.h"
 
 namespace quorvane::user32 {
 
@@ -91,9 +93,9 @@ bool CreateControl(Dialog& dialog, HINSTANCE instance, const DialogItemTemplate&
     RECT place = ToPixels(dialog, item.x, item.y, item.cx, item.cy);
     bool icon = item.windowClass.id == staticClass && (item.style & SS_TYPEMASK) == SS_ICON;
     HICON picture = nullptr;
-    if (icon) {  // the control takes the icon's size
+    if (icon) {  // the control takes the icon's size; its picture is of the size on the screen
         LPCWSTR name = item.title.id ? MAKEINTRESOURCEW(*item.title.id) : item.title.text.c_str();
-        picture = LoadIconOfSize(instance, name, iconSize);
+        picture = LoadIconOfSize(instance, name, int(std::lround(float(iconSize) * SurfaceScale(dialog.handle))));
         place.right = place.left + iconSize;
         place.bottom = place.top + iconSize;
     }
@@ -112,15 +114,6 @@ bool CreateControl(Dialog& dialog, HINSTANCE instance, const DialogItemTemplate&
     return true;
 }
 
-// The window manager frames the dialog as one of its owner's (above it, no task-bar entry).
-void FrameAsDialogOf(HWND handle, HWND owner)
-{
-    Window* window = LookUpWindow(handle);
-    Window* ownerWindow = LookUpWindow(owner);
-    if (window && ownerWindow)
-        display::CurrentDriver().SetDisplayWindowOwner(window->displayWindow, TopLevelOf(*ownerWindow).displayWindow);
-}
-
 HWND CreateDialogWindow(Dialog& dialog, HINSTANCE instance, const DialogTemplate& dialogTemplate)
 {
     DWORD style = dialogTemplate.style & ~WS_VISIBLE & ~WS_CHILD;
@@ -130,8 +123,7 @@ HWND CreateDialogWindow(Dialog& dialog, HINSTANCE instance, const DialogTemplate
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     POINT at = CentredPlace(dialog.owner, Width(frame), Height(frame));
     HWND handle = CreateWindowExW(exStyle, dialogClassName, dialogTemplate.title.c_str(), style, at.x, at.y,
-                                  Width(frame), Height(frame), nullptr, nullptr, instance, nullptr);
-    FrameAsDialogOf(handle, dialog.owner);
+                                  Width(frame), Height(frame), dialog.owner, nullptr, instance, nullptr);
     // An owned window stays above its owner: over a topmost owner (a full-screen one) it is
     // topmost too, or it would open behind it.
     if (handle && dialog.owner && (GetWindowLongW(dialog.owner, GWL_EXSTYLE) & WS_EX_TOPMOST))

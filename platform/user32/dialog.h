@@ -20,7 +20,7 @@ struct Dialog {
     WORD defaultId = IDOK;  // the template's default push button, or IDOK
     bool ended = false;
     INT_PTR result = 0;
-    std::map<HWND, HICON> icons;  // SS_ICON controls and their icons
+    std::map<HWND, HICON> icons;  // SS_ICON controls and their icons, of their size on the screen
 };
 
 Dialog* LookUpDialog(HWND dialog);

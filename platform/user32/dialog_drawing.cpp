@@ -121,7 +121,7 @@ void RedrawDialog(HWND handle)
     if (!dialog || !window || !dialog->font || !window->displayWindow)
         return;
     RECT client = ClientAreaInSurface(handle);
-    Canvas canvas(Width(client), Height(client), theme::dialogFace);
+    Canvas canvas(Width(client), Height(client), theme::dialogFace, SurfaceScale(handle));
     for (HWND child : window->children) {
         Window* control = LookUpWindow(child);
         if (!control || !(control->style & WS_VISIBLE))

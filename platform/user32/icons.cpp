@@ -254,7 +254,7 @@ HICON LoadIconOfSize(HINSTANCE instance, LPCWSTR name, int size)
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    static std::map<IconKey, HICON> shared;
+    static auto& shared = *new std::map<IconKey, HICON>;  // never destroyed, like the icons
     IconKey key = KeyOf(instance, name, size);
     if (auto found = shared.find(key); found != shared.end() && Icons().count(found->second))
         return found->second;

@@ -92,6 +92,11 @@ HMENU NewMenu(bool isPopup)
     return handle;
 }
 
+std::size_t LiveMenuCount()
+{
+    return Menus().size();
+}
+
 std::optional<ItemRef> FindMenuItem(HMENU handle, UINT item, UINT flags)
 {
     Menu* menu = LookUpMenu(handle);

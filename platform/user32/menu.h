@@ -25,6 +25,8 @@ struct Menu {
 
 Menu* LookUpMenu(HMENU handle);
 HMENU NewMenu(bool isPopup);
+// How many menus live now, bars and pop-ups (platform/testing).
+std::size_t LiveMenuCount();
 
 // An item found by position or by command. By command, pop-ups are searched depth first, as
 // Windows searches them; a pop-up item whose own id matches is taken only if nothing inside

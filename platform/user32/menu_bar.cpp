@@ -119,7 +119,7 @@ void DrawMenuBarLayer(Window& window, const Menu& menu, const BarHighlight& high
     int width = Width(window.surfaceRect);
     if (!font || width <= 0)
         return;
-    Canvas canvas(width, menuBarHeight, theme::barBackground);
+    Canvas canvas(width, menuBarHeight, theme::barBackground, SurfaceScale(window.handle));
     std::vector<RECT> rects = LayOutMenuBar(menu);
     for (std::size_t i = 0; i < rects.size(); ++i) {
         const MenuItem& item = menu.items[i];
@@ -170,9 +170,9 @@ PopupLayout LayOutPopup(const Menu& menu)
     return layout;
 }
 
-display::Image DrawPopup(const Menu& menu, const PopupLayout& layout, int selected)
+display::Image DrawPopup(const Menu& menu, const PopupLayout& layout, int selected, float scale)
 {
-    Canvas canvas(layout.width + popupShadow, layout.height + popupShadow, 0x00000000);
+    Canvas canvas(layout.width + popupShadow, layout.height + popupShadow, 0x00000000, scale);
     canvas.Fill(RECT{0, 0, layout.width, layout.height}, theme::popupBackground);
     canvas.Frame(RECT{0, 0, layout.width, layout.height}, theme::popupBorder);
     DrawShadow(canvas, layout.width, layout.height);

@@ -40,7 +40,8 @@ struct PopupLayout {
 PopupLayout LayOutPopup(const Menu& menu);
 constexpr int popupShadow = 4;
 
-// The picture of an open pop-up with its selected item (-1 for none), shadow included.
-display::Image DrawPopup(const Menu& menu, const PopupLayout& layout, int selected);
+// The picture of an open pop-up with its selected item (-1 for none), shadow included, at the
+// surface's scale.
+display::Image DrawPopup(const Menu& menu, const PopupLayout& layout, int selected, float scale);
 
 }  // namespace quorvane::user32

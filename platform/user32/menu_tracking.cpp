@@ -55,6 +55,7 @@ private:
     POINT SurfacePoint(POINT screen) const;
     // The open pop-up and item under a surface point: depth (or -1) and item (or -1).
     std::pair<int, int> PopupAt(POINT point) const;
+    void FollowMenuChanges();
     void Redraw();
 
     HWND window_;
@@ -378,8 +379,28 @@ void MenuTracker::HandleMouse(const MSG& message)
     }
 }
 
+// The program runs inside the loop (WM_INITMENUPOPUP, WM_ENTERIDLE, the messages it is sent) and
+// may change an open menu there: each pop-up is laid out again from its menu as it is now, a
+// selection past its last item is dropped, and a pop-up whose menu is gone closes with those
+// above it.
+void MenuTracker::FollowMenuChanges()
+{
+    for (std::size_t depth = 0; depth < popups_.size(); ++depth) {
+        OpenPopup& popup = popups_[depth];
+        Menu* menu = LookUpMenu(popup.menu);
+        if (!menu) {
+            ClosePopupsAbove(depth);
+            return;
+        }
+        popup.layout = LayOutPopup(*menu);
+        if (popup.selected >= int(menu->items.size()))
+            popup.selected = -1;
+    }
+}
+
 void MenuTracker::Redraw()
 {
+    FollowMenuChanges();
     Window* window = LiveWindow();
     Menu* bar = BarMenu();
     if (!window || !bar) {
@@ -390,14 +411,12 @@ void MenuTracker::Redraw()
     RECT surface{0, 0, Width(window->surfaceRect), Height(window->surfaceRect)};
     for (std::size_t depth = 0; depth < popups_.size(); ++depth) {
         OpenPopup& popup = popups_[depth];
-        Menu* menu = LookUpMenu(popup.menu);
-        if (!menu)
-            continue;
+        const Menu& menu = *LookUpMenu(popup.menu);
         // Kept inside the surface where it fits: pop-ups are layers of the window's surface.
         popup.at.x = std::max<LONG>(0, std::min<LONG>(popup.at.x, surface.right - popup.layout.width));
         popup.at.y = std::max<LONG>(0, std::min<LONG>(popup.at.y, surface.bottom - popup.layout.height));
         SetSurfaceLayer(window_, layers::popupMenus + int(depth), popup.at,
-                        DrawPopup(*menu, popup.layout, popup.selected));
+                        DrawPopup(menu, popup.layout, popup.selected, SurfaceScale(window_)));
     }
 }
 
@@ -408,6 +427,7 @@ void MenuTracker::Run()
     while (running()) {
         if (NextModalMessage(message, window_, MSGF_MENU, 0, running) != ModalStep::Message)
             break;
+        FollowMenuChanges();
         if (IsKeyMessage(message.message))
             HandleKey(message);
         else if (IsMouseMessage(message.message))

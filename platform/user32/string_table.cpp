@@ -36,8 +36,8 @@ bool FindString(HINSTANCE instance, UINT id, std::wstring& text)
 // resource is not zero-terminated).
 LPCWSTR KeptCopy(const std::wstring& text)
 {
-    static std::set<std::wstring> kept;  // nodes keep their addresses
-    return kept.insert(text).first->c_str();
+    static auto* kept = new std::set<std::wstring>;  // nodes keep their addresses; never destroyed
+    return kept->insert(text).first->c_str();
 }
 
 }  // namespace

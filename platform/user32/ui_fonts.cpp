@@ -1,5 +1,6 @@
 #include "user32/ui_fonts.h"
 
+#include <cmath>
 #include <map>
 #include <memory>
 #include <tuple>
@@ -10,7 +11,12 @@ namespace quorvane::user32 {
 
 namespace {
 
-constexpr int menuPoints = 9;
+// What each kept font was opened for, to open it again at another size.
+std::map<const text::Font*, text::FontRequest>& Requests()
+{
+    static auto& requests = *new std::map<const text::Font*, text::FontRequest>;
+    return requests;
+}
 
 text::Font* Kept(const text::FontRequest& request)
 {
@@ -19,8 +25,11 @@ text::Font* Kept(const text::FontRequest& request)
     static auto& fonts = *new std::map<Key, std::unique_ptr<text::Font>>;
     Key key{request.family, request.height, request.weight, request.italic};
     auto found = fonts.find(key);
-    if (found == fonts.end())
+    if (found == fonts.end()) {
         found = fonts.emplace(key, text::Font::Open(request)).first;
+        if (found->second)
+            Requests().emplace(found->second.get(), request);
+    }
     return found->second.get();
 }
 
@@ -34,14 +43,25 @@ int PointsToPixels(int points)
 text::Font* MenuFont()
 {
     text::FontRequest request;
-    request.height = -PointsToPixels(menuPoints);
+    request.height = -PointsToPixels(menuFontPoints);
     return Kept(request);
+}
+
+text::Font& ScaledFont(text::Font& font, float scale)
+{
+    auto found = Requests().find(&font);
+    if (scale == 1 || found == Requests().end())
+        return font;
+    text::FontRequest request = found->second;
+    request.height = int(std::lround(float(request.height) * scale));
+    text::Font* scaled = Kept(request);
+    return scaled ? *scaled : font;
 }
 
 text::Font* DialogFont(const std::wstring& family, int points, int weight, bool italic)
 {
     text::FontRequest request;
-    request.height = -PointsToPixels(points > 0 ? points : menuPoints);
+    request.height = -PointsToPixels(points > 0 ? points : menuFontPoints);
     request.weight = weight > 0 ? weight : 400;
     request.italic = italic;
     request.family = kernel32::EncodeUtf8Lossy(family);

@@ -78,11 +78,24 @@ void CreateDisplayWindow(Window& window)
     desc.visible = (window.style & WS_VISIBLE) != 0;
     desc.resizable = (window.style & WS_THICKFRAME) != 0;
     window.displayWindow = display::CurrentDriver().CreateDisplayWindow(desc);
+    // The window manager keeps an owned window with its owner (above it, no task-bar entry).
+    if (Window* owner = LookUpWindow(window.owner); owner && window.displayWindow)
+        display::CurrentDriver().SetDisplayWindowOwner(window.displayWindow, owner->displayWindow);
     // The window manager shows the class's icon for the window.
     const display::Image* icon = window.windowClass ? IconImage(window.windowClass->info.hIcon) : nullptr;
     if (window.displayWindow && icon)
         display::CurrentDriver().SetDisplayWindowIcon(window.displayWindow, *icon);
     SyncDisplayWindow(window);
+}
+
+// Owned windows go before their owner, as on Windows.
+void DestroyOwnedWindows(HWND owner)
+{
+    for (HWND handle : AllWindows()) {
+        Window* window = LookUpWindow(handle);
+        if (window && window->owner == owner)
+            DestroyWindow(handle);
+    }
 }
 
 // The part of destruction after WM_DESTROY: children first, then the window's own records.
@@ -310,7 +323,13 @@ extern "C" HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR
     window.title = windowName ? windowName : L"";
     window.style = style;
     window.exStyle = exStyle;
-    window.parent = parent;
+    // A parent given to a window without WS_CHILD is its owner: the top-level window of the one
+    // given, as on Windows. An owned window is top-level (screen coordinates, not clipped by its
+    // owner, not among its children).
+    if (style & WS_CHILD)
+        window.parent = parent;
+    else if (parent)
+        window.owner = TopLevelOf(*LookUpWindow(parent)).handle;
     window.menu = menu;
     window.windowRect = InitialWindowRect(x, y, width, height, style);
     RecalculateFrame(window);
@@ -321,7 +340,7 @@ extern "C" HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR
     HWND handle = window.handle;
     Windows().emplace(handle, std::move(created));
     ++windowClass->windowCount;
-    if (Window* parentWindow = LookUpWindow(parent))
+    if (Window* parentWindow = LookUpWindow(window.parent))
         parentWindow->children.push_back(handle);
     if (!(style & WS_CHILD)) {
         CreateDisplayWindow(window);
@@ -378,6 +397,7 @@ extern "C" BOOL WINAPI DestroyWindow(HWND handle)
     if (window->destroying)
         return TRUE;  // already on its way out (DestroyWindow from inside WM_DESTROY)
     window->destroying = true;
+    DestroyOwnedWindows(handle);
     Send(handle, WM_DESTROY, 0, 0);
     ReleaseWindow(handle);
     return TRUE;

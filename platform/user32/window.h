@@ -35,9 +35,10 @@ struct Window {
     std::wstring title;
     DWORD style = 0;
     DWORD exStyle = 0;
-    HWND parent = nullptr;
-    HMENU menu = nullptr;  // a top-level window's menu; a child's identifier
-    RECT windowRect{};     // screen coordinates; a child's are relative to its parent's client area
+    HWND parent = nullptr;  // a child's parent; a top-level window has none
+    HWND owner = nullptr;   // a top-level window's owner (GW_OWNER), itself a top-level window
+    HMENU menu = nullptr;   // a top-level window's menu; a child's identifier
+    RECT windowRect{};      // screen coordinates; a child's are relative to its parent's client area
     // Relative to the window rectangle's top-left corner, worked out when the frame last
     // changed (creation, SetWindowPos, SetMenu), as Windows keeps them between such changes.
     RECT clientRect{};
@@ -65,7 +66,7 @@ RECT DesktopRect();
 // Every live window, in the order of creation.
 std::vector<HWND> AllWindows();
 
-// The window whose display window shows this one (itself for a top-level window).
+// The window whose display window shows this one (itself for a top-level window, owned or not).
 Window& TopLevelOf(Window& window);
 bool IsDescendant(HWND ancestor, HWND window);
 bool IsShown(const Window& window);  // visible, and every ancestor visible

@@ -224,10 +224,33 @@ extern "C" int WINAPI GetSystemMetrics(int index)
     }
 }
 
+// A child's parent, or a pop-up's owner, as on Windows.
 extern "C" HWND WINAPI GetParent(HWND handle)
 {
     Window* window = LookUpOrFail(handle);
-    return window && (window->style & WS_CHILD) ? window->parent : nullptr;
+    if (!window)
+        return nullptr;
+    if (window->style & WS_CHILD)
+        return window->parent;
+    return (window->style & WS_POPUP) ? window->owner : nullptr;
+}
+
+extern "C" HWND WINAPI GetAncestor(HWND handle, UINT flags)
+{
+    Window* window = LookUpOrFail(handle);
+    if (!window)
+        return nullptr;
+    switch (flags) {
+    case GA_PARENT: return window->parent ? window->parent : DesktopHandle();
+    case GA_ROOT: return TopLevelOf(*window).handle;
+    case GA_ROOTOWNER: {
+        Window* root = &TopLevelOf(*window);
+        while (Window* owner = LookUpWindow(root->owner))
+            root = owner;
+        return root->handle;
+    }
+    default: SetLastError(ERROR_INVALID_PARAMETER); return nullptr;
+    }
 }
 
 extern "C" int WINAPI GetWindowTextW(HWND handle, LPWSTR text, int textMax)
@@ -255,6 +278,8 @@ extern "C" HWND WINAPI GetWindow(HWND handle, UINT relation)
         return nullptr;
     if (relation == GW_CHILD)
         return window->children.empty() ? nullptr : window->children.front();
+    if (relation == GW_OWNER)
+        return window->owner;
     Window* parent = LookUpWindow(window->parent);
     if (!parent)
         return nullptr;

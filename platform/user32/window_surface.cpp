@@ -20,6 +20,12 @@ RECT ClientAreaInSurface(HWND handle)
     return window && window->displayWindow ? ClientRectInSurface(*window) : RECT{};
 }
 
+float SurfaceScale(HWND handle)
+{
+    display::Window* surface = SurfaceOf(handle);
+    return surface ? display::CurrentDriver().SurfaceScale(surface) : 1;
+}
+
 bool SetSurfaceLayer(HWND handle, int layer, POINT at, const display::Image& image)
 {
     display::Window* surface = SurfaceOf(handle);

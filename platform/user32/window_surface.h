@@ -21,6 +21,11 @@ constexpr int popupMenus = 100;  // one layer per open pop-up, from here upwards
 // The client area within the surface of a top-level window (empty for any other).
 RECT ClientAreaInSurface(HWND window);
 
+// Screen pixels per program pixel on the window's surface (1 for a window without one): layers
+// are drawn at that resolution.
+float SurfaceScale(HWND window);
+
+// The image in screen pixels, its corner in the program's.
 bool SetSurfaceLayer(HWND window, int layer, POINT at, const display::Image& image);
 void RemoveSurfaceLayer(HWND window, int layer);
 

@@ -5,12 +5,15 @@
 
 #include "viewer_data.h"
 
+#include "app/commands.h"
 #include "app/mouse.h"
 #include "scene/camera.h"
+#include "scene/projection_rays.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 namespace quorvane::tests {
 namespace {
@@ -107,30 +110,22 @@ TEST_F(RunningViewerTest, ADoubleClickTogglesFullScreenAfterAShortDragAndLeavesN
     }
 }
 
-struct ViewSwitch {
-    UINT key;
-    UINT command;
-    BOOL ViewerSettingsRecord::*flag;
-};
-
-const ViewSwitch viewSwitches[] = {
-    {VK_F1, 210, &ViewerSettingsRecord::showHelp},           {VK_F2, 230, &ViewerSettingsRecord::showLatitudeLines},
-    {VK_F3, 220, &ViewerSettingsRecord::showLongitudeLines}, {VK_F4, 200, &ViewerSettingsRecord::showEarth},
-    {VK_F5, 205, &ViewerSettingsRecord::showEarthOutline},
-};
-
 TEST_F(RunningViewerTest, FunctionKeysAndViewCommandsToggleTheirFlagAndCheckMark)
 {
     Start();
-    for (const ViewSwitch& view : viewSwitches) {
-        EXPECT_TRUE(Checked(1, view.command)) << view.command;  // the defaults, as loaded
-        Press(view.key);
+    for (const FunctionKey& view : functionKeys) {
+        if (view.flag == nullptr)
+            continue;
+        const BOOL loaded = *view.flag;  // the settings' defaults are on, the rays off
+        ASSERT_NE(GetMenuState(Popup(1), view.command, MF_BYCOMMAND), UINT(-1)) << view.command;
+        EXPECT_EQ(Checked(1, view.command), loaded != FALSE) << view.command;
+        Press(UINT(view.key));
         Pump();
-        EXPECT_EQ(ViewerSettings.*view.flag, FALSE) << view.command;
-        EXPECT_FALSE(Checked(1, view.command)) << view.command;
+        EXPECT_NE(*view.flag, loaded) << view.command;
+        EXPECT_NE(Checked(1, view.command), loaded != FALSE) << view.command;
         SendMessageW(Window(), WM_COMMAND, view.command, 0);
-        EXPECT_EQ(ViewerSettings.*view.flag, TRUE) << view.command;
-        EXPECT_TRUE(Checked(1, view.command)) << view.command;
+        EXPECT_EQ(*view.flag, loaded) << view.command;
+        EXPECT_EQ(Checked(1, view.command), loaded != FALSE) << view.command;
     }
     // The picture follows at once: without the Earth its centre shows something else.
     const DWORD withEarth = ClientCentre();
@@ -148,15 +143,42 @@ TEST_F(RunningViewerTest, InFullScreenKeysToggleFlagsAndTheMenuCatchesUpOnReturn
     ASSERT_EQ(GetMenu(Window()), nullptr);
     Press(VK_F2);
     Press(VK_F5);
+    Press(VK_F7);
     Pump();
     EXPECT_EQ(ViewerSettings.showLatitudeLines, FALSE);
     EXPECT_EQ(ViewerSettings.showEarthOutline, FALSE);
+    EXPECT_EQ(showProjectionRays, TRUE);
     PressWithAlt(VK_RETURN, L'\r');
     Pump();
     ASSERT_TRUE(Windowed());
     EXPECT_FALSE(Checked(1, 230));
     EXPECT_FALSE(Checked(1, 205));
     EXPECT_TRUE(Checked(1, 200));
+    EXPECT_TRUE(Checked(1, 240));
+}
+
+// The rays' item ends the view menu after a separator; while they are on, a move without a
+// button draws again, and the pointer is the one they follow.
+TEST_F(RunningViewerTest, F7SwitchesTheProjectionRaysWhichFollowThePointer)
+{
+    Start();
+    const int last = GetMenuItemCount(Popup(1)) - 1;
+    WCHAR text[64] = {};
+    GetMenuStringW(Popup(1), UINT(last), text, 64, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(text), L"投影線の表示(&P)\tF7");
+    EXPECT_EQ(GetMenuItemID(Popup(1), last), 240u);
+    EXPECT_NE(GetMenuState(Popup(1), UINT(last - 1), MF_BYPOSITION) & MF_SEPARATOR, 0u);
+    ProcedureSpy spy(Window());
+    for (BOOL on : {FALSE, TRUE}) {
+        test_controls::InjectMouseMove(Window(), on ? 300 : 200, 100);
+        Pump();
+        EXPECT_EQ(spy.Count(WM_PAINT), on ? 2 : 0);  // the key's frame, then the move's
+        EXPECT_EQ(rayPointer.x, on ? 300 : 200);
+        Press(VK_F7);
+        Pump();
+    }
+    EXPECT_EQ(showProjectionRays, FALSE);
+    EXPECT_FALSE(Checked(1, 240));
 }
 
 TEST_F(RunningViewerTest, F6OnlyDrawsAgain)
@@ -167,8 +189,7 @@ TEST_F(RunningViewerTest, F6OnlyDrawsAgain)
     Press(VK_F6);
     Pump();
     EXPECT_EQ(spy.Count(WM_PAINT), 1);
-    for (const ViewSwitch& view : viewSwitches)
-        EXPECT_EQ(ViewerSettings.*view.flag, before.*view.flag);
+    EXPECT_EQ(std::memcmp(&ViewerSettings, &before, sizeof before), 0);
 }
 
 // The About box's caption, and whether its icon shows the globe on the dialog's own face: the

@@ -7,6 +7,7 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <tuple>
 
 #include "device_test.h"
 #include "graphics/scene_resources.h"
@@ -229,7 +230,13 @@ TEST_F(FontTest, DeviceStatesAreAsBeforeTheCall)
     d->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
     d->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP);
     d->SetTexture(0, texture);
-    d->SetFVF(0x112);
+    d->SetFVF(0x112);  // position, normal, one texture coordinate pair: 32 bytes
+    IDirect3DVertexBuffer9* vertices = nullptr;
+    IDirect3DIndexBuffer9* indices = nullptr;
+    ASSERT_EQ(d->CreateVertexBuffer(4 * 32, 0, 0x112, D3DPOOL_MANAGED, &vertices, nullptr), D3D_OK);
+    ASSERT_EQ(d->CreateIndexBuffer(6, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &indices, nullptr), D3D_OK);
+    d->SetStreamSource(0, vertices, 32, 32);
+    d->SetIndices(indices);
 
     RECT rect{8, 8, 200, 60};
     d->BeginScene();
@@ -256,6 +263,24 @@ TEST_F(FontTest, DeviceStatesAreAsBeforeTheCall)
     if (bound != nullptr) {
         bound->Release();
     }
+    IDirect3DVertexBuffer9* stream = nullptr;
+    IDirect3DIndexBuffer9* boundIndices = nullptr;
+    UINT offset = 0, stride = 0;
+    d->GetStreamSource(0, &stream, &offset, &stride);
+    d->GetIndices(&boundIndices);
+    EXPECT_EQ(std::tuple(stream, offset, stride, boundIndices), std::tuple(vertices, 32u, 32u, indices));
+    d->BeginScene();
+    EXPECT_EQ(d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), D3D_OK);  // the caller draws on from its buffer
+    d->EndScene();
+    for (IUnknown* kept : {static_cast<IUnknown*>(stream), static_cast<IUnknown*>(boundIndices)}) {
+        if (kept != nullptr) {
+            kept->Release();
+        }
+    }
+    d->SetStreamSource(0, nullptr, 0, 0);
+    d->SetIndices(nullptr);
+    vertices->Release();
+    indices->Release();
     d->SetTexture(0, nullptr);
     texture->Release();
 }

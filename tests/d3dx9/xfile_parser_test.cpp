@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -181,6 +183,46 @@ struct MalformedCase {
     std::string body;
     XFileError expected;
 };
+
+// Numbers in the forms exporters write and in rarer ones (signs, no decimals, exponents, more
+// digits than a float holds): each position is the float from_chars reads, bit for bit; counts
+// and indices with a sign or leading zeros are read too.
+TEST(XFileParser, NumbersAreReadAsFromCharsReadsThem)
+{
+    const std::vector<std::string> numbers = {
+        "0.000000",
+        "-0.000000",
+        "1",
+        "+1.5",
+        "-0.707107",
+        "16777216",
+        "16777217",
+        "0.1234567",
+        "-1.2345678901",
+        "3.14159265358979",
+        "1e-3",
+        "2.5E2",
+        "-.5",
+        "7.",
+        "0.0000000001",
+        "123456.7",
+        "-16777215.5",
+        "0.333333333333333333333",
+    };
+    std::string body = "Mesh { +0000000006;";
+    for (const std::string& number : numbers)
+        body += " " + number + ";";
+    MeshDescription mesh;
+    ASSERT_EQ(Parse("xof 0302txt 0032\n" + body + "; 1; 3;+0,0001,2;; }", mesh), XFileError::none);
+    ASSERT_EQ(mesh.positions.size(), numbers.size());
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        const std::string_view text = numbers[i][0] == '+' ? std::string_view(numbers[i]).substr(1) : numbers[i];
+        float expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(mesh.positions[i]), std::bit_cast<std::uint32_t>(expected)) << text;
+    }
+    EXPECT_EQ(mesh.indices, (std::vector<std::uint32_t>{0, 1, 2}));
+}
 
 TEST(XFileParser, MalformedFilesAreRefused)
 {

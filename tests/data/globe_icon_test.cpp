@@ -1,8 +1,11 @@
 // The application icon: a round globe, opaque inside, transparent around it with a soft rim,
-// east to the right and north up; and the .ico file holding each size as Windows reads it.
+// east to the right and north up; the .ico file holding each size as Windows reads it, and the
+// PNG file the desktop reads.
 #include "globe_icon.h"
+#include "png_file.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <cmath>
 #include <cstdint>
@@ -107,6 +110,21 @@ TEST(IcoFile, HoldsEachImageAsA32BitBitmapWithItsMask)
         }
     }
     EXPECT_EQ(expectedOffset, file.size());
+}
+
+TEST(PngFile, DecodesToTheSameRgbaPixels)
+{
+    const RgbaImage image = data::RenderGlobe(HemisphereEarth(), 48);
+    const std::vector<std::uint8_t> file = data::PngFile(image);
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_memory(&png, file.data(), file.size())) << png.message;
+    png.format = PNG_FORMAT_RGBA;
+    std::vector<std::uint8_t> decoded(PNG_IMAGE_SIZE(png));
+    ASSERT_TRUE(png_image_finish_read(&png, nullptr, decoded.data(), 0, nullptr)) << png.message;
+    EXPECT_EQ(png.width, 48u);
+    EXPECT_EQ(png.height, 48u);
+    EXPECT_EQ(decoded, image.rgba);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <climits>
 #include <cstdlib>
 #include <ctime>
 #include <functional>
@@ -15,7 +16,11 @@
 #include "display/display.h"
 #include "recording_window.h"
 #include "test_window.h"
+#include "text/font.h"
+#include "text/text_layout.h"
+#include "user32/ui_fonts.h"
 #include "user32/window.h"
+#include "user32/window_frame.h"
 #include "user32/window_surface.h"
 #include "x_server.h"
 
@@ -91,7 +96,8 @@ protected:
         PumpUntil([&] {
             XGeometry g = x.Geometry(xWindow);
             POINT origin = ClientOrigin();
-            return g == XGeometry{origin.x, origin.y, unsigned(clientWidth), unsigned(clientHeight)};
+            return g == XGeometry{origin.x * scale, origin.y * scale, unsigned(clientWidth * scale),
+                                  unsigned(clientHeight * scale)};
         });
         Settle();
         window->Clear();
@@ -190,6 +196,7 @@ protected:
                        " --delay 80 " + std::to_string(button));
     }
 
+    int scale = 1;  // screen pixels per program pixel (QUORVANE_SCALE of the run)
     XServer x;
     std::unique_ptr<RecordingWindow> window;
     unsigned long xWindow = 0;
@@ -452,6 +459,20 @@ TEST_F(Desktop, ADialogIsItsOwnersAndCannotBeMaximised)
     EXPECT_TRUE(x.Allows(xWindow, "_NET_WM_ACTION_RESIZE"));
 }
 
+// SDL makes a colormap for each window it creates and leaves it behind when the window goes; the
+// display frees it, so that dialogs opened and closed leave nothing in the X server.
+TEST_F(Desktop, AWindowsColormapGoesWithIt)
+{
+    auto dialog = std::make_unique<RecordingWindow>(RecordingWindowOptions{.style = WS_POPUP | WS_CAPTION});
+    ShowWindow(dialog->Handle(), SW_SHOWNORMAL);
+    const unsigned long colormap = x.Colormap(XWindowOf(dialog->Handle()));
+    ASSERT_NE(colormap, 0u);
+    ASSERT_TRUE(x.ColormapExists(colormap));
+    dialog.reset();
+    EXPECT_FALSE(x.ColormapExists(colormap));
+    EXPECT_TRUE(x.ColormapExists(x.Colormap(xWindow))) << "the other window keeps its own";
+}
+
 TEST_F(Desktop, TheDisplaysModesAndTheDesktopAreTheServers)
 {
     D3DDISPLAYMODE desktop{};
@@ -490,6 +511,114 @@ TEST_F(Desktop, WaitingForEventsTakesNoProcessorTime)
     auto used = processorTime() - startProcessor;
     // A busy wait would use the whole second.
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(used).count(), 200);
+}
+
+// The desktop scaled to 200 % (SdlDisplayScaledOnXvfb sets QUORVANE_SCALE=2): the program keeps
+// its 96-DPI pixels and the window on the screen is twice as large.
+class ScaledDesktop : public Desktop {
+protected:
+    ScaledDesktop() { scale = 2; }
+
+    // A menu bar with one title, and a frame of one colour under it.
+    std::uint32_t ShowMenuBar(const wchar_t* title)
+    {
+        HMENU menu = CreateMenu();
+        AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), title);
+        SetMenu(window->Handle(), menu);
+        const D3DCOLOR colours[4] = {bandColour, bandColour, bandColour, bandColour};
+        PresentQuarters(colours);
+        Settle();
+        return bandColour & 0xFFFFFF;
+    }
+};
+
+// The title as the menu font at twice its size rasterises it, black on the bar's grey.
+display::Image TitleAtTwiceTheSize(const wchar_t* title)
+{
+    text::FontRequest request;
+    request.height = -user32::PointsToPixels(user32::menuFontPoints) * 2;
+    auto font = text::Font::Open(request);
+    auto glyphs = text::PlaceLine(*font, text::ToCodePoints(title), 0, 0);
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    for (const text::PlacedGlyph& g : glyphs) {
+        left = std::min(left, g.x), top = std::min(top, g.y);
+        right = std::max(right, g.x + g.glyph->width), bottom = std::max(bottom, g.y + g.glyph->height);
+    }
+    display::Image image{unsigned(right - left), unsigned(bottom - top), {}};
+    image.pixels.assign(std::size_t{image.width} * image.height, 0xF0);
+    for (const text::PlacedGlyph& g : glyphs) {
+        for (int i = 0; i < g.glyph->width * g.glyph->height; ++i)
+            image.pixels[std::size_t(g.y - top + i / g.glyph->width) * image.width +
+                         std::size_t(g.x - left + i % g.glyph->width)] =
+                (0xF0 * (255u - g.glyph->coverage[std::size_t(i)]) + 127) / 255;
+    }
+    return image;
+}
+
+TEST_F(ScaledDesktop, TheWindowIsTwiceTheProgramsSizeAndTheDesktopHalfTheScreens)
+{
+    POINT origin = ClientOrigin();
+    EXPECT_EQ(x.Geometry(xWindow), (XGeometry{origin.x * 2, origin.y * 2, clientWidth * 2, clientHeight * 2}));
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetDeviceCaps(screen, HORZRES), int(x.ScreenWidth()) / 2);
+    EXPECT_EQ(GetDeviceCaps(screen, VERTRES), int(x.ScreenHeight()) / 2);
+    ReleaseDC(nullptr, screen);
+    D3DDISPLAYMODE mode{};  // the adapter's modes stay the screen's own
+    ASSERT_EQ(direct3d->EnumAdapterModes(D3DADAPTER_DEFAULT, D3DFMT_X8R8G8B8, 0, &mode), D3D_OK);
+    EXPECT_EQ(mode.Width, x.ScreenWidth());
+}
+
+// The bar is twice as tall, and its title's pixels are those of the font rasterised at twice its
+// size, not a stretch of the small glyphs (which would differ at nearly every edge).
+TEST_F(ScaledDesktop, TheMenuBarIsTwiceAsTallWithGlyphsOfTwiceTheFontSize)
+{
+    const std::uint32_t frame = ShowMenuBar(L"View");
+    display::Image shown = Screen();
+    const unsigned bar = user32::menuBarHeight * 2;
+    EXPECT_EQ(At(shown, shown.width - 1, bar - 1), 0xFFF0F0F0u);
+    EXPECT_EQ(At(shown, shown.width - 1, bar) & 0xFFFFFF, frame);
+    display::Image expected = TitleAtTwiceTheSize(L"View");
+    unsigned left = shown.width, top = bar;
+    for (unsigned i = 0; i < shown.width * bar; ++i) {
+        if ((At(shown, i % shown.width, i / shown.width) & 0xFF) != 0xF0)
+            left = std::min(left, i % shown.width), top = std::min(top, i / shown.width);
+    }
+    int differing = 0;
+    for (unsigned i = 0; i < expected.width * expected.height; ++i) {
+        unsigned column = i % expected.width, row = i / expected.width;
+        differing += std::abs(int(At(shown, left + column, top + row) & 0xFF) - int(expected.pixels[i])) > 2;
+    }
+    EXPECT_EQ(differing, 0);
+}
+
+TEST_F(ScaledDesktop, AClickOnTheScreenReachesTheProgramAtHalfItsCoordinates)
+{
+    XGeometry g = x.Geometry(xWindow);
+    ASSERT_TRUE(Click(g.x + 101, g.y + 81));
+    ASSERT_TRUE(PumpUntil([&] { return !window->Of(WM_LBUTTONUP).empty(); }));
+    auto downs = window->Of(WM_LBUTTONDOWN);
+    ASSERT_EQ(downs.size(), 1u);
+    EXPECT_EQ(LOWORD(downs[0].lParam), 50);
+    EXPECT_EQ(HIWORD(downs[0].lParam), 40);
+}
+
+// At the desktop's size the program sees the scaled desktop, shown on the whole screen; at a mode
+// of the screen's the mode is the screen, unscaled.
+TEST_F(ScaledDesktop, FullScreenAtTheDesktopsSizeIsScaledAndAtAModeIsNot)
+{
+    const XGeometry before = x.Geometry(xWindow);
+    for (unsigned factor : {2, 1}) {
+        parameters = Windowed(x.ScreenWidth() / factor, x.ScreenHeight() / factor);
+        parameters.Windowed = FALSE;
+        ASSERT_EQ(device->Reset(&parameters), D3D_OK);
+        EXPECT_TRUE(WaitForGeometry(WholeScreen())) << factor;
+        RECT client = ClientRectOf(window->Handle());
+        EXPECT_EQ(unsigned(client.right), x.ScreenWidth() / factor);
+        EXPECT_EQ(unsigned(client.bottom), x.ScreenHeight() / factor);
+        parameters = Windowed(clientWidth, clientHeight);
+        ASSERT_EQ(device->Reset(&parameters), D3D_OK);
+        EXPECT_TRUE(WaitForGeometry(before)) << factor;
+    }
 }
 
 }  // namespace

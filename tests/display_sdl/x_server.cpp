@@ -22,6 +22,14 @@ Display* Server(void* display)
     return static_cast<Display*>(display);
 }
 
+int errorsSeen = 0;
+
+int CountError(Display*, XErrorEvent*)
+{
+    ++errorsSeen;
+    return 0;
+}
+
 }  // namespace
 
 XServer::XServer() : display_(XOpenDisplay(nullptr))
@@ -89,6 +97,26 @@ bool XServer::HasState(unsigned long window, const char* state) const
 bool XServer::Allows(unsigned long window, const char* action) const
 {
     return ListsAtom(display_, window, "_NET_WM_ALLOWED_ACTIONS", action);
+}
+
+unsigned long XServer::Colormap(unsigned long window) const
+{
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(Server(display_), window, &attributes) ? attributes.colormap : 0;
+}
+
+// A colormap that is gone answers a query with an error (BadColor).
+bool XServer::ColormapExists(unsigned long colormap) const
+{
+    Display* server = Server(display_);
+    XSync(server, False);
+    errorsSeen = 0;
+    XErrorHandler previous = XSetErrorHandler(CountError);
+    XColor colour{};
+    XQueryColor(server, colormap, &colour);
+    XSync(server, False);
+    XSetErrorHandler(previous);
+    return errorsSeen == 0;
 }
 
 unsigned long XWindowOf(HWND window)

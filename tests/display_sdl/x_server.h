@@ -42,6 +42,9 @@ public:
     bool HasState(unsigned long window, const char* state) const;
     // Whether the window manager offers this action (_NET_WM_ACTION_…) for the window.
     bool Allows(unsigned long window, const char* action) const;
+    // The window's colormap (0 for none), and whether a colormap is still in the server.
+    unsigned long Colormap(unsigned long window) const;
+    bool ColormapExists(unsigned long colormap) const;
 
 private:
     void* display_ = nullptr;  // Display*

@@ -4,8 +4,13 @@
 
 #include "user32/window_frame.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
+
+#include <sys/wait.h>
+
+#include "temp_directory.h"
 
 namespace quorvane::tests {
 namespace {
@@ -104,6 +109,29 @@ TEST_F(EndToEnd, AnIdleViewerUsesNoCpu)
     EXPECT_LT(process.CpuSeconds() - before, 0.05);
     EXPECT_TRUE(process.Running());
 }
+
+// Without a display (over ssh, from a service) the shipped viewer says so, naming DISPLAY, and
+// ends at once with exit code 1 and its settings untouched: with SDL left to choose its driver
+// (it would fall back to one that shows nothing) and with X11 asked for.
+class ViewerWithoutADisplay : public testing::TestWithParam<std::string> {};
+
+TEST_P(ViewerWithoutADisplay, SaysWhyAndEndsWithoutWritingItsSettings)
+{
+    TempDirectory dir;
+    const std::string mine = "[QUORVANE]\nSHOW_EARTH=0\n";
+    dir.Write("Quorvane.ini", mine);
+    const std::string command = "cd " + dir.Path() + " && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " +
+                                GetParam() + " timeout 60 " + QUORVANE_VIEWER + " 2>errors.txt";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const std::string errors = dir.Read("errors.txt");
+    EXPECT_NE(errors.find("no display to show windows on (DISPLAY is unset)"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("the main window could not be created"), std::string::npos) << errors;
+    EXPECT_EQ(dir.Read("Quorvane.ini"), mine);
+}
+
+INSTANTIATE_TEST_SUITE_P(Drivers, ViewerWithoutADisplay, testing::Values("", "SDL_VIDEODRIVER=x11"));
 
 }  // namespace
 }  // namespace quorvane::tests

@@ -10,13 +10,7 @@ namespace {
 // The camera state is process-wide; every case starts from the values the program starts with.
 class Camera : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        earthOrientation = D3DXQUATERNION(0, 0, 0, 1);
-        cameraAzimuth = 0.0f;
-        cameraElevation = 0.0f;
-        cameraDistance = 10.0f;
-    }
+    void SetUp() override { ResetEarthAndCamera(); }
 
     static D3DXVECTOR3 EarthPoint(const D3DXVECTOR3& model)
     {

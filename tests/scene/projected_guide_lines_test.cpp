@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "recording_device.h"
+#include "scene/camera.h"
 #include "scene/guide_lines.h"
 
 namespace quorvane::tests {
@@ -31,7 +32,7 @@ protected:
         const D3DXVECTOR3 eye(0, 10 * std::sin(0.5f), -10 * std::cos(0.5f)), origin(0, 0, 0);
         const D3DXVECTOR3 up(0, std::cos(0.5f), std::sin(0.5f));
         D3DXMatrixLookAtLH(&view, &eye, &origin, &up);
-        D3DXMatrixPerspectiveFovLH(&projection, 1.0471967f, 800.0f / 600.0f, 1.0f, 1000.0f);
+        BuildProjectionMatrix(800.0f / 600.0f, &projection);
         device.SetTransform(D3DTS_VIEW, &view);
         device.SetTransform(D3DTS_PROJECTION, &projection);
         device.calls.clear();

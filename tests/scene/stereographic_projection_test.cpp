@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "scene/ray_picking.h"
 #include "scene/stereographic_projection.h"
 
 namespace {
@@ -45,7 +46,11 @@ TEST(StereographicMatrix, MapsTheTablePointsToTheirImages)
     for (const auto& row : table) {
         SCOPED_TRACE(testing::Message() << "world (" << row.world.x << ", " << row.world.y << ", " << row.world.z
                                         << ")");
-        ExpectNear(row.image, Image(row.world), 2e-6f * (1.0f + std::fabs(row.image.x) + std::fabs(row.image.z)));
+        const float tolerance = 2e-6f * (1.0f + std::fabs(row.image.x) + std::fabs(row.image.z));
+        ExpectNear(row.image, Image(row.world), tolerance);
+        // The rays' own sums, both ways: the points are on the unit sphere.
+        ExpectNear(row.image, ImageOnPlane(row.world).value_or(row.world), tolerance);
+        ExpectNear(row.world, SpherePointOfImage(row.image), 1e-5f);
     }
 }
 

@@ -24,17 +24,25 @@ void CopyData(const std::string& directory, ViewerData data)
 
 }  // namespace
 
-ViewerProcess::ViewerProcess(const XSession& session, ViewerData data) : session_(session)
+ViewerProcess::ViewerProcess(const XSession& session, ViewerData data) : session_(session), program_(QUORVANE_VIEWER)
 {
     CopyData(directory_.Path(), data);
 }
 
-bool ViewerProcess::Start()
+ViewerProcess::ViewerProcess(const XSession& session, std::string program, std::vector<std::string> environment)
+    : session_(session), program_(std::move(program)), environment_(std::move(environment))
+{
+}
+
+bool ViewerProcess::Start(const std::string& scale)
 {
     ChildOptions options;
     options.directory = directory_.Path();
-    options.environment = {"DISPLAY=" + session_.DisplayName()};
-    process_ = std::make_unique<ChildProcess>(std::vector<std::string>{QUORVANE_VIEWER}, options);
+    options.environment = environment_;
+    options.environment.push_back("DISPLAY=" + session_.DisplayName());
+    options.environment.push_back("QUORVANE_SCALE=" + scale);
+    options.environment.push_back("GDK_SCALE=");
+    process_ = std::make_unique<ChildProcess>(std::vector<std::string>{program_}, options);
     const bool appeared = PollUntil(
         [&] {
             window_ = session_.FindWindow(process_->Pid(), viewerTitle);

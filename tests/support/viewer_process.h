@@ -34,10 +34,16 @@ struct Arrival {
 
 class ViewerProcess {
 public:
+    // The build's viewer, in a start-up directory of its own holding these data files.
     explicit ViewerProcess(const XSession& session, ViewerData data = ViewerData::Complete);
+    // Another viewer program (an installed one), started in an empty directory of its own with these
+    // environment entries added (NAME=value).
+    ViewerProcess(const XSession& session, std::string program, std::vector<std::string> environment);
 
     // Starts the viewer and waits for its main window; false when it did not appear within 30 s.
-    bool Start();
+    // The desktop's scale is `scale` (QUORVANE_SCALE), whatever the test's environment says;
+    // an empty one leaves it to the X server's resources.
+    bool Start(const std::string& scale = "1");
     ChildProcess& Process() { return *process_; }
     const TempDirectory& Directory() const { return directory_; }
     unsigned long Window() const { return window_; }
@@ -64,6 +70,8 @@ public:
 
 private:
     const XSession& session_;
+    std::string program_;
+    std::vector<std::string> environment_;
     TempDirectory directory_;
     std::unique_ptr<ChildProcess> process_;
     unsigned long window_ = 0;

@@ -6,6 +6,7 @@
 #include "graphics/draw_device.h"
 #include "graphics/scene_resources.h"
 #include "scene/camera.h"
+#include "scene/projection_rays.h"
 #include "scene/render_frame.h"
 #include "scene/stereographic_projection.h"
 
@@ -44,10 +45,9 @@ OpenDrawDevice::~OpenDrawDevice()
 void RestoreStartupState()
 {
     ViewerSettings = InitSettings(L"");
-    earthOrientation = D3DXQUATERNION(0.0f, 0.0f, 0.0f, 1.0f);
-    cameraAzimuth = 0.0f;
-    cameraElevation = 0.0f;
-    cameraDistance = 10.0f;
+    ResetEarthAndCamera();
+    showProjectionRays = FALSE;
+    rayPointer = POINT{0, 0};
 }
 
 ViewerScene::ViewerScene(UINT width, UINT height)
@@ -86,8 +86,7 @@ POINT ViewerScene::ScreenPoint(const D3DXVECTOR3& world) const
 {
     D3DXMATRIX view, projection;
     BuildViewMatrix(&view, nullptr);
-    D3DXMatrixPerspectiveFovLH(&projection, 1.0471967f, static_cast<float>(width_) / static_cast<float>(height_), 1.0f,
-                               1000.0f);
+    BuildProjectionMatrix(static_cast<float>(width_) / static_cast<float>(height_), &projection);
     const D3DXMATRIX viewProjection = view * projection;
     D3DXVECTOR3 ndc;
     D3DXVec3TransformCoord(&ndc, &world, &viewProjection);

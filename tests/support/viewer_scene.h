@@ -85,7 +85,7 @@ private:
 // lifted by `lift` as the guide lines' images are, for the current Earth orientation.
 D3DXVECTOR3 ImagePoint(const D3DXVECTOR3& model, float lift = 0.0f);
 
-// The settings and camera as the program starts with them.
+// The settings, camera and projection rays as the program starts with them.
 void RestoreStartupState();
 
 }  // namespace quorvane::tests

@@ -196,6 +196,22 @@ std::string XSession::Title(unsigned long window) const
     return title;
 }
 
+std::string XSession::WindowClass(unsigned long window) const
+{
+    XClassHint hint{};
+    if (!XGetClassHint(Server(display_), window, &hint))
+        return {};
+    std::string name = hint.res_class != nullptr ? hint.res_class : "";
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    return name;
+}
+
+std::vector<unsigned long> XSession::Property(unsigned long window, const char* name) const
+{
+    return Property32(display_, window, name);
+}
+
 unsigned long XSession::FindWindow(int pid, const std::string& title) const
 {
     for (unsigned long window : ClientWindows()) {

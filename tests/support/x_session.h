@@ -63,6 +63,11 @@ public:
     // The managed window of a process with this title (UTF-8), or 0.
     unsigned long FindWindow(int pid, const std::string& title) const;
     std::string Title(unsigned long window) const;
+    // The class of a window (the second part of WM_CLASS), which desktops match with the desktop
+    // entry's StartupWMClass.
+    std::string WindowClass(unsigned long window) const;
+    // The items of a 32-bit property of a window (CARDINAL, ATOM, WINDOW); empty when it has none.
+    std::vector<unsigned long> Property(unsigned long window, const char* name) const;
     // Where the window's own area (inside the window manager's frame) is on the screen; nothing
     // when the window is gone or not mapped.
     std::optional<ScreenRect> Geometry(unsigned long window) const;

@@ -2,8 +2,12 @@
 // it refuses.
 #include "quorvane-snapshot/snapshot_request.h"
 
+#include "app/commands.h"
+
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -40,19 +44,20 @@ TEST(SnapshotArguments, DefaultsAndOptions)
 TEST(SnapshotArguments, ActionsKeepTheirOrder)
 {
     auto request =
-        Parse({"--left", "100,-40", "--key", "F4", "--wheel", "-3", "--right", "0,80", "--key", "f6", "out.png"});
+        Parse({"--left", "100,-40", "--key", "F4", "--wheel", "-3", "--right", "0,80", "--pointer", "9,8", "out.png"});
     ASSERT_TRUE(request);
     using Kind = Action::Kind;
     const std::vector<Action> expected{{Kind::LeftDrag, 100, -40, 0, 0},
                                        {Kind::Key, 0, 0, 0, 4},
                                        {Kind::Wheel, 0, 0, -3, 0},
                                        {Kind::RightDrag, 0, 80, 0, 0},
-                                       {Kind::Key, 0, 0, 0, 6}};
+                                       {Kind::Pointer, 0, 0, 0, 0, 9, 8}};
     EXPECT_EQ(request->actions, expected);
 }
 
 TEST(SnapshotArguments, BadArgumentsAreRefusedWithAReason)
 {
+    const std::string nextKey = "F" + std::to_string(functionKeyCount + 1);
     const std::vector<std::vector<std::string>> refused{
         {},                                 // no output
         {"--size", "1024x768"},             // still no output
@@ -65,7 +70,8 @@ TEST(SnapshotArguments, BadArgumentsAreRefusedWithAReason)
         {"--left", "5,x", "out.png"},       // not a number
         {"--right", "5,6,7", "out.png"},    // three
         {"--wheel", "1.5", "out.png"},      // notches are whole
-        {"--key", "F7", "out.png"},         // no such key in the viewer
+        {"--key", nextKey, "out.png"},      // no such key in the viewer
+        {"--pointer", "5", "out.png"},      // one coordinate
         {"--key", "F", "out.png"},          // no number
         {"--zoom", "2", "out.png"},         // unknown option
         {"out.png", "--dir"},               // option without its value
@@ -75,6 +81,14 @@ TEST(SnapshotArguments, BadArgumentsAreRefusedWithAReason)
         EXPECT_FALSE(Parse(arguments, &error)) << testing::PrintToString(arguments);
         EXPECT_FALSE(error.empty());
     }
+}
+
+TEST(SnapshotArguments, TheReadmeShowsTheUsageAsTheToolPrintsIt)
+{
+    std::ostringstream readme;
+    readme << std::ifstream(QUORVANE_README).rdbuf();
+    EXPECT_NE(readme.str().find("```\n" + Usage() + "```\n"), std::string::npos) << Usage();
+    EXPECT_TRUE(Parse({"--key", "f" + std::to_string(functionKeyCount), "out.png"}));
 }
 
 TEST(SnapshotArguments, HelpStopsReading)

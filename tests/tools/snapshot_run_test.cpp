@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -58,9 +59,25 @@ protected:
         return picture;
     }
 
+    // Whether the yellow of the projection rays is within a pixel of (x, y).
+    static bool YellowNear(const Picture& picture, int x, int y)
+    {
+        bool found = false;
+        for (int i = 0; i < 9; ++i)
+            found |= picture.pixels[std::size_t((y - 1 + i / 3) * 640 + x - 1 + i % 3)] == 0xFFFFFF00;
+        return found;
+    }
+
+    // White pixels of the help line under the eye position (the sixth, rows 128 to 151).
+    static auto SixthHelpLinePixels(const Picture& picture)
+    {
+        return std::count(&picture.pixels[128 * 640], &picture.pixels[152 * 640], 0xFFFFFFFFu);
+    }
+
     TempDirectory dir;
     std::string runDir = dir.Path("run");
     std::string output = dir.Path("out.png");
+    std::string small = "--dir " + runDir + " --size 640x480 ";  // the pictures the rays are probed in
 };
 
 TEST_F(SnapshotRunTest, WritesTheViewersPictureAtTheRequestedSize)
@@ -87,6 +104,35 @@ TEST_F(SnapshotRunTest, ReadsTheSettingsOfItsDirectory)
     EXPECT_EQ(withoutEarth.pixels[std::size_t{90} * 320 + 160] & 0xFFFFFF, 0u);
     ASSERT_EQ(Snapshot("--dir " + runDir + " --size 320x200 --key F4 " + output).exitCode, 0);
     EXPECT_TRUE(NearColor(ReadPng(output).pixels[std::size_t{90} * 320 + 160], standInEarthColor));
+}
+
+// The pointer at the centre of 640 x 480: P under it, C = (0, r, 0) and P' on the centre column
+// (rows worked out by hand: from the start view P = (0, 0, -1), P' = (0, -r, -2); from 0.3 rad
+// above, P = (0, sin 0.3, -cos 0.3), P' = (0, -r, -2.7236)). The dot at C and the crosses show;
+// the line shows between P and P' and is hidden inside the Earth, between C and P. Switched off
+// again, the rays leave the default picture as it was.
+TEST_F(SnapshotRunTest, TheRaysShowWhereThePointerPointsBeforeAndAfterADrag)
+{
+    ASSERT_EQ(Snapshot(small + output).exitCode, 0);
+    const Picture plain = ReadPng(output);
+    ASSERT_EQ(Snapshot(small + "--pointer 320,240 --key F7 --key F7 " + output).exitCode, 0);
+    EXPECT_TRUE(ReadPng(output).pixels == plain.pixels);
+    EXPECT_EQ(SixthHelpLinePixels(plain), 0);
+    const struct {
+        std::string actions;
+        int centre, onSphere, image;
+    } views[] = {{"", 199, 240, 291}, {"--right 0,30 --left -40,0 ", 200, 240, 335}};
+    for (const auto& view : views) {
+        ASSERT_EQ(Snapshot(small + view.actions + "--key F7 --pointer 320,240 " + output).exitCode, 0);
+        const Picture picture = ReadPng(output);
+        ASSERT_EQ(picture.width, 640u);
+        EXPECT_TRUE(YellowNear(picture, 320, view.centre)) << view.actions;
+        EXPECT_TRUE(YellowNear(picture, 323, view.onSphere + 3)) << view.actions;  // a diagonal of the cross
+        EXPECT_TRUE(YellowNear(picture, 323, view.image + 3)) << view.actions;
+        EXPECT_TRUE(YellowNear(picture, 320, (view.onSphere + view.image) / 2)) << view.actions;
+        EXPECT_FALSE(YellowNear(picture, 320, (view.centre + view.onSphere) / 2)) << view.actions;
+        EXPECT_GT(SixthHelpLinePixels(picture), 20) << view.actions;  // the place P names
+    }
 }
 
 TEST_F(SnapshotRunTest, BadArgumentsExitWithTwoAndTheUsage)

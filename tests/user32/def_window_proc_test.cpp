@@ -67,30 +67,38 @@ TEST_F(DefWindowProcTest, AProgramThatTakesTheMaximiseCommandKeepsItsWindowAsItW
     EXPECT_FALSE(IsZoomed(w));
 }
 
+// Also from a control inside the window: the keys go to the focus, the commands to the window.
 TEST_F(DefWindowProcTest, TheMenuKeysReachTheMenuLayerAsKeyMenuCommands)
 {
     HWND w = window_.Handle();
-    InjectKey(w, VK_MENU, true);
-    InjectKey(w, VK_MENU, false);
-    PumpMessages();
-    ASSERT_EQ(window_.Of(WM_SYSCOMMAND).size(), 1u);
-    EXPECT_EQ(window_.Of(WM_SYSCOMMAND)[0].wParam, WPARAM(SC_KEYMENU));
-    EXPECT_EQ(window_.Of(WM_SYSCOMMAND)[0].lParam, 0);
+    HWND control = CreateWindowExW(0, L"RecordingWindow", L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, w, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+    for (HWND focus : {w, control}) {
+        SCOPED_TRACE(focus == w ? "the window has the focus" : "a control has the focus");
+        SetFocus(focus);
+        window_.Clear();
+        InjectKey(w, VK_MENU, true);
+        InjectKey(w, VK_MENU, false);
+        PumpMessages();
+        ASSERT_EQ(window_.Of(WM_SYSCOMMAND).size(), 1u);
+        EXPECT_EQ(window_.Of(WM_SYSCOMMAND)[0].wParam, WPARAM(SC_KEYMENU));
+        EXPECT_EQ(window_.Of(WM_SYSCOMMAND)[0].lParam, 0);
 
-    window_.Clear();
-    InjectKey(w, VK_F10, true);
-    InjectKey(w, VK_F10, false);
-    PumpMessages();
-    EXPECT_EQ(SystemCommands(), (std::vector<WPARAM>{SC_KEYMENU}));
+        window_.Clear();
+        InjectKey(w, VK_F10, true);
+        InjectKey(w, VK_F10, false);
+        PumpMessages();
+        EXPECT_EQ(SystemCommands(), (std::vector<WPARAM>{SC_KEYMENU}));
 
-    window_.Clear();
-    InjectKey(w, VK_MENU, true);
-    InjectKey(w, 'F', true, L'f');  // a mnemonic
-    InjectKey(w, 'F', false);
-    InjectKey(w, VK_MENU, false);
-    PumpMessages();
-    ASSERT_EQ(window_.Of(WM_SYSCOMMAND).size(), 1u);
-    EXPECT_EQ(window_.Of(WM_SYSCOMMAND)[0].lParam, LPARAM(L'f'));
+        window_.Clear();
+        InjectKey(w, VK_MENU, true);
+        InjectKey(w, 'F', true, L'f');  // a mnemonic
+        InjectKey(w, 'F', false);
+        InjectKey(w, VK_MENU, false);
+        PumpMessages();
+        ASSERT_EQ(window_.Of(WM_SYSCOMMAND).size(), 1u);
+        EXPECT_EQ(window_.Of(WM_SYSCOMMAND)[0].lParam, LPARAM(L'f'));
+    }
 }
 
 TEST_F(DefWindowProcTest, AltEnterHandledByTheProgramDoesNotOpenTheMenu)

@@ -211,6 +211,31 @@ TEST_F(MenuBarTest, EscapeAndGrayedItemsSendNothing)
     EXPECT_EQ(steps.IdleCount(), 0);  // the loop ended on its own keys
 }
 
+TEST_F(MenuBarTest, AMenuChangedWhileOpenIsLaidOutAgainAndItsDeletedItemIsNotChosen)
+{
+    IdleSteps steps(window_);
+    HMENU view = GetSubMenu(menu_, 1);
+    WindowPicture grown;
+    RECT added{};
+    steps.Add([&] {
+        for (UINT id = 900; id < 902; ++id)
+            AppendMenuW(view, MF_STRING, id, L"追加");
+        PressKey(Window(), VK_UP);  // from the first item round to the last, one of the new ones
+    });
+    steps.Add([&] {
+        grown = PictureOf(Window());
+        added = ViewItem(GetMenuItemCount(view) - 1);
+        DeleteMenu(view, 901, MF_BYCOMMAND);  // the selected item
+        PressKey(Window(), VK_RETURN);
+    });
+    OpenViewPopup();
+    PumpMessages();
+    ASSERT_GT(grown.width, 0u);
+    EXPECT_EQ(grown.At(added.right - 3, (added.top + added.bottom) / 2), 0x91C9F7u);  // drawn, selected
+    EXPECT_GT(grown.DarkIn(RECT{added.left + 30, added.top, added.right, added.bottom}), 20);
+    EXPECT_TRUE(window_.WParamsOf(WM_COMMAND).empty());
+}
+
 TEST_F(MenuBarTest, TheMouseOpensATitleAndChoosesAnItem)
 {
     RECT outline = ViewItem(1);

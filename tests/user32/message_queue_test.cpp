@@ -4,10 +4,14 @@
 #include <quorvane_testing.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
+#include <memory>
 #include <thread>
 
 #include "recording_window.h"
+#include "user32/thread_state.h"
+#include "user32/window.h"
 
 namespace quorvane::tests {
 namespace {
@@ -28,6 +32,32 @@ TEST_F(MessageQueueTest, PostedMessagesComeBeforeInputAndPaintComesLast)
     EXPECT_EQ(taken[1].hwnd, window_.Handle());
     EXPECT_EQ(taken[1].lParam, MAKELPARAM(10, 20));
     EXPECT_TRUE(PumpMessages().empty());  // the default procedure validated the window
+}
+
+// A click whose handler destroys its window and makes another: the close request still waiting
+// for the first window reaches no window, though the new one may get the first one's freed
+// display window (a release build reuses the address at once).
+TEST_F(MessageQueueTest, EventsOfADestroyedWindowReachNoWindowMadeAfterIt)
+{
+    HWND first = window_.Handle();
+    const display::Window* shown = user32::DisplayWindowOf(first);
+    std::unique_ptr<RecordingWindow> next;
+    std::ptrdiff_t stillWaiting = -1;
+    window_.handler = [&](UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (message == WM_LBUTTONDOWN) {
+            DestroyWindow(first);
+            stillWaiting =
+                std::ranges::count(user32::CurrentThreadState().deviceEvents, shown, &display::Event::window);
+            next = std::make_unique<RecordingWindow>();
+        }
+        return std::nullopt;
+    };
+    ASSERT_TRUE(test_controls::InjectMouseButton(first, test_controls::MouseButton::Left, true, 10, 10));
+    ASSERT_TRUE(test_controls::InjectCloseRequest(first));
+    PumpMessages();
+    EXPECT_EQ(stillWaiting, 0);
+    ASSERT_TRUE(next && IsWindow(next->Handle()));
+    EXPECT_TRUE(next->Of(WM_CLOSE).empty());
 }
 
 TEST_F(MessageQueueTest, TheQuitCodeComesOutOfGetMessageAfterPostedMessagesAndBeforeInput)

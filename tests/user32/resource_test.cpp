@@ -4,6 +4,8 @@
 #include <quorvane_testing.h>
 #include <windows.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -53,6 +55,39 @@ TEST(StringTable, ShortBuffersTruncateMissingStringsAreEmptyAndNoBufferGivesTheT
     ASSERT_EQ(length, 5);
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(std::wstring(text, std::size_t(length)), L"遠い文字列");
+}
+
+// Destroyed at exit, after the tests and the thread's thread_local objects: it uses the platform
+// as a program's static objects may (destroys a window, posts to the thread, reads the string
+// LoadStringW handed out), and the process fails if the platform no longer answers.
+struct UsedAtExit {
+    HWND window = nullptr;
+    const wchar_t* text = nullptr;
+    int length = 0;
+    ~UsedAtExit()
+    {
+        MSG posted{};
+        if (window && !(DestroyWindow(window) && PostMessageW(nullptr, WM_USER, 0, 0) &&
+                        PeekMessageW(&posted, nullptr, WM_USER, WM_USER, PM_REMOVE) &&
+                        std::wstring(text, std::size_t(length)) == L"遠い文字列")) {
+            std::fputs("the platform no longer answered at exit\n", stderr);
+            std::_Exit(1);
+        }
+    }
+} usedAtExit;
+
+TEST(StringTable, ThePlatformStillAnswersStaticObjectsAtExit)
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = Module();
+    windowClass.lpszClassName = L"UsedAtExit";
+    ASSERT_NE(RegisterClassExW(&windowClass), 0);
+    usedAtExit.window = CreateWindowExW(0, L"UsedAtExit", L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                                        Module(), nullptr);
+    usedAtExit.length = LoadStringW(Module(), IDS_FAR, reinterpret_cast<LPWSTR>(&usedAtExit.text), 0);
+    EXPECT_NE(usedAtExit.window, nullptr);
 }
 
 // The .res file: an empty opening entry, then each resource with its header padded to four

@@ -199,4 +199,38 @@ TEST_F(WindowTest, ChildWindowsGoWithTheirParent)
     EXPECT_EQ(GetLastError(), DWORD(ERROR_TLW_WITH_WSCHILD));
 }
 
+// A parent given without WS_CHILD makes an owned top-level window: screen coordinates, not one of
+// its owner's children (a click in the owner beside it is the owner's), gone with its owner.
+TEST_F(WindowTest, AWindowMadeWithAParentButNotAsChildIsOwned)
+{
+    HWND owner = Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND popup = CreateWindowExW(0, L"RecordingClass", L"Recorded", WS_POPUP | WS_VISIBLE, 50, 50, 200, 100, owner,
+                                 nullptr, nullptr, reinterpret_cast<void*>(0x5678));
+    ASSERT_NE(popup, nullptr);
+    RECT rect{};
+    GetWindowRect(popup, &rect);
+    EXPECT_EQ(std::vector<LONG>({rect.left, rect.top, rect.right, rect.bottom}), std::vector<LONG>({50, 50, 250, 150}));
+    EXPECT_EQ(GetWindow(popup, GW_OWNER), owner);
+    EXPECT_EQ(GetParent(popup), owner);  // a pop-up's owner, as on Windows
+    EXPECT_EQ(GetAncestor(popup, GA_PARENT), GetDesktopWindow());
+    EXPECT_EQ(GetAncestor(popup, GA_ROOTOWNER), owner);
+    EXPECT_EQ(GetWindow(owner, GW_CHILD), nullptr);
+    struct Click {
+        HWND into;
+        int x, y;  // client coordinates of `into`
+    };
+    for (Click click : {Click{owner, 60, 60}, Click{popup, 10, 10}}) {  // the first is beside the pop-up
+        quorvane::test_controls::InjectMouseButton(click.into, quorvane::test_controls::MouseButton::Left, true,
+                                                   click.x, click.y);
+        MSG down{};
+        ASSERT_TRUE(PeekMessageW(&down, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE));
+        EXPECT_EQ(down.hwnd, click.into);
+        EXPECT_EQ(down.lParam, MAKELPARAM(click.x, click.y));
+        quorvane::test_controls::InjectMouseButton(click.into, quorvane::test_controls::MouseButton::Left, false,
+                                                   click.x, click.y);
+    }
+    DestroyWindow(owner);
+    EXPECT_FALSE(IsWindow(popup));
+}
+
 }  // namespace

@@ -12,11 +12,11 @@ int main(int argc, char** argv)
     std::string error;
     const auto request = ParseArguments(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!request) {
-        std::cerr << "quorvane-snapshot: " << error << "\n" << usage;
+        std::cerr << "quorvane-snapshot: " << error << "\n" << Usage();
         return badArguments;
     }
     if (request->help) {
-        std::cout << usage;
+        std::cout << Usage();
         return succeeded;
     }
     return MakeSnapshot(*request, std::cerr);

@@ -1,11 +1,13 @@
 // One snapshot: the viewer started in the request's directory exactly as wWinMain starts it, its
 // main window on the headless display sized to the request, the actions given as the input a
-// person would give (button down, move, button up; wheel turns; key presses), the messages
+// person would give (button down, move, button up; wheel turns; key presses; moves without a button), the messages
 // handled as the viewer's loop handles them, and the frame the window then shows written as PNG.
 #include "snapshot.h"
 
 #include "png_file.h"
+#include "viewer_session.h"
 
+#include "app/commands.h"
 #include "app/entry.h"
 #include "app/settings.h"
 #include "graphics/draw_device.h"
@@ -40,40 +42,6 @@ std::string Hex(HRESULT hr)
 {
     return (boost::format("0x%08X") % static_cast<unsigned long>(static_cast<DWORD>(hr))).str();
 }
-
-// Takes every waiting message as the viewer's loop takes it, until none is left (the last is the
-// WM_PAINT that draws the frame) or the window has posted its quit.
-void HandleWaitingMessages(HACCEL accelerators)
-{
-    MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT)
-            return;
-        HandleMessage(message, accelerators);
-    }
-}
-
-// The viewer from start-up to its window's close, which saves nothing: the INI is only read.
-class RunningViewer {
-public:
-    RunningViewer() : startup_(StartViewer(GetModuleHandleW(nullptr), SW_SHOWNORMAL)) {}
-    ~RunningViewer()
-    {
-        if (IsWindow(startup_.window)) {
-            SendMessageW(startup_.window, WM_CLOSE, 0, 0);
-            HandleWaitingMessages(startup_.accelerators);
-        }
-        ReleaseDirect3D();
-    }
-    RunningViewer(const RunningViewer&) = delete;
-    RunningViewer& operator=(const RunningViewer&) = delete;
-
-    HWND Window() const { return startup_.window; }
-    HACCEL Accelerators() const { return startup_.accelerators; }
-
-private:
-    ViewerStartup startup_;
-};
 
 // Why a data file could not be used: missing, empty, or not what the viewer reads. The file is
 // looked for in the current directory, and named as the request named its directory.
@@ -113,36 +81,6 @@ std::string StartupProblem(HWND window, const std::string& directory)
     return problem;
 }
 
-bool SceneStarted()
-{
-    return SceneResources.drawDevice != nullptr && SceneResources.sphereMesh != nullptr &&
-           SceneResources.earthTexture != nullptr;
-}
-
-SIZE ClientSize(HWND window)
-{
-    RECT client{};
-    GetClientRect(window, &client);
-    return SIZE{client.right - client.left, client.bottom - client.top};
-}
-
-// Sizes the window so that its client area is width x height, as a person sizes it by its frame;
-// the menu bar may take more than one line, so the frame is corrected by what is measured.
-bool SizeClientArea(HWND window, unsigned width, unsigned height)
-{
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const SIZE client = ClientSize(window);
-        if (client.cx == static_cast<LONG>(width) && client.cy == static_cast<LONG>(height))
-            return true;
-        RECT frame{};
-        GetWindowRect(window, &frame);
-        SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + static_cast<LONG>(width) - client.cx,
-                     frame.bottom - frame.top + static_cast<LONG>(height) - client.cy, SWP_NOMOVE | SWP_NOZORDER);
-    }
-    const SIZE client = ClientSize(window);
-    return client.cx == static_cast<LONG>(width) && client.cy == static_cast<LONG>(height);
-}
-
 // A drag as one move with the button down. It starts at the client area's edge it moves away
 // from, so that its end stays within the 16-bit range of mouse positions.
 void InjectDrag(HWND window, test_controls::MouseButton button, const Action& action, const Request& request)
@@ -164,10 +102,13 @@ void Inject(HWND window, const Action& action, const Request& request)
         for (int i = 0; i < std::abs(action.notches); ++i)
             test_controls::InjectMouseWheel(window, action.notches > 0 ? 1.0f : -1.0f, centreX, centreY);
         break;
-    case Action::Kind::Key:
-        test_controls::InjectKey(window, static_cast<UINT>(VK_F1 + action.functionKey - 1), true);
-        test_controls::InjectKey(window, static_cast<UINT>(VK_F1 + action.functionKey - 1), false);
+    case Action::Kind::Key: {
+        const auto key = static_cast<UINT>(functionKeys[action.functionKey - 1].key);
+        test_controls::InjectKey(window, key, true);
+        test_controls::InjectKey(window, key, false);
         break;
+    }
+    case Action::Kind::Pointer: test_controls::InjectMouseMove(window, action.x, action.y); break;
     }
 }
 

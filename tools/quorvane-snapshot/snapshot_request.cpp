@@ -1,19 +1,36 @@
 // Reading the command line: options with their values, actions in order, one output file.
 #include "snapshot_request.h"
 
+#include "app/commands.h"
+
 #include <charconv>
 #include <cstddef>
 
 namespace quorvane::snapshot {
 
-const char usage[] = R"(usage: quorvane-snapshot [--dir DIR] [--size WxH] [ACTION]... OUTPUT.png
+namespace {
+
+// The viewer's last function key, "F7".
+std::string LastKey()
+{
+    return "F" + std::to_string(functionKeyCount);
+}
+
+}  // namespace
+
+std::string Usage()
+{
+    return R"(usage: quorvane-snapshot [--dir DIR] [--size WxH] [ACTION]... OUTPUT.png
   --dir DIR      start-up directory: Data/ and Quorvane.ini are read there (default: the current one); the INI is never written
   --size WxH     client size in pixels (default 1024x768)
   --left DX,DY   a left-button drag by DX,DY pixels (as one mouse move while the button is down)
   --right DX,DY  a right-button drag by DX,DY pixels
   --wheel N      N wheel notches of 120 (positive: forward, towards the Earth; negative: back)
-  --key Fn       a function key, F1 … F6
+  --key Fn       a function key, F1 … )" +
+           LastKey() + R"(
+  --pointer X,Y  a mouse move with no button to client position X,Y (the projection rays follow it)
 )";
+}
 
 namespace {
 
@@ -87,11 +104,18 @@ bool ParseOption(const std::string& option, const std::string& value, Request& r
         }
         request.actions.push_back({Action::Kind::Wheel, 0, 0, a, 0});
     } else if (option == "--key") {
-        if (value.size() != 2 || (value[0] != 'F' && value[0] != 'f') || !ParseInt(value.substr(1), 1, 6, a)) {
-            error = "--key takes F1 to F6: " + value;
+        if (value.size() < 2 || (value[0] != 'F' && value[0] != 'f') ||
+            !ParseInt(std::string_view(value).substr(1), 1, functionKeyCount, a)) {
+            error = "--key takes F1 to " + LastKey() + ": " + value;
             return false;
         }
         request.actions.push_back({Action::Kind::Key, 0, 0, 0, a});
+    } else if (option == "--pointer") {
+        if (!ParsePair(value, ',', -largestDrag, largestDrag, a, b)) {
+            error = "--pointer takes X,Y in client pixels: " + value;
+            return false;
+        }
+        request.actions.push_back({Action::Kind::Pointer, 0, 0, 0, 0, a, b});
     } else {
         error = "unknown option " + option;
         return false;

@@ -14,12 +14,15 @@ struct Action {
         RightDrag,  // orbits the camera by (dx, dy) pixels
         Wheel,      // notches of 120, positive forward
         Key,        // function key F<number>
+        Pointer,    // a mouse move with no button to client position (x, y)
     };
     Kind kind;
     int dx = 0;
     int dy = 0;
     int notches = 0;
-    int functionKey = 0;  // 1 to 6
+    int functionKey = 0;  // 1 to the viewer's last function key (functionKeyCount)
+    int x = 0;
+    int y = 0;
 
     bool operator==(const Action&) const = default;
 };
@@ -33,7 +36,8 @@ struct Request {
     bool help = false;   // --help: print the usage and stop
 };
 
-extern const char usage[];
+// The tool's usage text, its keys as the viewer's command table has them.
+std::string Usage();
 
 // The request of argv[1 .. argc-1], or nothing with a one-line reason in error.
 std::optional<Request> ParseArguments(const std::vector<std::string>& arguments, std::string& error);

@@ -4,6 +4,16 @@
 
 namespace quorvane::d3dx9 {
 
+DeviceStateSaver::DeviceStateSaver(IDirect3DDevice9* device) : device_(device)
+{
+    if (FAILED(device_->GetStreamSource(0, &stream_, &streamOffset_, &streamStride_))) {
+        stream_ = nullptr;
+    }
+    if (FAILED(device_->GetIndices(&indices_))) {
+        indices_ = nullptr;
+    }
+}
+
 DeviceStateSaver::~DeviceStateSaver()
 {
     // Restored in reverse, so a state touched twice ends at its first recorded value.
@@ -26,6 +36,14 @@ DeviceStateSaver::~DeviceStateSaver()
     }
     if (fvfSaved_) {
         device_->SetFVF(fvf_);
+    }
+    device_->SetStreamSource(0, stream_, streamOffset_, streamStride_);
+    device_->SetIndices(indices_);
+    if (stream_ != nullptr) {
+        stream_->Release();
+    }
+    if (indices_ != nullptr) {
+        indices_->Release();
     }
 }
 

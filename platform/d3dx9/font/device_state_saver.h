@@ -1,5 +1,6 @@
 // Saves the device states a drawing helper changes and puts them back afterwards, so that the
-// helper leaves the device as it found it (what ID3DXSprite's state block does in D3DX).
+// helper leaves the device as it found it (what ID3DXSprite's state block does in D3DX). Stream 0
+// and the index buffer are saved from the start: drawing from user memory unbinds them.
 #pragma once
 
 #include <d3d9.h>
@@ -10,7 +11,7 @@ namespace quorvane::d3dx9 {
 
 class DeviceStateSaver {
 public:
-    explicit DeviceStateSaver(IDirect3DDevice9* device) : device_(device) {}
+    explicit DeviceStateSaver(IDirect3DDevice9* device);
     ~DeviceStateSaver();
     DeviceStateSaver(const DeviceStateSaver&) = delete;
     DeviceStateSaver& operator=(const DeviceStateSaver&) = delete;
@@ -40,6 +41,11 @@ private:
     std::vector<std::pair<DWORD, IDirect3DBaseTexture9*>> textures_;  // counted references
     bool fvfSaved_ = false;
     DWORD fvf_ = 0;
+    // Counted references, or null.
+    IDirect3DVertexBuffer9* stream_ = nullptr;
+    UINT streamOffset_ = 0;
+    UINT streamStride_ = 0;
+    IDirect3DIndexBuffer9* indices_ = nullptr;
 };
 
 }  // namespace quorvane::d3dx9

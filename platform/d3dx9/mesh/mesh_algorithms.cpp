@@ -79,99 +79,102 @@ std::vector<std::uint32_t> NormalGroups(const std::uint8_t* vertices, std::size_
     return groups;
 }
 
-// Open addressing with linear probing in one array of Entry (which tells when it is empty), so
-// that tens of thousands of keys cost no allocation each. The table holds at most half as many
-// entries as it has places.
-template <class Entry>
-class FlatTable {
+// Items 0..count-1 grouped by a bucket number, each bucket's items in ascending order: a
+// counting sort in two sequential passes, with no allocation per item. Numbers that keep
+// neighbouring items in neighbouring buckets (a vertex index) keep memory access local.
+class Buckets {
 public:
-    explicit FlatTable(std::size_t count)
+    // bucketOf(item) is below bucketCount, or bucketCount to leave the item out.
+    template <class BucketOf>
+    Buckets(std::size_t count, std::size_t bucketCount, BucketOf bucketOf) : starts_(bucketCount + 2, 0)
     {
-        std::size_t capacity = 16;
-        while (capacity < count * 2) {
-            capacity *= 2;
+        for (std::size_t item = 0; item < count; ++item) {
+            if (const std::size_t bucket = bucketOf(item); bucket < bucketCount) {
+                ++starts_[bucket + 2];
+            }
         }
-        entries_.assign(capacity, Entry{});
-    }
-
-    // The first entry along key's probe sequence that matches, or else the empty place there,
-    // for the caller to fill.
-    template <class Matches>
-    Entry& Find(std::uint64_t key, Matches matches)
-    {
-        const std::size_t mask = entries_.size() - 1;
-        for (std::size_t i = (key * 0x9E3779B97F4A7C15ull) >> 32 & mask;; i = (i + 1) & mask) {
-            Entry& entry = entries_[i];
-            if (entry.Empty() || matches(entry)) {
-                return entry;
+        for (std::size_t bucket = 2; bucket < starts_.size(); ++bucket) {
+            starts_[bucket] += starts_[bucket - 1];
+        }
+        items_.resize(starts_.back());
+        // starts_[b + 1] is the next free place of bucket b; once filled it is b's end.
+        for (std::size_t item = 0; item < count; ++item) {
+            if (const std::size_t bucket = bucketOf(item); bucket < bucketCount) {
+                items_[starts_[bucket + 1]++] = static_cast<std::uint32_t>(item);
             }
         }
     }
 
+    const std::uint32_t* begin(std::size_t bucket) const { return items_.data() + starts_[bucket]; }
+    const std::uint32_t* end(std::size_t bucket) const { return items_.data() + starts_[bucket + 1]; }
+    std::size_t BucketCount() const { return starts_.size() - 2; }
+
 private:
-    std::vector<Entry> entries_;
+    std::vector<std::uint32_t> starts_;
+    std::vector<std::uint32_t> items_;
 };
 
-// An edge's two point ids, smaller first, and the first face edge slot that had them. The key
-// is never all ones: the smaller id is below the larger.
-struct EdgeEntry {
-    static constexpr std::uint64_t emptyKey = ~std::uint64_t{0};
-    std::uint64_t key = emptyKey;
-    std::uint32_t slot = 0;
-    bool Empty() const { return key == emptyKey; }
-};
-
-// A triangle's corners and its face.
-struct TriangleEntry {
-    static constexpr std::uint32_t noFace = 0xFFFFFFFF;
-    static constexpr std::uint32_t takenFace = 0xFFFFFFFE;
-    std::uint32_t corners[3] = {0, 0, 0};
-    std::uint32_t face = noFace;
-
-    static TriangleEntry Of(const std::uint32_t* triangle, std::uint32_t face)
-    {
-        return TriangleEntry{{triangle[0], triangle[1], triangle[2]}, face};
+// A power of two at least min(wanted, limit): enough buckets for the ids in use, never more than
+// there are items.
+std::size_t BucketCountFor(std::size_t wanted, std::size_t limit)
+{
+    std::size_t count = 1;
+    while (count < std::min(wanted, limit)) {
+        count *= 2;
     }
-    bool Empty() const { return face == noFace; }
-    bool SameCorners(const TriangleEntry& other) const
-    {
-        return corners[0] == other.corners[0] && corners[1] == other.corners[1] && corners[2] == other.corners[2];
-    }
-    std::uint64_t Key() const
-    {
-        return (std::uint64_t{corners[0]} * 0x9E3779B97F4A7C15ull) ^ (std::uint64_t{corners[1]} << 21) ^ corners[2];
-    }
-};
+    return count;
+}
 
 }  // namespace
 
 std::vector<std::uint32_t> ComputeAdjacency(const std::uint32_t* indices, std::size_t faceCount,
                                             const std::uint32_t* pointIds)
 {
-    std::vector<std::uint32_t> adjacency(faceCount * 3, noNeighbour);
-    const auto point = [&](std::uint32_t vertex) { return pointIds ? pointIds[vertex] : vertex; };
-    // Each edge's key finds the first face edge that had it; a later one of another face pairs
-    // with it (the partner of (a, b) is (b, a), or (a, b) for inconsistently wound neighbours).
-    FlatTable<EdgeEntry> firstEdge(faceCount * 3);
-    for (std::size_t face = 0; face < faceCount; ++face) {
-        for (int edge = 0; edge < 3; ++edge) {
-            const std::uint32_t a = point(indices[face * 3 + edge]);
-            const std::uint32_t b = point(indices[face * 3 + (edge + 1) % 3]);
-            if (a == b) {
-                continue;  // degenerate edge
+    const std::size_t slotCount = faceCount * 3;
+    std::vector<std::uint32_t> adjacency(slotCount, noNeighbour);
+    const auto point = [&](std::size_t slot) {
+        const std::uint32_t vertex = indices[slot];
+        return pointIds ? pointIds[vertex] : vertex;
+    };
+    const auto ends = [&](std::size_t slot) {
+        const std::size_t next = slot % 3 == 2 ? slot - 2 : slot + 1;
+        return std::pair{point(slot), point(next)};
+    };
+    std::uint32_t largestPoint = 0;
+    for (std::size_t slot = 0; slot < slotCount; ++slot) {
+        largestPoint = std::max(largestPoint, point(slot));
+    }
+    // Face edges by their smaller point (folded into the buckets there are); degenerate ones
+    // are left out.
+    const std::size_t bucketCount = BucketCountFor(std::size_t{largestPoint} + 1, slotCount);
+    const Buckets edges(slotCount, bucketCount, [&](std::size_t slot) -> std::size_t {
+        const auto [a, b] = ends(slot);
+        return a == b ? bucketCount : std::min(a, b) & (bucketCount - 1);
+    });
+    // Within a bucket, the face edges with the same two points in slot order: the first pairs
+    // with the first later one of another face (the partner of (a, b) is (b, a), or (a, b) for
+    // inconsistently wound neighbours); any further ones stay alone.
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> bucket;  // (points, slot)
+    for (std::size_t index = 0; index < edges.BucketCount(); ++index) {
+        bucket.clear();
+        for (const std::uint32_t* slot = edges.begin(index); slot != edges.end(index); ++slot) {
+            const auto [a, b] = ends(*slot);
+            bucket.emplace_back(std::uint64_t{std::min(a, b)} << 32 | std::max(a, b), *slot);
+        }
+        std::sort(bucket.begin(), bucket.end());
+        for (std::size_t first = 0; first < bucket.size();) {
+            std::size_t next = first + 1;
+            const std::uint32_t firstFace = bucket[first].second / 3;
+            bool paired = false;
+            for (; next < bucket.size() && bucket[next].first == bucket[first].first; ++next) {
+                const std::uint32_t face = bucket[next].second / 3;
+                if (!paired && face != firstFace) {
+                    adjacency[bucket[first].second] = face;
+                    adjacency[bucket[next].second] = firstFace;
+                    paired = true;
+                }
             }
-            const std::uint64_t key = std::uint64_t{std::min(a, b)} << 32 | std::max(a, b);
-            const auto slot = static_cast<std::uint32_t>(face * 3 + edge);
-            EdgeEntry& first = firstEdge.Find(key, [&](const EdgeEntry& e) { return e.key == key; });
-            if (first.key == EdgeEntry::emptyKey) {
-                first = EdgeEntry{key, slot};
-                continue;
-            }
-            const std::uint32_t partner = first.slot;
-            if (partner / 3 != face && adjacency[partner] == noNeighbour) {
-                adjacency[partner] = static_cast<std::uint32_t>(face);
-                adjacency[slot] = partner / 3;
-            }
+            first = next;
         }
     }
     return adjacency;
@@ -236,6 +239,9 @@ std::vector<std::uint32_t> SortFacesByAttribute(const std::uint32_t* attributes,
 {
     std::vector<std::uint32_t> faces(faceCount);
     std::iota(faces.begin(), faces.end(), 0u);
+    if (std::is_sorted(attributes, attributes + faceCount)) {
+        return faces;  // already in order, as a single-material mesh always is
+    }
     std::stable_sort(faces.begin(), faces.end(),
                      [&](std::uint32_t a, std::uint32_t b) { return attributes[a] < attributes[b]; });
     return faces;
@@ -245,34 +251,39 @@ void ReorderForVertexCache(const std::uint32_t* indices, const std::uint32_t* at
                            std::vector<std::uint32_t>& faceOrder, std::size_t vertexCount)
 {
     std::vector<std::uint32_t> runIndices;
+    std::vector<std::uint32_t> runFaces;
     std::vector<std::uint32_t> reordered;
+    std::vector<bool> taken;
     for (std::size_t start = 0; start < faceOrder.size();) {
         std::size_t end = start;
         while (end < faceOrder.size() && attributes[faceOrder[end]] == attributes[faceOrder[start]]) {
             ++end;
         }
         runIndices.clear();
-        for (std::size_t i = start; i < end; ++i) {
-            runIndices.insert(runIndices.end(), indices + std::size_t{faceOrder[i]} * 3,
-                              indices + std::size_t{faceOrder[i]} * 3 + 3);
+        runFaces.assign(faceOrder.begin() + start, faceOrder.begin() + end);
+        for (const std::uint32_t face : runFaces) {
+            runIndices.insert(runIndices.end(), indices + std::size_t{face} * 3, indices + std::size_t{face} * 3 + 3);
         }
         reordered.resize(runIndices.size());
         meshopt_optimizeVertexCache(reordered.data(), runIndices.data(), runIndices.size(), vertexCount);
-        // meshoptimizer moves triangles whole, corners in their order: find each one's face.
-        // Equal triangles are found in turn; a found entry is marked so.
-        FlatTable<TriangleEntry> faceOf(end - start);
-        for (std::size_t i = start; i < end; ++i) {
-            const TriangleEntry entry = TriangleEntry::Of(indices + std::size_t{faceOrder[i]} * 3, faceOrder[i]);
-            faceOf.Find(entry.Key(), [](const TriangleEntry&) { return false; }) = entry;
-        }
-        for (std::size_t t = 0; t < end - start; ++t) {
-            const TriangleEntry wanted = TriangleEntry::Of(&reordered[t * 3], 0);
-            TriangleEntry& found = faceOf.Find(wanted.Key(), [&](const TriangleEntry& e) {
-                return e.face != TriangleEntry::takenFace && e.SameCorners(wanted);
-            });
-            if (!found.Empty()) {
-                faceOrder[start + t] = found.face;
-                found.face = TriangleEntry::takenFace;
+        // meshoptimizer moves triangles whole, corners in their order: find each one's face among
+        // the run's triangles with the same first corner. Equal triangles are found in turn; a
+        // found one is marked taken.
+        const std::size_t runLength = end - start;
+        const std::size_t bucketCount = BucketCountFor(vertexCount, runLength);
+        const Buckets byFirstCorner(runLength, bucketCount,
+                                    [&](std::size_t i) { return runIndices[i * 3] & (bucketCount - 1); });
+        taken.assign(runLength, false);
+        for (std::size_t t = 0; t < runLength; ++t) {
+            const std::uint32_t* wanted = &reordered[t * 3];
+            const std::size_t bucket = wanted[0] & (bucketCount - 1);
+            const std::uint32_t* found =
+                std::find_if(byFirstCorner.begin(bucket), byFirstCorner.end(bucket), [&](std::uint32_t i) {
+                    return !taken[i] && std::equal(wanted, wanted + 3, &runIndices[i * 3]);
+                });
+            if (found != byFirstCorner.end(bucket)) {
+                faceOrder[start + t] = runFaces[*found];
+                taken[*found] = true;
             }
         }
         start = end;

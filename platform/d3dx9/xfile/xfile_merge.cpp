@@ -112,26 +112,36 @@ private:
     std::unordered_map<std::uint64_t, std::uint32_t> extra_;
 };
 
-void AppendVertex(const FileMesh& source, const FrameTransform& transform, std::uint32_t position, std::uint32_t normal,
-                  std::uint32_t pointBase, MeshDescription& mesh)
+// Writes vertex `vertex` of `mesh`, whose arrays are sized for it already.
+void WriteVertex(const FileMesh& source, const FrameTransform& transform, std::uint32_t position, std::uint32_t normal,
+                 std::uint32_t pointBase, std::size_t vertex, MeshDescription& mesh)
 {
-    float point[3];
-    transform.Point(&source.positions[std::size_t{position} * 3], point);
-    mesh.positions.insert(mesh.positions.end(), point, point + 3);
+    transform.Point(&source.positions[std::size_t{position} * 3], &mesh.positions[vertex * 3]);
     if (mesh.hasNormals) {
-        float n[3] = {0, 0, 0};
+        float* n = &mesh.normals[vertex * 3];
         if (source.hasNormals && normal != UINT32_MAX) {
             transform.Normal(&source.normals[std::size_t{normal} * 3], n);
+        } else {
+            n[0] = n[1] = n[2] = 0.0f;
         }
-        mesh.normals.insert(mesh.normals.end(), n, n + 3);
     }
     if (mesh.hasTextureCoordinates) {
         const float* uv =
             source.hasTextureCoordinates ? &source.textureCoordinates[std::size_t{position} * 2] : nullptr;
-        mesh.textureCoordinates.push_back(uv ? uv[0] : 0.0f);
-        mesh.textureCoordinates.push_back(uv ? uv[1] : 0.0f);
+        mesh.textureCoordinates[vertex * 2] = uv ? uv[0] : 0.0f;
+        mesh.textureCoordinates[vertex * 2 + 1] = uv ? uv[1] : 0.0f;
     }
-    mesh.pointIds.push_back(pointBase + position);
+    mesh.pointIds[vertex] = pointBase + position;
+}
+
+// Room for `count` more vertices in every array the mesh has.
+void GrowVertices(MeshDescription& mesh, std::size_t count)
+{
+    const std::size_t total = mesh.VertexCount() + count;
+    mesh.positions.resize(total * 3);
+    mesh.normals.resize(mesh.hasNormals ? total * 3 : 0);
+    mesh.textureCoordinates.resize(mesh.hasTextureCoordinates ? total * 2 : 0);
+    mesh.pointIds.resize(total);
 }
 
 // Appends one file mesh; `pointBase` and `materialBase` place its positions and materials
@@ -161,11 +171,14 @@ void AppendMesh(const FileMesh& source, std::uint32_t pointBase, std::uint32_t m
             extraVertices.emplace_back(position, normal);
         }
     }
+    GrowVertices(mesh, positionCount + extraVertices.size());
     for (std::uint32_t position = 0; position < positionCount; ++position) {
-        AppendVertex(source, transform, position, splitter.FirstNormal(position), pointBase, mesh);
+        WriteVertex(source, transform, position, splitter.FirstNormal(position), pointBase, vertexBase + position,
+                    mesh);
     }
+    std::size_t vertex = std::size_t{vertexBase} + positionCount;
     for (const auto& [position, normal] : extraVertices) {
-        AppendVertex(source, transform, position, normal, pointBase, mesh);
+        WriteVertex(source, transform, position, normal, pointBase, vertex++, mesh);
     }
 
     for (std::size_t face = 0; face + 1 < source.faceStarts.size(); ++face) {

@@ -192,7 +192,7 @@ private:
         Matrix4 local = identityMatrix;
         const auto child = [&](const std::string& type, const std::string& name) -> bool {
             if (IsType(type, "FrameTransformMatrix")) {
-                return ReadFloats(local.data(), 16) && SkipChildren(depth + 1);
+                return tokens_.ReadFloats(local.data(), 16) && SkipChildren(depth + 1);
             }
             return ParseObjectBody(depth + 1, type, name, nullptr);
         };
@@ -213,7 +213,7 @@ private:
             return false;
         }
         mesh.positions.resize(std::size_t{positionCount} * 3);
-        if (!ReadFloats(mesh.positions.data(), mesh.positions.size()) ||
+        if (!tokens_.ReadFloats(mesh.positions.data(), mesh.positions.size()) ||
             !ReadFaces(positionCount, mesh.faceStarts, mesh.corners)) {
             return false;
         }
@@ -244,7 +244,7 @@ private:
         }
         mesh.normals.resize(std::size_t{normalCount} * 3);
         std::vector<std::uint32_t> faceStarts;
-        if (!ReadFloats(mesh.normals.data(), mesh.normals.size()) ||
+        if (!tokens_.ReadFloats(mesh.normals.data(), mesh.normals.size()) ||
             !ReadFaces(normalCount, faceStarts, mesh.normalCorners)) {
             return false;
         }
@@ -265,7 +265,7 @@ private:
             return Fail(XFileError::badData);
         }
         mesh.textureCoordinates.resize(std::size_t{count} * 2);
-        if (!ReadFloats(mesh.textureCoordinates.data(), mesh.textureCoordinates.size())) {
+        if (!tokens_.ReadFloats(mesh.textureCoordinates.data(), mesh.textureCoordinates.size())) {
             return false;
         }
         mesh.hasTextureCoordinates = true;
@@ -285,13 +285,8 @@ private:
             return Fail(XFileError::badData);
         }
         mesh.faceMaterials.assign(faceCount, 0);
-        for (std::uint32_t i = 0; i < faceIndexCount; ++i) {
-            if (!tokens_.ReadDword(mesh.faceMaterials[i])) {
-                return false;
-            }
-            if (mesh.faceMaterials[i] >= materialCount) {
-                return Fail(XFileError::badData);
-            }
+        if (!tokens_.ReadIndices(mesh.faceMaterials.data(), faceIndexCount, materialCount)) {
+            return false;
         }
         // Faces beyond the listed ones take the last listed material.
         for (std::size_t i = faceIndexCount; i < faceCount && faceIndexCount > 0; ++i) {
@@ -328,8 +323,8 @@ private:
 
     bool ParseMaterial(int depth, XMaterial& material)
     {
-        if (!ReadFloats(material.faceColor, 4) || !ReadFloats(&material.power, 1) ||
-            !ReadFloats(material.specular, 3) || !ReadFloats(material.emissive, 3)) {
+        if (!tokens_.ReadFloats(material.faceColor, 4) || !tokens_.ReadFloats(&material.power, 1) ||
+            !tokens_.ReadFloats(material.specular, 3) || !tokens_.ReadFloats(material.emissive, 3)) {
             return false;
         }
         const auto child = [&](const std::string& type, const std::string& name) -> bool {
@@ -339,16 +334,6 @@ private:
             return ParseObjectBody(depth + 1, type, name, nullptr);
         };
         return ParseChildren(depth, child);
-    }
-
-    bool ReadFloats(float* values, std::size_t count)
-    {
-        for (std::size_t i = 0; i < count; ++i) {
-            if (!tokens_.ReadFloat(values[i])) {
-                return false;
-            }
-        }
-        return true;
     }
 
     // A declared element count, each element taking `valuesPerElement` values; a count the
@@ -375,6 +360,7 @@ private:
         faceStarts.clear();
         corners.clear();
         faceStarts.reserve(std::size_t{faceCount} + 1);
+        corners.reserve(std::size_t{faceCount} * 3);
         faceStarts.push_back(0);
         for (std::uint32_t face = 0; face < faceCount; ++face) {
             std::uint32_t cornerCount = 0;
@@ -384,15 +370,10 @@ private:
             if (cornerCount < 3) {
                 return Fail(XFileError::badData);
             }
-            for (std::uint32_t i = 0; i < cornerCount; ++i) {
-                std::uint32_t index = 0;
-                if (!tokens_.ReadDword(index)) {
-                    return false;
-                }
-                if (index >= indexLimit) {
-                    return Fail(XFileError::badData);
-                }
-                corners.push_back(index);
+            const std::size_t first = corners.size();
+            corners.resize(first + cornerCount);
+            if (!tokens_.ReadIndices(&corners[first], cornerCount, indexLimit)) {
+                return false;
             }
             if (corners.size() > UINT32_MAX) {
                 return Fail(XFileError::badData);

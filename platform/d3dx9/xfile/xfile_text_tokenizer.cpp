@@ -1,5 +1,6 @@
 // The text grammar of X files. Commas and semicolons only separate values; exporters are
 // inconsistent about them, so they are skipped wherever a value or a structure token is read.
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -15,6 +16,23 @@ bool IsNameStart(char c)
 bool IsNameChar(char c)
 {
     return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+}
+// White space, commas and semicolons, and NUL, which some exporters leave: one look-up per
+// character, as most of a text file is these between numbers.
+constexpr std::array<bool, 256> separators = [] {
+    std::array<bool, 256> table{};
+    for (const char c : {' ', '\t', '\r', '\n', ',', ';', '\0'}) {
+        table[static_cast<unsigned char>(c)] = true;
+    }
+    return table;
+}();
+bool IsSeparator(char c)
+{
+    return separators[static_cast<unsigned char>(c)];
+}
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
 }
 bool IsNumberChar(char c)
 {
@@ -89,7 +107,7 @@ public:
                 position_ = close + 1;
                 continue;
             }
-            if (c == '#' || (c == '/' && position_ + 1 < text_.size() && text_[position_ + 1] == '/')) {
+            if (CommentAt(position_)) {
                 SkipLine();
                 continue;
             }
@@ -103,14 +121,28 @@ public:
         return Fail(XFileError::truncated);
     }
 
-    bool ReadDword(std::uint32_t& value) override { return ReadNumber(value); }
+    bool ReadDword(std::uint32_t& value) override
+    {
+        SkipSpaceAndSeparators();
+        return ReadShortDword(value) || ReadNumber(value);
+    }
 
     bool ReadFloat(float& value) override
     {
+        SkipSpaceAndSeparators();
+        if (ReadShortDecimal(value)) {
+            return true;
+        }
         if (!ReadNumber(value)) {
             return false;
         }
         return std::isfinite(value) || Fail(XFileError::syntax);
+    }
+
+    bool ReadFloats(float* values, std::size_t count) override { return ReadEachFloat(*this, values, count); }
+    bool ReadIndices(std::uint32_t* values, std::size_t count, std::uint32_t limit) override
+    {
+        return ReadEachIndex(*this, values, count, limit);
     }
 
     bool ReadString(std::string& value) override
@@ -152,16 +184,21 @@ private:
 
     void SkipSpaceAndSeparators()
     {
-        while (position_ < text_.size()) {
-            const char c = text_[position_];
-            if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ',' || c == ';' || c == '\0') {
+        for (;;) {
+            while (position_ < text_.size() && IsSeparator(text_[position_])) {
                 ++position_;
-            } else if (c == '#' || (c == '/' && position_ + 1 < text_.size() && text_[position_ + 1] == '/')) {
-                SkipLine();
-            } else {
+            }
+            if (!CommentAt(position_)) {
                 return;
             }
+            SkipLine();
         }
+    }
+
+    bool CommentAt(std::size_t at) const
+    {
+        return at < text_.size() &&
+               (text_[at] == '#' || (text_[at] == '/' && at + 1 < text_.size() && text_[at + 1] == '/'));
     }
 
     bool ReadSingleCharacter(XTokenKind kind)
@@ -172,6 +209,71 @@ private:
         ++position_;
         return true;
     }
+
+    // The common forms of numbers read as they are scanned; anything else is left to ReadNumber,
+    // which gives the same value for these.
+
+    // Up to nine digits after an optional '+': below 10^9, no overflow to check.
+    bool ReadShortDword(std::uint32_t& value)
+    {
+        const char* const end = text_.data() + text_.size();
+        const char* at = text_.data() + position_;
+        at += at < end && *at == '+' ? 1 : 0;
+        const char* const digitsStart = at;
+        std::uint32_t number = 0;
+        for (; at < end && at - digitsStart < 9 && IsDigit(*at); ++at) {
+            number = number * 10 + static_cast<std::uint32_t>(*at - '0');
+        }
+        if (at == digitsStart || !NumberEndsAt(at, end)) {
+            return false;
+        }
+        value = number;
+        position_ = static_cast<std::size_t>(at - text_.data());
+        return true;
+    }
+
+    // [sign] digits [. digits] without exponent, with at most ten decimals and a digit string
+    // of at most 2^24: both the digits and the power of ten are exact floats, so one division
+    // rounds the way from_chars does.
+    bool ReadShortDecimal(float& value)
+    {
+        static constexpr float powersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+        constexpr std::uint64_t largestExact = std::uint64_t{1} << 24;
+        const char* const end = text_.data() + text_.size();
+        const char* at = text_.data() + position_;
+        const bool negative = at < end && *at == '-';
+        at += at < end && (*at == '-' || *at == '+') ? 1 : 0;
+        std::uint64_t digits = 0;
+        const std::size_t integerDigits = ScanDigits(at, end, digits);
+        std::size_t decimals = 0;
+        if (at < end && *at == '.') {
+            ++at;
+            decimals = ScanDigits(at, end, digits);
+            if (decimals == 0) {
+                return false;
+            }
+        }
+        if (integerDigits == 0 || integerDigits + decimals > 19 || decimals > 10 || digits > largestExact ||
+            !NumberEndsAt(at, end)) {
+            return false;
+        }
+        const float magnitude = static_cast<float>(digits) / powersOfTen[decimals];
+        value = negative ? -magnitude : magnitude;
+        position_ = static_cast<std::size_t>(at - text_.data());
+        return true;
+    }
+
+    // Digits from `at` on, appended to `digits` (which may wrap: callers refuse more than 19 digits).
+    static std::size_t ScanDigits(const char*& at, const char* end, std::uint64_t& digits)
+    {
+        const char* const start = at;
+        for (; at < end && IsDigit(*at); ++at) {
+            digits = digits * 10 + static_cast<std::uint64_t>(*at - '0');
+        }
+        return static_cast<std::size_t>(at - start);
+    }
+
+    static bool NumberEndsAt(const char* at, const char* end) { return at == end || !IsNumberChar(*at); }
 
     // The next number, whole: an optional '+', then what from_chars reads for T and nothing more.
     template <typename T>

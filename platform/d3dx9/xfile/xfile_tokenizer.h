@@ -52,6 +52,13 @@ public:
     virtual bool ReadDword(std::uint32_t& value) = 0;
     virtual bool ReadFloat(float& value) = 0;
     virtual bool ReadString(std::string& value) = 0;
+    // `count` values in a row, as that many single reads would give them; indices must be below
+    // `limit` (badData at the first that is not).
+    virtual bool ReadFloats(float* values, std::size_t count) { return ReadEachFloat(*this, values, count); }
+    virtual bool ReadIndices(std::uint32_t* values, std::size_t count, std::uint32_t limit)
+    {
+        return ReadEachIndex(*this, values, count, limit);
+    }
 
     // Upper bound for how many more data values the bytes can hold; a declared count above it
     // cannot be genuine and is refused before anything is allocated for it.
@@ -60,6 +67,32 @@ public:
     XFileError error() const { return error_; }
 
 protected:
+    // The loops behind ReadFloats and ReadIndices; a final tokenizer passes itself, so that its
+    // single reads are called directly.
+    template <class Self>
+    static bool ReadEachFloat(Self& self, float* values, std::size_t count)
+    {
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!self.ReadFloat(values[i])) {
+                return false;
+            }
+        }
+        return true;
+    }
+    template <class Self>
+    static bool ReadEachIndex(Self& self, std::uint32_t* values, std::size_t count, std::uint32_t limit)
+    {
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!self.ReadDword(values[i])) {
+                return false;
+            }
+            if (values[i] >= limit) {
+                return self.Fail(XFileError::badData);
+            }
+        }
+        return true;
+    }
+
     bool Fail(XFileError error)
     {
         if (error_ == XFileError::none) {

@@ -72,6 +72,7 @@ public:
 
     bool PresentFramebuffer(Window* window, unsigned framebuffer, std::uint32_t width, std::uint32_t height) override;
     void SetFrameArea(Window* window, const Rect& area) override;
+    float SurfaceScale(Window*) override { return 1; }
     bool SetLayer(Window* window, int layer, int x, int y, const Image& image) override;
     void RemoveLayer(Window* window, int layer) override;
 

@@ -20,19 +20,25 @@ void main()
 )";
 
 // Each surface pixel takes the image's texel at (pixel - corner) * imageSize / rectSize, in
-// whole numbers: the frame's stretch, and the identity for a layer. The frame is opaque.
+// whole numbers: the frame's stretch, and the identity for a layer. A smooth stretch (the frame
+// on a scaled screen) filters the image linearly at the pixel's centre instead. The frame is
+// opaque.
 constexpr const char* fragmentShader = R"(#version 330 core
 uniform sampler2D image;
 uniform ivec4 rect;
 uniform ivec2 surface;
 uniform ivec2 imageSize;
 uniform bool opaque;
+uniform bool filtered;
 out vec4 color;
 void main()
 {
     ivec2 pixel = ivec2(int(gl_FragCoord.x), surface.y - 1 - int(gl_FragCoord.y));
-    ivec2 texel = (pixel - rect.xy) * imageSize / rect.zw;
-    vec4 c = texelFetch(image, texel, 0);
+    vec4 c;
+    if (filtered)
+        c = texture(image, (vec2(pixel - rect.xy) + 0.5) / vec2(rect.zw));
+    else
+        c = texelFetch(image, (pixel - rect.xy) * imageSize / rect.zw, 0);
     color = opaque ? vec4(c.rgb, 1.0) : c;
 }
 )";
@@ -53,16 +59,24 @@ bool Compositor::Prepare()
     surfaceUniform_ = glGetUniformLocation(program_, "surface");
     imageSizeUniform_ = glGetUniformLocation(program_, "imageSize");
     opaqueUniform_ = glGetUniformLocation(program_, "opaque");
+    filteredUniform_ = glGetUniformLocation(program_, "filtered");
+    glGenSamplers(1, &linearSampler_);
+    glSamplerParameteri(linearSampler_, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glSamplerParameteri(linearSampler_, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glSamplerParameteri(linearSampler_, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glSamplerParameteri(linearSampler_, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glUseProgram(program_);
     glUniform1i(glGetUniformLocation(program_, "image"), 0);
     return true;
 }
 
-void Compositor::Draw(const Texture& texture, const Rect& rect, bool opaque)
+void Compositor::Draw(const Texture& texture, const Rect& rect, bool opaque, bool smooth)
 {
     if (texture.name == 0 || rect.width == 0 || rect.height == 0)
         return;
     glBindTexture(GL_TEXTURE_2D, texture.name);
+    glBindSampler(0, smooth ? linearSampler_ : 0);
+    glUniform1i(filteredUniform_, smooth ? 1 : 0);
     glUniform4i(rectUniform_, rect.x, rect.y, GLint(rect.width), GLint(rect.height));
     glUniform2i(imageSizeUniform_, GLint(texture.width), GLint(texture.height));
     glUniform1i(opaqueUniform_, opaque ? 1 : 0);
@@ -70,7 +84,7 @@ void Compositor::Draw(const Texture& texture, const Rect& rect, bool opaque)
 }
 
 bool Compositor::Compose(GLuint target, std::uint32_t surfaceWidth, std::uint32_t surfaceHeight, const Texture& frame,
-                         const Rect& frameArea, const std::map<int, LayerTexture>& layers)
+                         const Rect& frameArea, const std::map<int, LayerTexture>& layers, const ScreenScale& scale)
 {
     if (!Prepare())
         return false;
@@ -83,12 +97,14 @@ bool Compositor::Compose(GLuint target, std::uint32_t surfaceWidth, std::uint32_
     glActiveTexture(GL_TEXTURE0);
     glUniform2i(surfaceUniform_, GLint(surfaceWidth), GLint(surfaceHeight));
     glDisable(GL_BLEND);
-    Draw(frame, frameArea, true);
+    Draw(frame, frameArea, true, scale.Scales());
     glEnable(GL_BLEND);
     glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ZERO, GL_ONE);
     for (const auto& [order, layer] : layers)
-        Draw(layer.image, Rect{layer.x, layer.y, layer.image.width, layer.image.height}, false);
+        Draw(layer.image, Rect{scale.ToScreen(layer.x), scale.ToScreen(layer.y), layer.image.width, layer.image.height},
+             false, false);
     glDisable(GL_BLEND);
+    glBindSampler(0, 0);
     return glGetError() == GL_NO_ERROR;
 }
 
@@ -119,8 +135,11 @@ void Compositor::Release()
         glDeleteProgram(program_);
     if (vertexArray_ != 0)
         glDeleteVertexArrays(1, &vertexArray_);
+    if (linearSampler_ != 0)
+        glDeleteSamplers(1, &linearSampler_);
     program_ = 0;
     vertexArray_ = 0;
+    linearSampler_ = 0;
 }
 
 }  // namespace quorvane::display::sdl

@@ -1,7 +1,9 @@
 // Shows a window's surface on the screen with OpenGL: the kept frame stretched over the frame
 // area, then the layers blended over it in order, into the back buffer of the window's
 // drawable. The picture is the one the headless display composes on the processor: black where
-// nothing is, a nearest-pixel stretch worked out in whole numbers, source-over blending.
+// nothing is, a nearest-pixel stretch worked out in whole numbers, source-over blending. On a
+// scaled screen the frame (drawn at the program's size) is stretched with linear filtering, and
+// the layers (drawn at the screen's resolution) are placed at their scaled corners.
 #pragma once
 
 #include <epoxy/gl.h>
@@ -10,6 +12,7 @@
 #include <map>
 
 #include "display/display.h"
+#include "display/sdl/screen_scale.h"
 
 namespace quorvane::display::sdl {
 
@@ -29,9 +32,10 @@ struct LayerTexture {
 class Compositor {
 public:
     // Draws into `target` (0: the current drawable's back buffer), `surfaceWidth` x
-    // `surfaceHeight` pixels. A frame with no texture leaves the area black.
+    // `surfaceHeight` screen pixels; the frame area is in screen pixels, the layers' corners in
+    // the program's. A frame with no texture leaves the area black.
     bool Compose(GLuint target, std::uint32_t surfaceWidth, std::uint32_t surfaceHeight, const Texture& frame,
-                 const Rect& frameArea, const std::map<int, LayerTexture>& layers);
+                 const Rect& frameArea, const std::map<int, LayerTexture>& layers, const ScreenScale& scale);
     // Copies the image into a texture (made when `texture.name` is 0).
     static void Upload(const Image& image, Texture& texture);
     static void Delete(Texture& texture);
@@ -39,7 +43,7 @@ public:
 
 private:
     bool Prepare();
-    void Draw(const Texture& texture, const Rect& rect, bool opaque);
+    void Draw(const Texture& texture, const Rect& rect, bool opaque, bool smooth);
 
     GLuint program_ = 0;
     GLuint vertexArray_ = 0;
@@ -47,6 +51,8 @@ private:
     GLint surfaceUniform_ = -1;
     GLint imageSizeUniform_ = -1;
     GLint opaqueUniform_ = -1;
+    GLint filteredUniform_ = -1;
+    GLuint linearSampler_ = 0;
     bool failed_ = false;
 };
 

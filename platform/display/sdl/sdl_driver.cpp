@@ -1,10 +1,13 @@
 #include "display/sdl/sdl_driver.h"
+#include "display/sdl/desktop_scale.h"
 #include "display/sdl/x11_errors.h"
 #include "display/sdl/x11_window_manager.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include "display/shared/png_writer.h"
@@ -57,6 +60,26 @@ const char* TakeTextOfPress(const SDL_KeyboardEvent& press, SDL_Event& storage)
     return storage.text.text;
 }
 
+// SDL falls back to drivers that show nothing (offscreen, dummy) when it can open no display; a
+// program there would wait for input that never comes. They are taken only when asked for.
+bool ShowsNothing(const char* driver)
+{
+    return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+bool AskedFor(const char* driver)
+{
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    return asked && std::strstr(asked, driver);
+}
+
+void ReportNoDisplay(const char* why)
+{
+    const char* display = std::getenv("DISPLAY");
+    std::fprintf(stderr, "quorvane: no display to show windows on (DISPLAY is %s%s%s): %s\n", display ? "\"" : "unset",
+                 display ? display : "", display ? "\"" : "", why);
+}
+
 }  // namespace
 
 bool SdlDriver::Video()
@@ -70,7 +93,13 @@ bool SdlDriver::Video()
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "quorvane: no display to show windows on: %s\n", SDL_GetError());
+        ReportNoDisplay(SDL_GetError());
+        videoFailed_ = true;
+        return false;
+    }
+    if (const char* driver = SDL_GetCurrentVideoDriver(); ShowsNothing(driver) && !AskedFor(driver)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        ReportNoDisplay("SDL's only video driver shows nothing");
         videoFailed_ = true;
         return false;
     }
@@ -78,6 +107,7 @@ bool SdlDriver::Video()
     x11::ListenToWindowManager();
     GlContexts::SetAttributes();
     videoStarted_ = true;
+    desktopScale_ = ScreenScale(DesktopScale());
     desktopSeen_ = DesktopMode();
     return true;
 }
@@ -99,12 +129,19 @@ std::vector<Mode> SdlDriver::Modes()
     return modes;
 }
 
-Mode SdlDriver::DesktopMode()
+Mode SdlDriver::ScreenDesktopMode()
 {
     SDL_DisplayMode mode;
     if (!Video() || SDL_GetDesktopDisplayMode(0, &mode) != 0)
         return Mode{};
     return ModeOf(mode);
+}
+
+// The program sees the desktop in its own pixels: 2560 x 1440 at a scale of 2 is 1280 x 720.
+Mode SdlDriver::DesktopMode()
+{
+    Mode screen = ScreenDesktopMode();
+    return desktopScale_.ToProgram(screen);
 }
 
 Mode SdlDriver::CurrentMode()
@@ -135,7 +172,7 @@ Window* SdlDriver::WindowOfXWindow(unsigned long xWindow) const
     return nullptr;
 }
 
-Rect SdlDriver::ActualRect(const Window& window) const
+Rect SdlDriver::ScreenRectOf(const Window& window) const
 {
     int x = 0, y = 0, width = 0, height = 0;
     SDL_GetWindowPosition(window.sdl, &x, &y);
@@ -143,18 +180,49 @@ Rect SdlDriver::ActualRect(const Window& window) const
     return Rect{x, y, std::uint32_t(width), std::uint32_t(height)};
 }
 
+Rect SdlDriver::ActualRect(const Window& window) const
+{
+    return window.scale.ToProgram(ScreenRectOf(window));
+}
+
+bool SdlDriver::IsWherePlaced(const Window& window) const
+{
+    return ScreenRectOf(window) == window.scale.ToScreen(window.geometry.Placed());
+}
+
+bool SdlDriver::MoveSdlWindow(Window& window, const Rect& rect)
+{
+    Rect screen = window.scale.ToScreen(rect), actual = ScreenRectOf(window);
+    if (actual.x == screen.x && actual.y == screen.y)
+        return false;
+    SDL_SetWindowPosition(window.sdl, screen.x, screen.y);
+    return true;
+}
+
+bool SdlDriver::SizeSdlWindow(Window& window, const Rect& rect)
+{
+    Rect screen = window.scale.ToScreen(rect), actual = ScreenRectOf(window);
+    if (actual.width == screen.width && actual.height == screen.height)
+        return false;
+    SDL_SetWindowSize(window.sdl, AtLeastOne(screen.width), AtLeastOne(screen.height));
+    return true;
+}
+
 Window* SdlDriver::CreateDisplayWindow(const WindowDesc& desc)
 {
     if (!Video())
         return nullptr;
     auto window = std::make_unique<Window>(Rect{desc.x, desc.y, desc.width, desc.height});
+    window->scale = desktopScale_;
     // Created hidden: the window manager learns how to place it before it first shows it.
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | (desc.resizable ? SDL_WINDOW_RESIZABLE : 0);
-    window->sdl =
-        SDL_CreateWindow(desc.title.c_str(), desc.x, desc.y, AtLeastOne(desc.width), AtLeastOne(desc.height), flags);
+    Rect screen = window->scale.ToScreen(window->geometry.Placed());
+    window->sdl = SDL_CreateWindow(desc.title.c_str(), screen.x, screen.y, AtLeastOne(screen.width),
+                                   AtLeastOne(screen.height), flags);
     if (!window->sdl)
         return nullptr;
     window->id = SDL_GetWindowID(window->sdl);
+    window->colormap = sdl::WindowColormap(window->sdl);
     window->xWindow = x11::XWindowOf(window->sdl);
     x11::PlaceWindowItself(window->sdl);
     windows_.push_back(std::move(window));
@@ -172,13 +240,12 @@ void SdlDriver::DestroyDisplayWindow(Window* window)
         fullScreenWindow_ = nullptr;
     contexts_.WithRoot(nullptr, [&] {
         window->frame.Release();
-        if (window->frameReady)
-            glDeleteSync(window->frameReady);
         for (auto& [order, layer] : window->layers)
             Compositor::Delete(layer.image);
     });
     ready_.Forget(window);
     SDL_DestroyWindow(window->sdl);
+    window->colormap.Free();
     std::erase_if(windows_, [&](auto& w) { return w.get() == window; });
 }
 
@@ -211,7 +278,7 @@ void SdlDriver::SendPlace(Window& window)
         return;
     Rect rect = *window.unsentPlace;
     window.unsentPlace.reset();
-    if (ActualRect(window) == rect && !x11::HasFullScreenState(window.sdl))
+    if (ScreenRectOf(window) == window.scale.ToScreen(rect) && !x11::HasFullScreenState(window.sdl))
         window.geometry.Answered(rect, SDL_GetTicks());  // nothing to ask for
     else
         Request(window, rect);
@@ -230,17 +297,14 @@ void SdlDriver::Request(Window& window, const Rect& rect)
     if (window.xWindow) {
         if (x11::HasFullScreenState(window.sdl))
             x11::RequestFullScreenState(window.sdl, false);
-        x11::RequestRect(window.sdl, Rect{rect.x, rect.y, std::uint32_t(AtLeastOne(rect.width)),
-                                          std::uint32_t(AtLeastOne(rect.height))});
+        Rect screen = window.scale.ToScreen(rect);
+        x11::RequestRect(window.sdl, Rect{screen.x, screen.y, std::uint32_t(AtLeastOne(screen.width)),
+                                          std::uint32_t(AtLeastOne(screen.height))});
         return;
     }
-    Rect actual = ActualRect(window);
-    if (actual.x != rect.x || actual.y != rect.y)
-        SDL_SetWindowPosition(window.sdl, rect.x, rect.y);
-    if (actual.width != rect.width || actual.height != rect.height) {
-        SDL_SetWindowSize(window.sdl, AtLeastOne(rect.width), AtLeastOne(rect.height));
+    MoveSdlWindow(window, rect);
+    if (SizeSdlWindow(window, rect))
         Show(window);
-    }
 }
 
 Rect SdlDriver::DisplayWindowRect(Window* window)
@@ -264,9 +328,8 @@ void SdlDriver::ShowDisplayWindow(Window* window, bool visible)
     window->geometry.Place(placed, SDL_GetTicks());
     // Without a word with the window manager (not X11), a window manager places a new window's
     // frame where the surface was asked to be; the surface then goes where it belongs.
-    Rect actual = ActualRect(*window);
-    if (!window->xWindow && !window->fullScreen && (actual.x != placed.x || actual.y != placed.y))
-        SDL_SetWindowPosition(window->sdl, placed.x, placed.y);
+    if (!window->xWindow && !window->fullScreen)
+        MoveSdlWindow(*window, placed);
     Show(*window);
 }
 
@@ -321,15 +384,8 @@ bool SdlDriver::EnterFullScreen(Window* window, const Mode& mode)
 {
     if (!Owns(window))
         return false;
-    int count = SDL_GetNumDisplayModes(0);
-    std::optional<SDL_DisplayMode> offered;
-    for (int i = 0; i < count && !offered; ++i) {
-        SDL_DisplayMode candidate;
-        if (SDL_GetDisplayMode(0, i, &candidate) == 0 && candidate.w == int(mode.width) &&
-            candidate.h == int(mode.height) &&
-            (mode.refreshRate == 0 || candidate.refresh_rate == int(mode.refreshRate)))
-            offered = candidate;
-    }
+    ScreenScale scale;
+    std::optional<SDL_DisplayMode> offered = FullScreenModeFor(mode, scale);
     if (!offered)
         return false;
     if (fullScreenWindow_ && fullScreenWindow_ != window)
@@ -340,8 +396,9 @@ bool SdlDriver::EnterFullScreen(Window* window, const Mode& mode)
     if (!SwitchToFullScreen(*window, *offered))
         return false;
     window->fullScreen = true;
+    window->scale = scale;
     fullScreenWindow_ = window;
-    fullScreenMode_ = ModeOf(*offered);
+    fullScreenMode_ = scale.ToProgram(ModeOf(*offered));
     window->geometry.Place(Rect{0, 0, mode.width, mode.height}, SDL_GetTicks());
     Show(*window);
     return true;
@@ -363,6 +420,27 @@ bool SdlDriver::SwitchToFullScreen(Window& window, const SDL_DisplayMode& mode)
            SDL_SetWindowFullscreen(window.sdl, SDL_WINDOW_FULLSCREEN) == 0;
 }
 
+std::optional<SDL_DisplayMode> SdlDriver::FullScreenModeFor(const Mode& mode, ScreenScale& scale)
+{
+    Mode desktop = DesktopMode();
+    SDL_DisplayMode screen;
+    if (desktopScale_.Scales() && mode.width == desktop.width && mode.height == desktop.height &&
+        SDL_GetDesktopDisplayMode(0, &screen) == 0) {
+        scale = desktopScale_;
+        return screen;
+    }
+    scale = ScreenScale();
+    int count = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode candidate;
+        if (SDL_GetDisplayMode(0, i, &candidate) == 0 && candidate.w == int(mode.width) &&
+            candidate.h == int(mode.height) &&
+            (mode.refreshRate == 0 || candidate.refresh_rate == int(mode.refreshRate)))
+            return candidate;
+    }
+    return std::nullopt;
+}
+
 void SdlDriver::LeaveFullScreen(Window* window)
 {
     if (!Owns(window) || !window->fullScreen)
@@ -373,6 +451,7 @@ void SdlDriver::LeaveFullScreen(Window* window)
         SDL_SetWindowFullscreen(window->sdl, 0);
     window->fullScreenByManager = false;
     window->fullScreen = false;
+    window->scale = desktopScale_;
     if (fullScreenWindow_ == window)
         fullScreenWindow_ = nullptr;
     SetDisplayWindowRect(window, window->windowedRect);
@@ -491,9 +570,14 @@ void SdlDriver::Translate(const SDL_Event& event)
     SDL_Event storage;
     const char* pressText = event.type == SDL_KEYDOWN ? TakeTextOfPress(event.key, storage) : nullptr;
     translated_.clear();
-    input_.Translate(event, WindowOfId(WindowIdOf(event)), pressText, Uint16(SDL_GetModState()), translated_);
+    Window* window = WindowOfId(WindowIdOf(event));
+    input_.Translate(event, window, pressText, Uint16(SDL_GetModState()), translated_);
     bool button = event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP;
     for (Event& e : translated_) {
+        if (window) {
+            e.x = window->scale.PointToProgram(e.x);
+            e.y = window->scale.PointToProgram(e.y);
+        }
         if (button && buttonTime_)
             e.time = *buttonTime_;
         ready_.Push(e);
@@ -512,7 +596,7 @@ void SdlDriver::SettleGeometry()
         bool reportable = window->visible && !window->minimized && !window->fullScreen && !maximizedByManager;
         if (window->putBack && reportable) {
             window->putBack = false;
-            if (ActualRect(*window) != window->geometry.Placed()) {
+            if (!IsWherePlaced(*window)) {
                 SetDisplayWindowRect(window.get(), window->geometry.Placed());
                 continue;
             }
@@ -616,13 +700,13 @@ bool SdlDriver::PresentFramebuffer(Window* window, unsigned framebuffer, std::ui
 {
     if (!Owns(window) || width == 0 || height == 0 || !window->frame.Keep(framebuffer, width, height))
         return false;
-    // The display's context reads the copy only once the device's context has made it.
-    if (window->frameReady)
-        glDeleteSync(window->frameReady);
-    window->frameReady = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
-    glFlush();
     Show(*window);
     return true;
+}
+
+float SdlDriver::SurfaceScale(Window* window)
+{
+    return Owns(window) ? window->scale.Factor() : desktopScale_.Factor();
 }
 
 void SdlDriver::SetFrameArea(Window* window, const Rect& area)
@@ -660,18 +744,14 @@ void SdlDriver::RemoveLayer(Window* window, int layer)
 
 bool SdlDriver::Compose(Window& window, GLuint target, std::uint32_t& width, std::uint32_t& height)
 {
-    if (window.frameReady) {
-        glWaitSync(window.frameReady, 0, GL_TIMEOUT_IGNORED);
-        glDeleteSync(window.frameReady);
-        window.frameReady = nullptr;
-    }
+    window.frame.WaitForCopy();  // the display's context reads the copy the device's context made
     int drawableWidth = 0, drawableHeight = 0;
     SDL_GL_GetDrawableSize(window.sdl, &drawableWidth, &drawableHeight);
     width = std::uint32_t(std::max(drawableWidth, 0));
     height = std::uint32_t(std::max(drawableHeight, 0));
     Texture frame{window.frame.Texture(), window.frame.Width(), window.frame.Height()};
-    Rect area = window.frameArea.value_or(Rect{0, 0, width, height});
-    return compositor_.Compose(target, width, height, frame, area, window.layers);
+    Rect area = window.frameArea ? window.scale.ToScreen(*window.frameArea) : Rect{0, 0, width, height};
+    return compositor_.Compose(target, width, height, frame, area, window.layers, window.scale);
 }
 
 bool SdlDriver::Show(Window& window)

@@ -20,7 +20,9 @@
 #include "display/sdl/compositor.h"
 #include "display/sdl/gl_contexts.h"
 #include "display/sdl/input_translation.h"
+#include "display/sdl/screen_scale.h"
 #include "display/sdl/window_geometry.h"
+#include "display/sdl/x11_colormap.h"
 #include "display/shared/event_queue.h"
 #include "display/shared/kept_frame.h"
 
@@ -30,9 +32,11 @@ struct Window {
     explicit Window(const Rect& surface) : geometry(surface) {}
 
     SDL_Window* sdl = nullptr;
+    sdl::WindowColormap colormap;  // freed after the SDL window is destroyed
     Uint32 id = 0;
-    unsigned long xWindow = 0;  // the X window behind it, 0 when SDL does not run on X11
-    sdl::WindowGeometry geometry;
+    sdl::ScreenScale scale;        // the desktop's, or 1 while full screen at a mode of the program's
+    unsigned long xWindow = 0;     // the X window behind it, 0 when SDL does not run on X11
+    sdl::WindowGeometry geometry;  // in the program's pixels
     std::optional<Rect> frameArea;
     bool visible = false;
     bool minimized = false;
@@ -45,7 +49,6 @@ struct Window {
     std::optional<Rect> unsentPlace;
     Rect windowedRect;  // where the surface was before full screen
     shared::KeptFrame frame;
-    GLsync frameReady = nullptr;  // the copy into the kept frame, finished before composing
     std::map<int, sdl::LayerTexture> layers;
 };
 
@@ -87,6 +90,7 @@ public:
 
     bool PresentFramebuffer(Window* window, unsigned framebuffer, std::uint32_t width, std::uint32_t height) override;
     void SetFrameArea(Window* window, const Rect& area) override;
+    float SurfaceScale(Window* window) override;
     bool SetLayer(Window* window, int layer, int x, int y, const Image& image) override;
     void RemoveLayer(Window* window, int layer) override;
 
@@ -99,8 +103,21 @@ private:
     bool Video();
     bool Owns(const Window* window) const;
     Window* WindowOfId(Uint32 id) const;
-    Window* WindowOfXWindow(unsigned long xWindow) const;
+    // Where the surface is: SDL's window in the screen's pixels, and in the program's.
+    Rect ScreenRectOf(const Window& window) const;
     Rect ActualRect(const Window& window) const;
+    // Whether the SDL window is where the program's placed rectangle puts it on the screen.
+    bool IsWherePlaced(const Window& window) const;
+    // Move or size the SDL window to where a rectangle of the program's puts it on the screen;
+    // true when it was elsewhere.
+    bool MoveSdlWindow(Window& window, const Rect& rect);
+    bool SizeSdlWindow(Window& window, const Rect& rect);
+    // The desktop's mode in the screen's pixels.
+    Mode ScreenDesktopMode();
+    // The screen mode that shows `mode` full screen, and the window's scale there: the desktop
+    // as it is for the program's view of the desktop's size, else an offered mode at scale 1.
+    std::optional<SDL_DisplayMode> FullScreenModeFor(const Mode& mode, ScreenScale& scale);
+    Window* WindowOfXWindow(unsigned long xWindow) const;
     // Asks the window manager for the surface at `rect`; its answer comes as events.
     void Request(Window& window, const Rect& rect);
     bool SwitchToFullScreen(Window& window, const SDL_DisplayMode& mode);
@@ -128,6 +145,7 @@ private:
 
     bool videoFailed_ = false;
     bool videoStarted_ = false;
+    ScreenScale desktopScale_;
     GlContexts contexts_;
     Compositor compositor_;
     InputTranslator input_;

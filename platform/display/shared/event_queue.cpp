@@ -42,11 +42,7 @@ bool EventQueue::Wait(Event& event, int timeoutMs)
 void EventQueue::Forget(const Window* window)
 {
     std::lock_guard lock(mutex_);
-    std::erase_if(events_, [&](const Event& e) { return e.window == window && !IsInput(e.type); });
-    for (Event& e : events_) {
-        if (e.window == window)
-            e.window = nullptr;
-    }
+    ForgetWindowEvents(events_, window);
 }
 
 }  // namespace quorvane::display::shared

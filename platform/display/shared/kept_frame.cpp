@@ -62,15 +62,28 @@ bool KeptFrame::Keep(unsigned framebuffer, std::uint32_t width, std::uint32_t he
         format_ = format;
     }
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, GLsizei(width), GLsizei(height));
-    // A display shows the frame here; flushing hands the work to the GPU as a swap would.
+    if (copied_)
+        glDeleteSync(copied_);
+    copied_ = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+    // Flushed, so that the fence is signalled without this context doing more, as a swap would.
     glFlush();
     return true;
 }
 
-bool KeptFrame::Read(unsigned readFramebuffer, std::vector<std::uint32_t>& pixels) const
+void KeptFrame::WaitForCopy()
+{
+    if (!copied_)
+        return;
+    glWaitSync(copied_, 0, GL_TIMEOUT_IGNORED);
+    glDeleteSync(copied_);
+    copied_ = nullptr;
+}
+
+bool KeptFrame::Read(unsigned readFramebuffer, std::vector<std::uint32_t>& pixels)
 {
     if (texture_ == 0)
         return false;
+    WaitForCopy();
     pixels.resize(std::size_t{width_} * height_);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, readFramebuffer);
     glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture_, 0);
@@ -85,6 +98,9 @@ void KeptFrame::Release()
 {
     if (texture_ != 0)
         glDeleteTextures(1, &texture_);
+    if (copied_)
+        glDeleteSync(copied_);
+    copied_ = nullptr;
     texture_ = 0;
     width_ = height_ = 0;
 }

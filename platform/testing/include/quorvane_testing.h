@@ -6,6 +6,7 @@
 
 #include <d3d9.h>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,22 @@ void SetDeviceTypeFails(D3DDEVTYPE type, bool fails);
 // brings it back. A null device means every live device.
 void LoseDevice(IDirect3DDevice9* device);
 void MakeDeviceResettable(IDirect3DDevice9* device);
+// While set, Reset fails as when the back buffer cannot be made (D3DERR_OUTOFVIDEOMEMORY); the
+// device then waits for another Reset.
+void SetResetFails(bool fails);
+
+// What the platform holds now, read to see that nothing piles up: live windows (top-level and
+// child), live menus (bars and pop-ups), live devices, the resources of those devices (every
+// pool), and the frames those devices presented since they were created.
+struct LiveCounts {
+    std::size_t windows = 0;
+    std::size_t menus = 0;
+    std::size_t devices = 0;
+    long deviceResources = 0;
+    unsigned long presentedFrames = 0;
+    bool operator==(const LiveCounts&) const = default;
+};
+LiveCounts ReadLiveCounts();
 
 // What a top-level window shows, its surface: the menu bar (if it has one) over the client area,
 // which shows the last frame presented, stretched to it. 32-bit pixels 0xAARRGGBB, top row

@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "display/sdl/desktop_scale.h"
+#include "display/sdl/screen_scale.h"
+
+namespace quorvane::display::sdl {
+namespace {
+
+struct ScaleCase {
+    const char* quorvaneScale;
+    const char* gdkScale;
+    std::optional<std::string_view> xftDpi;
+    float scale;
+    bool complains;  // one line on the standard error
+};
+
+// Xft.dpi is read from the X resource database's text.
+TEST(SdlDesktopScale, TheFirstSourceWithAScaleInRangeCountsRoundedToAQuarter)
+{
+    const ScaleCase cases[] = {
+        {"2", "3", "288", 2, false},           {nullptr, "3", "288", 3, false},
+        {"", "", "\t192", 2, false},           {"1.3", nullptr, std::nullopt, 1.25f, false},
+        {"1.4", nullptr, " 96 ", 1.5f, false}, {nullptr, nullptr, std::nullopt, 1, false},
+        {"5", "2", std::nullopt, 2, true},     {"2x", nullptr, "120", 1.25f, true},
+        {nullptr, nullptr, "72", 1, true},     {nullptr, nullptr, "", 1, true},
+    };
+    for (const ScaleCase& c : cases) {
+        testing::internal::CaptureStderr();
+        float scale = ChooseScale(ScaleSources{c.quorvaneScale, c.gdkScale, c.xftDpi});
+        std::string complaint = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(scale, c.scale) << (c.quorvaneScale ? c.quorvaneScale : "-") << " "
+                                  << (c.gdkScale ? c.gdkScale : "-");
+        EXPECT_EQ(std::count(complaint.begin(), complaint.end(), '\n'), c.complains ? 1 : 0) << complaint;
+    }
+    EXPECT_EQ(XftDpiOf("Xft.antialias:\t1\nXft.dpi:\t192\nXft.hinting:\t1\n"), "\t192");
+    EXPECT_FALSE(XftDpiOf("Xft.antialias:\t1\nXXft.dpi:\t192\n"));
+}
+
+TEST(SdlScreenScale, ALengthComesBackAsTheProgramGaveItAndAPointFallsInItsPixel)
+{
+    for (float factor : {1.0f, 1.25f, 1.5f, 1.75f, 2.0f, 3.0f, 4.0f}) {
+        ScreenScale scale(factor);
+        for (int length = -50; length < 5000; ++length)
+            ASSERT_EQ(scale.ToProgram(scale.ToScreen(length)), length) << factor;
+    }
+    EXPECT_EQ(ScreenScale(2).ToProgram(Mode{2560, 1440, 60}), (Mode{1280, 720, 60}));
+    EXPECT_EQ(ScreenScale(2).PointToProgram(-1), -1);
+    EXPECT_EQ(ScreenScale(1.5f).PointToProgram(299), 199);
+}
+
+}  // namespace
+}  // namespace quorvane::display::sdl
