@@ -151,18 +151,19 @@ protected:
         return hash.value();
     }
 
-    // The first face's corners rotated and, with two materials or more, the second face moved to
-    // the last material.
+    // The first face's corners swapped with those of the middle face and, with two materials or
+    // more, the second face moved to the last material.
     static void ChangeFirstFaces(ID3DXMesh* mesh)
     {
         void* data = nullptr;
+        const std::size_t middle = mesh->GetNumFaces() / 2 * 3;
         if (SUCCEEDED(mesh->LockIndexBuffer(0, &data))) {
             if (mesh->GetOptions() & D3DXMESH_32BIT) {
                 auto* indices = static_cast<std::uint32_t*>(data);
-                std::rotate(indices, indices + 1, indices + 3);
+                std::swap_ranges(indices, indices + 3, indices + middle);
             } else {
                 auto* indices = static_cast<std::uint16_t*>(data);
-                std::rotate(indices, indices + 1, indices + 3);
+                std::swap_ranges(indices, indices + 3, indices + middle);
             }
             mesh->UnlockIndexBuffer();
         }

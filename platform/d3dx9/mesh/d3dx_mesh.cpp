@@ -359,6 +359,7 @@ HRESULT Mesh::CloneMeshFVF(DWORD options, DWORD fvf, LPDIRECT3DDEVICE9 device, L
         }
         arrays.vertices = std::move(converted);
         hr = clone->Write(arrays);
+        clone->pendingOrder_ = pendingOrder_;  // same faces, same vertex count
     }
     if (FAILED(hr)) {
         clone->Release();

@@ -125,6 +125,10 @@ HRESULT LoadMesh(const BYTE* bytes, DWORD size, DWORD options, IDirect3DDevice9*
         FAILED(hr)) {
         return hr;
     }
+    // Optimize's face order is worked out on a second thread while the mesh is filled and its
+    // adjacency computed.
+    mesh->SetPendingCacheOrder(
+        d3dx9::PendingCacheOrder::Start(description.indices, description.attributes, description.VertexCount()));
     if (HRESULT hr = FillMesh(mesh, description); FAILED(hr)) {
         mesh->Release();
         return hr;

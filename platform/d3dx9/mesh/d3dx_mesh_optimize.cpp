@@ -36,6 +36,16 @@ std::vector<D3DXATTRIBUTERANGE> AttributeTable(const MeshArrays& arrays)
 
 }  // namespace
 
+std::vector<std::uint32_t> Mesh::CacheOrder(const MeshArrays& source) const
+{
+    if (pendingOrder_ != nullptr) {
+        if (const auto* order = pendingOrder_->OrderFor(source.indices, source.attributes, numVertices_)) {
+            return *order;
+        }
+    }
+    return VertexCacheFaceOrder(source.indices, source.attributes, numVertices_);
+}
+
 HRESULT Mesh::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut, DWORD* faceRemap,
                        LPD3DXBUFFER* vertexRemap, LPD3DXMESH* optimizedMesh)
 {
@@ -61,11 +71,10 @@ HRESULT Mesh::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOu
     const bool compact = (sort || (flags & D3DXMESHOPT_COMPACT) != 0) && (flags & D3DXMESHOPT_IGNOREVERTS) == 0;
     std::vector<std::uint32_t> faceOrder(numFaces_);
     std::iota(faceOrder.begin(), faceOrder.end(), 0u);
-    if (sort) {
-        faceOrder = meshops::SortFacesByAttribute(source.attributes.data(), numFaces_);
-    }
     if (reorder) {
-        meshops::ReorderForVertexCache(source.indices.data(), source.attributes.data(), faceOrder, numVertices_);
+        faceOrder = CacheOrder(source);
+    } else if (sort) {
+        faceOrder = meshops::SortFacesByAttribute(source.attributes.data(), numFaces_);
     }
     std::vector<std::uint32_t> oldToNew(numVertices_);
     std::iota(oldToNew.begin(), oldToNew.end(), 0u);
