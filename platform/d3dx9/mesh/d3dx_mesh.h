@@ -54,8 +54,15 @@ public:
 
     const FvfLayout& Layout() const { return layout_; }
     HRESULT Read(MeshArrays& arrays);
+    // Only the indices, attributes and attribute table of Read.
+    HRESULT ReadFaces(MeshArrays& arrays);
     // Replaces the content; the arrays must have this mesh's sizes.
     HRESULT Write(const MeshArrays& arrays);
+    // Replaces the indices (three per face, each below the vertex count) and the attributes (one per
+    // face); the attribute table is cleared.
+    HRESULT WriteFaces(const std::uint32_t* indices, const DWORD* attributes);
+    // Vertex v of this mesh becomes vertex sourceVertexOf[v] of `source`, which has the same layout.
+    HRESULT CopyVertices(Mesh& source, const std::vector<DWORD>& sourceVertexOf);
     // The vertex-cache order worked out in the background for this mesh's content (clones share it).
     void SetPendingCacheOrder(std::shared_ptr<PendingCacheOrder> order) { pendingOrder_ = std::move(order); }
 

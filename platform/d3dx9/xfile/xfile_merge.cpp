@@ -209,7 +209,8 @@ XFileError MergeMeshes(const std::vector<FileMesh>& meshes, MeshDescription& mes
 {
     mesh = MeshDescription{};
     std::uint64_t totalVertices = 0;
-    std::uint64_t totalTriangles = 0;
+    std::uint64_t totalTriangles = 0;  // an upper bound: one per corner
+    std::size_t fanTriangles = 0;      // the exact count: a fan of n - 2 per polygon of n corners
     bool anyMaterials = false;
     for (const FileMesh& source : meshes) {
         mesh.hasNormals = mesh.hasNormals || source.hasNormals;
@@ -217,6 +218,7 @@ XFileError MergeMeshes(const std::vector<FileMesh>& meshes, MeshDescription& mes
         anyMaterials = anyMaterials || source.hasMaterialList;
         totalVertices += source.PositionCount() + (source.hasNormals ? source.corners.size() : 0);
         totalTriangles += source.corners.size();
+        fanTriangles += source.corners.size() - 2 * source.FaceCount();
     }
     if (totalTriangles == 0) {
         return XFileError::noMesh;
@@ -225,6 +227,8 @@ XFileError MergeMeshes(const std::vector<FileMesh>& meshes, MeshDescription& mes
         return XFileError::badData;
     }
 
+    mesh.indices.reserve(fanTriangles * 3);
+    mesh.attributes.reserve(fanTriangles);
     std::uint32_t pointBase = 0;
     for (const FileMesh& source : meshes) {
         const auto materialBase = static_cast<std::uint32_t>(mesh.materials.size());
