@@ -378,7 +378,7 @@ XFileError ParseXFile(const std::uint8_t* bytes, std::size_t size, MeshDescripti
     if (error != XFileError::none) {
         return error;
     }
-    return MergeMeshes(meshes, mesh);
+    return MergeMeshes(std::move(meshes), mesh);
 }
 
 }  // namespace quorvane::xfile
