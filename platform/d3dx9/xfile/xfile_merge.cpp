@@ -198,7 +198,8 @@ void TakeVertexArrays(FileMesh& source, MeshDescription& mesh)
 
 // Appends one file mesh; `pointBase` and `materialBase` place its positions and materials
 // after those of the meshes before it.
-void AppendMesh(const FileMesh& source, std::uint32_t pointBase, std::uint32_t materialBase, MeshDescription& mesh)
+// False when the frames move a position beyond the range of floats.
+bool AppendMesh(const FileMesh& source, std::uint32_t pointBase, std::uint32_t materialBase, MeshDescription& mesh)
 {
     const FrameTransform transform(source.world);
     const auto vertexBase = static_cast<std::uint32_t>(mesh.VertexCount());
@@ -234,6 +235,8 @@ void AppendMesh(const FileMesh& source, std::uint32_t pointBase, std::uint32_t m
     }
 
     AppendFaces(source, cornerVertices, vertexBase, materialBase, mesh);
+    return std::all_of(mesh.positions.begin() + std::ptrdiff_t{vertexBase} * 3, mesh.positions.end(),
+                       [](float coordinate) { return std::isfinite(coordinate); });
 }
 
 // A mesh without a material list, in a file where other meshes have one, draws with this.
@@ -279,7 +282,10 @@ XFileError MergeMeshes(std::vector<FileMesh>&& meshes, MeshDescription& mesh)
     std::uint32_t pointBase = 0;
     for (const FileMesh& source : meshes) {
         const auto materialBase = static_cast<std::uint32_t>(mesh.materials.size());
-        AppendMesh(source, pointBase, materialBase, mesh);
+        if (!AppendMesh(source, pointBase, materialBase, mesh)) {
+            mesh = MeshDescription{};
+            return XFileError::badData;
+        }
         pointBase += static_cast<std::uint32_t>(source.PositionCount());
         if (source.hasMaterialList) {
             mesh.materials.insert(mesh.materials.end(), source.materials.begin(), source.materials.end());
