@@ -5,6 +5,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <random>
 #include <string>
 
 #include "xfile_writer.h"
@@ -102,6 +103,22 @@ TEST(XFileParser, PolygonsBecomeFansAndPositionsWithTwoNormalsAreSplit)
     EXPECT_EQ(mesh.textureCoordinates[6 * 2 + 1], 0.0f);
 }
 
+// One normal per position, the normal faces those of the mesh: the vertices are the positions,
+// and a position no face uses has the zero normal, inside a frame or not.
+TEST(XFileParser, NormalsThatFollowThePositionsGiveOneVertexPerPosition)
+{
+    const std::string mesh = "Mesh { 4; 0;0;0;, 1;0;0;, 0;1;0;, 5;5;5;; 1; 3;0,1,2;; "
+                             "MeshNormals { 4; 0;0;-1;, 0;0;-1;, 0;0;-1;, 1;0;0;; 1; 3;0,1,2;; } }";
+    for (const std::string& body :
+         {mesh, "Frame { FrameTransformMatrix { 1;0;0;0; 0;1;0;0; 0;0;1;0; 0;0;0;1;; } " + mesh + " }"}) {
+        MeshDescription parsed;
+        ASSERT_EQ(Parse("xof 0302txt 0032\n" + body, parsed), XFileError::none);
+        EXPECT_EQ(parsed.pointIds, (std::vector<std::uint32_t>{0, 1, 2, 3}));
+        EXPECT_EQ(parsed.normals, (std::vector<float>{0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, 0}));
+        EXPECT_EQ(parsed.positions[9], 5.0f);
+    }
+}
+
 TEST(XFileParser, MaterialsComeInDeclarationOrderInlineOrReferenced)
 {
     MeshDescription mesh;
@@ -185,11 +202,19 @@ struct MalformedCase {
 };
 
 // Numbers in the forms exporters write and in rarer ones (signs, no decimals, exponents, more
-// digits than a float holds): each position is the float from_chars reads, bit for bit; counts
-// and indices with a sign or leading zeros are read too.
+// digits than a float holds, forms close to "[-]d.dddddd"), and a sweep of that common form:
+// each position is the float from_chars reads, bit for bit; counts and indices with a sign or
+// leading zeros are read too.
 TEST(XFileParser, NumbersAreReadAsFromCharsReadsThem)
 {
-    const std::vector<std::string> numbers = {
+    std::vector<std::string> numbers = {
+        "9.999999",
+        "-9.999999",
+        "1.0000001",
+        "12.345678",
+        "1.234567e1",
+        "-1.234567E-1",
+        "-0.000001",
         "0.000000",
         "-0.000000",
         "1",
@@ -209,7 +234,12 @@ TEST(XFileParser, NumbersAreReadAsFromCharsReadsThem)
         "-16777215.5",
         "0.333333333333333333333",
     };
-    std::string body = "Mesh { +0000000006;";
+    std::mt19937 random(7);
+    while (numbers.size() % 3 != 0 || numbers.size() < 3000) {
+        const auto digits = std::to_string(10000000 + random() % 10000000);
+        numbers.push_back((random() % 2 ? "-" : "") + digits.substr(1, 1) + "." + digits.substr(2));
+    }
+    std::string body = "Mesh { +" + std::string(9, '0') + std::to_string(numbers.size() / 3) + ";";
     for (const std::string& number : numbers)
         body += " " + number + ";";
     MeshDescription mesh;

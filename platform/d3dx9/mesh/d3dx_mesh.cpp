@@ -244,7 +244,11 @@ HRESULT Mesh::Read(MeshArrays& arrays)
     const auto* vertexBytes = static_cast<const BYTE*>(vertices);
     arrays.vertices.assign(vertexBytes, vertexBytes + std::size_t{numVertices_} * layout_.stride);
     vertexBuffer_->Unlock();
+    return ReadFaces(arrays);
+}
 
+HRESULT Mesh::ReadFaces(MeshArrays& arrays)
+{
     void* indices = nullptr;
     if (HRESULT hr = indexBuffer_->Lock(0, 0, &indices, D3DLOCK_READONLY); FAILED(hr)) {
         return hr;
@@ -275,22 +279,50 @@ HRESULT Mesh::Write(const MeshArrays& arrays)
     }
     std::memcpy(vertices, arrays.vertices.data(), arrays.vertices.size());
     vertexBuffer_->Unlock();
-
-    void* indices = nullptr;
-    if (HRESULT hr = indexBuffer_->Lock(0, 0, &indices, 0); FAILED(hr)) {
+    if (HRESULT hr = WriteFaces(arrays.indices.data(), arrays.attributes.data()); FAILED(hr)) {
         return hr;
     }
+    attributeTable_ = arrays.table;
+    return D3D_OK;
+}
+
+HRESULT Mesh::WriteFaces(const std::uint32_t* indices, const DWORD* attributes)
+{
+    void* locked = nullptr;
+    if (HRESULT hr = indexBuffer_->Lock(0, 0, &locked, 0); FAILED(hr)) {
+        return hr;
+    }
+    const std::size_t indexCount = std::size_t{numFaces_} * 3;
     if (options_ & D3DXMESH_32BIT) {
-        std::memcpy(indices, arrays.indices.data(), arrays.indices.size() * 4);
+        std::memcpy(locked, indices, indexCount * 4);
     } else {
-        auto* narrow = static_cast<std::uint16_t*>(indices);
-        for (std::size_t i = 0; i < arrays.indices.size(); ++i) {
-            narrow[i] = static_cast<std::uint16_t>(arrays.indices[i]);
-        }
+        std::copy(indices, indices + indexCount, static_cast<std::uint16_t*>(locked));  // below 0x10000
     }
     indexBuffer_->Unlock();
-    attributes_ = arrays.attributes;
-    attributeTable_ = arrays.table;
+    attributes_.assign(attributes, attributes + numFaces_);
+    attributeTable_.clear();
+    return D3D_OK;
+}
+
+HRESULT Mesh::CopyVertices(Mesh& source, const std::vector<DWORD>& sourceVertexOf)
+{
+    void* from = nullptr;
+    if (HRESULT hr = source.vertexBuffer_->Lock(0, 0, &from, D3DLOCK_READONLY); FAILED(hr)) {
+        return hr;
+    }
+    void* to = nullptr;
+    if (HRESULT hr = vertexBuffer_->Lock(0, 0, &to, 0); FAILED(hr)) {
+        source.vertexBuffer_->Unlock();
+        return hr;
+    }
+    const auto* fromBytes = static_cast<const BYTE*>(from);
+    auto* toBytes = static_cast<BYTE*>(to);
+    for (std::size_t v = 0; v < numVertices_; ++v) {
+        std::memcpy(toBytes + v * layout_.stride, fromBytes + std::size_t{sourceVertexOf[v]} * layout_.stride,
+                    layout_.stride);
+    }
+    vertexBuffer_->Unlock();
+    source.vertexBuffer_->Unlock();
     return D3D_OK;
 }
 
@@ -359,6 +391,7 @@ HRESULT Mesh::CloneMeshFVF(DWORD options, DWORD fvf, LPDIRECT3DDEVICE9 device, L
         }
         arrays.vertices = std::move(converted);
         hr = clone->Write(arrays);
+        clone->pendingOrder_ = pendingOrder_;  // same faces, same vertex count
     }
     if (FAILED(hr)) {
         clone->Release();

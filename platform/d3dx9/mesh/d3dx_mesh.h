@@ -5,10 +5,12 @@
 #include <d3dx9mesh.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "com/com_object.h"
 #include "d3dx9/mesh/fvf_layout.h"
+#include "d3dx9/mesh/pending_cache_order.h"
 
 namespace quorvane::d3dx9 {
 
@@ -52,8 +54,17 @@ public:
 
     const FvfLayout& Layout() const { return layout_; }
     HRESULT Read(MeshArrays& arrays);
+    // Only the indices, attributes and attribute table of Read.
+    HRESULT ReadFaces(MeshArrays& arrays);
     // Replaces the content; the arrays must have this mesh's sizes.
     HRESULT Write(const MeshArrays& arrays);
+    // Replaces the indices (three per face, each below the vertex count) and the attributes (one per
+    // face); the attribute table is cleared.
+    HRESULT WriteFaces(const std::uint32_t* indices, const DWORD* attributes);
+    // Vertex v of this mesh becomes vertex sourceVertexOf[v] of `source`, which has the same layout.
+    HRESULT CopyVertices(Mesh& source, const std::vector<DWORD>& sourceVertexOf);
+    // The vertex-cache order worked out in the background for this mesh's content (clones share it).
+    void SetPendingCacheOrder(std::shared_ptr<PendingCacheOrder> order) { pendingOrder_ = std::move(order); }
 
 private:
     Mesh(IDirect3DDevice9* device, DWORD numFaces, DWORD numVertices, DWORD options, const FvfLayout& layout);
@@ -61,6 +72,8 @@ private:
     bool Implements(REFIID riid) const override;
     HRESULT CreateBuffers();
     HRESULT DrawFaces(DWORD faceStart, DWORD faceCount, DWORD vertexStart, DWORD vertexCount);
+    // The faces sorted by attribute and ordered for the vertex cache, for `source`, this mesh's content.
+    std::vector<std::uint32_t> CacheOrder(const MeshArrays& source) const;
 
     IDirect3DDevice9* device_;
     DWORD numFaces_;
@@ -71,6 +84,7 @@ private:
     IDirect3DIndexBuffer9* indexBuffer_ = nullptr;
     std::vector<DWORD> attributes_;
     std::vector<D3DXATTRIBUTERANGE> attributeTable_;
+    std::shared_ptr<PendingCacheOrder> pendingOrder_;
 };
 
 }  // namespace quorvane::d3dx9

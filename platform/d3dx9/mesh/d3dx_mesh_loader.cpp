@@ -87,13 +87,17 @@ Buffer* MakeAdjacencyBuffer(const xfile::MeshDescription& description)
     return buffer;
 }
 
+// The description's vertices interleaved straight into the vertex buffer, then its faces.
 HRESULT FillMesh(Mesh* mesh, const xfile::MeshDescription& description)
 {
     const d3dx9::FvfLayout& layout = mesh->Layout();
-    d3dx9::MeshArrays arrays;
-    arrays.vertices.resize(description.VertexCount() * layout.stride);
+    void* locked = nullptr;
+    if (HRESULT hr = mesh->LockVertexBuffer(0, &locked); FAILED(hr)) {
+        return hr;
+    }
+    auto* vertices = static_cast<BYTE*>(locked);
     for (std::size_t v = 0; v < description.VertexCount(); ++v) {
-        BYTE* vertex = &arrays.vertices[v * layout.stride];
+        BYTE* vertex = vertices + v * layout.stride;
         std::memcpy(vertex, &description.positions[v * 3], 12);
         if (description.hasNormals) {
             std::memcpy(vertex + layout.normal, &description.normals[v * 3], 12);
@@ -102,9 +106,8 @@ HRESULT FillMesh(Mesh* mesh, const xfile::MeshDescription& description)
             std::memcpy(vertex + layout.texture[0], &description.textureCoordinates[v * 2], 8);
         }
     }
-    arrays.indices = description.indices;
-    arrays.attributes.assign(description.attributes.begin(), description.attributes.end());
-    return mesh->Write(arrays);
+    mesh->UnlockVertexBuffer();
+    return mesh->WriteFaces(description.indices.data(), description.attributes.data());
 }
 
 HRESULT LoadMesh(const BYTE* bytes, DWORD size, DWORD options, IDirect3DDevice9* device, LPD3DXBUFFER* adjacencyOut,
@@ -125,6 +128,10 @@ HRESULT LoadMesh(const BYTE* bytes, DWORD size, DWORD options, IDirect3DDevice9*
         FAILED(hr)) {
         return hr;
     }
+    // Optimize's face order is worked out on a second thread while the mesh is filled and its
+    // adjacency computed.
+    mesh->SetPendingCacheOrder(
+        d3dx9::PendingCacheOrder::Start(description.indices, description.attributes, description.VertexCount()));
     if (HRESULT hr = FillMesh(mesh, description); FAILED(hr)) {
         mesh->Release();
         return hr;

@@ -36,6 +36,16 @@ std::vector<D3DXATTRIBUTERANGE> AttributeTable(const MeshArrays& arrays)
 
 }  // namespace
 
+std::vector<std::uint32_t> Mesh::CacheOrder(const MeshArrays& source) const
+{
+    if (pendingOrder_ != nullptr) {
+        if (const auto* order = pendingOrder_->OrderFor(source.indices, source.attributes, numVertices_)) {
+            return *order;
+        }
+    }
+    return VertexCacheFaceOrder(source.indices, source.attributes, numVertices_);
+}
+
 HRESULT Mesh::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut, DWORD* faceRemap,
                        LPD3DXBUFFER* vertexRemap, LPD3DXMESH* optimizedMesh)
 {
@@ -47,8 +57,8 @@ HRESULT Mesh::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOu
     if (vertexRemap != nullptr) {
         *vertexRemap = nullptr;
     }
-    MeshArrays source;
-    if (HRESULT hr = Read(source); FAILED(hr)) {
+    MeshArrays source;  // without vertices: they are copied straight from buffer to buffer
+    if (HRESULT hr = ReadFaces(source); FAILED(hr)) {
         return hr;
     }
     if (!IndicesInRange(source, numVertices_)) {
@@ -61,11 +71,10 @@ HRESULT Mesh::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOu
     const bool compact = (sort || (flags & D3DXMESHOPT_COMPACT) != 0) && (flags & D3DXMESHOPT_IGNOREVERTS) == 0;
     std::vector<std::uint32_t> faceOrder(numFaces_);
     std::iota(faceOrder.begin(), faceOrder.end(), 0u);
-    if (sort) {
-        faceOrder = meshops::SortFacesByAttribute(source.attributes.data(), numFaces_);
-    }
     if (reorder) {
-        meshops::ReorderForVertexCache(source.indices.data(), source.attributes.data(), faceOrder, numVertices_);
+        faceOrder = CacheOrder(source);
+    } else if (sort) {
+        faceOrder = meshops::SortFacesByAttribute(source.attributes.data(), numFaces_);
     }
     std::vector<std::uint32_t> oldToNew(numVertices_);
     std::iota(oldToNew.begin(), oldToNew.end(), 0u);
@@ -75,12 +84,9 @@ HRESULT Mesh::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOu
     }
 
     MeshArrays target;
-    target.vertices.resize(std::size_t{keptVertices} * layout_.stride);
     std::vector<DWORD> newToOldVertex(keptVertices);
     for (std::uint32_t v = 0; v < numVertices_; ++v) {
         if (oldToNew[v] != meshops::droppedVertex) {
-            std::memcpy(&target.vertices[std::size_t{oldToNew[v]} * layout_.stride],
-                        &source.vertices[std::size_t{v} * layout_.stride], layout_.stride);
             newToOldVertex[oldToNew[v]] = v;
         }
     }
@@ -104,10 +110,15 @@ HRESULT Mesh::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOu
     if (HRESULT hr = Create(numFaces_, keptVertices, options, layout_.fvf, device_, &optimized); FAILED(hr)) {
         return hr;
     }
-    if (HRESULT hr = optimized->Write(target); FAILED(hr)) {
-        optimized->Release();
-        return hr;
+    HRESULT written = optimized->CopyVertices(*this, newToOldVertex);
+    if (SUCCEEDED(written)) {
+        written = optimized->WriteFaces(target.indices.data(), target.attributes.data());
     }
+    if (FAILED(written)) {
+        optimized->Release();
+        return written;
+    }
+    optimized->attributeTable_ = std::move(target.table);
 
     std::vector<std::uint32_t> oldToNewFace(numFaces_);
     for (std::uint32_t newFace = 0; newFace < numFaces_; ++newFace) {

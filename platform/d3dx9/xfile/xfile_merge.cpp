@@ -1,7 +1,9 @@
 // Turns the parsed Mesh objects into one triangle mesh: fans for polygons, one vertex per
 // (position, normal) pair, frame transforms applied, materials concatenated in file order.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numeric>
 #include <unordered_map>
 
 #include "d3dx9/xfile/xfile_objects.h"
@@ -144,9 +146,60 @@ void GrowVertices(MeshDescription& mesh, std::size_t count)
     mesh.pointIds.resize(total);
 }
 
+// Each polygon of `source` as a fan of triangles over cornerVertices (relative to vertexBase).
+void AppendFaces(const FileMesh& source, const std::vector<std::uint32_t>& cornerVertices, std::uint32_t vertexBase,
+                 std::uint32_t materialBase, MeshDescription& mesh)
+{
+    for (std::size_t face = 0; face + 1 < source.faceStarts.size(); ++face) {
+        const std::uint32_t first = source.faceStarts[face];
+        const std::uint32_t end = source.faceStarts[face + 1];
+        const std::uint32_t attribute =
+            source.hasMaterialList ? materialBase + source.faceMaterials[face] : materialBase;
+        for (std::uint32_t corner = first + 1; corner + 1 < end; ++corner) {
+            mesh.indices.push_back(vertexBase + cornerVertices[first]);
+            mesh.indices.push_back(vertexBase + cornerVertices[corner]);
+            mesh.indices.push_back(vertexBase + cornerVertices[corner + 1]);
+            mesh.attributes.push_back(attribute);
+        }
+    }
+}
+
+// A mesh outside any transforming frame whose every corner uses the normal of its position's own
+// index (as files with one normal per position have it): its vertices are its positions, in
+// order, each with the normal and texture coordinates of the same index.
+bool VerticesArePositions(const FileMesh& source)
+{
+    return source.world == identityMatrix && (!source.hasNormals || (source.normals.size() == source.positions.size() &&
+                                                                     source.normalCorners == source.corners));
+}
+
+// The arrays of such a mesh taken over as they are; a position no face uses gets the zero normal
+// a vertex without a normal has.
+void TakeVertexArrays(FileMesh& source, MeshDescription& mesh)
+{
+    const std::size_t positionCount = source.PositionCount();
+    if (source.hasNormals) {
+        std::vector<bool> used(positionCount, false);
+        for (const std::uint32_t position : source.corners) {
+            used[position] = true;
+        }
+        for (std::size_t position = 0; position < positionCount; ++position) {
+            if (!used[position]) {
+                std::fill_n(&source.normals[position * 3], 3, 0.0f);
+            }
+        }
+    }
+    mesh.positions = std::move(source.positions);
+    mesh.normals = std::move(source.normals);
+    mesh.textureCoordinates = std::move(source.textureCoordinates);
+    mesh.pointIds.resize(positionCount);
+    std::iota(mesh.pointIds.begin(), mesh.pointIds.end(), 0u);
+}
+
 // Appends one file mesh; `pointBase` and `materialBase` place its positions and materials
 // after those of the meshes before it.
-void AppendMesh(const FileMesh& source, std::uint32_t pointBase, std::uint32_t materialBase, MeshDescription& mesh)
+// False when the frames move a position beyond the range of floats.
+bool AppendMesh(const FileMesh& source, std::uint32_t pointBase, std::uint32_t materialBase, MeshDescription& mesh)
 {
     const FrameTransform transform(source.world);
     const auto vertexBase = static_cast<std::uint32_t>(mesh.VertexCount());
@@ -181,18 +234,9 @@ void AppendMesh(const FileMesh& source, std::uint32_t pointBase, std::uint32_t m
         WriteVertex(source, transform, position, normal, pointBase, vertex++, mesh);
     }
 
-    for (std::size_t face = 0; face + 1 < source.faceStarts.size(); ++face) {
-        const std::uint32_t first = source.faceStarts[face];
-        const std::uint32_t end = source.faceStarts[face + 1];
-        const std::uint32_t attribute =
-            source.hasMaterialList ? materialBase + source.faceMaterials[face] : materialBase;
-        for (std::uint32_t corner = first + 1; corner + 1 < end; ++corner) {
-            mesh.indices.push_back(vertexBase + cornerVertices[first]);
-            mesh.indices.push_back(vertexBase + cornerVertices[corner]);
-            mesh.indices.push_back(vertexBase + cornerVertices[corner + 1]);
-            mesh.attributes.push_back(attribute);
-        }
-    }
+    AppendFaces(source, cornerVertices, vertexBase, materialBase, mesh);
+    return std::all_of(mesh.positions.begin() + std::ptrdiff_t{vertexBase} * 3, mesh.positions.end(),
+                       [](float coordinate) { return std::isfinite(coordinate); });
 }
 
 // A mesh without a material list, in a file where other meshes have one, draws with this.
@@ -205,11 +249,12 @@ XMaterial DefaultMaterial()
 
 }  // namespace
 
-XFileError MergeMeshes(const std::vector<FileMesh>& meshes, MeshDescription& mesh)
+XFileError MergeMeshes(std::vector<FileMesh>&& meshes, MeshDescription& mesh)
 {
     mesh = MeshDescription{};
     std::uint64_t totalVertices = 0;
-    std::uint64_t totalTriangles = 0;
+    std::uint64_t totalTriangles = 0;  // an upper bound: one per corner
+    std::size_t fanTriangles = 0;      // the exact count: a fan of n - 2 per polygon of n corners
     bool anyMaterials = false;
     for (const FileMesh& source : meshes) {
         mesh.hasNormals = mesh.hasNormals || source.hasNormals;
@@ -217,6 +262,7 @@ XFileError MergeMeshes(const std::vector<FileMesh>& meshes, MeshDescription& mes
         anyMaterials = anyMaterials || source.hasMaterialList;
         totalVertices += source.PositionCount() + (source.hasNormals ? source.corners.size() : 0);
         totalTriangles += source.corners.size();
+        fanTriangles += source.corners.size() - 2 * source.FaceCount();
     }
     if (totalTriangles == 0) {
         return XFileError::noMesh;
@@ -225,10 +271,21 @@ XFileError MergeMeshes(const std::vector<FileMesh>& meshes, MeshDescription& mes
         return XFileError::badData;
     }
 
+    mesh.indices.reserve(fanTriangles * 3);
+    mesh.attributes.reserve(fanTriangles);
+    if (meshes.size() == 1 && VerticesArePositions(meshes.front())) {
+        TakeVertexArrays(meshes.front(), mesh);
+        AppendFaces(meshes.front(), meshes.front().corners, 0, 0, mesh);
+        mesh.materials = std::move(meshes.front().materials);
+        return XFileError::none;
+    }
     std::uint32_t pointBase = 0;
     for (const FileMesh& source : meshes) {
         const auto materialBase = static_cast<std::uint32_t>(mesh.materials.size());
-        AppendMesh(source, pointBase, materialBase, mesh);
+        if (!AppendMesh(source, pointBase, materialBase, mesh)) {
+            mesh = MeshDescription{};
+            return XFileError::badData;
+        }
         pointBase += static_cast<std::uint32_t>(source.PositionCount());
         if (source.hasMaterialList) {
             mesh.materials.insert(mesh.materials.end(), source.materials.begin(), source.materials.end());

@@ -35,7 +35,7 @@ struct FileMesh {
 };
 
 // Merges the meshes (fan triangulation, vertices split where a position has several normals,
-// frames applied, materials concatenated) into `mesh`.
-XFileError MergeMeshes(const std::vector<FileMesh>& meshes, MeshDescription& mesh);
+// frames applied, materials concatenated) into `mesh`; arrays it can take over whole are moved.
+XFileError MergeMeshes(std::vector<FileMesh>&& meshes, MeshDescription& mesh);
 
 }  // namespace quorvane::xfile

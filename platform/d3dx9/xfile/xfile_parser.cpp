@@ -354,33 +354,7 @@ private:
                    std::vector<std::uint32_t>& corners)
     {
         std::uint32_t faceCount = 0;
-        if (!ReadCount(faceCount, 4)) {
-            return false;
-        }
-        faceStarts.clear();
-        corners.clear();
-        faceStarts.reserve(std::size_t{faceCount} + 1);
-        corners.reserve(std::size_t{faceCount} * 3);
-        faceStarts.push_back(0);
-        for (std::uint32_t face = 0; face < faceCount; ++face) {
-            std::uint32_t cornerCount = 0;
-            if (!ReadCount(cornerCount, 1)) {
-                return false;
-            }
-            if (cornerCount < 3) {
-                return Fail(XFileError::badData);
-            }
-            const std::size_t first = corners.size();
-            corners.resize(first + cornerCount);
-            if (!tokens_.ReadIndices(&corners[first], cornerCount, indexLimit)) {
-                return false;
-            }
-            if (corners.size() > UINT32_MAX) {
-                return Fail(XFileError::badData);
-            }
-            faceStarts.push_back(static_cast<std::uint32_t>(corners.size()));
-        }
-        return true;
+        return ReadCount(faceCount, 4) && tokens_.ReadFaces(faceCount, indexLimit, faceStarts, corners);
     }
 
     XTokenizer& tokens_;
@@ -404,7 +378,7 @@ XFileError ParseXFile(const std::uint8_t* bytes, std::size_t size, MeshDescripti
     if (error != XFileError::none) {
         return error;
     }
-    return MergeMeshes(meshes, mesh);
+    return MergeMeshes(std::move(meshes), mesh);
 }
 
 }  // namespace quorvane::xfile

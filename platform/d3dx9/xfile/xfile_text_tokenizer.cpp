@@ -1,8 +1,10 @@
 // The text grammar of X files. Commas and semicolons only separate values; exporters are
 // inconsistent about them, so they are skipped wherever a value or a structure token is read.
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "d3dx9/xfile/xfile_tokenizer.h"
 
@@ -42,6 +44,32 @@ bool IsNumberStart(char c)
 {
     return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
 }
+
+// Eight characters at once in a 64-bit word, the first in the lowest byte.
+namespace swar {
+
+constexpr std::uint64_t zeros = 0x3030303030303030;  // "00000000"
+
+// How many of the leading lanes of `digits` (characters xor '0') hold 0..9.
+int LeadingDigitCount(std::uint64_t digits)
+{
+    // A lane's top bit is set where it is not a digit: its low seven bits plus 0x76 reach 0x80
+    // from 10 on, and the top bit of the lane itself counts too; no carry crosses lanes.
+    const std::uint64_t notDigit = (((digits & 0x7F7F7F7F7F7F7F7F) + 0x7676767676767676) | digits) & 0x8080808080808080;
+    return notDigit == 0 ? 8 : std::countr_zero(notDigit) / 8;
+}
+
+// The number whose eight decimal digits (0..9, most significant first) fill the lanes.
+std::uint32_t EightDigitsValue(std::uint64_t digits)
+{
+    digits = digits * 10 + (digits >> 8);  // pairs of digits in every other lane
+    constexpr std::uint64_t pairMask = 0x000000FF000000FF;
+    constexpr std::uint64_t pairsHigh = 100 + (1000000ull << 32);
+    constexpr std::uint64_t pairsLow = 1 + (10000ull << 32);
+    return static_cast<std::uint32_t>(((digits & pairMask) * pairsHigh + ((digits >> 16) & pairMask) * pairsLow) >> 32);
+}
+
+}  // namespace swar
 
 class TextTokenizer final : public XTokenizer {
 public:
@@ -124,13 +152,13 @@ public:
     bool ReadDword(std::uint32_t& value) override
     {
         SkipSpaceAndSeparators();
-        return ReadShortDword(value) || ReadNumber(value);
+        return ReadEightDigitsAtMost(value) || ReadShortDword(value) || ReadNumber(value);
     }
 
     bool ReadFloat(float& value) override
     {
         SkipSpaceAndSeparators();
-        if (ReadShortDecimal(value)) {
+        if (ReadSixDecimals(value) || ReadShortDecimal(value)) {
             return true;
         }
         if (!ReadNumber(value)) {
@@ -143,6 +171,11 @@ public:
     bool ReadIndices(std::uint32_t* values, std::size_t count, std::uint32_t limit) override
     {
         return ReadEachIndex(*this, values, count, limit);
+    }
+    bool ReadFaces(std::uint32_t faceCount, std::uint32_t limit, std::vector<std::uint32_t>& faceStarts,
+                   std::vector<std::uint32_t>& corners) override
+    {
+        return ReadEachFace(*this, faceCount, limit, faceStarts, corners);
     }
 
     bool ReadString(std::string& value) override
@@ -212,6 +245,62 @@ private:
 
     // The common forms of numbers read as they are scanned; anything else is left to ReadNumber,
     // which gives the same value for these.
+
+    // The two forms data tools write most, each read from one 8-byte load: an index of up to
+    // seven digits and a decimal "[-]d.dddddd". They give what the general paths below give.
+
+    // 1 to 7 digits, then a character that ends the number.
+    bool ReadEightDigitsAtMost(std::uint32_t& value)
+    {
+        std::uint64_t lanes = 0;
+        if (!LoadEightBytes(position_, lanes)) {
+            return false;
+        }
+        const std::uint64_t digits = lanes ^ swar::zeros;
+        const int count = swar::LeadingDigitCount(digits);
+        if (count == 0 || count == 8 || IsNumberChar(text_[position_ + count])) {
+            return false;
+        }
+        value = swar::EightDigitsValue(digits << (8 * (8 - count)));
+        position_ += count;
+        return true;
+    }
+
+    // "[-]d.dddddd" followed by a character that ends the number: seven digits below 2^24
+    // divided by 10^6, as ReadShortDecimal divides them.
+    bool ReadSixDecimals(float& value)
+    {
+        const bool negative = position_ < text_.size() && text_[position_] == '-';
+        const std::size_t start = position_ + (negative ? 1 : 0);
+        std::uint64_t lanes = 0;
+        if (!LoadEightBytes(start, lanes) || (lanes >> 8 & 0xFF) != '.' ||
+            (start + 8 < text_.size() && IsNumberChar(text_[start + 8]))) {
+            return false;
+        }
+        // "d.dddddd" -> "0ddddddd": the integer digit moves into the point's place.
+        const std::uint64_t shifted = (lanes & 0xFFFFFFFFFFFF0000) | (lanes & 0xFF) << 8 | '0';
+        const std::uint64_t digits = shifted ^ swar::zeros;
+        if (swar::LeadingDigitCount(digits) != 8) {
+            return false;
+        }
+        const float magnitude = static_cast<float>(swar::EightDigitsValue(digits)) / 1e6f;
+        value = negative ? -magnitude : magnitude;
+        position_ = start + 8;
+        return true;
+    }
+
+    // The eight bytes from `at` as one little-endian word, when there are eight.
+    bool LoadEightBytes(std::size_t at, std::uint64_t& lanes) const
+    {
+        if (at + 8 > text_.size()) {
+            return false;
+        }
+        std::memcpy(&lanes, text_.data() + at, 8);
+        if constexpr (std::endian::native == std::endian::big) {
+            lanes = __builtin_bswap64(lanes);
+        }
+        return true;
+    }
 
     // Up to nine digits after an optional '+': below 10^9, no overflow to check.
     bool ReadShortDword(std::uint32_t& value)

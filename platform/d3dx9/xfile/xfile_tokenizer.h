@@ -3,11 +3,13 @@
 // (names, braces, GUIDs, the template keyword) and data values (DWORDs, floats, strings).
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvane::xfile {
 
@@ -60,6 +62,15 @@ public:
         return ReadEachIndex(*this, values, count, limit);
     }
 
+    // The face list after its count: for each face its corner count (3 or more, and no more than
+    // the bytes can hold), then that many indices below `limit`. faceStarts gets 0 and the end of
+    // every face in `corners`.
+    virtual bool ReadFaces(std::uint32_t faceCount, std::uint32_t limit, std::vector<std::uint32_t>& faceStarts,
+                           std::vector<std::uint32_t>& corners)
+    {
+        return ReadEachFace(*this, faceCount, limit, faceStarts, corners);
+    }
+
     // Upper bound for how many more data values the bytes can hold; a declared count above it
     // cannot be genuine and is refused before anything is allocated for it.
     virtual std::size_t MaxRemainingValues() const = 0;
@@ -90,6 +101,38 @@ protected:
                 return self.Fail(XFileError::badData);
             }
         }
+        return true;
+    }
+
+    template <class Self>
+    static bool ReadEachFace(Self& self, std::uint32_t faceCount, std::uint32_t limit,
+                             std::vector<std::uint32_t>& faceStarts, std::vector<std::uint32_t>& corners)
+    {
+        faceStarts.assign(1, 0);
+        faceStarts.reserve(std::size_t{faceCount} + 1);
+        corners.resize(std::size_t{faceCount} * 3);  // room for triangles; polygons make it grow
+        std::size_t used = 0;
+        for (std::uint32_t face = 0; face < faceCount; ++face) {
+            std::uint32_t cornerCount = 0;
+            if (!self.ReadDword(cornerCount)) {
+                return false;
+            }
+            if (cornerCount > self.MaxRemainingValues() || cornerCount < 3) {
+                return self.Fail(XFileError::badData);
+            }
+            if (used + cornerCount > corners.size()) {
+                corners.resize(std::max(corners.size() * 2, used + cornerCount));
+            }
+            if (!ReadEachIndex(self, &corners[used], cornerCount, limit)) {
+                return false;
+            }
+            used += cornerCount;
+            if (used > UINT32_MAX) {
+                return self.Fail(XFileError::badData);
+            }
+            faceStarts.push_back(static_cast<std::uint32_t>(used));
+        }
+        corners.resize(used);
         return true;
     }
 
