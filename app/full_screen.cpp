@@ -75,6 +75,10 @@ HRESULT CDrawDevice::ChangeScreenMode(UINT width, UINT height, BOOL windowed)
 
 void CDrawDevice::BecomeFullScreenPopup(UINT width, UINT height)
 {
+    // A minimised window is restored before its state is saved: leaving full screen then gives
+    // back the normal window, not a minimised one without a client area.
+    if (IsIconic(focusWindow))
+        ShowWindow(focusWindow, SW_RESTORE);
     RECT client{};
     GetClientRect(focusWindow, &client);
     if (width == 0)

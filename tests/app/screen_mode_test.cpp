@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quorvane::tests {
@@ -63,11 +64,14 @@ WindowState StateOf(HWND window)
 TEST_F(RunningViewerTest, FullScreenAndBackPutsTheWindowWhereItWasWithItsMenuAndTopmostState)
 {
     Start();
-    for (bool topmost : {false, true}) {
+    // Full screen asked for while minimised comes back to the normal window, with a picture.
+    for (auto [topmost, minimised] : {std::pair{false, false}, {true, false}, {false, true}}) {
         SetWindowPos(Window(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 100, 100, 800, 600, 0);
         Pump();
         const WindowState before = StateOf(Window());
         ASSERT_EQ((before.extendedStyle & WS_EX_TOPMOST) != 0, topmost);
+        if (minimised)
+            test_controls::InjectMinimized(Window());
 
         PressWithAlt(VK_RETURN, L'\r');
         Pump();
@@ -93,6 +97,7 @@ TEST_F(RunningViewerTest, FullScreenAndBackPutsTheWindowWhereItWasWithItsMenuAnd
         EXPECT_TRUE(Windowed());
         EXPECT_EQ(StateOf(Window()), before);
         EXPECT_EQ(LONG(parameters.BackBufferHeight), ClientRect().bottom);
+        EXPECT_GT(ClientRect().bottom, 0);
     }
 }
 

@@ -58,8 +58,6 @@ void RestoreIfMinimised(const Session& session, HWND window)
 
 // What a person does to see the picture again: the device may come back, Reset works again,
 // the window is restored, leaves full screen (Alt+Enter) and is given a size if it has none.
-// Full screen asked for while minimised comes back minimised (the window's state is saved
-// before it is restored), so the window is restored once more after full screen.
 void MakeUsable(const Session& session, HWND window)
 {
     test_controls::MakeDeviceResettable(nullptr);
@@ -69,7 +67,6 @@ void MakeUsable(const Session& session, HWND window)
         PressKey(window, VK_RETURN, L'\r', true);
         session.Pump();
     }
-    RestoreIfMinimised(session, window);
     if (ClientEmpty(window))
         test_controls::MoveSurfaceAsWindowManager(window, 50, 50, startWidth, startHeight);
     session.Pump();

@@ -304,7 +304,7 @@ void SdlDriver::Request(Window& window, const Rect& rect)
     }
     MoveSdlWindow(window, rect);
     if (SizeSdlWindow(window, rect))
-        Show(window);
+        ShowLater(window);
 }
 
 Rect SdlDriver::DisplayWindowRect(Window* window)
@@ -330,7 +330,7 @@ void SdlDriver::ShowDisplayWindow(Window* window, bool visible)
     // frame where the surface was asked to be; the surface then goes where it belongs.
     if (!window->xWindow && !window->fullScreen)
         MoveSdlWindow(*window, placed);
-    Show(*window);
+    ShowLater(*window);
 }
 
 void SdlDriver::MinimizeDisplayWindow(Window* window, bool minimized)
@@ -342,7 +342,7 @@ void SdlDriver::MinimizeDisplayWindow(Window* window, bool minimized)
         SDL_MinimizeWindow(window->sdl);
     } else {
         SDL_RestoreWindow(window->sdl);
-        Show(*window);
+        ShowLater(*window);
     }
 }
 
@@ -400,7 +400,7 @@ bool SdlDriver::EnterFullScreen(Window* window, const Mode& mode)
     fullScreenWindow_ = window;
     fullScreenMode_ = scale.ToProgram(ModeOf(*offered));
     window->geometry.Place(Rect{0, 0, mode.width, mode.height}, SDL_GetTicks());
-    Show(*window);
+    ShowLater(*window);
     return true;
 }
 
@@ -457,7 +457,7 @@ void SdlDriver::LeaveFullScreen(Window* window)
     SetDisplayWindowRect(window, window->windowedRect);
     // Should the window manager not have carried out the request, it is made once more.
     window->putBack = true;
-    Show(*window);
+    ShowLater(*window);
 }
 
 void SdlDriver::NoticeDesktopChange()
@@ -485,11 +485,11 @@ void SdlDriver::TranslateWindowEvent(const SDL_WindowEvent& event)
         return;
     auto report = [&](EventType type) { ready_.Push(Event{.type = type, .window = window, .time = event.timestamp}); };
     switch (event.event) {
-    case SDL_WINDOWEVENT_EXPOSED: Show(*window); break;
+    case SDL_WINDOWEVENT_EXPOSED: ShowLater(*window); break;
     case SDL_WINDOWEVENT_MOVED: window->geometry.Reported(SDL_GetTicks()); break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
         window->geometry.Reported(SDL_GetTicks());
-        Show(*window);
+        ShowLater(*window);
         break;
     case SDL_WINDOWEVENT_MINIMIZED:
         if (!window->minimized) {
@@ -501,7 +501,7 @@ void SdlDriver::TranslateWindowEvent(const SDL_WindowEvent& event)
         if (window->minimized) {
             window->minimized = false;
             report(EventType::Restored);
-            Show(*window);
+            ShowLater(*window);
         }
         break;
     case SDL_WINDOWEVENT_MAXIMIZED:
@@ -627,6 +627,7 @@ void SdlDriver::Pump()
         Translate(event);
     SettleGeometry();
     SendPlaces();
+    ShowDue();
 }
 
 bool SdlDriver::PollEvent(Event& event)
@@ -714,7 +715,7 @@ void SdlDriver::SetFrameArea(Window* window, const Rect& area)
     if (!Owns(window) || window->frameArea == area)
         return;
     window->frameArea = area;
-    Show(*window);
+    ShowLater(*window);
 }
 
 bool SdlDriver::SetLayer(Window* window, int layer, int x, int y, const Image& image)
@@ -726,7 +727,7 @@ bool SdlDriver::SetLayer(Window* window, int layer, int x, int y, const Image& i
     shown.y = y;
     if (!contexts_.WithRoot(nullptr, [&] { Compositor::Upload(image, shown.image); }))
         return false;
-    Show(*window);
+    ShowLater(*window);
     return true;
 }
 
@@ -739,7 +740,7 @@ void SdlDriver::RemoveLayer(Window* window, int layer)
         return;
     contexts_.WithRoot(nullptr, [&] { Compositor::Delete(found->second.image); });
     window->layers.erase(found);
-    Show(*window);
+    ShowLater(*window);
 }
 
 bool SdlDriver::Compose(Window& window, GLuint target, std::uint32_t& width, std::uint32_t& height)
@@ -754,8 +755,22 @@ bool SdlDriver::Compose(Window& window, GLuint target, std::uint32_t& width, std
     return compositor_.Compose(target, width, height, frame, area, window.layers, window.scale);
 }
 
+void SdlDriver::ShowLater(Window& window)
+{
+    window.showDue = true;
+}
+
+void SdlDriver::ShowDue()
+{
+    for (auto& window : windows_) {
+        if (window->showDue)
+            Show(*window);
+    }
+}
+
 bool SdlDriver::Show(Window& window)
 {
+    window.showDue = false;
     if (!window.visible || window.minimized)
         return false;
     bool shown = false;

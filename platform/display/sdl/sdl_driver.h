@@ -4,8 +4,10 @@
 //
 // A display window is an SDL window whose drawable is the surface (menu bar and client area);
 // the window manager draws the border and the caption around it. What it shows is composed on
-// the GPU by the display's own context whenever something changes (a frame, a layer, the frame
-// area, an exposure) and swapped onto the screen at once.
+// the GPU by the display's own context and swapped onto the screen: a presented frame at once;
+// any other change (a layer, the frame area, a place, an exposure) when the program next takes
+// events, so that a burst of changes (leaving full screen restyles, places and resizes the
+// window, with a reset between) is composed once, not once per change.
 #pragma once
 
 #include <SDL.h>
@@ -47,7 +49,8 @@ struct Window {
     bool putBack = false;
     // Where the platform placed the surface last, not asked of the window manager yet.
     std::optional<Rect> unsentPlace;
-    Rect windowedRect;  // where the surface was before full screen
+    bool showDue = false;  // the surface changed since it was last shown
+    Rect windowedRect;     // where the surface was before full screen
     shared::KeptFrame frame;
     std::map<int, sdl::LayerTexture> layers;
 };
@@ -138,6 +141,9 @@ private:
 
     // Draws the window's surface into its drawable and shows it.
     bool Show(Window& window);
+    // Shows the window when the program next takes events (ShowDue).
+    void ShowLater(Window& window);
+    void ShowDue();
     // Composes the surface into `target` (0: the window's back buffer) with the root context
     // current; the surface's size in pixels comes back in width and height.
     bool Compose(Window& window, GLuint target, std::uint32_t& width, std::uint32_t& height);
