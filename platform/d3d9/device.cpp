@@ -13,7 +13,6 @@
 #include "d3d9/surface.h"
 #include "d3d9/texture.h"
 #include "d3d9/vertex_buffer.h"
-#include "text/font_configuration.h"
 #include "user32/presentation.h"
 
 namespace quorvane::d3d9 {
@@ -59,9 +58,6 @@ HRESULT Device::Create(Direct3D9* direct3D, D3DDEVTYPE type, HWND focusWindow, D
     if (HRESULT hr = CompletePresentParameters(completed, window); FAILED(hr))
         return hr;
 
-    // The GL context takes tens of milliseconds (the driver loads) and keeps one core busy:
-    // meanwhile another reads the font configuration that D3DX's fonts will need.
-    text::StartLoadingFontConfiguration();
     display::GLContext* context = user32::CreateGLContextFor(window);
     if (!context)
         return D3DERR_NOTAVAILABLE;
