@@ -2,34 +2,14 @@
 // coverage, which on Debian picks IPAGothic (fonts-ipafont-gothic).
 #include <fontconfig/fontconfig.h>
 
-#include <cstdlib>
-
 #include "text/font.h"
+#include "text/font_configuration.h"
 
 namespace quorvane::text {
 
-namespace {
-
-// Loads fontconfig's configuration and font list once. They live until the process ends, when
-// FcFini hands them back, so that nothing fontconfig allocated for us outlives the process's
-// own clean-up.
-bool InitFontconfig()
-{
-    static const bool ready = [] {
-        if (!FcInit()) {
-            return false;
-        }
-        std::atexit(FcFini);
-        return true;
-    }();
-    return ready;
-}
-
-}  // namespace
-
 bool MatchFontFile(const std::string& family, int weight, bool italic, std::string& path, int& faceIndex)
 {
-    if (!InitFontconfig()) {
+    if (!FontConfigurationLoaded()) {
         return false;
     }
     FcPattern* pattern = FcPatternCreate();

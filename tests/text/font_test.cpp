@@ -1,11 +1,14 @@
 // Fonts from fontconfig and FreeType, sized like GDI's LOGFONT.
 #include "text/font.h"
+#include "text/font_configuration.h"
 
 #include <gtest/gtest.h>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace quorvane::text {
@@ -113,6 +116,32 @@ TEST(Font, BoldAndItalicAreSynthesisedWhenTheFaceHasNone)
     };
     EXPECT_GT(ink(bold->GlyphFor(U'l')), ink(regular->GlyphFor(U'l')));
     EXPECT_NE(italic->GlyphFor(U'l').coverage, regular->GlyphFor(U'l').coverage);
+}
+
+// The configuration loaded in the background, each case in a fresh process: the match waits for
+// the load and finds what a foreground load finds, or fails as it fails; an exit while loading
+// joins the load and hands fontconfig's memory back (a leak fails the sanitized run).
+int MatchAfterBackgroundLoad(const char* configFile)
+{
+    if (configFile != nullptr)
+        setenv("FONTCONFIG_FILE", configFile, 1);
+    StartLoadingFontConfiguration();
+    StartLoadingFontConfiguration();
+    const std::unique_ptr<Font> font = Font::Open(HelpFont());
+    return font ? (FamilyOf(*font) == "IPAGothic" ? 1 : 2) : 3;
+}
+
+TEST(FontConfigurationDeathTest, BackgroundLoadMatchesAsTheForegroundDoesAndIsJoinedAtExit)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::exit(MatchAfterBackgroundLoad(nullptr)), testing::ExitedWithCode(1), "");
+    const std::string empty = testing::TempDir() + "fonts-none.conf";
+    std::FILE* file = std::fopen(empty.c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    std::fputs("<fontconfig></fontconfig>\n", file);
+    std::fclose(file);
+    EXPECT_EXIT(std::exit(MatchAfterBackgroundLoad(empty.c_str())), testing::ExitedWithCode(3), "");
+    EXPECT_EXIT((StartLoadingFontConfiguration(), std::exit(4)), testing::ExitedWithCode(4), "");
 }
 
 }  // namespace
