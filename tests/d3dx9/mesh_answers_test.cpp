@@ -1,7 +1,8 @@
 // Every answer of the D3DX mesh calls the program makes (load, clone, normals, optimise, with
 // their buffers, adjacency, materials and remaps) hashed per input and compared with the hashes
 // in mesh_answers.txt, which the straightforward implementation gave: a faster path must not
-// change one byte. Inputs: the program's sphere.x, generated spheres, the kept fuzz inputs.
+// change one byte. Inputs: the program's sphere.x, generated spheres, the kept fuzz inputs (but
+// frame-overflow-*, whose frames move points beyond the range of floats: they are refused now).
 // QUORVANE_WRITE_MESH_ANSWERS=<file> writes the table instead (the meshoptimizer version in use
 // is part of the answers).
 #include <d3dx9.h>
@@ -224,7 +225,7 @@ TEST_F(MeshAnswersTest, EveryAnswerIsTheOneTheStraightforwardPathGave)
             ++compared;
         }
     }
-    EXPECT_GE(compared, writeTo != nullptr ? 0 : 71);
+    EXPECT_GE(compared, writeTo != nullptr ? 0 : 170);
 }
 
 }  // namespace
