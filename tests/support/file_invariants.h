@@ -3,6 +3,7 @@
 // finds (tests/d3dx9/fuzz_regressions_test.cpp). Each check returns an empty string or what went wrong.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -18,7 +19,17 @@ namespace quorvane::tests {
 inline std::string CheckXFile(const std::uint8_t* bytes, std::size_t size)
 {
     xfile::MeshDescription mesh;
-    const xfile::XFileError error = xfile::ParseXFile(bytes, size, mesh);
+    std::string expectedFaces;  // what is wrong with the faces told before the end, if anything
+    const auto checkExpected = [&](std::vector<std::uint32_t> indices, std::vector<std::uint32_t> attributes,
+                                   std::size_t vertexCount) {
+        const bool fit = indices.size() == attributes.size() * 3 &&
+                         std::all_of(indices.begin(), indices.end(), [&](std::uint32_t i) { return i < vertexCount; });
+        expectedFaces = fit ? "" : "the faces told before the end do not fit together";
+    };
+    const xfile::XFileError error = xfile::ParseXFile(bytes, size, mesh, checkExpected);
+    if (!expectedFaces.empty()) {
+        return expectedFaces;
+    }
     if (error != xfile::XFileError::none) {
         return mesh.positions.empty() && mesh.indices.empty() ? "" : "a failed parse left data behind";
     }
