@@ -19,16 +19,15 @@ namespace quorvane::tests {
 inline std::string CheckXFile(const std::uint8_t* bytes, std::size_t size)
 {
     xfile::MeshDescription mesh;
-    std::string expectedFaces;  // what is wrong with the faces told before the end, if anything
-    const auto checkExpected = [&](std::vector<std::uint32_t> indices, std::vector<std::uint32_t> attributes,
-                                   std::size_t vertexCount) {
-        const bool fit = indices.size() == attributes.size() * 3 &&
-                         std::all_of(indices.begin(), indices.end(), [&](std::uint32_t i) { return i < vertexCount; });
-        expectedFaces = fit ? "" : "the faces told before the end do not fit together";
-    };
-    const xfile::XFileError error = xfile::ParseXFile(bytes, size, mesh, checkExpected);
-    if (!expectedFaces.empty()) {
-        return expectedFaces;
+    bool expectedFit = true;  // the faces told before the end: three indices per triangle, each in range
+    const xfile::XFileError error = xfile::ParseXFile(
+        bytes, size, mesh,
+        [&](std::vector<std::uint32_t> indices, std::vector<std::uint32_t> attributes, std::size_t n) {
+            expectedFit = indices.size() == attributes.size() * 3 &&
+                          std::all_of(indices.begin(), indices.end(), [n](std::uint32_t i) { return i < n; });
+        });
+    if (!expectedFit) {
+        return "the faces told before the end do not fit together";
     }
     if (error != xfile::XFileError::none) {
         return mesh.positions.empty() && mesh.indices.empty() ? "" : "a failed parse left data behind";
