@@ -103,20 +103,17 @@ TEST(XFileParser, PolygonsBecomeFansAndPositionsWithTwoNormalsAreSplit)
     EXPECT_EQ(mesh.textureCoordinates[6 * 2 + 1], 0.0f);
 }
 
-// One normal per position, the normal faces those of the mesh: the vertices are the positions,
-// and a position no face uses has the zero normal, inside a frame or not.
+// One normal per position, the normal faces those of the mesh: a vertex per position, and the
+// zero normal for position 3, which no face uses.
 TEST(XFileParser, NormalsThatFollowThePositionsGiveOneVertexPerPosition)
 {
-    const std::string mesh = "Mesh { 4; 0;0;0;, 1;0;0;, 0;1;0;, 5;5;5;; 1; 3;0,1,2;; "
-                             "MeshNormals { 4; 0;0;-1;, 0;0;-1;, 0;0;-1;, 1;0;0;; 1; 3;0,1,2;; } }";
-    for (const std::string& body :
-         {mesh, "Frame { FrameTransformMatrix { 1;0;0;0; 0;1;0;0; 0;0;1;0; 0;0;0;1;; } " + mesh + " }"}) {
-        MeshDescription parsed;
-        ASSERT_EQ(Parse("xof 0302txt 0032\n" + body, parsed), XFileError::none);
-        EXPECT_EQ(parsed.pointIds, (std::vector<std::uint32_t>{0, 1, 2, 3}));
-        EXPECT_EQ(parsed.normals, (std::vector<float>{0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, 0}));
-        EXPECT_EQ(parsed.positions[9], 5.0f);
-    }
+    MeshDescription mesh;
+    ASSERT_EQ(Parse("xof 0302txt 0032\nMesh { 4; 0;0;0;, 1;0;0;, 0;1;0;, 5;5;5;; 1; 3;0,1,2;; MeshNormals { 4; "
+                    "0;0;-1;, 0;0;-1;, 0;0;-1;, 1;0;0;; 1; 3;0,1,2;; } }",
+                    mesh),
+              XFileError::none);
+    EXPECT_EQ(mesh.pointIds, (std::vector<std::uint32_t>{0, 1, 2, 3}));
+    EXPECT_EQ(mesh.normals, (std::vector<float>{0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, 0}));
 }
 
 TEST(XFileParser, MaterialsComeInDeclarationOrderInlineOrReferenced)

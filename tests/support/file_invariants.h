@@ -3,6 +3,7 @@
 // finds (tests/d3dx9/fuzz_regressions_test.cpp). Each check returns an empty string or what went wrong.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -18,7 +19,16 @@ namespace quorvane::tests {
 inline std::string CheckXFile(const std::uint8_t* bytes, std::size_t size)
 {
     xfile::MeshDescription mesh;
-    const xfile::XFileError error = xfile::ParseXFile(bytes, size, mesh);
+    bool expectedFit = true;  // the faces told before the end: three indices per triangle, each in range
+    const xfile::XFileError error = xfile::ParseXFile(
+        bytes, size, mesh,
+        [&](std::vector<std::uint32_t> indices, std::vector<std::uint32_t> attributes, std::size_t n) {
+            expectedFit = indices.size() == attributes.size() * 3 &&
+                          std::all_of(indices.begin(), indices.end(), [n](std::uint32_t i) { return i < n; });
+        });
+    if (!expectedFit) {
+        return "the faces told before the end do not fit together";
+    }
     if (error != xfile::XFileError::none) {
         return mesh.positions.empty() && mesh.indices.empty() ? "" : "a failed parse left data behind";
     }

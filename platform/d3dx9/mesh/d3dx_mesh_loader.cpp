@@ -113,9 +113,21 @@ HRESULT FillMesh(Mesh* mesh, const xfile::MeshDescription& description)
 HRESULT LoadMesh(const BYTE* bytes, DWORD size, DWORD options, IDirect3DDevice9* device, LPD3DXBUFFER* adjacencyOut,
                  LPD3DXBUFFER* materialsOut, LPD3DXBUFFER* effectsOut, DWORD* materialCountOut, LPD3DXMESH* meshOut)
 {
+    // Optimize's face order is worked out on a second thread from the moment the faces are read,
+    // while the rest of the file is parsed, the mesh filled and its adjacency computed; when the
+    // merged mesh's faces turn out not to be those expected, it starts again from them.
+    std::shared_ptr<d3dx9::PendingCacheOrder> order;
+    const xfile::FacesExpected startOrder = [&order](std::vector<std::uint32_t> indices,
+                                                     std::vector<std::uint32_t> attributes, std::size_t vertexCount) {
+        order = d3dx9::PendingCacheOrder::Start(std::move(indices), std::move(attributes), vertexCount);
+    };
     xfile::MeshDescription description;
-    if (HRESULT hr = ResultOf(xfile::ParseXFile(bytes, size, description)); FAILED(hr)) {
+    if (HRESULT hr = ResultOf(xfile::ParseXFile(bytes, size, description, startOrder)); FAILED(hr)) {
         return hr;
+    }
+    if (order == nullptr ||
+        !order->StartedFrom(description.indices, description.attributes, description.VertexCount())) {
+        order = d3dx9::PendingCacheOrder::Start(description.indices, description.attributes, description.VertexCount());
     }
     const DWORD fvf = D3DFVF_XYZ | (description.hasNormals ? D3DFVF_NORMAL : 0) |
                       (description.hasTextureCoordinates ? D3DFVF_TEX1 : 0);
@@ -128,10 +140,7 @@ HRESULT LoadMesh(const BYTE* bytes, DWORD size, DWORD options, IDirect3DDevice9*
         FAILED(hr)) {
         return hr;
     }
-    // Optimize's face order is worked out on a second thread while the mesh is filled and its
-    // adjacency computed.
-    mesh->SetPendingCacheOrder(
-        d3dx9::PendingCacheOrder::Start(description.indices, description.attributes, description.VertexCount()));
+    mesh->SetPendingCacheOrder(std::move(order));
     if (HRESULT hr = FillMesh(mesh, description); FAILED(hr)) {
         mesh->Release();
         return hr;

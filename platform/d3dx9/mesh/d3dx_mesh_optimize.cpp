@@ -2,6 +2,7 @@
 // vertices renumbered in order of first use with unused ones dropped.
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <numeric>
 
 #include "d3dx9/d3dx_buffer.h"
@@ -21,6 +22,18 @@ bool IndicesInRange(const MeshArrays& arrays, std::size_t vertexCount)
 {
     return std::all_of(arrays.indices.begin(), arrays.indices.end(),
                        [&](std::uint32_t index) { return index < vertexCount; });
+}
+
+// How many of the vertices the faces use.
+std::uint32_t CountUsedVertices(const std::vector<std::uint32_t>& indices, std::size_t vertexCount)
+{
+    std::vector<bool> used(vertexCount, false);
+    std::uint32_t count = 0;
+    for (const std::uint32_t index : indices) {
+        count += used[index] ? 0 : 1;
+        used[index] = true;
+    }
+    return count;
 }
 
 // One range per attribute of an attribute-sorted face list.
@@ -69,6 +82,21 @@ HRESULT Mesh::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOu
     const bool reorder = (flags & (D3DXMESHOPT_VERTEXCACHE | D3DXMESHOPT_STRIPREORDER)) != 0;
     const bool sort = reorder || (flags & D3DXMESHOPT_ATTRSORT) != 0;
     const bool compact = (sort || (flags & D3DXMESHOPT_COMPACT) != 0) && (flags & D3DXMESHOPT_IGNOREVERTS) == 0;
+
+    // The new mesh is made before the face order is asked for (it may still be worked out on the
+    // second thread): how many vertices it keeps does not depend on the order.
+    const std::uint32_t keptVertices = compact ? CountUsedVertices(source.indices, numVertices_) : numVertices_;
+    DWORD options = flags & meshOptionBits;
+    if (keptVertices > 0x10000) {
+        options |= D3DXMESH_32BIT;  // 16-bit indices cannot reach every vertex
+    }
+    Mesh* created = nullptr;
+    if (HRESULT hr = Create(numFaces_, keptVertices, options, layout_.fvf, device_, &created); FAILED(hr)) {
+        return hr;
+    }
+    const auto release = [](Mesh* mesh) { mesh->Release(); };
+    std::unique_ptr<Mesh, decltype(release)> optimized(created, release);
+
     std::vector<std::uint32_t> faceOrder(numFaces_);
     std::iota(faceOrder.begin(), faceOrder.end(), 0u);
     if (reorder) {
@@ -78,9 +106,8 @@ HRESULT Mesh::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOu
     }
     std::vector<std::uint32_t> oldToNew(numVertices_);
     std::iota(oldToNew.begin(), oldToNew.end(), 0u);
-    std::uint32_t keptVertices = numVertices_;
     if (compact) {
-        keptVertices = meshops::NumberVerticesByFirstUse(source.indices.data(), faceOrder, numVertices_, oldToNew);
+        meshops::NumberVerticesByFirstUse(source.indices.data(), faceOrder, numVertices_, oldToNew);
     }
 
     MeshArrays target;
@@ -102,20 +129,11 @@ HRESULT Mesh::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOu
         target.table = AttributeTable(target);
     }
 
-    DWORD options = flags & meshOptionBits;
-    if (keptVertices > 0x10000) {
-        options |= D3DXMESH_32BIT;  // 16-bit indices cannot reach every vertex
-    }
-    Mesh* optimized = nullptr;
-    if (HRESULT hr = Create(numFaces_, keptVertices, options, layout_.fvf, device_, &optimized); FAILED(hr)) {
-        return hr;
-    }
     HRESULT written = optimized->CopyVertices(*this, newToOldVertex);
     if (SUCCEEDED(written)) {
         written = optimized->WriteFaces(target.indices.data(), target.attributes.data());
     }
     if (FAILED(written)) {
-        optimized->Release();
         return written;
     }
     optimized->attributeTable_ = std::move(target.table);
@@ -145,13 +163,12 @@ HRESULT Mesh::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOu
     if (vertexRemap != nullptr) {
         Buffer* remap = Buffer::Create(keptVertices * sizeof(DWORD));
         if (remap == nullptr) {
-            optimized->Release();
             return E_OUTOFMEMORY;
         }
         std::memcpy(remap->GetBufferPointer(), newToOldVertex.data(), newToOldVertex.size() * sizeof(DWORD));
         *vertexRemap = remap;
     }
-    *optimizedMesh = optimized;
+    *optimizedMesh = optimized.release();
     return D3D_OK;
 }
 

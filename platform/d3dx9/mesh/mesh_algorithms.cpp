@@ -260,6 +260,7 @@ void ReorderForVertexCache(const std::uint32_t* indices, const std::uint32_t* at
             ++end;
         }
         runIndices.clear();
+        runIndices.reserve((end - start) * 3);
         runFaces.assign(faceOrder.begin() + start, faceOrder.begin() + end);
         for (const std::uint32_t face : runFaces) {
             runIndices.insert(runIndices.end(), indices + std::size_t{face} * 3, indices + std::size_t{face} * 3 + 3);

@@ -46,11 +46,17 @@ std::shared_ptr<PendingCacheOrder> PendingCacheOrder::Start(std::vector<std::uin
     }
 }
 
+bool PendingCacheOrder::StartedFrom(const std::vector<std::uint32_t>& indices,
+                                    const std::vector<std::uint32_t>& attributes, std::size_t vertexCount) const
+{
+    return vertexCount == vertexCount_ && indices == indices_ && attributes == attributes_;
+}
+
 const std::vector<std::uint32_t>* PendingCacheOrder::OrderFor(const std::vector<std::uint32_t>& indices,
                                                               const std::vector<std::uint32_t>& attributes,
                                                               std::size_t vertexCount)
 {
-    if (vertexCount != vertexCount_ || indices != indices_ || attributes != attributes_) {
+    if (!StartedFrom(indices, attributes, vertexCount)) {
         return nullptr;
     }
     try {

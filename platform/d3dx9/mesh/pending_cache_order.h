@@ -1,5 +1,5 @@
 // The vertex-cache face order Optimize needs, worked out on a second thread as soon as a large
-// mesh is loaded, while the loader and its caller go on with the rest of their work (the
+// mesh's faces are known, while the loader and its caller go on with the rest of their work (the
 // program optimises every mesh it loads). Optimize takes the order only when the mesh's indices,
 // attributes and vertex count are still the ones it was worked out from, and otherwise works out
 // its own: the answer is the same either way.
@@ -23,6 +23,10 @@ public:
     // thread can be started.
     static std::shared_ptr<PendingCacheOrder> Start(std::vector<std::uint32_t> indices,
                                                     std::vector<std::uint32_t> attributes, std::size_t vertexCount);
+
+    // Whether these are the inputs it was started with.
+    bool StartedFrom(const std::vector<std::uint32_t>& indices, const std::vector<std::uint32_t>& attributes,
+                     std::size_t vertexCount) const;
 
     // The order (waiting for it) when the inputs equal those it was started with; null otherwise.
     const std::vector<std::uint32_t>* OrderFor(const std::vector<std::uint32_t>& indices,

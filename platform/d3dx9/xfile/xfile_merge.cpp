@@ -25,6 +25,24 @@ Matrix4 Multiply(const Matrix4& a, const Matrix4& b)
     return product;
 }
 
+// Each polygon as a fan of triangles over cornerVertices (relative to vertexBase).
+void AppendFaces(const FileMesh& source, const std::vector<std::uint32_t>& cornerVertices, std::uint32_t vertexBase,
+                 std::uint32_t materialBase, MeshDescription& mesh)
+{
+    for (std::size_t face = 0; face + 1 < source.faceStarts.size(); ++face) {
+        const std::uint32_t first = source.faceStarts[face];
+        const std::uint32_t end = source.faceStarts[face + 1];
+        const std::uint32_t attribute =
+            source.hasMaterialList ? materialBase + source.faceMaterials[face] : materialBase;
+        for (std::uint32_t corner = first + 1; corner + 1 < end; ++corner) {
+            mesh.indices.push_back(vertexBase + cornerVertices[first]);
+            mesh.indices.push_back(vertexBase + cornerVertices[corner]);
+            mesh.indices.push_back(vertexBase + cornerVertices[corner + 1]);
+            mesh.attributes.push_back(attribute);
+        }
+    }
+}
+
 namespace {
 
 // Transforms points by a frame matrix and normals by the inverse transpose of its 3x3 part.
@@ -144,24 +162,6 @@ void GrowVertices(MeshDescription& mesh, std::size_t count)
     mesh.normals.resize(mesh.hasNormals ? total * 3 : 0);
     mesh.textureCoordinates.resize(mesh.hasTextureCoordinates ? total * 2 : 0);
     mesh.pointIds.resize(total);
-}
-
-// Each polygon of `source` as a fan of triangles over cornerVertices (relative to vertexBase).
-void AppendFaces(const FileMesh& source, const std::vector<std::uint32_t>& cornerVertices, std::uint32_t vertexBase,
-                 std::uint32_t materialBase, MeshDescription& mesh)
-{
-    for (std::size_t face = 0; face + 1 < source.faceStarts.size(); ++face) {
-        const std::uint32_t first = source.faceStarts[face];
-        const std::uint32_t end = source.faceStarts[face + 1];
-        const std::uint32_t attribute =
-            source.hasMaterialList ? materialBase + source.faceMaterials[face] : materialBase;
-        for (std::uint32_t corner = first + 1; corner + 1 < end; ++corner) {
-            mesh.indices.push_back(vertexBase + cornerVertices[first]);
-            mesh.indices.push_back(vertexBase + cornerVertices[corner]);
-            mesh.indices.push_back(vertexBase + cornerVertices[corner + 1]);
-            mesh.attributes.push_back(attribute);
-        }
-    }
 }
 
 // A mesh outside any transforming frame whose every corner uses the normal of its position's own

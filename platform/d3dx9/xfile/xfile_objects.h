@@ -34,6 +34,12 @@ struct FileMesh {
     std::size_t FaceCount() const { return faceStarts.empty() ? 0 : faceStarts.size() - 1; }
 };
 
+// The triangles (fans of its polygons) of `source` taken alone with a vertex per position, as the
+// merge gives them for a mesh whose normals follow its positions: indices into `mesh` and a
+// material of 0 each, or the file's when its material list is read.
+void AppendFaces(const FileMesh& source, const std::vector<std::uint32_t>& cornerVertices, std::uint32_t vertexBase,
+                 std::uint32_t materialBase, MeshDescription& mesh);
+
 // Merges the meshes (fan triangulation, vertices split where a position has several normals,
 // frames applied, materials concatenated) into `mesh`; arrays it can take over whole are moved.
 XFileError MergeMeshes(std::vector<FileMesh>&& meshes, MeshDescription& mesh);

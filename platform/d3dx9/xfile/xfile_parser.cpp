@@ -18,7 +18,9 @@ bool IsType(const std::string& type, const char* known)
 
 class XFileParser {
 public:
-    explicit XFileParser(XTokenizer& tokens) : tokens_(tokens) {}
+    XFileParser(XTokenizer& tokens, const FacesExpected& facesExpected) : tokens_(tokens), facesExpected_(facesExpected)
+    {
+    }
 
     XFileError Parse(std::vector<FileMesh>& meshes)
     {
@@ -217,6 +219,7 @@ private:
             !ReadFaces(positionCount, mesh.faceStarts, mesh.corners)) {
             return false;
         }
+        TellFacesExpected(mesh);
         const auto child = [&](const std::string& type, const std::string& name) -> bool {
             if (IsType(type, "MeshNormals")) {
                 return ParseNormals(depth + 1, mesh);
@@ -234,6 +237,21 @@ private:
         }
         meshes_.push_back(std::move(mesh));
         return true;
+    }
+
+    // Once, for the file's first mesh.
+    void TellFacesExpected(const FileMesh& mesh)
+    {
+        if (facesExpected_ == nullptr || facesTold_ || mesh.corners.empty()) {
+            return;
+        }
+        facesTold_ = true;
+        MeshDescription alone;
+        const std::size_t triangles = mesh.corners.size() - 2 * mesh.FaceCount();
+        alone.indices.reserve(triangles * 3);
+        alone.attributes.reserve(triangles);
+        AppendFaces(mesh, mesh.corners, 0, 0, alone);
+        facesExpected_(std::move(alone.indices), std::move(alone.attributes), mesh.PositionCount());
     }
 
     bool ParseNormals(int depth, FileMesh& mesh)
@@ -358,6 +376,8 @@ private:
     }
 
     XTokenizer& tokens_;
+    const FacesExpected& facesExpected_;
+    bool facesTold_ = false;
     XFileError error_ = XFileError::none;
     std::vector<FileMesh> meshes_;
     std::map<std::string, XMaterial> namedMaterials_;
@@ -365,7 +385,8 @@ private:
 
 }  // namespace
 
-XFileError ParseXFile(const std::uint8_t* bytes, std::size_t size, MeshDescription& mesh)
+XFileError ParseXFile(const std::uint8_t* bytes, std::size_t size, MeshDescription& mesh,
+                      const FacesExpected& facesExpected)
 {
     mesh = MeshDescription{};
     XFileError error = XFileError::none;
@@ -374,7 +395,7 @@ XFileError ParseXFile(const std::uint8_t* bytes, std::size_t size, MeshDescripti
         return error;
     }
     std::vector<FileMesh> meshes;
-    error = XFileParser(*tokens).Parse(meshes);
+    error = XFileParser(*tokens, facesExpected).Parse(meshes);
     if (error != XFileError::none) {
         return error;
     }

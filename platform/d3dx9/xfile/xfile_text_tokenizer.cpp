@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 #include "d3dx9/xfile/xfile_tokenizer.h"
 
@@ -36,9 +37,17 @@ bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
+// Digits, signs, the point and the exponent's letter: one look-up, as every number ends with a test.
+constexpr std::array<bool, 256> numberCharacters = [] {
+    std::array<bool, 256> table{};
+    for (const char c : std::string_view("0123456789+-.eE")) {
+        table[static_cast<unsigned char>(c)] = true;
+    }
+    return table;
+}();
 bool IsNumberChar(char c)
 {
-    return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E';
+    return numberCharacters[static_cast<unsigned char>(c)];
 }
 bool IsNumberStart(char c)
 {
