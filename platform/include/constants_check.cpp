@@ -12,10 +12,18 @@
 
 namespace {
 
+// The answers are gathered in an array rather than folded with &&: a fold over hundreds of
+// constants nests deeper than clang allows by default.
 template <class... Constants>
 constexpr bool AllTypedAsOnWindows(Constants...)
 {
-    return ((sizeof(Constants) == 4 && (std::is_integral_v<Constants> || std::is_enum_v<Constants>)) && ...);
+    constexpr bool typed[] = {
+        (sizeof(Constants) == 4 && (std::is_integral_v<Constants> || std::is_enum_v<Constants>))...};
+    for (bool answer : typed) {
+        if (!answer)
+            return false;
+    }
+    return true;
 }
 
 // A style read back as a LONG (GetWindowLongW) and masked is a 32-bit DWORD, as on Windows.
