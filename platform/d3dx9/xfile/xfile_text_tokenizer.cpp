@@ -158,14 +158,24 @@ public:
         return Fail(XFileError::truncated);
     }
 
+    // Both try the common form right after the separators first: a number never starts a
+    // comment, so the comment check is only needed when that fails.
     bool ReadDword(std::uint32_t& value) override
     {
+        SkipSeparatorRun();
+        if (ReadEightDigitsAtMost(value)) {
+            return true;
+        }
         SkipSpaceAndSeparators();
         return ReadEightDigitsAtMost(value) || ReadShortDword(value) || ReadNumber(value);
     }
 
     bool ReadFloat(float& value) override
     {
+        SkipSeparatorRun();
+        if (ReadSixDecimals(value)) {
+            return true;
+        }
         SkipSpaceAndSeparators();
         if (ReadSixDecimals(value) || ReadShortDecimal(value)) {
             return true;
@@ -224,12 +234,19 @@ private:
         position_ = newline == std::string_view::npos ? text_.size() : newline + 1;
     }
 
+    void SkipSeparatorRun()
+    {
+        std::size_t at = position_;
+        while (at < text_.size() && IsSeparator(text_[at])) {
+            ++at;
+        }
+        position_ = at;
+    }
+
     void SkipSpaceAndSeparators()
     {
         for (;;) {
-            while (position_ < text_.size() && IsSeparator(text_[position_])) {
-                ++position_;
-            }
+            SkipSeparatorRun();
             if (!CommentAt(position_)) {
                 return;
             }
