@@ -160,22 +160,27 @@ public:
 
     // Both try the common form right after the separators first: a number never starts a
     // comment, so the comment check is only needed when that fails.
+    // The general reads are kept out of line so that the array loops inline the common form.
     bool ReadDword(std::uint32_t& value) override
     {
         SkipSeparatorRun();
-        if (ReadEightDigitsAtMost(value)) {
-            return true;
-        }
-        SkipSpaceAndSeparators();
-        return ReadEightDigitsAtMost(value) || ReadShortDword(value) || ReadNumber(value);
+        return ReadEightDigitsAtMost(value) || ReadGeneralDword(value);
     }
 
     bool ReadFloat(float& value) override
     {
         SkipSeparatorRun();
-        if (ReadSixDecimals(value)) {
-            return true;
-        }
+        return ReadSixDecimals(value) || ReadGeneralFloat(value);
+    }
+
+    [[gnu::noinline]] bool ReadGeneralDword(std::uint32_t& value)
+    {
+        SkipSpaceAndSeparators();
+        return ReadEightDigitsAtMost(value) || ReadShortDword(value) || ReadNumber(value);
+    }
+
+    [[gnu::noinline]] bool ReadGeneralFloat(float& value)
+    {
         SkipSpaceAndSeparators();
         if (ReadSixDecimals(value) || ReadShortDecimal(value)) {
             return true;
