@@ -125,6 +125,30 @@ std::size_t BucketCountFor(std::size_t wanted, std::size_t limit)
     return count;
 }
 
+// For each face edge (v0, v1), (v1, v2), (v2, v0) its two points, the smaller in the high half,
+// computed once as every pass over the edges needs them; `largestPoint` gets the largest point.
+std::vector<std::uint64_t> EdgeKeys(const std::uint32_t* indices, std::size_t faceCount, const std::uint32_t* pointIds,
+                                    std::uint32_t& largestPoint)
+{
+    std::vector<std::uint64_t> keys(faceCount * 3);
+    const auto key = [](std::uint32_t a, std::uint32_t b) {
+        return std::uint64_t{std::min(a, b)} << 32 | std::max(a, b);
+    };
+    largestPoint = 0;
+    for (std::size_t face = 0; face < faceCount; ++face) {
+        std::uint32_t p[3];
+        for (int corner = 0; corner < 3; ++corner) {
+            const std::uint32_t vertex = indices[face * 3 + corner];
+            p[corner] = pointIds ? pointIds[vertex] : vertex;
+            largestPoint = std::max(largestPoint, p[corner]);
+        }
+        keys[face * 3] = key(p[0], p[1]);
+        keys[face * 3 + 1] = key(p[1], p[2]);
+        keys[face * 3 + 2] = key(p[2], p[0]);
+    }
+    return keys;
+}
+
 }  // namespace
 
 std::vector<std::uint32_t> ComputeAdjacency(const std::uint32_t* indices, std::size_t faceCount,
@@ -132,24 +156,14 @@ std::vector<std::uint32_t> ComputeAdjacency(const std::uint32_t* indices, std::s
 {
     const std::size_t slotCount = faceCount * 3;
     std::vector<std::uint32_t> adjacency(slotCount, noNeighbour);
-    const auto point = [&](std::size_t slot) {
-        const std::uint32_t vertex = indices[slot];
-        return pointIds ? pointIds[vertex] : vertex;
-    };
-    const auto ends = [&](std::size_t slot) {
-        const std::size_t next = slot % 3 == 2 ? slot - 2 : slot + 1;
-        return std::pair{point(slot), point(next)};
-    };
     std::uint32_t largestPoint = 0;
-    for (std::size_t slot = 0; slot < slotCount; ++slot) {
-        largestPoint = std::max(largestPoint, point(slot));
-    }
+    const std::vector<std::uint64_t> edgeKeys = EdgeKeys(indices, faceCount, pointIds, largestPoint);
     // Face edges by their smaller point (folded into the buckets there are); degenerate ones
     // are left out.
     const std::size_t bucketCount = BucketCountFor(std::size_t{largestPoint} + 1, slotCount);
     const Buckets edges(slotCount, bucketCount, [&](std::size_t slot) -> std::size_t {
-        const auto [a, b] = ends(slot);
-        return a == b ? bucketCount : std::min(a, b) & (bucketCount - 1);
+        const std::uint32_t smaller = static_cast<std::uint32_t>(edgeKeys[slot] >> 32);
+        return smaller == static_cast<std::uint32_t>(edgeKeys[slot]) ? bucketCount : smaller & (bucketCount - 1);
     });
     // Within a bucket, the face edges with the same two points in slot order: the first pairs
     // with the first later one of another face (the partner of (a, b) is (b, a), or (a, b) for
@@ -158,8 +172,7 @@ std::vector<std::uint32_t> ComputeAdjacency(const std::uint32_t* indices, std::s
     for (std::size_t index = 0; index < edges.BucketCount(); ++index) {
         bucket.clear();
         for (const std::uint32_t* slot = edges.begin(index); slot != edges.end(index); ++slot) {
-            const auto [a, b] = ends(*slot);
-            bucket.emplace_back(std::uint64_t{std::min(a, b)} << 32 | std::max(a, b), *slot);
+            bucket.emplace_back(edgeKeys[*slot], *slot);
         }
         std::sort(bucket.begin(), bucket.end());
         for (std::size_t first = 0; first < bucket.size();) {
