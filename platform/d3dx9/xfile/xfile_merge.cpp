@@ -29,16 +29,25 @@ Matrix4 Multiply(const Matrix4& a, const Matrix4& b)
 void AppendFaces(const FileMesh& source, const std::vector<std::uint32_t>& cornerVertices, std::uint32_t vertexBase,
                  std::uint32_t materialBase, MeshDescription& mesh)
 {
-    for (std::size_t face = 0; face + 1 < source.faceStarts.size(); ++face) {
+    if (source.faceStarts.empty()) {
+        return;
+    }
+    // A face of n corners is n - 2 triangles: the arrays grow once, then are written in place.
+    const std::size_t faceCount = source.faceStarts.size() - 1;
+    std::size_t triangle = mesh.attributes.size();
+    mesh.attributes.resize(triangle + source.faceStarts.back() - 2 * faceCount);
+    mesh.indices.resize(mesh.attributes.size() * 3);
+    for (std::size_t face = 0; face < faceCount; ++face) {
         const std::uint32_t first = source.faceStarts[face];
         const std::uint32_t end = source.faceStarts[face + 1];
         const std::uint32_t attribute =
             source.hasMaterialList ? materialBase + source.faceMaterials[face] : materialBase;
-        for (std::uint32_t corner = first + 1; corner + 1 < end; ++corner) {
-            mesh.indices.push_back(vertexBase + cornerVertices[first]);
-            mesh.indices.push_back(vertexBase + cornerVertices[corner]);
-            mesh.indices.push_back(vertexBase + cornerVertices[corner + 1]);
-            mesh.attributes.push_back(attribute);
+        for (std::uint32_t corner = first + 1; corner + 1 < end; ++corner, ++triangle) {
+            std::uint32_t* const indices = &mesh.indices[triangle * 3];
+            indices[0] = vertexBase + cornerVertices[first];
+            indices[1] = vertexBase + cornerVertices[corner];
+            indices[2] = vertexBase + cornerVertices[corner + 1];
+            mesh.attributes[triangle] = attribute;
         }
     }
 }
