@@ -6,7 +6,6 @@
 #include "d3d9/resource.h"
 #include "d3d9/simulation.h"
 #include "display/display.h"
-#include "text/font_configuration.h"
 
 namespace quorvane::d3d9 {
 
@@ -97,8 +96,5 @@ extern "C" IDirect3D9* WINAPI Direct3DCreate9(UINT sdkVersion)
     using namespace quorvane::d3d9;
     if (sdkVersion != D3D_SDK_VERSION || CurrentSimulation().noRuntime)
         return nullptr;
-    // A window and a device follow, which take tens of milliseconds (the GL driver loads) on one
-    // core: meanwhile another reads the font configuration that menus and D3DX's fonts need.
-    quorvane::text::StartLoadingFontConfiguration();
     return new (std::nothrow) Direct3D9;
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "kernel32/utf8.h"
+#include "text/font_configuration.h"
 #include "user32/icons.h"
 #include "user32/menu.h"
 #include "user32/menu_bar.h"
@@ -346,6 +347,11 @@ extern "C" HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR
         CreateDisplayWindow(window);
         if (!window.displayWindow)
             return AbandonUnshownWindow(handle, menu != menuGiven);
+        // Menus, captions and D3DX's fonts need the font configuration soon, and a device's GL
+        // context often comes next: another core reads it meanwhile. It starts only now that the
+        // display is up, because starting the display may fork (a session bus being launched), and
+        // a child forked while another thread holds a lock can hang before it runs anything.
+        quorvane::text::StartLoadingFontConfiguration();
     }
 
     CREATESTRUCTW create{param,
