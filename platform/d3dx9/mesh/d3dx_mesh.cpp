@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 #include <numeric>
+#include <type_traits>
 
 #include "d3dx9/mesh/mesh_algorithms.h"
 
@@ -301,6 +302,41 @@ HRESULT Mesh::WriteFaces(const std::uint32_t* indices, const DWORD* attributes)
     indexBuffer_->Unlock();
     attributes_.assign(attributes, attributes + numFaces_);
     attributeTable_.clear();
+    return D3D_OK;
+}
+
+HRESULT Mesh::WriteFacesInOrder(const MeshArrays& source, const std::vector<std::uint32_t>& faceOrder,
+                                const std::vector<std::uint32_t>& oldToNew, bool withTable)
+{
+    void* locked = nullptr;
+    if (HRESULT hr = indexBuffer_->Lock(0, 0, &locked, 0); FAILED(hr)) {
+        return hr;
+    }
+    attributes_.resize(numFaces_);
+    const auto write = [&](auto* indices) {
+        using Index = std::remove_pointer_t<decltype(indices)>;
+        for (std::size_t face = 0; face < numFaces_; ++face) {
+            const std::uint32_t* corners = &source.indices[std::size_t{faceOrder[face]} * 3];
+            for (int corner = 0; corner < 3; ++corner) {
+                indices[face * 3 + corner] = static_cast<Index>(oldToNew[corners[corner]]);  // fits the buffer
+            }
+            attributes_[face] = source.attributes[faceOrder[face]];
+        }
+        attributeTable_.clear();
+        if (withTable) {
+            for (const meshops::AttributeRange& range :
+                 meshops::ComputeAttributeRanges(indices, attributes_.data(), numFaces_)) {
+                attributeTable_.push_back(
+                    {range.attributeId, range.faceStart, range.faceCount, range.vertexStart, range.vertexCount});
+            }
+        }
+    };
+    if (options_ & D3DXMESH_32BIT) {
+        write(static_cast<std::uint32_t*>(locked));
+    } else {
+        write(static_cast<std::uint16_t*>(locked));
+    }
+    indexBuffer_->Unlock();
     return D3D_OK;
 }
 

@@ -61,6 +61,10 @@ public:
     // Replaces the indices (three per face, each below the vertex count) and the attributes (one per
     // face); the attribute table is cleared.
     HRESULT WriteFaces(const std::uint32_t* indices, const DWORD* attributes);
+    // The faces of `source` in `faceOrder`, their vertices renumbered by `oldToNew`, written
+    // straight into this mesh's buffers; with `withTable`, the attribute table of the result.
+    HRESULT WriteFacesInOrder(const MeshArrays& source, const std::vector<std::uint32_t>& faceOrder,
+                              const std::vector<std::uint32_t>& oldToNew, bool withTable);
     // Vertex v of this mesh becomes vertex sourceVertexOf[v] of `source`, which has the same layout.
     HRESULT CopyVertices(Mesh& source, const std::vector<DWORD>& sourceVertexOf);
     // The vertex-cache order worked out in the background for this mesh's content (clones share it).
@@ -72,8 +76,8 @@ private:
     bool Implements(REFIID riid) const override;
     HRESULT CreateBuffers();
     HRESULT DrawFaces(DWORD faceStart, DWORD faceCount, DWORD vertexStart, DWORD vertexCount);
-    // The faces sorted by attribute and ordered for the vertex cache, for `source`, this mesh's content.
-    std::vector<std::uint32_t> CacheOrder(const MeshArrays& source) const;
+    // The order worked out in the background, when it was worked out for `source`, this mesh's content.
+    const std::vector<std::uint32_t>* PendingOrderFor(const MeshArrays& source) const;
 
     IDirect3DDevice9* device_;
     DWORD numFaces_;

@@ -36,27 +36,12 @@ std::uint32_t CountUsedVertices(const std::vector<std::uint32_t>& indices, std::
     return count;
 }
 
-// One range per attribute of an attribute-sorted face list.
-std::vector<D3DXATTRIBUTERANGE> AttributeTable(const MeshArrays& arrays)
-{
-    std::vector<D3DXATTRIBUTERANGE> table;
-    for (const meshops::AttributeRange& range :
-         meshops::ComputeAttributeRanges(arrays.indices.data(), arrays.attributes.data(), arrays.attributes.size())) {
-        table.push_back({range.attributeId, range.faceStart, range.faceCount, range.vertexStart, range.vertexCount});
-    }
-    return table;
-}
-
 }  // namespace
 
-std::vector<std::uint32_t> Mesh::CacheOrder(const MeshArrays& source) const
+const std::vector<std::uint32_t>* Mesh::PendingOrderFor(const MeshArrays& source) const
 {
-    if (pendingOrder_ != nullptr) {
-        if (const auto* order = pendingOrder_->OrderFor(source.indices, source.attributes, numVertices_)) {
-            return *order;
-        }
-    }
-    return VertexCacheFaceOrder(source.indices, source.attributes, numVertices_);
+    return pendingOrder_ != nullptr ? pendingOrder_->OrderFor(source.indices, source.attributes, numVertices_)
+                                    : nullptr;
 }
 
 HRESULT Mesh::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut, DWORD* faceRemap,
@@ -97,55 +82,50 @@ HRESULT Mesh::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOu
     const auto release = [](Mesh* mesh) { mesh->Release(); };
     std::unique_ptr<Mesh, decltype(release)> optimized(created, release);
 
-    std::vector<std::uint32_t> faceOrder(numFaces_);
-    std::iota(faceOrder.begin(), faceOrder.end(), 0u);
-    if (reorder) {
-        faceOrder = CacheOrder(source);
-    } else if (sort) {
-        faceOrder = meshops::SortFacesByAttribute(source.attributes.data(), numFaces_);
+    // The order of the new faces: the one worked out in the background when there is one.
+    std::vector<std::uint32_t> ownOrder;
+    const std::vector<std::uint32_t>* pendingOrder = reorder ? PendingOrderFor(source) : nullptr;
+    if (pendingOrder == nullptr) {
+        if (reorder) {
+            ownOrder = VertexCacheFaceOrder(source.indices, source.attributes, numVertices_);
+        } else if (sort) {
+            ownOrder = meshops::SortFacesByAttribute(source.attributes.data(), numFaces_);
+        } else {
+            ownOrder.resize(numFaces_);
+            std::iota(ownOrder.begin(), ownOrder.end(), 0u);
+        }
     }
-    std::vector<std::uint32_t> oldToNew(numVertices_);
-    std::iota(oldToNew.begin(), oldToNew.end(), 0u);
+    const std::vector<std::uint32_t>& faceOrder = pendingOrder != nullptr ? *pendingOrder : ownOrder;
+
+    std::vector<std::uint32_t> oldToNew;
     if (compact) {
         meshops::NumberVerticesByFirstUse(source.indices.data(), faceOrder, numVertices_, oldToNew);
+    } else {
+        oldToNew.resize(numVertices_);
+        std::iota(oldToNew.begin(), oldToNew.end(), 0u);
     }
-
-    MeshArrays target;
     std::vector<DWORD> newToOldVertex(keptVertices);
     for (std::uint32_t v = 0; v < numVertices_; ++v) {
         if (oldToNew[v] != meshops::droppedVertex) {
             newToOldVertex[oldToNew[v]] = v;
         }
     }
-    target.indices.reserve(source.indices.size());
-    target.attributes.reserve(numFaces_);
-    for (std::uint32_t face : faceOrder) {
-        for (int corner = 0; corner < 3; ++corner) {
-            target.indices.push_back(oldToNew[source.indices[std::size_t{face} * 3 + corner]]);
-        }
-        target.attributes.push_back(source.attributes[face]);
-    }
-    if (sort) {
-        target.table = AttributeTable(target);
-    }
-
     HRESULT written = optimized->CopyVertices(*this, newToOldVertex);
     if (SUCCEEDED(written)) {
-        written = optimized->WriteFaces(target.indices.data(), target.attributes.data());
+        written = optimized->WriteFacesInOrder(source, faceOrder, oldToNew, sort);
     }
     if (FAILED(written)) {
         return written;
     }
-    optimized->attributeTable_ = std::move(target.table);
 
-    std::vector<std::uint32_t> oldToNewFace(numFaces_);
-    for (std::uint32_t newFace = 0; newFace < numFaces_; ++newFace) {
-        oldToNewFace[faceOrder[newFace]] = newFace;
-        if (faceRemap != nullptr) {
-            faceRemap[newFace] = faceOrder[newFace];
-        }
+    if (faceRemap != nullptr) {
+        std::copy(faceOrder.begin(), faceOrder.end(), faceRemap);
     }
     if (adjacencyOut != nullptr) {
+        std::vector<std::uint32_t> oldToNewFace(numFaces_);
+        for (std::uint32_t newFace = 0; newFace < numFaces_; ++newFace) {
+            oldToNewFace[faceOrder[newFace]] = newFace;
+        }
         std::vector<DWORD> adjacency(std::size_t{numFaces_} * 3);
         if (adjacencyIn != nullptr) {
             std::copy(adjacencyIn, adjacencyIn + adjacency.size(), adjacency.begin());

@@ -226,8 +226,11 @@ void ComputeVertexNormals(std::uint8_t* vertices, std::size_t vertexCount, std::
     }
 }
 
-std::vector<AttributeRange> ComputeAttributeRanges(const std::uint32_t* indices, const std::uint32_t* attributes,
-                                                   std::size_t faceCount)
+namespace {
+
+template <class Index>
+std::vector<AttributeRange> AttributeRangesOf(const Index* indices, const std::uint32_t* attributes,
+                                              std::size_t faceCount)
 {
     std::vector<AttributeRange> ranges;
     for (std::size_t face = 0; face < faceCount;) {
@@ -236,8 +239,8 @@ std::vector<AttributeRange> ComputeAttributeRanges(const std::uint32_t* indices,
         std::uint32_t high = 0;
         while (end < faceCount && attributes[end] == attributes[face]) {
             for (int i = 0; i < 3; ++i) {
-                low = std::min(low, indices[end * 3 + i]);
-                high = std::max(high, indices[end * 3 + i]);
+                low = std::min<std::uint32_t>(low, indices[end * 3 + i]);
+                high = std::max<std::uint32_t>(high, indices[end * 3 + i]);
             }
             ++end;
         }
@@ -246,6 +249,20 @@ std::vector<AttributeRange> ComputeAttributeRanges(const std::uint32_t* indices,
         face = end;
     }
     return ranges;
+}
+
+}  // namespace
+
+std::vector<AttributeRange> ComputeAttributeRanges(const std::uint32_t* indices, const std::uint32_t* attributes,
+                                                   std::size_t faceCount)
+{
+    return AttributeRangesOf(indices, attributes, faceCount);
+}
+
+std::vector<AttributeRange> ComputeAttributeRanges(const std::uint16_t* indices, const std::uint32_t* attributes,
+                                                   std::size_t faceCount)
+{
+    return AttributeRangesOf(indices, attributes, faceCount);
 }
 
 std::vector<std::uint32_t> SortFacesByAttribute(const std::uint32_t* attributes, std::size_t faceCount)
@@ -260,6 +277,21 @@ std::vector<std::uint32_t> SortFacesByAttribute(const std::uint32_t* attributes,
     return faces;
 }
 
+namespace {
+
+// Whether entries [start, end) of a face order are consecutive faces.
+bool Consecutive(const std::vector<std::uint32_t>& faceOrder, std::size_t start, std::size_t end)
+{
+    for (std::size_t i = start + 1; i < end; ++i) {
+        if (faceOrder[i] != faceOrder[i - 1] + 1) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 void ReorderForVertexCache(const std::uint32_t* indices, const std::uint32_t* attributes,
                            std::vector<std::uint32_t>& faceOrder, std::size_t vertexCount)
 {
@@ -272,31 +304,42 @@ void ReorderForVertexCache(const std::uint32_t* indices, const std::uint32_t* at
         while (end < faceOrder.size() && attributes[faceOrder[end]] == attributes[faceOrder[start]]) {
             ++end;
         }
-        runIndices.clear();
-        runIndices.reserve((end - start) * 3);
-        runFaces.assign(faceOrder.begin() + start, faceOrder.begin() + end);
-        for (const std::uint32_t face : runFaces) {
-            runIndices.insert(runIndices.end(), indices + std::size_t{face} * 3, indices + std::size_t{face} * 3 + 3);
+        const std::size_t runLength = end - start;
+        // A run of faces that follow each other in the mesh (a single material's always do) is
+        // read where it lies; any other is gathered first.
+        const std::uint32_t firstFace = faceOrder[start];
+        const bool inPlace = Consecutive(faceOrder, start, end);
+        const std::uint32_t* run = indices + std::size_t{firstFace} * 3;
+        if (!inPlace) {
+            runFaces.assign(faceOrder.begin() + start, faceOrder.begin() + end);
+            runIndices.clear();
+            runIndices.reserve(runLength * 3);
+            for (const std::uint32_t face : runFaces) {
+                runIndices.insert(runIndices.end(), indices + std::size_t{face} * 3,
+                                  indices + std::size_t{face} * 3 + 3);
+            }
+            run = runIndices.data();
         }
-        reordered.resize(runIndices.size());
-        meshopt_optimizeVertexCache(reordered.data(), runIndices.data(), runIndices.size(), vertexCount);
+        const auto faceOf = [&](std::size_t i) {
+            return inPlace ? firstFace + static_cast<std::uint32_t>(i) : runFaces[i];
+        };
+        reordered.resize(runLength * 3);
+        meshopt_optimizeVertexCache(reordered.data(), run, runLength * 3, vertexCount);
         // meshoptimizer moves triangles whole, corners in their order: find each one's face among
         // the run's triangles with the same first corner. Equal triangles are found in turn; a
         // found one is marked taken.
-        const std::size_t runLength = end - start;
         const std::size_t bucketCount = BucketCountFor(vertexCount, runLength);
         const Buckets byFirstCorner(runLength, bucketCount,
-                                    [&](std::size_t i) { return runIndices[i * 3] & (bucketCount - 1); });
+                                    [&](std::size_t i) { return run[i * 3] & (bucketCount - 1); });
         taken.assign(runLength, false);
         for (std::size_t t = 0; t < runLength; ++t) {
             const std::uint32_t* wanted = &reordered[t * 3];
             const std::size_t bucket = wanted[0] & (bucketCount - 1);
             const std::uint32_t* found =
-                std::find_if(byFirstCorner.begin(bucket), byFirstCorner.end(bucket), [&](std::uint32_t i) {
-                    return !taken[i] && std::equal(wanted, wanted + 3, &runIndices[i * 3]);
-                });
+                std::find_if(byFirstCorner.begin(bucket), byFirstCorner.end(bucket),
+                             [&](std::uint32_t i) { return !taken[i] && std::equal(wanted, wanted + 3, &run[i * 3]); });
             if (found != byFirstCorner.end(bucket)) {
-                faceOrder[start + t] = runFaces[*found];
+                faceOrder[start + t] = faceOf(*found);
                 taken[*found] = true;
             }
         }

@@ -35,6 +35,8 @@ struct AttributeRange {
 // One range per maximal run of equal attributes, in face order.
 std::vector<AttributeRange> ComputeAttributeRanges(const std::uint32_t* indices, const std::uint32_t* attributes,
                                                    std::size_t faceCount);
+std::vector<AttributeRange> ComputeAttributeRanges(const std::uint16_t* indices, const std::uint32_t* attributes,
+                                                   std::size_t faceCount);
 
 // Face order with faces stably sorted by attribute.
 std::vector<std::uint32_t> SortFacesByAttribute(const std::uint32_t* attributes, std::size_t faceCount);
