@@ -17,9 +17,11 @@ Matrix4 Multiply(const Matrix4& a, const Matrix4& b);  // a applied first
 
 // One Mesh object with its children, indices checked against its own arrays.
 struct FileMesh {
-    std::vector<float> positions;           // x, y, z per position
-    std::vector<std::uint32_t> faceStarts;  // face f has corners [faceStarts[f], faceStarts[f + 1])
-    std::vector<std::uint32_t> corners;     // position index per face corner
+    std::vector<float> positions;                      // x, y, z per position
+    std::vector<std::uint32_t> faceStarts;             // face f has corners [faceStarts[f], faceStarts[f + 1])
+    std::vector<std::uint32_t> corners;                // position index per face corner
+    std::size_t faceListBegin = XTokenizer::noOffset;  // where the face list lies in a text file
+    std::size_t faceListEnd = XTokenizer::noOffset;
     bool hasNormals = false;
     std::vector<float> normals;                // x, y, z per normal
     std::vector<std::uint32_t> normalCorners;  // normal index per face corner

@@ -2,6 +2,7 @@
 // the tokenizer. Frames, meshes and materials are kept; everything else is skipped.
 #include "d3dx9/xfile/xfile_parser.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <strings.h>
@@ -215,10 +216,15 @@ private:
             return false;
         }
         mesh.positions.resize(std::size_t{positionCount} * 3);
-        if (!tokens_.ReadFloats(mesh.positions.data(), mesh.positions.size()) ||
-            !ReadFaces(positionCount, mesh.faceStarts, mesh.corners)) {
+        if (!tokens_.ReadFloats(mesh.positions.data(), mesh.positions.size())) {
             return false;
         }
+        tokens_.Peek();  // to the face count
+        mesh.faceListBegin = tokens_.Offset();
+        if (!ReadFaces(positionCount, mesh.faceStarts, mesh.corners)) {
+            return false;
+        }
+        mesh.faceListEnd = tokens_.Offset();
         TellFacesExpected(mesh);
         const auto child = [&](const std::string& type, const std::string& name) -> bool {
             if (IsType(type, "MeshNormals")) {
@@ -261,13 +267,22 @@ private:
             return false;
         }
         mesh.normals.resize(std::size_t{normalCount} * 3);
-        std::vector<std::uint32_t> faceStarts;
-        if (!tokens_.ReadFloats(mesh.normals.data(), mesh.normals.size()) ||
-            !ReadFaces(normalCount, faceStarts, mesh.normalCorners)) {
+        if (!tokens_.ReadFloats(mesh.normals.data(), mesh.normals.size())) {
             return false;
         }
-        if (faceStarts != mesh.faceStarts) {
-            return Fail(XFileError::badData);  // normal faces must match the mesh's faces corner for corner
+        // Exporters most often write the mesh's face list again, one normal per position.
+        const bool sameIndicesFit =
+            mesh.corners.empty() || *std::max_element(mesh.corners.begin(), mesh.corners.end()) < normalCount;
+        if (sameIndicesFit && tokens_.SkipRepeatOf(mesh.faceListBegin, mesh.faceListEnd)) {
+            mesh.normalCorners = mesh.corners;
+        } else {
+            std::vector<std::uint32_t> faceStarts;
+            if (!ReadFaces(normalCount, faceStarts, mesh.normalCorners)) {
+                return false;
+            }
+            if (faceStarts != mesh.faceStarts) {
+                return Fail(XFileError::badData);  // normal faces must match the mesh's faces corner for corner
+            }
         }
         mesh.hasNormals = true;
         return SkipChildren(depth);

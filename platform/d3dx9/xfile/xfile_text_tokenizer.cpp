@@ -220,6 +220,24 @@ public:
         return true;
     }
 
+    std::size_t Offset() const override { return position_; }
+
+    bool SkipRepeatOf(std::size_t begin, std::size_t end) override
+    {
+        SkipSpaceAndSeparators();
+        if (begin > end || end > text_.size() || end - begin > text_.size() - position_) {
+            return false;
+        }
+        const std::size_t after = position_ + (end - begin);
+        // The run's last number ended at `end`; the repeat's must end at the same place.
+        if (text_.compare(position_, end - begin, text_.substr(begin, end - begin)) != 0 ||
+            (after < text_.size() && IsNumberChar(text_[after]))) {
+            return false;
+        }
+        position_ = after;
+        return true;
+    }
+
     // Every value takes at least one character and one separator or space.
     std::size_t MaxRemainingValues() const override { return (text_.size() - position_ + 1) / 2; }
 

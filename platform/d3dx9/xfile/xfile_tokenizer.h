@@ -71,6 +71,14 @@ public:
         return ReadEachFace(*this, faceCount, limit, faceStarts, corners);
     }
 
+    // Text only: the offset of the next byte to read, and whether the values ahead (after
+    // separators) repeat byte for byte the earlier run [begin, end) of values, ending where it
+    // ended; a repeated run is skipped, as reading it again gives what it gave the first time.
+    // Binary tokenizers report noOffset and find no repeats.
+    static constexpr std::size_t noOffset = SIZE_MAX;
+    virtual std::size_t Offset() const { return noOffset; }
+    virtual bool SkipRepeatOf(std::size_t /*begin*/, std::size_t /*end*/) { return false; }
+
     // Upper bound for how many more data values the bytes can hold; a declared count above it
     // cannot be genuine and is refused before anything is allocated for it.
     virtual std::size_t MaxRemainingValues() const = 0;
