@@ -116,6 +116,37 @@ TEST(XFileParser, NormalsThatFollowThePositionsGiveOneVertexPerPosition)
     EXPECT_EQ(mesh.normals, (std::vector<float>{0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, 0}));
 }
 
+// Normal faces written as the mesh's face list again are taken from it only when they read the
+// same: a longer last index, or indices beyond the normals, are what they say.
+TEST(XFileParser, NormalFacesThatRepeatTheFaceListReadAsWritten)
+{
+    const auto mesh = [](const char* normals) {
+        return std::string("xof 0302txt 0032\nMesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshNormals { ") +
+               normals + " } }";
+    };
+    std::string thirtyNormals = "30; ";
+    for (int i = 0; i < 30; ++i) {
+        thirtyNormals += i == 29 ? "0;0;1;; " : "0;0;-1;, ";
+    }
+    const struct {
+        std::string text;
+        XFileError expected;
+        float lastNormalZ;
+    } cases[] = {
+        {mesh("3; 0;0;-1;, 0;0;-1;, 0;0;1;; 1; 3;0,1,2;;"), XFileError::none, 1},
+        {mesh((thirtyNormals + "1; 3;0,1,29;;").c_str()), XFileError::none, 1},
+        {mesh((thirtyNormals + "1; 3;0,1,2;;").c_str()), XFileError::none, -1},
+        {mesh("2; 0;0;-1;, 0;0;1;; 1; 3;0,1,2;;"), XFileError::badData, 0},
+    };
+    for (const auto& c : cases) {
+        MeshDescription parsed;
+        ASSERT_EQ(Parse(c.text, parsed), c.expected) << c.text;
+        if (c.expected == XFileError::none) {
+            EXPECT_EQ(parsed.normals.back(), c.lastNormalZ) << c.text;
+        }
+    }
+}
+
 TEST(XFileParser, MaterialsComeInDeclarationOrderInlineOrReferenced)
 {
     MeshDescription mesh;
