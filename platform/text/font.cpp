@@ -28,6 +28,7 @@ constexpr int defaultHeight = 16;
 
 struct Font::Face {
     FT_Face face = nullptr;
+    std::vector<std::uint8_t> bytes;  // a face opened from memory reads them while it lives
     ~Face()
     {
         if (face != nullptr) {
@@ -38,18 +39,22 @@ struct Font::Face {
 
 std::unique_ptr<Font> Font::Open(const FontRequest& request)
 {
-    std::string path;
-    int index = 0;
-    if (Library() == nullptr || !MatchFontFile(request.family, request.weight, request.italic, path, index)) {
+    FontFile file;
+    if (Library() == nullptr || !MatchFontFile(request.family, request.weight, request.italic, file)) {
         return nullptr;
     }
     auto face = std::make_unique<Face>();
-    if (FT_New_Face(Library(), path.c_str(), index, &face->face) != 0 || !FT_IS_SCALABLE(face->face)) {
+    face->bytes = std::move(file.bytes);
+    const FT_Error error =
+        face->bytes.empty() ? FT_New_Face(Library(), file.path.c_str(), file.faceIndex, &face->face)
+                            : FT_New_Memory_Face(Library(), face->bytes.data(),
+                                                 static_cast<FT_Long>(face->bytes.size()), file.faceIndex, &face->face);
+    if (error != 0 || !FT_IS_SCALABLE(face->face)) {
         return nullptr;
     }
     std::unique_ptr<Font> font(new Font(std::move(face)));
-    font->filePath_ = path;
-    font->faceIndex_ = index;
+    font->filePath_ = file.path;
+    font->faceIndex_ = file.faceIndex;
     if (!font->Configure(request)) {
         return nullptr;
     }

@@ -71,7 +71,16 @@ private:
     std::unordered_map<char32_t, Glyph> glyphs_;
 };
 
-// Where fontconfig finds the face for a family (empty: the best face for Japanese text).
-bool MatchFontFile(const std::string& family, int weight, bool italic, std::string& path, int& faceIndex);
+// Where a face is: a file, or the file's bytes where the system hands out font data (GDI) rather
+// than paths.
+struct FontFile {
+    std::string path;                 // UTF-8 path; with `bytes`, the face's name
+    std::vector<std::uint8_t> bytes;  // the whole font file, when it comes from memory
+    int faceIndex = 0;
+};
+
+// Where the system (fontconfig, or GDI on Windows) finds the face for a family (empty: the best
+// face for Japanese text).
+bool MatchFontFile(const std::string& family, int weight, bool italic, FontFile& file);
 
 }  // namespace quorvane::text

@@ -7,7 +7,7 @@
 
 namespace quorvane::text {
 
-bool MatchFontFile(const std::string& family, int weight, bool italic, std::string& path, int& faceIndex)
+bool MatchFontFile(const std::string& family, int weight, bool italic, FontFile& fontFile)
 {
     if (!FontConfigurationLoaded()) {
         return false;
@@ -38,8 +38,8 @@ bool MatchFontFile(const std::string& family, int weight, bool italic, std::stri
         int index = 0;
         if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
             FcPatternGetInteger(match, FC_INDEX, 0, &index);
-            path = reinterpret_cast<const char*>(file);
-            faceIndex = index;
+            fontFile.path = reinterpret_cast<const char*>(file);
+            fontFile.faceIndex = index;
             found = true;
         }
         FcPatternDestroy(match);
