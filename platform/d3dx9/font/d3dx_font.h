@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "com/com_object.h"
+#include "d3dx9/font/font_interface.h"
 #include "d3dx9/font/glyph_atlas.h"
 #include "text/font.h"
 
@@ -15,7 +16,7 @@ namespace quorvane::d3dx9 {
 
 class DeviceStateSaver;
 
-class Font final : public ComObject<ID3DXFont> {
+class Font final : public FontInterface {
 public:
     static HRESULT Create(IDirect3DDevice9* device, const D3DXFONT_DESCW& desc, Font** font);
 

@@ -263,7 +263,7 @@ HRESULT Mesh::ReadFaces(MeshArrays& arrays)
         arrays.indices.assign(narrow, narrow + indexCount);
     }
     indexBuffer_->Unlock();
-    arrays.attributes = attributes_;
+    arrays.attributes.assign(attributes_.begin(), attributes_.end());
     arrays.table = attributeTable_;
     return D3D_OK;
 }
@@ -287,7 +287,7 @@ HRESULT Mesh::Write(const MeshArrays& arrays)
     return D3D_OK;
 }
 
-HRESULT Mesh::WriteFaces(const std::uint32_t* indices, const DWORD* attributes)
+HRESULT Mesh::WriteFaces(const std::uint32_t* indices, const std::uint32_t* attributes)
 {
     void* locked = nullptr;
     if (HRESULT hr = indexBuffer_->Lock(0, 0, &locked, 0); FAILED(hr)) {
@@ -312,7 +312,8 @@ HRESULT Mesh::WriteFacesInOrder(const MeshArrays& source, const std::vector<std:
     if (HRESULT hr = indexBuffer_->Lock(0, 0, &locked, 0); FAILED(hr)) {
         return hr;
     }
-    attributes_.resize(numFaces_);
+    // The attributes in their new order; the mesh's own buffer holds them as DWORDs.
+    std::vector<std::uint32_t> attributes(numFaces_);
     const auto write = [&](auto* indices) {
         using Index = std::remove_pointer_t<decltype(indices)>;
         for (std::size_t face = 0; face < numFaces_; ++face) {
@@ -320,12 +321,12 @@ HRESULT Mesh::WriteFacesInOrder(const MeshArrays& source, const std::vector<std:
             for (int corner = 0; corner < 3; ++corner) {
                 indices[face * 3 + corner] = static_cast<Index>(oldToNew[corners[corner]]);  // fits the buffer
             }
-            attributes_[face] = source.attributes[faceOrder[face]];
+            attributes[face] = source.attributes[faceOrder[face]];
         }
         attributeTable_.clear();
         if (withTable) {
             for (const meshops::AttributeRange& range :
-                 meshops::ComputeAttributeRanges(indices, attributes_.data(), numFaces_)) {
+                 meshops::ComputeAttributeRanges(indices, attributes.data(), numFaces_)) {
                 attributeTable_.push_back(
                     {range.attributeId, range.faceStart, range.faceCount, range.vertexStart, range.vertexCount});
             }
@@ -337,6 +338,7 @@ HRESULT Mesh::WriteFacesInOrder(const MeshArrays& source, const std::vector<std:
         write(static_cast<std::uint16_t*>(locked));
     }
     indexBuffer_->Unlock();
+    attributes_.assign(attributes.begin(), attributes.end());
     return D3D_OK;
 }
 

@@ -10,6 +10,7 @@
 
 #include "com/com_object.h"
 #include "d3dx9/mesh/fvf_layout.h"
+#include "d3dx9/mesh/mesh_interface.h"
 #include "d3dx9/mesh/pending_cache_order.h"
 
 namespace quorvane::d3dx9 {
@@ -18,11 +19,11 @@ namespace quorvane::d3dx9 {
 struct MeshArrays {
     std::vector<BYTE> vertices;             // numVertices * stride bytes
     std::vector<std::uint32_t> indices;     // three per face, widened from 16 bits if need be
-    std::vector<DWORD> attributes;          // one per face
+    std::vector<std::uint32_t> attributes;  // one per face
     std::vector<D3DXATTRIBUTERANGE> table;  // empty until attribute-sorted
 };
 
-class Mesh final : public ComObject<ID3DXMesh> {
+class Mesh final : public MeshInterface {
 public:
     static HRESULT Create(DWORD numFaces, DWORD numVertices, DWORD options, DWORD fvf, IDirect3DDevice9* device,
                           Mesh** mesh);
@@ -60,7 +61,7 @@ public:
     HRESULT Write(const MeshArrays& arrays);
     // Replaces the indices (three per face, each below the vertex count) and the attributes (one per
     // face); the attribute table is cleared.
-    HRESULT WriteFaces(const std::uint32_t* indices, const DWORD* attributes);
+    HRESULT WriteFaces(const std::uint32_t* indices, const std::uint32_t* attributes);
     // The faces of `source` in `faceOrder`, their vertices renumbered by `oldToNew`, written
     // straight into this mesh's buffers; with `withTable`, the attribute table of the result.
     HRESULT WriteFacesInOrder(const MeshArrays& source, const std::vector<std::uint32_t>& faceOrder,

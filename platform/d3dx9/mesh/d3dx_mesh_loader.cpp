@@ -22,6 +22,9 @@ using namespace quorvane;
 using d3dx9::Buffer;
 using d3dx9::Mesh;
 
+// D3DXERR_LOADEDMESHHASNODATA by its value: mingw-w64's header spells the name differently.
+constexpr HRESULT loadedMeshHasNoData = MAKE_DDHRESULT(2906);
+
 HRESULT ResultOf(xfile::XFileError error)
 {
     switch (error) {
@@ -32,7 +35,7 @@ HRESULT ResultOf(xfile::XFileError error)
     case xfile::XFileError::truncated: return D3DXFERR_PARSEERROR;
     case xfile::XFileError::badData:
     case xfile::XFileError::tooDeep: return D3DXERR_INVALIDDATA;
-    case xfile::XFileError::noMesh: return D3DXERR_LOADEDMESHHASNODATA;
+    case xfile::XFileError::noMesh: return loadedMeshHasNoData;
     }
     return E_FAIL;
 }
