@@ -8,7 +8,21 @@ if(NOT EXISTS ${QUORVANE_BOOST_DIR}/boost)
 endif()
 target_include_directories(quorvane_program SYSTEM PUBLIC ${QUORVANE_BOOST_DIR})
 target_compile_definitions(quorvane_program PUBLIC UNICODE _UNICODE)
-target_link_libraries(quorvane_program PUBLIC d3dx9_38 d3d9 user32 gdi32 kernel32)
+
+# Our D3DX (platform/d3dx9), linked statically, on the system's Direct3D 9: the executable needs no
+# DirectX runtime beyond d3d9.dll. It reaches Direct3D through the public interfaces alone; the
+# lower mip levels its texture loader would defer are made at once (platform/d3d9/windows), and
+# fonts are found by GDI and rasterised by FreeType (platform/text/gdi).
+include(${PROJECT_SOURCE_DIR}/cmake/windows_libraries.cmake)
+set(platform_dir ${PROJECT_SOURCE_DIR}/platform)
+file(GLOB_RECURSE d3dx9_sources CONFIGURE_DEPENDS ${platform_dir}/d3dx9/*.cpp)
+add_library(quorvane_d3dx9 STATIC ${d3dx9_sources} ${platform_dir}/text/font.cpp ${platform_dir}/text/text_layout.cpp
+  ${platform_dir}/text/gdi/font_matching.cpp ${platform_dir}/d3d9/windows/deferred_levels.cpp)
+target_include_directories(quorvane_d3dx9 PRIVATE ${platform_dir})
+target_compile_definitions(quorvane_d3dx9 PUBLIC UNICODE _UNICODE)
+target_link_libraries(quorvane_d3dx9 PRIVATE quorvane_meshoptimizer quorvane_turbojpeg quorvane_png quorvane_freetype
+  PUBLIC d3d9 gdi32)
+target_link_libraries(quorvane_program PUBLIC quorvane_d3dx9 d3d9 user32 gdi32 kernel32)
 
 # The icons the resource script names, and the Data folder the executable is run with, are made
 # from the Earth image by the data tools, built for this machine (not for Windows) as a project of
