@@ -31,6 +31,8 @@ VIAddVersionKey /LANG=1033 LegalCopyright "2026 Quorvane developers"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+!define MUI_WELCOMEPAGE_TEXT "Setup will install Quorvane ${VERSION} for you alone; it needs no \
+administrator rights.$\r$\n$\r$\nClick Next to continue."
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Start Quorvane"
 !define MUI_FINISHPAGE_RUN_FUNCTION StartQuorvane
