@@ -81,8 +81,10 @@ Function StartQuorvane
   Exec '"$INSTDIR\quorvane.exe"'
 FunctionEnd
 
+; uninstall.exe goes last but for its folder: once it is gone, all else is.
 Section "Uninstall"
   SetShellVarContext current
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
   Delete "$SMPROGRAMS\Quorvane.lnk"
   Delete "$INSTDIR\quorvane.exe"
   Delete "$INSTDIR\README-windows.txt"
@@ -99,5 +101,4 @@ Section "Uninstall"
   settings_done:
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
-  DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd

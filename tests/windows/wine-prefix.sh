@@ -24,6 +24,10 @@ wait_until() {
     done
 }
 
+# Keeps the prefix's Wine server, and the services it starts, running between the test's Wine
+# commands, which would otherwise start them again each time (seconds each); stop_wine ends it.
+keep_wine_server() { timeout 20 wineserver -p || fail "the Wine server of $WINEPREFIX did not start"; }
+
 # A prefix is ready once wineboot has made it and its server has finished; one left half-made by
 # an interrupted run is made again.
 ensure_prefix() {
