@@ -9,8 +9,9 @@
 // The "viewer" child runs what the viewer runs: CDrawDevice::Initialize, then RenderFrame. The
 // "steps" child runs the same, marking the end of every start-up step (startupSteps) to break
 // the time down: the device (its GL context), the font, the white texture, the sphere (whose
-// material brings the Earth), the Earth texture request; then the first frame. A reader that timestamps its opens and closes splits
-// the sphere's parse and the Earth's decode out of the sphere step.
+// material brings the Earth), the Earth texture request; then the first frame. A reader that
+// timestamps its opens and closes splits the sphere's parse and the Earth's decode out of the
+// sphere step.
 #include <d3dx9.h>
 #include <windows.h>
 
