@@ -66,10 +66,10 @@ ViewerScene::~ViewerScene()
     RestoreStartupState();
 }
 
-HRESULT ViewerScene::Initialize(RefPtr<CFileReaderBase4> reader)
+HRESULT ViewerScene::Initialize(RefPtr<CFileReaderBase4> reader, StartupProgress* progress)
 {
     return CDrawDevice::Initialize(Window(), WindowPresentParameters(Window()), std::move(reader), direct3D_, false,
-                                   false);
+                                   false, progress);
 }
 
 std::vector<DWORD> ViewerScene::Frame()
