@@ -71,7 +71,8 @@ void SdlDriver::SendPlace(Window& window)
     if (!unsent)
         return;
     const Rect& rect = *unsent;
-    if (ScreenRectOf(window) == window.scale.ToScreen(rect) && !x11::HasFullScreenState(window.sdl))
+    const bool heldFullScreen = x11::HasFullScreenState(window.sdl) && !window.placement.UsersFullScreen();
+    if (ScreenRectOf(window) == window.scale.ToScreen(rect) && !heldFullScreen)
         window.placement.Geometry().Answered(rect, SDL_GetTicks());  // nothing to ask for
     else
         Request(window, rect);
@@ -109,17 +110,29 @@ void SdlDriver::UndoMaximize(Window& window)
     window.placement.PutBackOnceAnswered();
 }
 
-// A window manager that makes a window full screen on its own (metacity and mutter do it to an
-// undecorated window that covers the screen) is asked to take that back unless the window was
-// placed to cover the screen.
+// A full-screen state the program did not ask for. A window manager that makes a window full
+// screen on its own does it in answer to a place asked of it (metacity and mutter take a request
+// for a window the size of the screen for one for full screen): that is taken back unless the
+// window was placed to cover the screen. One that comes while no answer is awaited is the user's
+// (the window manager's key or menu, a pager): the window manager sizes the window to the screen,
+// and back when the user leaves it, and the program hears of it as of any resize.
 void SdlDriver::NoticeStateChange(Window& window)
 {
-    const Rect& placed = window.placement.Placed();
-    if (window.visible && !window.placement.IsFullScreen() && !CoversDesktop(placed) &&
-        x11::HasFullScreenState(window.sdl)) {
-        window.placement.Geometry().Place(placed, SDL_GetTicks());
-        Request(window, placed);
+    if (!window.visible || window.placement.IsFullScreen())
+        return;
+    if (!x11::HasFullScreenState(window.sdl)) {
+        window.placement.SetUsersFullScreen(false);
+        return;
     }
+    const Rect& placed = window.placement.Placed();
+    if (window.placement.UsersFullScreen() || CoversDesktop(placed))
+        return;
+    if (!window.placement.Geometry().AwaitsAnswer()) {
+        window.placement.SetUsersFullScreen(true);
+        return;
+    }
+    window.placement.Geometry().Place(placed, SDL_GetTicks());
+    Request(window, placed);
 }
 
 void SdlDriver::SettleGeometry()

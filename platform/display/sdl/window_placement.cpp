@@ -33,6 +33,7 @@ void WindowPlacement::LeaveWindowed()
 void WindowPlacement::EnterFullScreen(FullScreen how, const Rect& screen, std::uint32_t now)
 {
     fullScreen_ = how;
+    usersFullScreen_ = false;
     geometry_.Place(screen, now);
 }
 

@@ -40,6 +40,11 @@ public:
     // Whether the window is to be put back; asking ends it.
     bool TakePutBack();
 
+    // The window manager holds the window in its full-screen state at the user's request (its key,
+    // its menu, a pager): the window covers the screen as a window the user sized so.
+    bool UsersFullScreen() const { return usersFullScreen_; }
+    void SetUsersFullScreen(bool full) { usersFullScreen_ = full; }
+
     bool IsFullScreen() const { return fullScreen_ != FullScreen::No; }
     FullScreen HowFullScreen() const { return fullScreen_; }
     // Before a switch to full screen: the place the window leaves (unless it is full screen
@@ -54,6 +59,7 @@ private:
     WindowGeometry geometry_;
     std::optional<Rect> unsent_;
     bool putBack_ = false;
+    bool usersFullScreen_ = false;
     FullScreen fullScreen_ = FullScreen::No;
     Rect windowed_;
 };
