@@ -17,6 +17,11 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quorvane::tests {
 namespace {
@@ -149,17 +154,19 @@ TEST(InstalledViewerWithoutItsFolder, SaysWhichFolderExitsWithOneAndLeavesNothin
 }
 
 // The installed viewer without a display, started in `start` with HOME and XDG_DATA_HOME as
-// given; it says why it cannot show its window, into `errors`, and ends.
+// given; it says why it cannot show its window, into `errors`, and ends. With a `gate` (a FIFO) it
+// starts once it reads a line of the gate, together with every other one waiting.
 std::unique_ptr<ChildProcess> StartWithoutDisplay(const std::string& start, const std::string& home,
-                                                  const std::string& dataHome, const std::string& errors)
+                                                  const std::string& dataHome, const std::string& errors,
+                                                  const std::string& gate = "/dev/null")
 {
     ChildOptions options;
     options.directory = start;
     options.environment = {"HOME=" + home, "XDG_DATA_HOME=" + dataHome};
-    return std::make_unique<ChildProcess>(std::vector<std::string>{"env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY",
-                                                                   "-u", "SDL_VIDEODRIVER", "/bin/sh", "-c",
-                                                                   "exec \"$0\" 2>\"$1\"", installedViewer, errors},
-                                          options);
+    return std::make_unique<ChildProcess>(
+        std::vector<std::string>{"env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "SDL_VIDEODRIVER", "/bin/sh",
+                                 "-c", "read -r _ <\"$2\"; exec \"$0\" 2>\"$1\"", installedViewer, errors, gate},
+        options);
 }
 
 std::set<std::string> Entries(const fs::path& folder)
@@ -217,8 +224,9 @@ TEST(InstalledViewerFolder, IsItsOwnUnlessItStartsBesideItsOwnData)
         auto viewer = StartWithoutDisplay(home.Path(c.start), atHome(c.home), atHome(c.dataHome), errors);
         EXPECT_EQ(viewer->Wait(30s), 1) << c.said;
         EXPECT_NE(Slurp(errors).find(c.said), std::string::npos) << Slurp(errors);
+        std::error_code missing;
         if (!c.folder.empty()) {
-            EXPECT_EQ(fs::canonical(home.Path(c.folder + "/Data")), fs::canonical(installedData)) << c.folder;
+            EXPECT_EQ(fs::canonical(home.Path(c.folder + "/Data"), missing), fs::canonical(installedData)) << c.folder;
         }
         EXPECT_EQ(Entries(home.Path()), expected) << c.said << " " << c.dataHome;
     }
@@ -229,15 +237,23 @@ TEST(InstalledViewerFolder, IsSharedByTwoFirstStartsAtOnce)
 {
     for (int round = 0; round < 20; ++round) {
         TempDirectory home, output;
+        const std::string gate = output.Path("gate");
+        ASSERT_EQ(mkfifo(gate.c_str(), 0600), 0);
+        const int opened = open(gate.c_str(), O_RDWR);  // held open: the viewers' shells open it at once
         std::unique_ptr<ChildProcess> viewers[2];
         for (int i = 0; i < 2; ++i)
-            viewers[i] = StartWithoutDisplay(home.Path(), home.Path(), "", output.Path(std::to_string(i)));
+            viewers[i] = StartWithoutDisplay(home.Path(), home.Path(), "", output.Path(std::to_string(i)), gate);
+        // Once both wait to read a line of it, they go on together.
+        std::this_thread::sleep_for(300ms);
+        EXPECT_EQ(write(opened, "go\ngo\n", 6), 6);
+        close(opened);
         for (int i = 0; i < 2; ++i) {
             EXPECT_EQ(viewers[i]->Wait(30s), 1);
             const std::string said = Slurp(output.Path(std::to_string(i)));
             ASSERT_NE(said.find(startedOnItsWay), std::string::npos) << "round " << round << ": " << said;
         }
-        EXPECT_EQ(fs::canonical(home.Path(".local/share/quorvane/Data")), fs::canonical(installedData));
+        std::error_code missing;
+        EXPECT_EQ(fs::canonical(home.Path(".local/share/quorvane/Data"), missing), fs::canonical(installedData));
     }
 }
 
