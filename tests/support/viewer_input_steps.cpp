@@ -42,7 +42,8 @@ struct Key {
     bool shift = false;
 };
 
-// The viewer's keys, Alt and the menus' letters, and what moves through a menu or a dialog.
+// The viewer's keys (F7 and F8 last), Alt and the menus' letters, and what moves through a menu
+// or a dialog.
 constexpr Key keys[] = {
     {VK_F1, 0},         {VK_F2, 0},       {VK_F3, 0},
     {VK_F4, 0},         {VK_F5, 0},       {VK_F6, 0},
@@ -53,6 +54,7 @@ constexpr Key keys[] = {
     {VK_RIGHT, 0},      {VK_UP, 0},       {VK_DOWN, 0},
     {VK_RETURN, L'\r'}, {VK_ESCAPE, 27},  {VK_SPACE, L' '},
     {VK_TAB, L'\t'},    {VK_OEM_2, L'/'}, {VK_OEM_2, L'?', true},
+    {VK_F7, 0},         {VK_F8, 0},
 };
 
 // Sizes from nothing to the largest back buffer (8192), mostly small ones. A window manager
