@@ -5,6 +5,7 @@
 #include "app/resource.h"
 #include "app/settings.h"
 #include "scene/projection_rays.h"
+#include "scene/tissot_lines.h"
 
 #include <windows.h>
 
@@ -23,7 +24,8 @@ struct FunctionKey {
 };
 
 // Every function key the viewer answers, F1 up without a gap. The flags are the settings' show
-// flags, which the INI keeps, and the projection rays' switch, which lasts one session.
+// flags, which the INI keeps, and the switches of the projection rays and of Tissot's circles,
+// which last one session.
 inline constexpr FunctionKey functionKeys[] = {
     {VK_F1, IDM_SHOW_HELP, &ViewerSettings.showHelp, "help text"},
     {VK_F2, IDM_SHOW_LATITUDE_LINES, &ViewerSettings.showLatitudeLines, "latitude lines"},
@@ -32,6 +34,7 @@ inline constexpr FunctionKey functionKeys[] = {
     {VK_F5, IDM_SHOW_EARTH_OUTLINE, &ViewerSettings.showEarthOutline, "the Earth's outline"},
     {VK_F6, 0, nullptr, "redraw"},
     {VK_F7, IDM_SHOW_PROJECTION_RAYS, &showProjectionRays, "projection rays"},
+    {VK_F8, IDM_SHOW_TISSOT_CIRCLES, &showTissotCircles, "Tissot's circles"},
 };
 
 // The keys are F1 to F<functionKeyCount>.

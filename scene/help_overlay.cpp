@@ -56,13 +56,17 @@ void DrawHelpLine(ID3DXFont* font, LPCWSTR text, int top)
 
 // The eye position goes on the line under the help texts: it tells where the camera is after
 // orbiting and zooming, and goes away with the help (F1) so that the picture can be clean.
-void DrawHelpOverlay(ID3DXFont* font, const D3DXVECTOR3& eye, const std::optional<LatitudeLongitude>& place)
+void DrawHelpOverlay(ID3DXFont* font, const D3DXVECTOR3& eye, const std::optional<LatitudeLongitude>& place,
+                     const std::wstring& placeNote, const std::wstring& nextLine)
 {
     for (const HelpLine& line : helpLines)
         DrawHelpLine(font, line.text, line.top);
     const int eyeTop = helpLines[std::size(helpLines) - 1].top + lineHeight;
     const std::wstring eyeText = (boost::wformat(L"eye(%f,%f,%f)") % eye.x % eye.y % eye.z).str();
     DrawHelpLine(font, eyeText.c_str(), eyeTop);
-    if (place)
-        DrawHelpLine(font, PlaceText(*place).c_str(), eyeTop + lineHeight);
+    if (!place)
+        return;
+    DrawHelpLine(font, (PlaceText(*place) + placeNote).c_str(), eyeTop + lineHeight);
+    if (!nextLine.empty())
+        DrawHelpLine(font, nextLine.c_str(), eyeTop + 2 * lineHeight);
 }

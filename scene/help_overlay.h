@@ -18,5 +18,7 @@ void DrawHelpLine(ID3DXFont* font, LPCWSTR text, int top);
 std::wstring PlaceText(const LatitudeLongitude& place);
 
 // The four help lines from the top of the window down, then "eye(x,y,z)" for the eye point, and
-// under it the place the rays point at, if any.
-void DrawHelpOverlay(ID3DXFont* font, const D3DXVECTOR3& eye, const std::optional<LatitudeLongitude>& place);
+// under it the place the rays point at, if any, followed by placeNote on its line and by
+// nextLine on a line of its own when that is not empty.
+void DrawHelpOverlay(ID3DXFont* font, const D3DXVECTOR3& eye, const std::optional<LatitudeLongitude>& place,
+                     const std::wstring& placeNote = {}, const std::wstring& nextLine = {});

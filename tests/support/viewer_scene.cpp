@@ -9,6 +9,7 @@
 #include "scene/projection_rays.h"
 #include "scene/render_frame.h"
 #include "scene/stereographic_projection.h"
+#include "scene/tissot_lines.h"
 
 #include <cmath>
 
@@ -47,6 +48,7 @@ void RestoreStartupState()
     ViewerSettings = InitSettings(L"");
     ResetEarthAndCamera();
     showProjectionRays = FALSE;
+    showTissotCircles = FALSE;
     rayPointer = POINT{0, 0};
 }
 

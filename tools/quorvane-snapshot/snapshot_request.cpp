@@ -10,7 +10,7 @@ namespace quorvane::snapshot {
 
 namespace {
 
-// The viewer's last function key, "F7".
+// The viewer's last function key, "F8".
 std::string LastKey()
 {
     return "F" + std::to_string(functionKeyCount);
