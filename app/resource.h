@@ -5,6 +5,13 @@
 // Strings.
 #define IDS_APP_TITLE 103  // the window title
 #define IDC_QUORVANE 109   // the window class name; also the menu and the accelerator table
+// The help overlay's four lines, top down, and what the full-screen menu writes after the
+// desktop's own size.
+#define IDS_HELP_TURN_EARTH 110
+#define IDS_HELP_ORBIT_CAMERA 111
+#define IDS_HELP_MOVE_CAMERA 112
+#define IDS_HELP_FULL_SCREEN 113
+#define IDS_DESKTOP_SIZE_MARK 114
 
 // Icon groups: the class's large and small icons.
 #define IDI_QUORVANE 107
