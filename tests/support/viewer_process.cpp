@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string_view>
 
 namespace quorvane::tests {
 
@@ -41,12 +42,12 @@ bool ViewerProcess::Start(const std::string& scale)
     ChildOptions options;
     options.directory = directory_.Path();
     options.environment = environment_;
-    for (const std::string& locale : {"LANGUAGE=", "LC_ALL=", "LC_MESSAGES=", "LANG=C.UTF-8"}) {
-        const std::string name = locale.substr(0, locale.find('=') + 1);
+    for (const std::string_view locale : {"LANGUAGE=", "LC_ALL=", "LC_MESSAGES=", "LANG=C.UTF-8"}) {
+        const std::string name(locale.substr(0, locale.find('=') + 1));
         const bool given = std::any_of(environment_.begin(), environment_.end(),
                                        [&](const std::string& entry) { return entry.rfind(name, 0) == 0; });
         if (!given)
-            options.environment.push_back(locale);
+            options.environment.emplace_back(locale);
     }
     options.environment.push_back("DISPLAY=" + session_.DisplayName());
     options.environment.push_back("QUORVANE_SCALE=" + scale);
