@@ -32,10 +32,12 @@ std::wstring AngleText(const D3DXVECTOR3& point, const D3DXQUATERNION& orientati
     if (!axes || !HasImage(point))
         return {};
     const double angle = ImageAngleDegrees(point, ToWorld(axes->north, rotation), ToWorld(axes->east, rotation));
-    return (boost::wformat(L"経線と緯線の像の角 %.1f\u00B0") % angle).str();
+    return (boost::wformat(tissotTexts.angle) % angle).str();
 }
 
 }  // namespace
+
+TissotTexts tissotTexts;
 
 std::wstring ScaleText(const D3DXVECTOR3& point)
 {
@@ -53,9 +55,9 @@ std::wstring TissotText(const D3DXVECTOR3& point, const D3DXQUATERNION& orientat
         CircleImageRadii(ToWorld(circleCentre, rotation), tissotRadiusDegrees * degreesToRadians, radiusSamples);
     std::wstring text;
     if (radii)
-        text = (boost::wformat(L"指示円の像の半径 %.3f \u00D7 %.3f") % radii->radial % radii->across).str();
+        text = (boost::wformat(tissotTexts.radii) % radii->radial % radii->across).str();
     const std::wstring angle = AngleText(point, orientation, rotation);
     if (!text.empty() && !angle.empty())
-        text += L"、";
+        text += tissotTexts.separator;
     return text + angle;
 }

@@ -9,6 +9,16 @@
 #include <optional>
 #include <string>
 
+// The Tissot line's words, in the language the window shows: the shell hands them over from its
+// string table before the first frame. radii takes the two radii (%.3f each), angle the angle in
+// degrees (%.1f); separator stands between the two parts.
+struct TissotTexts {
+    std::wstring radii = L"指示円の像の半径 %.3f \u00D7 %.3f";
+    std::wstring angle = L"経線と緯線の像の角 %.1f\u00B0";
+    std::wstring separator = L"、";
+};
+extern TissotTexts tissotTexts;
+
 // " k=1.84 k²=3.38": the linear scale factor at P (the geometric mean of the principal scales)
 // and the area factor, to two decimals; empty when P has no image.
 std::wstring ScaleText(const D3DXVECTOR3& point);

@@ -15,6 +15,7 @@
 #include <d3dx9.h>
 #include <windows.h>
 
+#include "app/interface_texts.h"
 #include "app/settings.h"
 #include "graphics/draw_device.h"
 #include "graphics/scene_resources.h"
@@ -149,6 +150,7 @@ void PrintMemoryBreakdown()
 int RunChild(bool steps)
 {
     Mark("main");
+    LoadInterfaceTexts(GetModuleHandleW(nullptr));
     ViewerSettings = InitSettings(L"");
     TestWindow window{int(width), int(height)};
     IDirect3D9* direct3D = Direct3DCreate9(D3D_SDK_VERSION);

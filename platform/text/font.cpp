@@ -40,7 +40,8 @@ std::unique_ptr<Font> Font::Open(const FontRequest& request)
 {
     std::string path;
     int index = 0;
-    if (Library() == nullptr || !MatchFontFile(request.family, request.weight, request.italic, path, index)) {
+    if (Library() == nullptr ||
+        !MatchFontFile(request.family, request.language, request.weight, request.italic, path, index)) {
         return nullptr;
     }
     auto face = std::make_unique<Face>();

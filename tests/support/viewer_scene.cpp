@@ -2,6 +2,7 @@
 
 #include <quorvane_testing.h>
 
+#include "app/interface_texts.h"
 #include "app/settings.h"
 #include "graphics/draw_device.h"
 #include "graphics/scene_resources.h"
@@ -45,6 +46,7 @@ OpenDrawDevice::~OpenDrawDevice()
 
 void RestoreStartupState()
 {
+    LoadInterfaceTexts(GetModuleHandleW(nullptr));
     ViewerSettings = InitSettings(L"");
     ResetEarthAndCamera();
     showProjectionRays = FALSE;

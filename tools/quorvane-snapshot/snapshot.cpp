@@ -166,6 +166,9 @@ int MakeSnapshot(const Request& request, std::ostream& errors)
     if (error)
         return Fail(errors, "cannot start in " + request.directory + ": " + error.message());
     ViewerSettings = InitSettingsInCurrentDirectory();
+    if (!request.language.empty())
+        SetThreadUILanguage(request.language == "ja" ? MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN)
+                                                     : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
 
     RunningViewer viewer;
     const HWND window = viewer.Window();
