@@ -1,5 +1,6 @@
 // The texts the shell builds its pictures and menus from, loaded from the string table in the
-// language Windows chooses for the user: the help overlay's lines, the Tissot line's words and the desktop-size mark.
+// language Windows chooses for the user: the help overlay's lines, the Tissot line's words and the
+// desktop-size mark.
 #pragma once
 
 #include <windows.h>

@@ -7,6 +7,21 @@ export WINEPREFIX=$work/wineprefix WINEARCH=win64 WINEDEBUG=-all
 # No Mono or Gecko installer dialogs, and no desktop menu entries written into the home folder.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
+# use_locale NAME (ja_JP.UTF-8, en_US.UTF-8): Wine takes the user's language from the Unix locale,
+# as Windows takes it from the user's settings, so a test sets the one it expects instead of
+# depending on the machine's. The locale is compiled once into $work/locales (a machine may have
+# only C installed) and found through LOCPATH.
+use_locale() {
+    local name=$1 dir=$work/locales
+    if [ ! -f "$dir/$name/LC_MESSAGES/SYS_LC_MESSAGES" ]; then
+        mkdir -p "$dir"
+        timeout 120 localedef -i "${name%%.*}" -f UTF-8 "$dir/$name" >"$work/localedef.log" 2>&1 ||
+            fail "localedef could not make the locale $name (see $work/localedef.log)"
+    fi
+    unset LANGUAGE LC_ALL LC_MESSAGES
+    export LOCPATH=$dir LANG=$name
+}
+
 stop_wine() {
     timeout 20 wineserver -k 2>/dev/null
     timeout 20 wineserver -w 2>/dev/null
