@@ -15,6 +15,7 @@
 // nears C's height.
 #include "scene/projection_scale.h"
 
+#include "scene/double_vector.h"
 #include "scene/stereographic_projection.h"
 
 #include <algorithm>
@@ -25,32 +26,23 @@ namespace {
 constexpr double radius = projectionRadius;
 constexpr double radiansToDegrees = 180.0 / 3.14159265358979323846;
 
-struct Vector {
-    double x, y, z;
-};
-
-Vector Widen(const D3DXVECTOR3& v)
-{
-    return Vector{v.x, v.y, v.z};
-}
-
 // The image of a point below C, in the plane's x and z.
 struct PlanePoint {
     double x, z;
 };
-PlanePoint Image(const Vector& p)
+PlanePoint Image(const DoubleVector& p)
 {
     const double s = 2.0 * radius / (radius - p.y);
     return PlanePoint{s * p.x, s * p.z};
 }
 
 // A unit vector perpendicular to the unit vector c.
-Vector Perpendicular(const Vector& c)
+DoubleVector Perpendicular(const DoubleVector& c)
 {
-    const Vector seed = std::abs(c.y) < 0.9 ? Vector{0.0, 1.0, 0.0} : Vector{1.0, 0.0, 0.0};
-    const Vector cross{c.y * seed.z - c.z * seed.y, c.z * seed.x - c.x * seed.z, c.x * seed.y - c.y * seed.x};
-    const double length = std::sqrt(cross.x * cross.x + cross.y * cross.y + cross.z * cross.z);
-    return Vector{cross.x / length, cross.y / length, cross.z / length};
+    const DoubleVector seed = std::abs(c.y) < 0.9 ? DoubleVector{0.0, 1.0, 0.0} : DoubleVector{1.0, 0.0, 0.0};
+    const DoubleVector cross = Cross(c, seed);
+    const double length = std::sqrt(Dot(cross, cross));
+    return DoubleVector{cross.x / length, cross.y / length, cross.z / length};
 }
 
 }  // namespace
@@ -65,7 +57,7 @@ ProjectionScale ScaleAtHeight(double y)
 
 D3DXVECTOR3 ImageOfDirection(const D3DXVECTOR3& point, const D3DXVECTOR3& tangent)
 {
-    const Vector p = Widen(point), t = Widen(tangent);
+    const DoubleVector p = Widen(point), t = Widen(tangent);
     const double depth = radius - p.y;
     const double s = 2.0 * radius / depth;
     const double lean = t.y / depth;  // how fast the line from C sweeps along P - C
@@ -82,19 +74,19 @@ double ImageAngleDegrees(const D3DXVECTOR3& point, const D3DXVECTOR3& first, con
 
 std::optional<ImageRadii> CircleImageRadii(const D3DXVECTOR3& centre, double angularRadius, unsigned samples)
 {
-    const Vector c = Widen(centre);
+    const DoubleVector c = Widen(centre);
     const PlanePoint middle = Image(c);
     // The radial line's direction; any one for a circle about the bottom point.
     const double out = std::hypot(middle.x, middle.z);
     const PlanePoint along = out > 1e-12 ? PlanePoint{middle.x / out, middle.z / out} : PlanePoint{1.0, 0.0};
-    const Vector u = Perpendicular(c);
-    const Vector v{c.y * u.z - c.z * u.y, c.z * u.x - c.x * u.z, c.x * u.y - c.y * u.x};
+    const DoubleVector u = Perpendicular(c);
+    const DoubleVector v = Cross(c, u);
     double lowAlong = 1e300, highAlong = -1e300, lowAcross = 1e300, highAcross = -1e300;
     for (unsigned i = 0; i < samples; ++i) {
         const double turn = 2.0 * 3.14159265358979323846 * i / samples;
         const double cu = std::cos(turn) * std::sin(angularRadius), cv = std::sin(turn) * std::sin(angularRadius);
         const double cc = std::cos(angularRadius);
-        const Vector p{c.x * cc + u.x * cu + v.x * cv, c.y * cc + u.y * cu + v.y * cv, c.z * cc + u.z * cu + v.z * cv};
+        const DoubleVector p = cc * c + cu * u + cv * v;
         if (!(p.y < radius))
             return std::nullopt;
         const PlanePoint q = Image(p);
