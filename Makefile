@@ -66,7 +66,8 @@ install: build
 package: build
 	cpack --config $(RELEASE)/CPackConfig.cmake -B $(CURDIR)/$(PACKAGE)
 
-# The Windows download, build/dist/quorvane-<version>-windows-x86_64.zip (cmake/windows.cmake).
+# The Windows download, build/dist/quorvane-<version>-windows-x86_64.zip, and its installer,
+# quorvane-<version>-windows-x86_64-setup.exe (cmake/windows.cmake).
 dist-windows: $(DEPS_STAMP) $(WINDOWS)/build.ninja
 	cmake --build $(WINDOWS) -j $(JOBS) --target quorvane_dist
 

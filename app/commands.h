@@ -5,6 +5,7 @@
 #include "app/resource.h"
 #include "app/settings.h"
 #include "scene/projection_rays.h"
+#include "scene/tissot_lines.h"
 
 #include <windows.h>
 
@@ -12,23 +13,28 @@
 #include <iterator>
 
 // What a function key does: it toggles a view switch (its flag, and the check mark of its item
-// in the view menu) or, with neither, only draws the picture again.
+// in the view menu) or, with neither, only draws the picture again. Its text says what it
+// switches (or does) in the manual pages and README-windows.txt, which the build makes from
+// these rows: a key is added with its one row.
 struct FunctionKey {
     WPARAM key;
-    UINT command;  // the view menu's item; 0 for none
-    BOOL* flag;    // null for none
+    UINT command;      // the view menu's item; 0 for none
+    BOOL* flag;        // null for none
+    const char* what;  // lower case; the build reads each row from one line
 };
 
 // Every function key the viewer answers, F1 up without a gap. The flags are the settings' show
-// flags, which the INI keeps, and the projection rays' switch, which lasts one session.
+// flags, which the INI keeps, and the switches of the projection rays and of Tissot's circles,
+// which last one session.
 inline constexpr FunctionKey functionKeys[] = {
-    {VK_F1, IDM_SHOW_HELP, &ViewerSettings.showHelp},
-    {VK_F2, IDM_SHOW_LATITUDE_LINES, &ViewerSettings.showLatitudeLines},
-    {VK_F3, IDM_SHOW_LONGITUDE_LINES, &ViewerSettings.showLongitudeLines},
-    {VK_F4, IDM_SHOW_EARTH, &ViewerSettings.showEarth},
-    {VK_F5, IDM_SHOW_EARTH_OUTLINE, &ViewerSettings.showEarthOutline},
-    {VK_F6, 0, nullptr},  // redraw
-    {VK_F7, IDM_SHOW_PROJECTION_RAYS, &showProjectionRays},
+    {VK_F1, IDM_SHOW_HELP, &ViewerSettings.showHelp, "help text"},
+    {VK_F2, IDM_SHOW_LATITUDE_LINES, &ViewerSettings.showLatitudeLines, "latitude lines"},
+    {VK_F3, IDM_SHOW_LONGITUDE_LINES, &ViewerSettings.showLongitudeLines, "longitude lines"},
+    {VK_F4, IDM_SHOW_EARTH, &ViewerSettings.showEarth, "the Earth"},
+    {VK_F5, IDM_SHOW_EARTH_OUTLINE, &ViewerSettings.showEarthOutline, "the Earth's outline"},
+    {VK_F6, 0, nullptr, "redraw"},
+    {VK_F7, IDM_SHOW_PROJECTION_RAYS, &showProjectionRays, "projection rays"},
+    {VK_F8, IDM_SHOW_TISSOT_CIRCLES, &showTissotCircles, "Tissot's circles"},
 };
 
 // The keys are F1 to F<functionKeyCount>.

@@ -2,6 +2,7 @@
 #include "app/display_modes.h"
 
 #include "app/entry.h"
+#include "app/interface_texts.h"
 #include "app/resource.h"
 
 #include <boost/format.hpp>
@@ -25,7 +26,7 @@ bool IsListed(const D3DDISPLAYMODE& mode)
 std::wstring ModeText(const DisplayMode& mode, const SIZE& desktop)
 {
     const bool current = static_cast<LONG>(mode.width) == desktop.cx && static_cast<LONG>(mode.height) == desktop.cy;
-    return (boost::wformat(current ? L"%dx%d(現在の画面サイズ)" : L"%dx%d") % mode.width % mode.height).str();
+    return (boost::wformat(L"%dx%d%s") % mode.width % mode.height % (current ? desktopSizeMark : std::wstring())).str();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // frames are drawn only when the window procedure handles WM_PAINT.
 #include "app/entry.h"
 
+#include "app/interface_texts.h"
 #include "app/main_window.h"
 #include "app/resource.h"
 #include "app/settings.h"
@@ -45,6 +46,7 @@ ViewerStartup StartViewer(HINSTANCE instance, int showCommand)
 {
     LoadStringW(instance, IDS_APP_TITLE, windowTitle, 100);
     LoadStringW(instance, IDC_QUORVANE, windowClassName, 100);
+    LoadInterfaceTexts(instance);
     RegisterMainWindowClass(instance);
     direct3D = Direct3DCreate9(D3D_SDK_VERSION);
     LoadSettings();

@@ -21,7 +21,7 @@ struct ViewerStartup {
 // The exit code when no window could be made: the viewer then did nothing a user asked for.
 constexpr int noWindowExitCode = 1;
 
-// Loads the title and class name, registers the class, creates the Direct3D object, loads the
+// Loads the title, the class name and the texts of the help and the full-screen menu, registers the class, creates the Direct3D object, loads the
 // settings, creates the main window (WM_CREATE builds the picture), shows and paints it, and
 // loads the accelerator table. Without a window nothing is saved, and a debug trace says why.
 ViewerStartup StartViewer(HINSTANCE instance, int showCommand);

@@ -10,59 +10,75 @@ namespace {
 const WCHAR sectionName[] = L"QUORVANE";
 const WCHAR iniFileName[] = L"Quorvane.ini";
 
-// One colour as its four keys, in file order alpha, red, green, blue.
-struct ColorKeys {
-    LPCWSTR alpha;
-    LPCWSTR red;
-    LPCWSTR green;
-    LPCWSTR blue;
+using Record = ViewerSettingsRecord;
+
+// The file's 20 keys in the order they are written.
+constexpr SettingKey settingKeys[] = {
+    {L"REDLINE_A", &Record::redLineColor, 0xFF, SettingKind::Alpha},
+    {L"REDLINE_R", &Record::redLineColor, 0xFF, SettingKind::Red},
+    {L"REDLINE_G", &Record::redLineColor, 0x00, SettingKind::Green},
+    {L"REDLINE_B", &Record::redLineColor, 0x00, SettingKind::Blue},
+    {L"LATITUDELINE_A", &Record::latitudeLineColor, 0xFF, SettingKind::Alpha},
+    {L"LATITUDELINE_R", &Record::latitudeLineColor, 0x00, SettingKind::Red},
+    {L"LATITUDELINE_G", &Record::latitudeLineColor, 0xFF, SettingKind::Green},
+    {L"LATITUDELINE_B", &Record::latitudeLineColor, 0x00, SettingKind::Blue},
+    {L"LONGITUDELINE_A", &Record::longitudeLineColor, 0xFF, SettingKind::Alpha},
+    {L"LONGITUDELINE_R", &Record::longitudeLineColor, 0x00, SettingKind::Red},
+    {L"LONGITUDELINE_G", &Record::longitudeLineColor, 0x00, SettingKind::Green},
+    {L"LONGITUDELINE_B", &Record::longitudeLineColor, 0xFF, SettingKind::Blue},
+    {L"LATITUDELINE_INTERVAL", &Record::latitudeLineInterval, 15, SettingKind::Number},
+    {L"LONGITUDELINE_INTERVAL", &Record::longitudeLineInterval, 15, SettingKind::Number},
+    {L"SHOW_LATITUDELINE", &Record::showLatitudeLines, TRUE, SettingKind::Flag},
+    {L"SHOW_LONGITUDELINE", &Record::showLongitudeLines, TRUE, SettingKind::Flag},
+    {L"SHOW_HELP", &Record::showHelp, TRUE, SettingKind::Flag},
+    {L"SHOW_EARTH", &Record::showEarth, TRUE, SettingKind::Flag},
+    {L"SHOW_EARTHOUTLINE", &Record::showEarthOutline, TRUE, SettingKind::Flag},
+    {L"LINEDENSITY", &Record::lineDensity, 100, SettingKind::Number},
 };
 
-const ColorKeys redLineKeys = {L"REDLINE_A", L"REDLINE_R", L"REDLINE_G", L"REDLINE_B"};
-const ColorKeys latitudeLineKeys = {L"LATITUDELINE_A", L"LATITUDELINE_R", L"LATITUDELINE_G", L"LATITUDELINE_B"};
-const ColorKeys longitudeLineKeys = {L"LONGITUDELINE_A", L"LONGITUDELINE_R", L"LONGITUDELINE_G", L"LONGITUDELINE_B"};
-
-const WCHAR latitudeIntervalKey[] = L"LATITUDELINE_INTERVAL";
-const WCHAR longitudeIntervalKey[] = L"LONGITUDELINE_INTERVAL";
-const WCHAR showLatitudeKey[] = L"SHOW_LATITUDELINE";
-const WCHAR showLongitudeKey[] = L"SHOW_LONGITUDELINE";
-const WCHAR showHelpKey[] = L"SHOW_HELP";
-const WCHAR showEarthKey[] = L"SHOW_EARTH";
-const WCHAR showEarthOutlineKey[] = L"SHOW_EARTHOUTLINE";
-const WCHAR lineDensityKey[] = L"LINEDENSITY";
-
-DWORD ColorComponent(DWORD color, int shift)
+// Where a colour component's eight bits lie in its DWORD.
+int ComponentShift(SettingKind kind)
 {
-    return (color >> shift) & 0xFFu;
+    switch (kind) {
+    case SettingKind::Alpha: return 24;
+    case SettingKind::Red: return 16;
+    case SettingKind::Green: return 8;
+    default: return 0;
+    }
 }
 
-INT ReadInt(LPCWSTR key, INT defaultValue)
+bool IsColorComponent(const SettingKey& entry)
 {
-    return static_cast<INT>(GetPrivateProfileIntW(sectionName, key, defaultValue, ViewerSettings.iniPath));
+    return entry.kind != SettingKind::Number && entry.kind != SettingKind::Flag;
 }
 
-// Only the low eight bits of each key count: 256 reads as 0, 300 as 44.
-DWORD ReadColor(const ColorKeys& keys, DWORD defaultColor)
+// A component's bits in its colour: only the low eight bits of the value count (256 is 0, 300 is 44).
+DWORD ComponentBits(const SettingKey& entry, INT value)
 {
-    const auto component = [](LPCWSTR key, DWORD color, int shift) {
-        return (static_cast<DWORD>(ReadInt(key, static_cast<INT>(ColorComponent(color, shift)))) & 0xFFu) << shift;
-    };
-    return component(keys.alpha, defaultColor, 24) | component(keys.red, defaultColor, 16) |
-           component(keys.green, defaultColor, 8) | component(keys.blue, defaultColor, 0);
+    return (static_cast<DWORD>(value) & 0xFFu) << ComponentShift(entry.kind);
 }
 
-BOOL ReadFlag(LPCWSTR key, BOOL defaultFlag)
+INT ComponentValue(const SettingKey& entry, const Record& settings)
 {
-    return ReadInt(key, defaultFlag) != 0 ? TRUE : FALSE;
+    return static_cast<INT>((settings.*std::get<DWORD Record::*>(entry.member) >> ComponentShift(entry.kind)) & 0xFFu);
 }
 
-void WriteColor(const ColorKeys& keys, DWORD color)
+// The key's value in settings, as the file holds it.
+INT Value(const SettingKey& entry, const Record& settings)
 {
-    const LPCWSTR path = ViewerSettings.iniPath;
-    WriteIntKey(static_cast<INT>(ColorComponent(color, 24)), path, keys.alpha);
-    WriteIntKey(static_cast<INT>(ColorComponent(color, 16)), path, keys.red);
-    WriteIntKey(static_cast<INT>(ColorComponent(color, 8)), path, keys.green);
-    WriteIntKey(static_cast<INT>(ColorComponent(color, 0)), path, keys.blue);
+    return IsColorComponent(entry) ? ComponentValue(entry, settings) : settings.*std::get<INT Record::*>(entry.member);
+}
+
+// Stores a value as the file holds it into the key's member: a flag is TRUE for any nonzero value.
+void Store(const SettingKey& entry, INT value, Record& settings)
+{
+    if (!IsColorComponent(entry)) {
+        const bool flag = entry.kind == SettingKind::Flag;
+        settings.*std::get<INT Record::*>(entry.member) = flag ? (value != 0 ? TRUE : FALSE) : value;
+        return;
+    }
+    DWORD& color = settings.*std::get<DWORD Record::*>(entry.member);
+    color = (color & ~ComponentBits(entry, 0xFF)) | ComponentBits(entry, value);
 }
 
 bool CanPersist()
@@ -74,20 +90,16 @@ bool CanPersist()
 
 ViewerSettingsRecord ViewerSettings = InitSettingsInCurrentDirectory();
 
+std::span<const SettingKey> SettingKeys()
+{
+    return settingKeys;
+}
+
 ViewerSettingsRecord InitSettings(LPCWSTR path)
 {
     ViewerSettingsRecord settings{};
-    settings.latitudeLineInterval = 15;
-    settings.latitudeLineColor = 0xFF00FF00;
-    settings.redLineColor = 0xFFFF0000;
-    settings.longitudeLineInterval = 15;
-    settings.longitudeLineColor = 0xFF0000FF;
-    settings.showLatitudeLines = TRUE;
-    settings.showLongitudeLines = TRUE;
-    settings.showHelp = TRUE;
-    settings.showEarth = TRUE;
-    settings.showEarthOutline = TRUE;
-    settings.lineDensity = 100;
+    for (const SettingKey& entry : settingKeys)
+        Store(entry, entry.defaultValue, settings);
     if (path != nullptr && lstrlenW(path) < MAX_PATH)
         lstrcpyW(settings.iniPath, path);
     return settings;
@@ -126,18 +138,11 @@ void LoadSettings()
 {
     if (!CanPersist())
         return;
-    const ViewerSettingsRecord defaults = InitSettings(ViewerSettings.iniPath);
-    ViewerSettings.redLineColor = ReadColor(redLineKeys, defaults.redLineColor);
-    ViewerSettings.latitudeLineColor = ReadColor(latitudeLineKeys, defaults.latitudeLineColor);
-    ViewerSettings.longitudeLineColor = ReadColor(longitudeLineKeys, defaults.longitudeLineColor);
-    ViewerSettings.latitudeLineInterval = ReadInt(latitudeIntervalKey, defaults.latitudeLineInterval);
-    ViewerSettings.longitudeLineInterval = ReadInt(longitudeIntervalKey, defaults.longitudeLineInterval);
-    ViewerSettings.showLatitudeLines = ReadFlag(showLatitudeKey, defaults.showLatitudeLines);
-    ViewerSettings.showLongitudeLines = ReadFlag(showLongitudeKey, defaults.showLongitudeLines);
-    ViewerSettings.showHelp = ReadFlag(showHelpKey, defaults.showHelp);
-    ViewerSettings.showEarth = ReadFlag(showEarthKey, defaults.showEarth);
-    ViewerSettings.showEarthOutline = ReadFlag(showEarthOutlineKey, defaults.showEarthOutline);
-    ViewerSettings.lineDensity = ReadInt(lineDensityKey, defaults.lineDensity);
+    for (const SettingKey& entry : settingKeys) {
+        const INT value =
+            static_cast<INT>(GetPrivateProfileIntW(sectionName, entry.key, entry.defaultValue, ViewerSettings.iniPath));
+        Store(entry, value, ViewerSettings);
+    }
 }
 
 void SaveSettings()
@@ -145,17 +150,13 @@ void SaveSettings()
     if (!CanPersist())
         return;
     const LPCWSTR path = ViewerSettings.iniPath;
-    WriteColor(redLineKeys, ViewerSettings.redLineColor);
-    WriteColor(latitudeLineKeys, ViewerSettings.latitudeLineColor);
-    WriteColor(longitudeLineKeys, ViewerSettings.longitudeLineColor);
-    WriteIntKey(ViewerSettings.latitudeLineInterval, path, latitudeIntervalKey);
-    WriteIntKey(ViewerSettings.longitudeLineInterval, path, longitudeIntervalKey);
-    WriteBoolKey(path, showLatitudeKey, ViewerSettings.showLatitudeLines);
-    WriteBoolKey(path, showLongitudeKey, ViewerSettings.showLongitudeLines);
-    WriteBoolKey(path, showHelpKey, ViewerSettings.showHelp);
-    WriteBoolKey(path, showEarthKey, ViewerSettings.showEarth);
-    WriteBoolKey(path, showEarthOutlineKey, ViewerSettings.showEarthOutline);
-    WriteIntKey(ViewerSettings.lineDensity, path, lineDensityKey);
+    for (const SettingKey& entry : settingKeys) {
+        const INT value = Value(entry, ViewerSettings);
+        if (entry.kind == SettingKind::Flag)
+            WriteBoolKey(path, entry.key, value);
+        else
+            WriteIntKey(value, path, entry.key);
+    }
 }
 
 BOOL WriteIntKey(INT value, LPCWSTR path, LPCWSTR key)

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <span>
+#include <variant>
+
 // Colours are packed like D3DCOLOR: alpha in bits 24-31, red 16-23, green 8-15, blue 0-7.
 struct ViewerSettingsRecord {
     INT latitudeLineInterval;   // degrees between latitude circles
@@ -36,6 +39,31 @@ BOOL MakeIniPath(LPCWSTR directory, WCHAR (&path)[MAX_PATH]);
 // When that path cannot be had (the directory is too long or unknown) the record gets an empty
 // path and one debug trace says that the settings will not persist.
 ViewerSettingsRecord InitSettingsInCurrentDirectory();
+
+// How a key of Quorvane.ini holds its member: a decimal number, a flag written as 0 or 1, or
+// one 8-bit component of a colour.
+enum class SettingKind {
+    Number,
+    Flag,
+    Alpha,
+    Red,
+    Green,
+    Blue
+};
+
+// One key of section "QUORVANE": its name, the record's member it holds (an INT or BOOL for a
+// number or a flag, the colour's DWORD for a component), its default (a component's own eight
+// bits for a colour) and its kind.
+struct SettingKey {
+    LPCWSTR key;
+    std::variant<INT ViewerSettingsRecord::*, DWORD ViewerSettingsRecord::*> member;
+    INT defaultValue;
+    SettingKind kind;
+};
+
+// Every key, in the order the file is written: what InitSettings, LoadSettings and SaveSettings
+// go by.
+std::span<const SettingKey> SettingKeys();
 
 // Reads all 20 keys of section "QUORVANE" into ViewerSettings; missing keys keep defaults.
 void LoadSettings();

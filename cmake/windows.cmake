@@ -62,5 +62,18 @@ add_test(NAME QuorvaneExeImportsAndVersion
 # code 0, and the INI it writes.
 add_test(NAME QuorvaneDownloadUnderWine
   COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-xvfb --wm --
-    ${PROJECT_SOURCE_DIR}/tests/windows/run-under-wine ${QUORVANE_DIST_ZIP} ${CMAKE_BINARY_DIR})
-set_tests_properties(QuorvaneDownloadUnderWine PROPERTIES TIMEOUT 900)
+    ${PROJECT_SOURCE_DIR}/tests/windows/run-under-wine ${QUORVANE_DIST_ZIP} ${CMAKE_BINARY_DIR} ja)
+# The same for a user whose language is English: the menus and the About box in English.
+add_test(NAME QuorvaneDownloadUnderWineInEnglish
+  COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-xvfb --wm --
+    ${PROJECT_SOURCE_DIR}/tests/windows/run-under-wine ${QUORVANE_DIST_ZIP} ${CMAKE_BINARY_DIR} en)
+# The installer run silently in the same prefix: the installed files, the Start-menu shortcut, the
+# uninstall entry, the program started as the shortcut starts it, then the uninstaller, silent
+# (Quorvane.ini kept) and through its pages (Quorvane.ini removed when asked).
+add_test(NAME QuorvaneInstallerUnderWine
+  COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-xvfb --wm --
+    ${PROJECT_SOURCE_DIR}/tests/windows/install-under-wine ${QUORVANE_DIST_SETUP} ${stage}/${dist_name}
+    ${PROJECT_VERSION} ${CMAKE_BINARY_DIR})
+# Both make the prefix when it is missing, and its Wine server serves one test at a time.
+set_tests_properties(QuorvaneDownloadUnderWine QuorvaneDownloadUnderWineInEnglish QuorvaneInstallerUnderWine PROPERTIES TIMEOUT 900
+  RESOURCE_LOCK wineprefix)

@@ -1,6 +1,6 @@
 # `make dist-windows`: the Windows download, quorvane-<version>-windows-x86_64.zip, one folder
 # holding quorvane.exe, its Data folder, README-windows.txt and the copyright file (both with
-# Windows line ends, for Notepad).
+# Windows line ends, for Notepad), and the installer made from that folder.
 set(QUORVANE_DIST_DIR ${CMAKE_BINARY_DIR}/dist CACHE PATH "Where make dist-windows puts the download")
 set(dist_name quorvane-${PROJECT_VERSION}-windows-x86_64)
 set(QUORVANE_DIST_ZIP ${QUORVANE_DIST_DIR}/${dist_name}.zip)
@@ -26,4 +26,5 @@ add_custom_command(OUTPUT ${QUORVANE_DIST_ZIP}
     ${dist_texts}/copyright.txt
   COMMENT "Making ${dist_name}.zip"
   VERBATIM)
-add_custom_target(quorvane_dist ALL DEPENDS ${QUORVANE_DIST_ZIP})
+include(${PROJECT_SOURCE_DIR}/cmake/windows_installer.cmake)
+add_custom_target(quorvane_dist ALL DEPENDS ${QUORVANE_DIST_ZIP} ${QUORVANE_DIST_SETUP})

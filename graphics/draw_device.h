@@ -7,6 +7,7 @@
 
 #include "graphics/reference_count.h"
 #include "graphics/reset_device_handler.h"
+#include "graphics/startup_steps.h"
 #include "resources/file_reader.h"
 
 #include <d3d9.h>
@@ -56,10 +57,11 @@ public:
 
     // Builds everything the frame needs from nothing, releasing what was there first: the draw
     // device, the font, the white texture, the sphere mesh and the Earth texture, recorded in
-    // SceneResources. What was made before a failing step stays until the next release.
+    // SceneResources, in the order of startupSteps. What was made before a failing step stays
+    // until the next release. progress, when given, hears of each step done and of the failed one.
     static HRESULT Initialize(HWND focusWindow, const D3DPRESENT_PARAMETERS& parameters,
                               RefPtr<CFileReaderBase4> reader, IDirect3D9* direct3D, bool multithreaded,
-                              bool pureDevice);
+                              bool pureDevice, StartupProgress* progress = nullptr);
 
     CDrawDevice();
     ~CDrawDevice();

@@ -38,6 +38,50 @@ HRESULT CreateOverlayFont(IDirect3DDevice9* device)
     return D3DXCreateFontIndirectW(device, &description, &SceneResources.font);
 }
 
+// What the device step is made from: Initialize's arguments.
+struct DeviceInputs {
+    HWND focusWindow;
+    const D3DPRESENT_PARAMETERS& parameters;
+    RefPtr<CFileReaderBase4>& reader;
+    IDirect3D9* direct3D;
+    bool multithreaded;
+    bool pureDevice;
+};
+
+HRESULT CreateDevice(const DeviceInputs& in)
+{
+    RefPtr<CResetDeviceHandler> handler = new (std::nothrow) CDrawDevice::CResetHandler(&SceneResources);
+    if (!handler)
+        return E_OUTOFMEMORY;
+    if (HRESULT hr = CDrawDevice::Create(in.direct3D, std::move(in.reader), in.focusWindow, in.parameters,
+                                         std::move(handler), in.multithreaded, in.pureDevice, false);
+        FAILED(hr))
+        return hr;
+    const CDrawDevice* drawDevice = SceneResources.drawDevice;
+    return drawDevice != nullptr && drawDevice->device != nullptr ? S_OK : E_FAIL;
+}
+
+HRESULT Succeeded(BOOL done)
+{
+    return done ? S_OK : E_FAIL;
+}
+
+// One step on SceneResources; every step after the first finds the draw device made.
+HRESULT RunStep(StartupStep step, const DeviceInputs& inputs)
+{
+    CDrawDevice* drawDevice = SceneResources.drawDevice;
+    constexpr const wchar_t* set = CDrawDevice::defaultSet;
+    switch (step) {
+    case StartupStep::Device: return CreateDevice(inputs);
+    case StartupStep::Font: return CreateOverlayFont(drawDevice->device);
+    case StartupStep::WhiteTexture: return Succeeded(CreateDefaultTexture(drawDevice, &SceneResources.whiteTexture));
+    case StartupStep::Sphere: return Succeeded(drawDevice->GetSphereMesh(set, &SceneResources.sphereMesh));
+    case StartupStep::EarthTexture:
+        return Succeeded(drawDevice->GetTexture(set, earthFileName, &SceneResources.earthTexture));
+    }
+    return E_FAIL;
+}
+
 }  // namespace
 
 D3DXFONT_DESCW OverlayFontDescription()
@@ -79,28 +123,19 @@ BOOL CreateDefaultTexture(CDrawDevice* drawDevice, Texture** texture)
 
 HRESULT CDrawDevice::Initialize(HWND focusWindow, const D3DPRESENT_PARAMETERS& parameters,
                                 RefPtr<CFileReaderBase4> reader, IDirect3D9* direct3D, bool multithreaded,
-                                bool pureDevice)
+                                bool pureDevice, StartupProgress* progress)
 {
     OutputDebugStringW(L"CDrawDevice::Initialize()\r\n");
     ReleaseSceneResources();
-    RefPtr<CResetDeviceHandler> handler = new (std::nothrow) CResetHandler(&SceneResources);
-    if (!handler)
-        return E_OUTOFMEMORY;
-    if (HRESULT hr = Create(direct3D, std::move(reader), focusWindow, parameters, std::move(handler), multithreaded,
-                            pureDevice, false);
-        FAILED(hr))
-        return hr;
-
-    CDrawDevice* drawDevice = SceneResources.drawDevice;
-    if (drawDevice == nullptr || drawDevice->device == nullptr)
-        return E_FAIL;
-    if (HRESULT hr = CreateOverlayFont(drawDevice->device); FAILED(hr))
-        return hr;
-    if (!CreateDefaultTexture(drawDevice, &SceneResources.whiteTexture))
-        return E_FAIL;
-    if (!drawDevice->GetSphereMesh(defaultSet, &SceneResources.sphereMesh))
-        return E_FAIL;
-    if (!drawDevice->GetTexture(defaultSet, earthFileName, &SceneResources.earthTexture))
-        return E_FAIL;
+    const DeviceInputs inputs{focusWindow, parameters, reader, direct3D, multithreaded, pureDevice};
+    for (const StartupStep step : startupSteps) {
+        if (HRESULT hr = RunStep(step, inputs); FAILED(hr)) {
+            if (progress != nullptr)
+                progress->failed = step;
+            return hr;
+        }
+        if (progress != nullptr && progress->stepDone)
+            progress->stepDone(step);
+    }
     return S_OK;
 }

@@ -14,17 +14,7 @@ constexpr LONG textLeft = 8;
 constexpr LONG textRightBottom = 10000;  // no clipping: the texts are short
 constexpr int lineHeight = 24;
 
-struct HelpLine {
-    int top;
-    const wchar_t* text;
-};
-
-constexpr HelpLine helpLines[] = {
-    {8, L"左ドラッグ：地球の回転"},
-    {32, L"右ドラッグ：カメラ回転"},
-    {56, L"マウスホイール：カメラ前後移動"},
-    {80, L"ダブルクリック：フルスクリーン切り替え"},
-};
+constexpr int firstLineTop = 8;
 
 void DrawTextAt(ID3DXFont* font, LPCWSTR text, LONG left, int top, D3DCOLOR color)
 {
@@ -42,6 +32,8 @@ std::wstring DegreesWithSide(double degrees, wchar_t positive, wchar_t negative)
 
 }  // namespace
 
+HelpTexts helpTexts;
+
 std::wstring PlaceText(const LatitudeLongitude& place)
 {
     return L"P(" + DegreesWithSide(place.latitude, L'N', L'S') + L", " + DegreesWithSide(place.longitude, L'E', L'W') +
@@ -56,13 +48,20 @@ void DrawHelpLine(ID3DXFont* font, LPCWSTR text, int top)
 
 // The eye position goes on the line under the help texts: it tells where the camera is after
 // orbiting and zooming, and goes away with the help (F1) so that the picture can be clean.
-void DrawHelpOverlay(ID3DXFont* font, const D3DXVECTOR3& eye, const std::optional<LatitudeLongitude>& place)
+void DrawHelpOverlay(ID3DXFont* font, const D3DXVECTOR3& eye, const std::optional<LatitudeLongitude>& place,
+                     const std::wstring& placeNote, const std::wstring& nextLine)
 {
-    for (const HelpLine& line : helpLines)
-        DrawHelpLine(font, line.text, line.top);
-    const int eyeTop = helpLines[std::size(helpLines) - 1].top + lineHeight;
+    int top = firstLineTop;
+    for (const std::wstring& line : helpTexts.lines) {
+        DrawHelpLine(font, line.c_str(), top);
+        top += lineHeight;
+    }
+    const int eyeTop = top;
     const std::wstring eyeText = (boost::wformat(L"eye(%f,%f,%f)") % eye.x % eye.y % eye.z).str();
     DrawHelpLine(font, eyeText.c_str(), eyeTop);
-    if (place)
-        DrawHelpLine(font, PlaceText(*place).c_str(), eyeTop + lineHeight);
+    if (!place)
+        return;
+    DrawHelpLine(font, (PlaceText(*place) + placeNote).c_str(), eyeTop + lineHeight);
+    if (!nextLine.empty())
+        DrawHelpLine(font, nextLine.c_str(), eyeTop + 2 * lineHeight);
 }

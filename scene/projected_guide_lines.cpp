@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "scene/guide_line_geometry.h"
+#include "scene/screen_mapping.h"
 #include "scene/vector_helpers.h"
 
 namespace {
@@ -102,9 +103,10 @@ void DrawProjectedCircle(IDirect3DDevice9* device, const Projection& projection,
             continue;
         }
         const float ndcX = clip.x / clip.w, ndcY = clip.y / clip.w, ndcZ = clip.z / clip.w;
+        const ScreenPoint pixel = PixelOfDeviceCoordinates(ndcX, ndcY, vp);
         ScreenVertex vertex{};
-        vertex.x = vp.X + (ndcX + 1.0f) * 0.5f * vp.Width;
-        vertex.y = vp.Y + (1.0f - ndcY) * 0.5f * vp.Height;
+        vertex.x = pixel.x;
+        vertex.y = pixel.y;
         vertex.z = vp.MinZ + ndcZ * (vp.MaxZ - vp.MinZ);
         vertex.rhw = 1.0f / clip.w;
         vertex.diffuse = color;

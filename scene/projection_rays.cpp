@@ -3,6 +3,7 @@
 #include "scene/projection_rays.h"
 
 #include "scene/camera.h"
+#include "scene/screen_mapping.h"
 
 BOOL showProjectionRays = FALSE;
 POINT rayPointer{0, 0};
@@ -20,10 +21,6 @@ struct WorldVertex {
     D3DCOLOR color;
 };
 constexpr DWORD worldVertexFvf = D3DFVF_XYZ | D3DFVF_DIFFUSE;
-
-struct Pixel {
-    float x, y;
-};
 
 struct ScreenVertex {
     float x, y, z, rhw;
@@ -59,24 +56,13 @@ void DrawLine(IDirect3DDevice9* device, const RayPoints& points, const D3DXMATRI
     device->DrawPrimitiveUP(D3DPT_LINESTRIP, 2, strip, sizeof(WorldVertex));
 }
 
-// Where a world point shows in the picture, in pixels; none behind the eye.
-std::optional<Pixel> ScreenPosition(const D3DXVECTOR3& point, const D3DXMATRIX& viewProjection, UINT width, UINT height)
-{
-    D3DXVECTOR4 clip;
-    D3DXVec3Transform(&clip, &point, &viewProjection);
-    if (!(clip.w > 0.0f))
-        return std::nullopt;
-    return Pixel{(clip.x / clip.w + 1.0f) * 0.5f * static_cast<float>(width),
-                 (1.0f - clip.y / clip.w) * 0.5f * static_cast<float>(height)};
-}
-
 ScreenVertex At(float x, float y)
 {
     return ScreenVertex{x, y, 0.0f, 1.0f, rayColor};
 }
 
 // An x of two diagonals; each runs one pixel past its far end, which a line leaves out.
-void DrawCross(IDirect3DDevice9* device, const Pixel& centre)
+void DrawCross(IDirect3DDevice9* device, const ScreenPoint& centre)
 {
     const float x = centre.x, y = centre.y, a = crossArm;
     const ScreenVertex lines[] = {At(x - a, y - a), At(x + a + 1.0f, y + a + 1.0f), At(x + a, y - a),
@@ -84,7 +70,7 @@ void DrawCross(IDirect3DDevice9* device, const Pixel& centre)
     device->DrawPrimitiveUP(D3DPT_LINELIST, 2, lines, sizeof(ScreenVertex));
 }
 
-void DrawDot(IDirect3DDevice9* device, const Pixel& centre)
+void DrawDot(IDirect3DDevice9* device, const ScreenPoint& centre)
 {
     const float left = centre.x - dotHalfSide, right = centre.x + dotHalfSide;
     const float top = centre.y - dotHalfSide, bottom = centre.y + dotHalfSide;
@@ -100,12 +86,12 @@ void DrawMarkers(IDirect3DDevice9* device, const RayPoints& points, const D3DXMA
     device->SetFVF(screenVertexFvf);
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    if (const auto centre = ScreenPosition(ProjectionCentre(), viewProjection, width, height))
+    if (const auto centre = PixelOfWorldPoint(ProjectionCentre(), viewProjection, width, height))
         DrawDot(device, *centre);
-    if (const auto onSphere = ScreenPosition(points.onSphere, viewProjection, width, height))
+    if (const auto onSphere = PixelOfWorldPoint(points.onSphere, viewProjection, width, height))
         DrawCross(device, *onSphere);
     if (points.onPlane && ViewDepth(view, *points.onPlane) <= farthestDepth) {
-        if (const auto onPlane = ScreenPosition(*points.onPlane, viewProjection, width, height))
+        if (const auto onPlane = PixelOfWorldPoint(*points.onPlane, viewProjection, width, height))
             DrawCross(device, *onPlane);
     }
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);

@@ -1,5 +1,6 @@
 // The frame: fixed states once per reset, camera and light, then the image on the plane, the
-// Earth, its rim, the guide lines, the projection ray and the help overlay, and the present.
+// Earth, its rim, the guide lines, Tissot's circles, the projection ray and the help overlay, and
+// the present.
 #include "scene/render_frame.h"
 
 #include "app/settings.h"
@@ -12,11 +13,16 @@
 #include "scene/help_overlay.h"
 #include "scene/line_material.h"
 #include "scene/projection_rays.h"
+#include "scene/scale_readout.h"
 #include "scene/stereographic_projection.h"
+#include "scene/tissot_circles.h"
+#include "scene/tissot_lines.h"
 
 #include <d3dx9.h>
 
+#include <cstddef>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -115,19 +121,38 @@ void DrawLines(IDirect3DDevice9* device, const D3DXMATRIX& orientation)
                    ColorValueFromArgb(settings.redLineColor));
 }
 
-// The projection ray under the pointer, when the rays are on and it points at something; the
-// place it names on the Earth for the help overlay.
-std::optional<LatitudeLongitude> DrawRays(IDirect3DDevice9* device, const Camera& camera, BOOL earthShown)
+// What the rays show under the pointer, when they are on and it points at something; viewport
+// is the one it was picked in.
+std::optional<RayPoints> PickRays(IDirect3DDevice9* device, const Camera& camera, BOOL earthShown,
+                                  D3DVIEWPORT9& viewport)
 {
-    D3DVIEWPORT9 viewport{};
     if (!showProjectionRays || FAILED(device->GetViewport(&viewport)))
         return std::nullopt;
-    const std::optional<RayPoints> points =
-        PickUnderPointer(camera.view, camera.projection, viewport.Width, viewport.Height, earthShown != FALSE);
-    if (!points)
-        return std::nullopt;
-    DrawProjectionRay(device, *points, camera.view, camera.projection, viewport.Width, viewport.Height);
-    return PlaceOnEarth(points->onSphere, earthOrientation);
+    return PickUnderPointer(camera.view, camera.projection, viewport.Width, viewport.Height, earthShown != FALSE);
+}
+
+// The help overlay's additions while Tissot's circles are on and the rays show a point.
+struct DistortionReadout {
+    std::wstring scale;   // on the place's line
+    std::wstring tissot;  // on the line under it
+};
+
+// Tissot's circles, the one under the rays' point highlighted, and what the overlay says of them.
+DistortionReadout DrawTissot(IDirect3DDevice9* device, const D3DXMATRIX& orientation,
+                             const std::optional<RayPoints>& points)
+{
+    const ViewerSettingsRecord& settings = ViewerSettings;
+    const TissotCircleSet& circles = TissotCirclesFor(settings.latitudeLineInterval, settings.longitudeLineInterval);
+    std::optional<std::size_t> under;
+    DistortionReadout readout;
+    if (points) {
+        under = TissotCircleAt(circles.centres, ModelPoint(points->onSphere, earthOrientation));
+        readout.scale = ScaleText(points->onSphere);
+        if (under)
+            readout.tissot = TissotText(points->onSphere, earthOrientation, circles.centres[*under]);
+    }
+    DrawTissotCircles(device, circles, orientation, under);
+    return readout;
 }
 
 void DrawScene(IDirect3DDevice9* device, CDrawDevice* drawDevice, const Mesh& sphere)
@@ -144,9 +169,17 @@ void DrawScene(IDirect3DDevice9* device, CDrawDevice* drawDevice, const Mesh& sp
         DrawEarth(device, drawDevice, sphere, orientation, settings.showEarthOutline);
     if (settings.showLatitudeLines || settings.showLongitudeLines)
         DrawLines(device, orientation);
-    const std::optional<LatitudeLongitude> place = DrawRays(device, camera, settings.showEarth);
-    if (settings.showHelp && SceneResources.font != nullptr)
-        DrawHelpOverlay(SceneResources.font, camera.eye, place);
+    D3DVIEWPORT9 viewport{};
+    const std::optional<RayPoints> points = PickRays(device, camera, settings.showEarth, viewport);
+    const DistortionReadout readout = showTissotCircles ? DrawTissot(device, orientation, points) : DistortionReadout{};
+    if (points)
+        DrawProjectionRay(device, *points, camera.view, camera.projection, viewport.Width, viewport.Height);
+    if (!settings.showHelp || SceneResources.font == nullptr)
+        return;
+    std::optional<LatitudeLongitude> place;
+    if (points)
+        place = PlaceOnEarth(points->onSphere, earthOrientation);
+    DrawHelpOverlay(SceneResources.font, camera.eye, place, readout.scale, readout.tissot);
 }
 
 }  // namespace

@@ -11,6 +11,10 @@
 //   compiled_after_first             programs compiled after the first frame (the goal: 0).
 // The first frame of each picture is written to viewer_WxH.png and floor_WxH.png beside the
 // benchmark, to compare them by eye.
+//
+// Tissot's circles (F8) at 1024 x 768: each iteration draws the viewer frame without them and
+// with them, so both see the same load; the counters give off_ms, on_ms and ratio = on / off
+// (the goal: at most 1.1). The first frame with them is written to tissot_1024x768.png.
 #include <benchmark/benchmark.h>
 #include <quorvane_testing.h>
 
@@ -21,6 +25,8 @@
 #include "display/shared/png_writer.h"
 #include "gl_floor.h"
 #include "viewer_frame.h"
+
+#include "scene/tissot_lines.h"
 
 namespace {
 
@@ -95,5 +101,37 @@ BENCHMARK(BM_ViewerFrameAgainstFloor)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->MinTime(3.0);
+
+void BM_TissotCirclesOnAgainstOff(benchmark::State& state)
+{
+    ViewerFrame viewer(1024, 768);
+    if (!viewer.Ready()) {
+        state.SkipWithError("the scene did not start (is Data/ made?)");
+        return;
+    }
+    showTissotCircles = TRUE;
+    viewer.Draw();
+    quorvane::test_controls::WriteWindowPng(viewer.Window(),
+                                            std::string(QUORVANE_BENCH_OUTPUT_DIR) + "/tissot_1024x768.png");
+    double offTotal = 0, onTotal = 0;
+    for (auto _ : state) {
+        showTissotCircles = FALSE;
+        Clock::time_point start = Clock::now();
+        viewer.Draw();
+        Clock::time_point offEnd = Clock::now();
+        showTissotCircles = TRUE;
+        viewer.Draw();
+        Clock::time_point onEnd = Clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(onEnd - offEnd).count());
+        offTotal += Milliseconds(offEnd - start);
+        onTotal += Milliseconds(onEnd - offEnd);
+    }
+    showTissotCircles = FALSE;
+    double frames = double(state.iterations());
+    state.counters["off_ms"] = offTotal / frames;
+    state.counters["on_ms"] = onTotal / frames;
+    state.counters["ratio"] = onTotal / offTotal;
+}
+BENCHMARK(BM_TissotCirclesOnAgainstOff)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
 
 }  // namespace

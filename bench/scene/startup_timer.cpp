@@ -7,13 +7,15 @@
 //                           against the three steps start-up is budgeted by
 //
 // The "viewer" child runs what the viewer runs: CDrawDevice::Initialize, then RenderFrame. The
-// "steps" child runs the same steps one call at a time to break the time down: the device (its
-// GL context), the font, the white texture, the sphere (whose material brings the Earth), the
-// Earth texture request, the first frame. A reader that timestamps its opens and closes splits
-// the sphere's parse and the Earth's decode out of the sphere step.
+// "steps" child runs the same, marking the end of every start-up step (startupSteps) to break
+// the time down: the device (its GL context), the font, the white texture, the sphere (whose
+// material brings the Earth), the Earth texture request; then the first frame. A reader that
+// timestamps its opens and closes splits the sphere's parse and the Earth's decode out of the
+// sphere step.
 #include <d3dx9.h>
 #include <windows.h>
 
+#include "app/interface_texts.h"
 #include "app/settings.h"
 #include "graphics/draw_device.h"
 #include "graphics/scene_resources.h"
@@ -148,6 +150,7 @@ void PrintMemoryBreakdown()
 int RunChild(bool steps)
 {
     Mark("main");
+    LoadInterfaceTexts(GetModuleHandleW(nullptr));
     ViewerSettings = InitSettings(L"");
     TestWindow window{int(width), int(height)};
     IDirect3D9* direct3D = Direct3DCreate9(D3D_SDK_VERSION);
@@ -155,26 +158,14 @@ int RunChild(bool steps)
     const std::string data = std::string(QUORVANE_DATA_DIR);
     RefPtr<TimingReader> reader = new TimingReader(std::wstring(data.begin(), data.end()).c_str());
     Mark("window");
-    bool ok = true;
-    if (!steps) {
-        ok = SUCCEEDED(CDrawDevice::Initialize(window.Handle(), parameters, reader, direct3D, false, false));
+    // The steps child marks the end of every step, by the step's name.
+    StartupProgress progress;
+    if (steps)
+        progress.stepDone = [](StartupStep step) { Mark(StartupStepName(step)); };
+    const bool ok =
+        SUCCEEDED(CDrawDevice::Initialize(window.Handle(), parameters, reader, direct3D, false, false, &progress));
+    if (!steps)
         Mark("initialize");
-    } else {
-        RefPtr<CResetDeviceHandler> handler = new CDrawDevice::CResetHandler(&SceneResources);
-        ok =
-            SUCCEEDED(CDrawDevice::Create(direct3D, reader, window.Handle(), parameters, handler, false, false, false));
-        Mark("device");
-        const D3DXFONT_DESCW font = OverlayFontDescription();
-        ok = ok && SUCCEEDED(D3DXCreateFontIndirectW(SceneResources.drawDevice->device, &font, &SceneResources.font));
-        Mark("font");
-        ok = ok && CreateDefaultTexture(SceneResources.drawDevice, &SceneResources.whiteTexture);
-        Mark("white");
-        ok = ok && SceneResources.drawDevice->GetSphereMesh(L"default", &SceneResources.sphereMesh);
-        Mark("sphere");
-        ok = ok && SceneResources.drawDevice->GetTexture(L"default", L"mdl\\EarthMap_2500x1250.jpg",
-                                                         &SceneResources.earthTexture);
-        Mark("earth");
-    }
     RenderFrame();
     Mark("frame");
     reader->Report(L"mdl\\sphere.x", "sphere-file");
@@ -312,18 +303,21 @@ int main(int argc, char** argv)
     std::printf("the same steps one at a time\n");
     PrintPhase(steps, "process start to main", "", "main");
     PrintPhase(steps, "window and Direct3DCreate9", "main", "window");
-    PrintPhase(steps, "device with its GL context", "window", "device");
-    PrintPhase(steps, "font", "device", "font");
-    PrintPhase(steps, "white texture", "font", "white");
-    PrintPhase(steps, "sphere, of which", "white", "sphere");
+    PrintPhase(steps, "device with its GL context", "window", StartupStepName(StartupStep::Device));
+    PrintPhase(steps, "font", StartupStepName(StartupStep::Device), StartupStepName(StartupStep::Font));
+    PrintPhase(steps, "white texture", StartupStepName(StartupStep::Font), StartupStepName(StartupStep::WhiteTexture));
+    PrintPhase(steps, "sphere, of which", StartupStepName(StartupStep::WhiteTexture),
+               StartupStepName(StartupStep::Sphere));
     PrintPhase(steps, "  X file parsed and optimised", "sphere-file-open", "sphere-file-close");
     PrintPhase(steps, "  Earth image decoded", "earth-file-open", "earth-file-close");
-    PrintPhase(steps, "  Earth copied to the device", "earth-file-close", "sphere");
-    PrintPhase(steps, "Earth texture request (shared)", "sphere", "earth");
-    PrintPhase(steps, "first frame (RenderFrame)", "earth", "frame");
+    PrintPhase(steps, "  Earth copied to the device", "earth-file-close", StartupStepName(StartupStep::Sphere));
+    PrintPhase(steps, "Earth texture request (shared)", StartupStepName(StartupStep::Sphere),
+               StartupStepName(StartupStep::EarthTexture));
+    PrintPhase(steps, "first frame (RenderFrame)", StartupStepName(StartupStep::EarthTexture), "frame");
     PrintPhase(steps, "total: start to frame presented", "", "frame");
-    const double budgeted = Phase(steps, "window", "device") + Phase(steps, "earth-file-open", "earth-file-close") +
-                            Phase(steps, "earth", "frame");
+    const double budgeted = Phase(steps, "window", StartupStepName(StartupStep::Device)) +
+                            Phase(steps, "earth-file-open", "earth-file-close") +
+                            Phase(steps, StartupStepName(StartupStep::EarthTexture), "frame");
     std::printf("viewer total / (GL context + Earth decode + first frame of the steps) %.3f (%.1f / %.1f ms)\n",
                 Phase(viewer, "", "frame") / budgeted, Phase(viewer, "", "frame"), budgeted);
     return 0;

@@ -80,6 +80,7 @@ BOOL WINAPI CloseHandle(HANDLE object);
 // Modules and their resources.
 HMODULE WINAPI GetModuleHandleW(LPCWSTR moduleName);
 HRSRC WINAPI FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type);
+HRSRC WINAPI FindResourceExW(HMODULE module, LPCWSTR type, LPCWSTR name, WORD language);
 HGLOBAL WINAPI LoadResource(HMODULE module, HRSRC resource);
 LPVOID WINAPI LockResource(HGLOBAL resourceData);
 DWORD WINAPI SizeofResource(HMODULE module, HRSRC resource);

@@ -1,4 +1,5 @@
-// Code pages: multi-byte to wide text. On Linux the ANSI code page is UTF-8.
+// Code pages: multi-byte to wide text (on Linux the ANSI code page is UTF-8), and languages: the
+// user's and the thread's user-interface language, by which module resources are chosen.
 #pragma once
 
 #include "windef.h"
@@ -16,8 +17,41 @@
 
 typedef const CHAR* LPCCH;
 
+// A language: a primary language in bits 0-9 and a sublanguage (a country or script) above.
+typedef WORD LANGID;
+typedef DWORD LCID;
+typedef DWORD LCTYPE;
+
+#define LANG_NEUTRAL 0x00
+#define LANG_ENGLISH 0x09
+#define LANG_JAPANESE 0x11
+#define SUBLANG_NEUTRAL 0x00
+#define SUBLANG_DEFAULT 0x01
+#define SUBLANG_ENGLISH_US 0x01
+#define SUBLANG_ENGLISH_UK 0x02
+#define SUBLANG_JAPANESE_JAPAN 0x01
+#define SORT_DEFAULT 0x0
+
+#define MAKELANGID(primary, sub) ((LANGID)((((WORD)(sub)) << 10) | (WORD)(primary)))
+#define PRIMARYLANGID(language) ((WORD)(language)&0x3ff)
+#define SUBLANGID(language) ((WORD)(language) >> 10)
+#define LANGIDFROMLCID(locale) ((LANGID)(locale))
+#define MAKELCID(language, sort) ((LCID)((((DWORD)((WORD)(sort))) << 16) | ((DWORD)((WORD)(language)))))
+
+#define LOCALE_SISO639LANGNAME 0x59  // the language's ISO 639 code: "ja", "en"
+
 extern "C" {
 
 int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH multiByteText, int multiByteCount, LPWSTR wideText,
                                int wideCount);
+
+// On Linux the user's language is read from the environment as gettext reads it: LANGUAGE,
+// LC_ALL, LC_MESSAGES, LANG. C and POSIX are Japanese, the program's own language.
+LANGID WINAPI GetUserDefaultUILanguage(void);
+// The thread's language is the user's until SetThreadUILanguage sets another (0: the user's again);
+// FindResourceW chooses by it.
+LANGID WINAPI GetThreadUILanguage(void);
+LANGID WINAPI SetThreadUILanguage(LANGID language);
+// Only LOCALE_SISO639LANGNAME.
+int WINAPI GetLocaleInfoW(LCID locale, LCTYPE type, LPWSTR data, int dataLength);
 }

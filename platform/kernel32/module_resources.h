@@ -15,6 +15,7 @@ struct LinkedResource {
     LPCWSTR name;  // likewise
     const void* bytes;
     DWORD size;
+    LANGID language = 0;  // LANG_NEUTRAL for what every language shares
 };
 
 struct LinkedResourceTable {
@@ -25,5 +26,8 @@ struct LinkedResourceTable {
 // Serves the given entries from now on and returns the table served until now. The entries
 // are not copied: they must outlive their use (static tables do).
 LinkedResourceTable SetLinkedResources(LinkedResourceTable table);
+
+// Whether some served resource is in this primary language (whatever its sublanguage).
+bool ServesPrimaryLanguage(WORD primaryLanguage);
 
 }  // namespace quorvane::kernel32

@@ -13,6 +13,7 @@ namespace quorvane::kernel32 {
 namespace {
 
 constexpr std::size_t fixedHeaderTail = 16;  // DataVersion .. Characteristics
+constexpr std::size_t languageInTail = 6;    // after DataVersion and MemoryFlags
 
 std::size_t AlignedToFour(std::size_t offset)
 {
@@ -29,8 +30,11 @@ bool ParseEntry(const unsigned char* bytes, std::size_t size, std::size_t& offse
         return false;
     ResourceReader header(bytes, offset + headerSize, cursor.At());
     IdOrText type, name;
-    if (!header.IdOrName(type) || !header.IdOrName(name) || !header.Align(4) || header.Remaining() < fixedHeaderTail)
+    std::uint16_t language = 0;
+    if (!header.IdOrName(type) || !header.IdOrName(name) || !header.Align(4) || header.Remaining() < fixedHeaderTail ||
+        !header.Skip(languageInTail) || !header.Word(language))
         return false;
+    entry.language = language;
     entry.typeId = type.id;
     entry.typeName = type.text;
     entry.nameId = name.id;
@@ -86,7 +90,7 @@ bool LinkResourceFile(const unsigned char* bytes, std::size_t size)
     for (const ResourceFileEntry& entry : entries)
         linked.table.push_back(LinkedResource{Designation(entry.typeId, entry.typeName),
                                               Designation(entry.nameId, entry.nameText), bytes + entry.offset,
-                                              DWORD(entry.size)});
+                                              DWORD(entry.size), LANGID(entry.language)});
     SetLinkedResources(LinkedResourceTable{linked.table.data(), linked.table.size()});
     return true;
 }

@@ -11,13 +11,14 @@
 
 namespace quorvane::kernel32 {
 
-// One resource of a .res file: its type and name (an identifier or a name) and where its data
-// lies in the file.
+// One resource of a .res file: its type and name (an identifier or a name), its language and
+// where its data lies in the file.
 struct ResourceFileEntry {
     std::optional<unsigned> typeId;
     std::wstring typeName;
     std::optional<unsigned> nameId;
     std::wstring nameText;
+    unsigned language = 0;  // a LANGID
     std::size_t offset = 0;
     std::size_t size = 0;
 };

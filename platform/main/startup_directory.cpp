@@ -28,17 +28,13 @@ fs::path InstalledData()
     return fs::is_directory(data, error) ? data : fs::path{};
 }
 
-// $XDG_DATA_HOME/quorvane, or $HOME/.local/share/quorvane when that is unset, empty or relative
-// (XDG base directories must be absolute: a relative one is ignored); empty without either.
-fs::path UserDirectory()
+// A folder the viewer can run in: its Data holds the viewer's own data files, not merely a
+// folder of that name (a user's photos in ~/Data).
+bool HoldsViewerData(const fs::path& folder)
 {
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    if (dataHome != nullptr && dataHome[0] == '/')
-        return fs::path(dataHome) / "quorvane";
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] != '\0')
-        return fs::path(home) / ".local" / "share" / "quorvane";
-    return {};
+    std::error_code error;
+    return fs::is_regular_file(folder / "Data/mdl/sphere.x", error) &&
+           fs::is_regular_file(folder / "Data/mdl/EarthMap_2500x1250.jpg", error);
 }
 
 bool Fail(const fs::path& directory, const std::string& problem)
@@ -48,6 +44,27 @@ bool Fail(const fs::path& directory, const std::string& problem)
     return false;
 }
 
+// $XDG_DATA_HOME/quorvane, or $HOME/.local/share/quorvane when that is unset, empty or relative
+// (XDG base directories must be absolute: a relative one is ignored). Empty, after saying why,
+// when HOME is unset too, or relative: a folder relative to wherever the viewer happens to start
+// would not be the user's.
+fs::path UserDirectory()
+{
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    if (dataHome != nullptr && dataHome[0] == '/')
+        return fs::path(dataHome) / "quorvane";
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] == '\0') {
+        Fail("~/.local/share/quorvane", "neither XDG_DATA_HOME nor HOME is set");
+        return {};
+    }
+    if (home[0] != '/') {
+        Fail("~/.local/share/quorvane", std::string("HOME (") + home + ") is not an absolute path");
+        return {};
+    }
+    return fs::path(home) / ".local" / "share" / "quorvane";
+}
+
 void RemoveAll(const std::vector<fs::path>& made)
 {
     std::error_code ignored;
@@ -55,39 +72,48 @@ void RemoveAll(const std::vector<fs::path>& made)
         fs::remove(*it, ignored);
 }
 
-// Makes the directory and the parents it lacks, listing what it made, outermost first; on a
-// failure it removes what it made.
+// Makes the directory and the parents it lacks, from the root down, listing what it made; on a
+// failure it removes what it made. A folder that is there already, or that another process makes
+// meanwhile (two first starts at once), is used as it is; "." and ".." are entered as the system
+// enters them.
 bool MakeDirectories(const fs::path& directory, std::vector<fs::path>& made, std::error_code& error)
 {
-    std::vector<fs::path> missing;
-    for (fs::path p = directory; !p.empty() && !fs::exists(p, error); p = p.parent_path())
-        missing.push_back(p);
-    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
-        if (!fs::create_directory(*it, error)) {
-            if (!error)
-                error = std::make_error_code(std::errc::file_exists);
+    fs::path prefix;
+    for (const fs::path& part : directory) {
+        prefix /= part;
+        if (fs::create_directory(prefix, error))
+            made.push_back(prefix);
+        else if (error) {
             RemoveAll(made);
             made.clear();
             return false;
         }
-        made.push_back(*it);
     }
     return true;
 }
 
+bool LinksTo(const fs::path& link, const fs::path& data)
+{
+    std::error_code error;
+    return fs::is_symlink(link, error) && fs::read_symlink(link, error) == data && !error;
+}
+
 // Data links to the installed data. A link left from another installation is pointed anew; a
-// Data folder the user put there is kept.
+// Data folder the user put there is kept; a link another process made meanwhile is taken when it
+// points where this one would.
 bool LinkData(const fs::path& directory, const fs::path& data, std::error_code& error)
 {
     const fs::path link = directory / "Data";
-    if (fs::is_symlink(link, error)) {
-        if (fs::read_symlink(link, error) == data)
-            return true;
-        fs::remove(link, error);
-    } else if (fs::exists(link, error)) {
+    if (LinksTo(link, data))
         return true;
-    }
+    if (fs::is_symlink(link, error))
+        fs::remove(link, error);
+    else if (fs::exists(link, error))
+        return true;
+    error.clear();
     fs::create_directory_symlink(data, link, error);
+    if (error == std::errc::file_exists && LinksTo(link, data))
+        error.clear();
     return !error;
 }
 
@@ -95,16 +121,16 @@ bool LinkData(const fs::path& directory, const fs::path& data, std::error_code& 
 
 bool EnterStartupDirectory()
 {
-    std::error_code error;
-    if (fs::is_directory("Data", error))
-        return true;
     const fs::path data = InstalledData();
     if (data.empty())
         return true;  // not installed: the program says what it misses, as it does anywhere
+    if (HoldsViewerData("."))
+        return true;
     const fs::path directory = UserDirectory();
     if (directory.empty())
-        return Fail("~/.local/share/quorvane", "neither XDG_DATA_HOME nor HOME is set");
+        return false;
 
+    std::error_code error;
     std::vector<fs::path> made;
     if (!MakeDirectories(directory, made, error))
         return Fail(directory, error.message());

@@ -199,7 +199,7 @@ void SetLinkedResources(const std::vector<LinkedResource>& resources)
     LinkedResourceControl& control = LinkedResources();
     std::vector<kernel32::LinkedResource> served;
     for (const LinkedResource& resource : resources)
-        served.push_back({resource.type, resource.name, resource.bytes, resource.size});
+        served.push_back({resource.type, resource.name, resource.bytes, resource.size, resource.language});
     const kernel32::LinkedResourceTable previous = kernel32::SetLinkedResources({served.data(), served.size()});
     if (!control.changed)
         control.original = previous;

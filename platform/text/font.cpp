@@ -40,7 +40,8 @@ struct Font::Face {
 std::unique_ptr<Font> Font::Open(const FontRequest& request)
 {
     FontFile file;
-    if (Library() == nullptr || !MatchFontFile(request.family, request.weight, request.italic, file)) {
+    if (Library() == nullptr ||
+        !MatchFontFile(request.family, request.language, request.weight, request.italic, file)) {
         return nullptr;
     }
     auto face = std::make_unique<Face>();

@@ -16,11 +16,12 @@
 namespace quorvane::text {
 
 struct FontRequest {
-    int height = 0;        // > 0 cell height, < 0 em height, 0 a default of 16 pixels
-    int averageWidth = 0;  // 0: the face's own proportions
-    int weight = 400;      // 100 (thin) .. 900 (heavy); 600 and above are emboldened if the face is not bold
-    bool italic = false;   // slanted if the face is not italic
-    std::string family;    // UTF-8 family name; empty: the best face for Japanese text
+    int height = 0;               // > 0 cell height, < 0 em height, 0 a default of 16 pixels
+    int averageWidth = 0;         // 0: the face's own proportions
+    int weight = 400;             // 100 (thin) .. 900 (heavy); 600 and above are emboldened if the face is not bold
+    bool italic = false;          // slanted if the face is not italic
+    std::string family;           // UTF-8 family name; empty: the best face for the language's text
+    std::string language = "ja";  // the language the text is in, as fontconfig names it ("ja", "en")
 };
 
 // One glyph: coverage bitmap and where it goes relative to the pen on the baseline.
@@ -80,7 +81,7 @@ struct FontFile {
 };
 
 // Where the system (fontconfig, or GDI on Windows) finds the face for a family (empty: the best
-// face for Japanese text).
-bool MatchFontFile(const std::string& family, int weight, bool italic, FontFile& file);
+// face for text in `language`).
+bool MatchFontFile(const std::string& family, const std::string& language, int weight, bool italic, FontFile& file);
 
 }  // namespace quorvane::text

@@ -1,5 +1,5 @@
-// Face selection through fontconfig. Without a family name the pattern asks for Japanese
-// coverage, which on Debian picks IPAGothic (fonts-ipafont-gothic).
+// Face selection through fontconfig. The pattern asks for the coverage of the text's language:
+// for Japanese, Debian picks IPAGothic (fonts-ipafont-gothic) without a family name.
 #include <fontconfig/fontconfig.h>
 
 #include "text/font.h"
@@ -7,7 +7,8 @@
 
 namespace quorvane::text {
 
-bool MatchFontFile(const std::string& family, int weight, bool italic, FontFile& fontFile)
+bool MatchFontFile(const std::string& family, const std::string& language, int weight, bool italic,
+                   FontFile& fontFile)
 {
     if (!FontConfigurationLoaded()) {
         return false;
@@ -20,7 +21,7 @@ bool MatchFontFile(const std::string& family, int weight, bool italic, FontFile&
         FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
     }
     FcLangSet* languages = FcLangSetCreate();
-    FcLangSetAdd(languages, reinterpret_cast<const FcChar8*>("ja"));
+    FcLangSetAdd(languages, reinterpret_cast<const FcChar8*>(language.c_str()));
     FcPatternAddLangSet(pattern, FC_LANG, languages);
     FcLangSetDestroy(languages);
     FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));

@@ -1,8 +1,11 @@
 #include "user32/ui_fonts.h"
 
+#include <windows.h>
+
 #include <cmath>
 #include <map>
 #include <memory>
+#include <string>
 #include <tuple>
 
 #include "kernel32/utf8.h"
@@ -18,12 +21,23 @@ std::map<const text::Font*, text::FontRequest>& Requests()
     return requests;
 }
 
-text::Font* Kept(const text::FontRequest& request)
+// The language of the thread's user interface, which its menus, dialogs and texts are shown in,
+// as fontconfig names it; English for a language without a code.
+std::string InterfaceLanguage()
 {
-    using Key = std::tuple<std::string, int, int, bool>;
+    WCHAR code[9] = L"";
+    if (GetLocaleInfoW(MAKELCID(GetThreadUILanguage(), SORT_DEFAULT), LOCALE_SISO639LANGNAME, code, 9) == 0)
+        return "en";
+    return std::string(code, code + std::char_traits<WCHAR>::length(code));
+}
+
+text::Font* Kept(text::FontRequest request)
+{
+    request.language = InterfaceLanguage();
+    using Key = std::tuple<std::string, std::string, int, int, bool>;
     // Never destroyed: menus and dialogs may still be drawn while static objects go at exit.
     static auto& fonts = *new std::map<Key, std::unique_ptr<text::Font>>;
-    Key key{request.family, request.height, request.weight, request.italic};
+    Key key{request.family, request.language, request.height, request.weight, request.italic};
     auto found = fonts.find(key);
     if (found == fonts.end()) {
         found = fonts.emplace(key, text::Font::Open(request)).first;

@@ -144,10 +144,12 @@ TEST_F(RunningViewerTest, InFullScreenKeysToggleFlagsAndTheMenuCatchesUpOnReturn
     Press(VK_F2);
     Press(VK_F5);
     Press(VK_F7);
+    Press(VK_F8);
     Pump();
     EXPECT_EQ(ViewerSettings.showLatitudeLines, FALSE);
     EXPECT_EQ(ViewerSettings.showEarthOutline, FALSE);
     EXPECT_EQ(showProjectionRays, TRUE);
+    EXPECT_EQ(showTissotCircles, TRUE);
     PressWithAlt(VK_RETURN, L'\r');
     Pump();
     ASSERT_TRUE(Windowed());
@@ -155,19 +157,27 @@ TEST_F(RunningViewerTest, InFullScreenKeysToggleFlagsAndTheMenuCatchesUpOnReturn
     EXPECT_FALSE(Checked(1, 205));
     EXPECT_TRUE(Checked(1, 200));
     EXPECT_TRUE(Checked(1, 240));
+    EXPECT_TRUE(Checked(1, 250));
 }
 
-// The rays' item ends the view menu after a separator; while they are on, a move without a
-// button draws again, and the pointer is the one they follow.
+// The rays' item follows a separator, and Tissot's circles' item ends the view menu; while the
+// rays are on, a move without a button draws again, and the pointer is the one they follow.
 TEST_F(RunningViewerTest, F7SwitchesTheProjectionRaysWhichFollowThePointer)
 {
     Start();
     const int last = GetMenuItemCount(Popup(1)) - 1;
-    WCHAR text[64] = {};
-    GetMenuStringW(Popup(1), UINT(last), text, 64, MF_BYPOSITION);
-    EXPECT_EQ(std::wstring(text), L"投影線の表示(&P)\tF7");
-    EXPECT_EQ(GetMenuItemID(Popup(1), last), 240u);
-    EXPECT_NE(GetMenuState(Popup(1), UINT(last - 1), MF_BYPOSITION) & MF_SEPARATOR, 0u);
+    const struct {
+        int position;
+        const wchar_t* text;
+        UINT command;
+    } items[] = {{last - 1, L"投影線の表示(&P)\tF7", 240u}, {last, L"ティソーの指示円の表示(&T)\tF8", 250u}};
+    for (const auto& item : items) {
+        WCHAR text[64] = {};
+        GetMenuStringW(Popup(1), UINT(item.position), text, 64, MF_BYPOSITION);
+        EXPECT_EQ(std::wstring(text), item.text);
+        EXPECT_EQ(GetMenuItemID(Popup(1), item.position), item.command);
+    }
+    EXPECT_NE(GetMenuState(Popup(1), UINT(last - 2), MF_BYPOSITION) & MF_SEPARATOR, 0u);
     ProcedureSpy spy(Window());
     for (BOOL on : {FALSE, TRUE}) {
         test_controls::InjectMouseMove(Window(), on ? 300 : 200, 100);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -67,6 +68,49 @@ TEST_F(SettingsTest, NoFileGivesDefaultsAndSaveWritesTheTwentyKeysInOrder)
     ExpectDefaults(ViewerSettings);
     SaveSettings();
     EXPECT_EQ(File(), defaultFile);
+}
+
+// Each key alone in the file changes its own member and nothing else, and is written back as
+// read; the table has as many keys as there are cases.
+TEST_F(SettingsTest, EachKeyIsReadIntoItsOwnMember)
+{
+    using R = ViewerSettingsRecord;
+    const struct {
+        const char* line;
+        void (*expect)(R&);
+    } cases[] = {
+        {"REDLINE_A=1", [](R& r) { r.redLineColor = 0x01FF0000; }},
+        {"REDLINE_R=2", [](R& r) { r.redLineColor = 0xFF020000; }},
+        {"REDLINE_G=3", [](R& r) { r.redLineColor = 0xFFFF0300; }},
+        {"REDLINE_B=4", [](R& r) { r.redLineColor = 0xFFFF0004; }},
+        {"LATITUDELINE_A=5", [](R& r) { r.latitudeLineColor = 0x0500FF00; }},
+        {"LATITUDELINE_R=6", [](R& r) { r.latitudeLineColor = 0xFF06FF00; }},
+        {"LATITUDELINE_G=7", [](R& r) { r.latitudeLineColor = 0xFF000700; }},
+        {"LATITUDELINE_B=8", [](R& r) { r.latitudeLineColor = 0xFF00FF08; }},
+        {"LONGITUDELINE_A=9", [](R& r) { r.longitudeLineColor = 0x090000FF; }},
+        {"LONGITUDELINE_R=10", [](R& r) { r.longitudeLineColor = 0xFF0A00FF; }},
+        {"LONGITUDELINE_G=11", [](R& r) { r.longitudeLineColor = 0xFF000BFF; }},
+        {"LONGITUDELINE_B=12", [](R& r) { r.longitudeLineColor = 0xFF00000C; }},
+        {"LATITUDELINE_INTERVAL=13", [](R& r) { r.latitudeLineInterval = 13; }},
+        {"LONGITUDELINE_INTERVAL=14", [](R& r) { r.longitudeLineInterval = 14; }},
+        {"SHOW_LATITUDELINE=0", [](R& r) { r.showLatitudeLines = FALSE; }},
+        {"SHOW_LONGITUDELINE=0", [](R& r) { r.showLongitudeLines = FALSE; }},
+        {"SHOW_HELP=0", [](R& r) { r.showHelp = FALSE; }},
+        {"SHOW_EARTH=0", [](R& r) { r.showEarth = FALSE; }},
+        {"SHOW_EARTHOUTLINE=0", [](R& r) { r.showEarthOutline = FALSE; }},
+        {"LINEDENSITY=15", [](R& r) { r.lineDensity = 15; }},
+    };
+    for (const auto& c : cases) {
+        dir.Write("Quorvane.ini", std::string("[QUORVANE]\n") + c.line + "\n");
+        R expected = InitSettings(ViewerSettings.iniPath);
+        c.expect(expected);
+        ViewerSettings = InitSettings(ViewerSettings.iniPath);
+        LoadSettings();
+        EXPECT_EQ(std::memcmp(&ViewerSettings, &expected, sizeof expected), 0) << c.line;
+        SaveSettings();
+        EXPECT_NE(File().find(std::string(c.line) + "\n"), std::string::npos) << c.line;
+    }
+    EXPECT_EQ(SettingKeys().size(), std::size(cases));
 }
 
 TEST_F(SettingsTest, AColourKeyAloneChangesOnlyItsComponent)

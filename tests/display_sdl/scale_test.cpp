@@ -14,18 +14,25 @@ struct ScaleCase {
     const char* gdkScale;
     std::optional<std::string_view> xftDpi;
     float scale;
-    bool complains;  // one line on the standard error
+    const char* complaint;  // the one line on the standard error names this, or no line
 };
 
 // Xft.dpi is read from the X resource database's text.
 TEST(SdlDesktopScale, TheFirstSourceWithAScaleInRangeCountsRoundedToAQuarter)
 {
     const ScaleCase cases[] = {
-        {"2", "3", "288", 2, false},           {nullptr, "3", "288", 3, false},
-        {"", "", "\t192", 2, false},           {"1.3", nullptr, std::nullopt, 1.25f, false},
-        {"1.4", nullptr, " 96 ", 1.5f, false}, {nullptr, nullptr, std::nullopt, 1, false},
-        {"5", "2", std::nullopt, 2, true},     {"2x", nullptr, "120", 1.25f, true},
-        {nullptr, nullptr, "72", 1, true},     {nullptr, nullptr, "", 1, true},
+        {"2", "3", "288", 2, nullptr},
+        {nullptr, "3", "288", 3, nullptr},
+        {"", "", "\t192", 2, nullptr},
+        {"1.3", nullptr, std::nullopt, 1.25f, nullptr},
+        {"1.4", nullptr, " 96 ", 1.5f, nullptr},
+        {nullptr, nullptr, std::nullopt, 1, nullptr},
+        {" 5\t", "2", std::nullopt, 2, "QUORVANE_SCALE=5 is"},
+        {"2x", nullptr, "120", 1.25f, "QUORVANE_SCALE=2x is"},
+        {nullptr, nullptr, "\t72", 1, nullptr},
+        {nullptr, nullptr, "\t0.5", 1, nullptr},
+        {nullptr, nullptr, "\t0 ", 1, "Xft.dpi=0 is"},
+        {nullptr, nullptr, "", 1, "Xft.dpi= is"},
     };
     for (const ScaleCase& c : cases) {
         testing::internal::CaptureStderr();
@@ -33,7 +40,10 @@ TEST(SdlDesktopScale, TheFirstSourceWithAScaleInRangeCountsRoundedToAQuarter)
         std::string complaint = testing::internal::GetCapturedStderr();
         EXPECT_EQ(scale, c.scale) << (c.quorvaneScale ? c.quorvaneScale : "-") << " "
                                   << (c.gdkScale ? c.gdkScale : "-");
-        EXPECT_EQ(std::count(complaint.begin(), complaint.end(), '\n'), c.complains ? 1 : 0) << complaint;
+        EXPECT_EQ(std::count(complaint.begin(), complaint.end(), '\n'), c.complaint ? 1 : 0) << complaint;
+        if (c.complaint) {
+            EXPECT_NE(complaint.find(std::string("quorvane: ") + c.complaint), std::string::npos) << complaint;
+        }
     }
     EXPECT_EQ(XftDpiOf("Xft.antialias:\t1\nXft.dpi:\t192\nXft.hinting:\t1\n"), "\t192");
     EXPECT_FALSE(XftDpiOf("Xft.antialias:\t1\nXXft.dpi:\t192\n"));

@@ -2,7 +2,8 @@
 // takes an undecorated window covering the screen for a full-screen one and then ignores plain
 // moves. A double-click on the picture or Alt+Enter makes the window cover the desktop without
 // its menu bar, and the same again puts it back where it was, at its size, with its menu; a
-// double-click right after a switch is not lost.
+// double-click right after a switch is not lost. A full screen the user asks of the window manager
+// is the window manager's: the window keeps it, as a window the user sized to the screen.
 #include "viewer_test.h"
 
 #include "user32/window_frame.h"
@@ -79,6 +80,26 @@ TEST_P(FullScreen, ADoubleClickRightAfterASwitchIsNotLost)
         ASSERT_TRUE(PollUntil([&] { return viewer->Surface() == Desktop(); }, 10s)) << round << ": not full screen";
         ASSERT_TRUE(DoubleClickTheEarth(false));
         ASSERT_TRUE(PollUntil([&] { return IsBackAt(windowed); }, 10s)) << round << ": not back in its place";
+    }
+}
+
+// As a pager or the window manager's own key or menu asks it (wmctrl sends the same message): the
+// window fills the screen with its menu bar laid out across it, and later comes back to its place.
+TEST_P(FullScreen, AFullScreenAskedOfTheWindowManagerIsKeptAndLeftAsAResize)
+{
+    StartViewer();
+    const std::optional<ScreenRect> windowed = viewer->Surface();
+    ASSERT_TRUE(windowed);
+    for (const std::string change : {"add", "remove"}) {
+        const std::vector<std::string> wmctrl = {
+            "wmctrl", "-i", "-r", std::to_string(viewer->Window()), "-b", change + ",fullscreen"};
+        ASSERT_EQ(RunToEnd(wmctrl, QuietOn(session->DisplayName()), 10s), 0);
+        auto arrived = [&] { return change == "add" ? IsFullScreen() : IsBackAt(windowed); };
+        EXPECT_TRUE(PollUntil(arrived, 10s)) << change;
+        EXPECT_TRUE(viewer->WaitUntilSettled()) << change;
+        EXPECT_TRUE(arrived()) << change << ": taken back";
+        EXPECT_TRUE(viewer->WaitForPicture(true)) << change;
+        EXPECT_TRUE(PollUntil([&] { return MenuBarShown(*session, Client()); }, 10s)) << change;
     }
 }
 

@@ -37,9 +37,9 @@ void EndToEnd::TearDown()
     session.reset();
 }
 
-void EndToEnd::StartViewer(ViewerData data)
+void EndToEnd::StartViewer(ViewerData data, std::vector<std::string> environment)
 {
-    viewer = std::make_unique<ViewerProcess>(*session, data);
+    viewer = std::make_unique<ViewerProcess>(*session, data, std::move(environment));
     ASSERT_TRUE(viewer->Start()) << "the viewer's window did not appear within 30 s";
     ASSERT_TRUE(viewer->WaitUntilSettled()) << "the window kept moving";
     if (data == ViewerData::Complete) {

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace quorvane::tests {
 
@@ -21,9 +22,10 @@ protected:
     virtual std::string WindowManager() const { return "openbox"; }
     void TearDown() override;
 
-    // Starts the viewer with these data files, waits for its window and, with the complete data,
-    // for its first frame, and makes it the active window.
-    void StartViewer(ViewerData data = ViewerData::Complete);
+    // Starts the viewer with these data files (and these environment entries, NAME=value), waits
+    // for its window and, with the complete data, for its first frame, and makes it the active
+    // window.
+    void StartViewer(ViewerData data = ViewerData::Complete, std::vector<std::string> environment = {});
 
     // The client area as it is now (the test fails when the window is gone).
     ScreenRect Client(bool withMenu = true) const;

@@ -14,7 +14,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace quorvane::tests {
 namespace {
@@ -122,6 +124,35 @@ TEST_F(InitializeTest, ADeviceThatCannotBeCreatedLeavesNothing)
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "CDrawDevice::Initialize()\r\n");
     EXPECT_EQ(SceneResources.drawDevice, nullptr);
     EXPECT_EQ(SceneResources.font, nullptr);
+}
+
+// Which steps a start-up reports done, and which failed, with one data file missing or none.
+TEST_F(InitializeTest, ReportsEveryStepDoneAndTheOneThatFailed)
+{
+    using enum StartupStep;
+    const struct {
+        const char* missing;
+        std::vector<StartupStep> done;
+        std::optional<StartupStep> failed;
+    } cases[] = {
+        {nullptr, {Device, Font, WhiteTexture, Sphere, EarthTexture}, std::nullopt},
+        {"Data/mdl/EarthMap_2500x1250.jpg", {Device, Font, WhiteTexture, Sphere}, EarthTexture},
+        {"Data/mdl/sphere.x", {Device, Font, WhiteTexture}, Sphere},
+    };
+    for (const auto& c : cases) {
+        if (c.missing != nullptr)
+            std::filesystem::remove(dir.Path(c.missing));
+        std::vector<StartupStep> done;
+        StartupProgress progress{[&done](StartupStep step) { done.push_back(step); }, std::nullopt};
+        EXPECT_EQ(SUCCEEDED(scene.Initialize(Reader(), &progress)), !c.failed.has_value());
+        EXPECT_EQ(done, c.done) << (c.missing ? c.missing : "none missing");
+        EXPECT_EQ(progress.failed, c.failed) << (c.missing ? c.missing : "none missing");
+    }
+    StartupProgress progress;
+    EXPECT_EQ(CDrawDevice::Initialize(scene.Window(), WindowPresentParameters(scene.Window()), Reader(), nullptr, false,
+                                      false, &progress),
+              E_INVALIDARG);
+    EXPECT_EQ(progress.failed, Device);
 }
 
 // The scene still loaded when the process exits is released by the record's destructor, after

@@ -2,7 +2,8 @@
 // keeps its files in ~/.local/share/quorvane, made on the first start with a Data link to the
 // installed data; its window has the menu, the icon and the class the desktop entry names; the
 // settings written at the close are read at the next start. Where that folder cannot be made, it
-// says so and leaves nothing behind.
+// says so and leaves nothing behind. Which folder it takes, whatever folder it starts in, and two
+// first starts at once, are seen without a display, where the viewer ends right after taking it.
 #include "child_process.h"
 #include "temp_directory.h"
 #include "viewer_picture.h"
@@ -14,7 +15,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quorvane::tests {
 namespace {
@@ -143,6 +150,110 @@ TEST(InstalledViewerWithoutItsFolder, SaysWhichFolderExitsWithOneAndLeavesNothin
         for (const fs::directory_entry& entry : fs::directory_iterator(home.Path()))
             left.push_back(entry.path().filename().string());
         EXPECT_EQ(left, c.blocker.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.blocker});
+    }
+}
+
+// The installed viewer without a display, started in `start` with HOME and XDG_DATA_HOME as
+// given; it says why it cannot show its window, into `errors`, and ends. With a `gate` (a FIFO) it
+// starts once it reads a line of the gate, together with every other one waiting.
+std::unique_ptr<ChildProcess> StartWithoutDisplay(const std::string& start, const std::string& home,
+                                                  const std::string& dataHome, const std::string& errors,
+                                                  const std::string& gate = "/dev/null")
+{
+    ChildOptions options;
+    options.directory = start;
+    options.environment = {"HOME=" + home, "XDG_DATA_HOME=" + dataHome};
+    return std::make_unique<ChildProcess>(
+        std::vector<std::string>{"env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "SDL_VIDEODRIVER", "/bin/sh",
+                                 "-c", "read -r _ <\"$2\"; exec \"$0\" 2>\"$1\"", installedViewer, errors, gate},
+        options);
+}
+
+std::set<std::string> Entries(const fs::path& folder)
+{
+    std::set<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+const char* const startedOnItsWay = "no display to show windows on";
+
+// Where the installed viewer keeps its files: its own folder, whatever Data folder of the user's
+// is where it starts, unless that Data holds the viewer's own data files; an XDG_DATA_HOME with
+// "." and ".." in it taken as the system reads it, a relative one ignored; a relative HOME refused.
+TEST(InstalledViewerFolder, IsItsOwnUnlessItStartsBesideItsOwnData)
+{
+    struct Case {
+        std::vector<std::string> files;  // made below HOME; "*" names the viewer's data files
+        std::string start;               // below HOME
+        std::string home;                // HOME ("~": the test's home folder)
+        std::string dataHome;            // XDG_DATA_HOME ("~" at its start: the home folder)
+        std::string folder;              // where the Data link is made, below HOME (empty: none)
+        std::string said;
+    };
+    const std::string own = ".local/share/quorvane";
+    const Case cases[] = {
+        {{"Data/holiday.jpg"}, "", "~", "", own, startedOnItsWay},
+        {{"Data/mdl/sphere.x"}, "", "~", "", own, startedOnItsWay},
+        {{"work/Data*"}, "work", "~", "", "", startedOnItsWay},
+        {{}, "", "~", "~/new/./a/../b/", "new/b/quorvane", startedOnItsWay},
+        {{}, "", "~", "relative/data", own, startedOnItsWay},
+        {{}, "", "relative-home", "", "", "HOME (relative-home) is not an absolute path"},
+    };
+    for (const Case& c : cases) {
+        TempDirectory home, output;
+        auto atHome = [&](const std::string& path) {
+            return path.starts_with("~") ? home.Path() + path.substr(1) : path;
+        };
+        std::set<std::string> expected;
+        for (const std::string& file : c.files) {
+            expected.insert(file.substr(0, file.find('/')));
+            if (!file.ends_with("*")) {
+                home.Write(file, "not the viewer's");
+                continue;
+            }
+            const fs::path data = home.Path(file.substr(0, file.size() - 1));
+            fs::create_directories(data / "mdl");
+            for (const char* name : {"mdl/sphere.x", "mdl/EarthMap_2500x1250.jpg"})
+                fs::copy_file(installedData / name, data / name);
+        }
+        if (!c.folder.empty())
+            expected.insert(c.folder.substr(0, c.folder.find('/')));
+        const std::string errors = output.Path("stderr");
+        auto viewer = StartWithoutDisplay(home.Path(c.start), atHome(c.home), atHome(c.dataHome), errors);
+        EXPECT_EQ(viewer->Wait(30s), 1) << c.said;
+        EXPECT_NE(Slurp(errors).find(c.said), std::string::npos) << Slurp(errors);
+        std::error_code missing;
+        if (!c.folder.empty()) {
+            EXPECT_EQ(fs::canonical(home.Path(c.folder + "/Data"), missing), fs::canonical(installedData)) << c.folder;
+        }
+        EXPECT_EQ(Entries(home.Path()), expected) << c.said << " " << c.dataHome;
+    }
+}
+
+// Two first starts at once each take the folder and the Data link, whichever makes them.
+TEST(InstalledViewerFolder, IsSharedByTwoFirstStartsAtOnce)
+{
+    for (int round = 0; round < 20; ++round) {
+        TempDirectory home, output;
+        const std::string gate = output.Path("gate");
+        ASSERT_EQ(mkfifo(gate.c_str(), 0600), 0);
+        const int opened = open(gate.c_str(), O_RDWR);  // held open: the viewers' shells open it at once
+        std::unique_ptr<ChildProcess> viewers[2];
+        for (int i = 0; i < 2; ++i)
+            viewers[i] = StartWithoutDisplay(home.Path(), home.Path(), "", output.Path(std::to_string(i)), gate);
+        // Once both wait to read a line of it, they go on together.
+        std::this_thread::sleep_for(300ms);
+        EXPECT_EQ(write(opened, "go\ngo\n", 6), 6);
+        close(opened);
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(viewers[i]->Wait(30s), 1);
+            const std::string said = Slurp(output.Path(std::to_string(i)));
+            ASSERT_NE(said.find(startedOnItsWay), std::string::npos) << "round " << round << ": " << said;
+        }
+        std::error_code missing;
+        EXPECT_EQ(fs::canonical(home.Path(".local/share/quorvane/Data"), missing), fs::canonical(installedData));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "viewer_input_steps.h"
 
+#include "app/commands.h"
 #include "app/resource.h"
 
 #include <quorvane_testing.h>
@@ -42,10 +43,9 @@ struct Key {
     bool shift = false;
 };
 
-// The viewer's keys, Alt and the menus' letters, and what moves through a menu or a dialog.
-constexpr Key keys[] = {
-    {VK_F1, 0},         {VK_F2, 0},       {VK_F3, 0},
-    {VK_F4, 0},         {VK_F5, 0},       {VK_F6, 0},
+// Alt and the menus' letters, and what moves through a menu or a dialog: the keys given besides
+// the viewer's function keys.
+constexpr Key otherKeys[] = {
     {VK_F10, 0},        {VK_MENU, 0},     {'F', L'f'},
     {'V', L'v'},        {'S', L's'},      {'H', L'h'},
     {'O', L'o'},        {'N', L'n'},      {'E', L'e'},
@@ -54,6 +54,16 @@ constexpr Key keys[] = {
     {VK_RETURN, L'\r'}, {VK_ESCAPE, 27},  {VK_SPACE, L' '},
     {VK_TAB, L'\t'},    {VK_OEM_2, L'/'}, {VK_OEM_2, L'?', true},
 };
+
+// Every key a step may give: the viewer's function keys (functionKeys), then the others.
+constexpr std::size_t keyCount = std::size(functionKeys) + std::size(otherKeys);
+
+Key KeyAt(std::size_t index)
+{
+    if (index < std::size(functionKeys))
+        return Key{static_cast<UINT>(functionKeys[index].key), 0};
+    return otherKeys[index - std::size(functionKeys)];
+}
 
 // Sizes from nothing to the largest back buffer (8192), mostly small ones. A window manager
 // gives no window a size past that: X11 stops at 32767, Windows at about the desktop's size.
@@ -95,7 +105,7 @@ void Click(HWND target, MouseButton button, POINT at)
 // A key pressed and let go, pressed with Alt held, only pressed, or only let go.
 void GiveKey(InputBytes& bytes, HWND target)
 {
-    const Key& key = keys[bytes.Byte() % std::size(keys)];
+    const Key key = KeyAt(bytes.Byte() % keyCount);
     switch (bytes.Byte() % 4) {
     case 0: PressKey(target, key.virtualKey, key.character, false, key.shift); break;
     case 1: PressKey(target, key.virtualKey, key.character, true, key.shift); break;

@@ -4,7 +4,9 @@
 
 #include "user32/window_frame.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <string_view>
 
 namespace quorvane::tests {
 
@@ -24,7 +26,8 @@ void CopyData(const std::string& directory, ViewerData data)
 
 }  // namespace
 
-ViewerProcess::ViewerProcess(const XSession& session, ViewerData data) : session_(session), program_(QUORVANE_VIEWER)
+ViewerProcess::ViewerProcess(const XSession& session, ViewerData data, std::vector<std::string> environment)
+    : session_(session), program_(QUORVANE_VIEWER), environment_(std::move(environment))
 {
     CopyData(directory_.Path(), data);
 }
@@ -39,6 +42,13 @@ bool ViewerProcess::Start(const std::string& scale)
     ChildOptions options;
     options.directory = directory_.Path();
     options.environment = environment_;
+    for (const std::string_view locale : {"LANGUAGE=", "LC_ALL=", "LC_MESSAGES=", "LANG=C.UTF-8"}) {
+        const std::string name(locale.substr(0, locale.find('=') + 1));
+        const bool given = std::any_of(environment_.begin(), environment_.end(),
+                                       [&](const std::string& entry) { return entry.rfind(name, 0) == 0; });
+        if (!given)
+            options.environment.emplace_back(locale);
+    }
     options.environment.push_back("DISPLAY=" + session_.DisplayName());
     options.environment.push_back("QUORVANE_SCALE=" + scale);
     options.environment.push_back("GDK_SCALE=");

@@ -15,7 +15,8 @@
 
 namespace quorvane::tests {
 
-// The main window's title and the About box's.
+// The main window's title and the About box's, in the viewer's own language, which it shows
+// unless the environment a test gives it names another.
 inline const std::string viewerTitle = "Quorvane";
 inline const std::string aboutBoxTitle = "バージョン情報 Quorvane";
 
@@ -34,15 +35,18 @@ struct Arrival {
 
 class ViewerProcess {
 public:
-    // The build's viewer, in a start-up directory of its own holding these data files.
-    explicit ViewerProcess(const XSession& session, ViewerData data = ViewerData::Complete);
+    // The build's viewer, in a start-up directory of its own holding these data files, with these
+    // environment entries added (NAME=value).
+    explicit ViewerProcess(const XSession& session, ViewerData data = ViewerData::Complete,
+                           std::vector<std::string> environment = {});
     // Another viewer program (an installed one), started in an empty directory of its own with these
     // environment entries added (NAME=value).
     ViewerProcess(const XSession& session, std::string program, std::vector<std::string> environment);
 
     // Starts the viewer and waits for its main window; false when it did not appear within 30 s.
     // The desktop's scale is `scale` (QUORVANE_SCALE), whatever the test's environment says;
-    // an empty one leaves it to the X server's resources.
+    // an empty one leaves it to the X server's resources. The locale is C, in which the viewer
+    // shows its Japanese texts, unless the environment entries name another.
     bool Start(const std::string& scale = "1");
     ChildProcess& Process() { return *process_; }
     const TempDirectory& Directory() const { return directory_; }

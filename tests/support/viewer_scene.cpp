@@ -2,6 +2,7 @@
 
 #include <quorvane_testing.h>
 
+#include "app/interface_texts.h"
 #include "app/settings.h"
 #include "graphics/draw_device.h"
 #include "graphics/scene_resources.h"
@@ -9,6 +10,7 @@
 #include "scene/projection_rays.h"
 #include "scene/render_frame.h"
 #include "scene/stereographic_projection.h"
+#include "scene/tissot_lines.h"
 
 #include <cmath>
 
@@ -44,9 +46,11 @@ OpenDrawDevice::~OpenDrawDevice()
 
 void RestoreStartupState()
 {
+    LoadInterfaceTexts(GetModuleHandleW(nullptr));
     ViewerSettings = InitSettings(L"");
     ResetEarthAndCamera();
     showProjectionRays = FALSE;
+    showTissotCircles = FALSE;
     rayPointer = POINT{0, 0};
 }
 
@@ -66,10 +70,10 @@ ViewerScene::~ViewerScene()
     RestoreStartupState();
 }
 
-HRESULT ViewerScene::Initialize(RefPtr<CFileReaderBase4> reader)
+HRESULT ViewerScene::Initialize(RefPtr<CFileReaderBase4> reader, StartupProgress* progress)
 {
     return CDrawDevice::Initialize(Window(), WindowPresentParameters(Window()), std::move(reader), direct3D_, false,
-                                   false);
+                                   false, progress);
 }
 
 std::vector<DWORD> ViewerScene::Frame()

@@ -55,7 +55,7 @@ public:
     ViewerScene& operator=(const ViewerScene&) = delete;
 
     // CDrawDevice::Initialize with the viewer's present parameters for this window.
-    HRESULT Initialize(RefPtr<CFileReaderBase4> reader);
+    HRESULT Initialize(RefPtr<CFileReaderBase4> reader, StartupProgress* progress = nullptr);
 
     HWND Window() const { return window_.Handle(); }
     IDirect3D9* Direct3D() const { return direct3D_; }

@@ -33,11 +33,14 @@ TEST(SnapshotArguments, DefaultsAndOptions)
     EXPECT_TRUE(plain->actions.empty());
     EXPECT_EQ(plain->output, "out.png");
 
-    auto full = Parse({"--dir", "run", "--size", "1920x1080", "pictures/Earth.PNG"});
+    EXPECT_EQ(plain->language, "");
+
+    auto full = Parse({"--dir", "run", "--size", "1920x1080", "--language", "en", "pictures/Earth.PNG"});
     ASSERT_TRUE(full);
     EXPECT_EQ(full->directory, "run");
     EXPECT_EQ(full->width, 1920u);
     EXPECT_EQ(full->height, 1080u);
+    EXPECT_EQ(full->language, "en");
     EXPECT_EQ(full->output, "pictures/Earth.PNG");
 }
 
@@ -74,6 +77,7 @@ TEST(SnapshotArguments, BadArgumentsAreRefusedWithAReason)
         {"--pointer", "5", "out.png"},      // one coordinate
         {"--key", "F", "out.png"},          // no number
         {"--zoom", "2", "out.png"},         // unknown option
+        {"--language", "fr", "out.png"},    // a language the viewer does not have
         {"out.png", "--dir"},               // option without its value
     };
     for (const auto& arguments : refused) {

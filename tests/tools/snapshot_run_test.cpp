@@ -3,12 +3,18 @@
 #include "temp_directory.h"
 #include "viewer_data.h"
 
+#include "scene/camera.h"
+#include "scene/tissot_lines.h"
+
 #include <gtest/gtest.h>
 #include <png.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -68,11 +74,23 @@ protected:
         return found;
     }
 
-    // White pixels of the help line under the eye position (the sixth, rows 128 to 151).
-    static auto SixthHelpLinePixels(const Picture& picture)
+    // Whether colour is within a pixel of (x, y) of a 640 x 480 picture.
+    static bool ColourNear(const Picture& picture, int x, int y, png_uint_32 colour)
     {
-        return std::count(&picture.pixels[128 * 640], &picture.pixels[152 * 640], 0xFFFFFFFFu);
+        bool found = false;
+        for (int i = 0; i < 9; ++i)
+            found |= picture.pixels[std::size_t((y - 1 + i / 3) * 640 + x - 1 + i % 3)] == colour;
+        return found;
     }
+
+    // White pixels of the help line `line` (the sixth is under the eye position, rows 128 to 151).
+    static auto HelpLinePixels(const Picture& picture, int line = 6)
+    {
+        const int top = 8 + (line - 1) * 24;
+        return std::count(&picture.pixels[std::size_t(top) * 640], &picture.pixels[std::size_t(top + 24) * 640],
+                          0xFFFFFFFFu);
+    }
+    static auto SixthHelpLinePixels(const Picture& picture) { return HelpLinePixels(picture); }
 
     TempDirectory dir;
     std::string runDir = dir.Path("run");
@@ -132,6 +150,81 @@ TEST_F(SnapshotRunTest, TheRaysShowWhereThePointerPointsBeforeAndAfterADrag)
         EXPECT_TRUE(YellowNear(picture, 320, (view.onSphere + view.image) / 2)) << view.actions;
         EXPECT_FALSE(YellowNear(picture, 320, (view.centre + view.onSphere) / 2)) << view.actions;
         EXPECT_GT(SixthHelpLinePixels(picture), 20) << view.actions;  // the place P names
+    }
+}
+
+// Tissot's circle about the Earth's front point (0, 0, -1), seen from 1.55 rad above after four
+// notches forward. Its image on the plane (0.01 above the Earth's image, at y = -r + 0.01) was
+// worked out by hand: nearest and farthest along z at 2r cos 5 / (r -+ sin 5) = 2.1847029 and
+// 1.8311943, widest across at x = +-2r sin 5 / sqrt(r^2 - sin^2 5) = +-0.1749908, z = -2.0079486.
+// Those points, through the camera the actions make, are where the picture must show the
+// circle's colour, and 3 pixels further out or in it must not. With the rays on and the pointer at
+// the image's centre, the same circle shows highlighted and the overlay gains a seventh line.
+TEST_F(SnapshotRunTest, TissotCirclesImageHasTheRadiiWorkedByHand)
+{
+    const std::string view = small + "--right 0,200 --wheel 4 --key F8 ";
+    ResetEarthAndCamera();
+    DragOrbitCamera(0, 200);
+    for (int notch = 0; notch < 4; ++notch)
+        MoveCameraByWheel(120);
+    D3DXMATRIX camera, projection;
+    BuildViewMatrix(&camera, nullptr);
+    BuildProjectionMatrix(640.0f / 480.0f, &projection);
+    const D3DXMATRIX viewProjection = camera * projection;
+    const auto pixel = [&](float x, float z) {
+        D3DXVECTOR3 at;
+        const D3DXVECTOR3 world(x, -1.0f / 1.01f + 0.01f, z);
+        D3DXVec3TransformCoord(&at, &world, &viewProjection);
+        return std::pair{(at.x + 1.0f) * 320.0f, (1.0f - at.y) * 240.0f};
+    };
+    const auto [centreX, centreY] = pixel(0.0f, -2.0079486f);
+    const std::pair<float, float> extremes[] = {pixel(0.0f, -2.1847029f), pixel(0.0f, -1.8311943f),
+                                                pixel(0.1749908f, -2.0079486f), pixel(-0.1749908f, -2.0079486f)};
+    const struct {
+        std::string actions;
+        png_uint_32 colour;
+        bool seventhLine;
+    } cases[] = {{"", 0xFF000000u | tissotCircleColor, false},
+                 {"--key F7 --pointer " + std::to_string(int(std::lround(centreX))) + "," +
+                      std::to_string(int(std::lround(centreY))) + " ",
+                  0xFF000000u | tissotHighlightColor, true}};
+    std::ptrdiff_t plainSeventh = 0;
+    for (const auto& c : cases) {
+        ASSERT_EQ(Snapshot(view + c.actions + output).exitCode, 0);
+        const Picture picture = ReadPng(output);
+        ASSERT_EQ(picture.width, 640u);
+        for (const auto& [x, y] : extremes) {
+            const float dx = x - centreX, dy = y - centreY, length = std::hypot(dx, dy);
+            ASSERT_GT(length, 10.0f) << "the image is big enough to measure";
+            const auto at = [&](float out) {
+                return ColourNear(picture, int(std::lround(x + dx / length * out)),
+                                  int(std::lround(y + dy / length * out)), c.colour);
+            };
+            EXPECT_TRUE(at(0.0f)) << c.actions << " at " << x << "," << y;
+            EXPECT_FALSE(at(3.0f)) << c.actions << " beyond " << x << "," << y;
+            EXPECT_FALSE(at(-3.0f)) << c.actions << " inside " << x << "," << y;
+        }
+        // The Earth's rim may cross the seventh line's rows: the readout adds to what is there.
+        const auto seventh = HelpLinePixels(picture, 7);
+        if (c.seventhLine) {
+            EXPECT_GT(seventh, plainSeventh + 20) << c.actions;
+        }
+        plainSeventh = seventh;
+    }
+}
+
+// Tissot's circles switched on and off again leave the README's picture byte for byte as it is.
+TEST_F(SnapshotRunTest, TheReadmesPictureIsUnchangedWithTissotCirclesSwitchedOff)
+{
+    std::ostringstream shown;
+    shown << std::ifstream(std::filesystem::path(QUORVANE_README).parent_path() / "docs" / "snapshot.png",
+                           std::ios::binary)
+                 .rdbuf();
+    const std::string readme = "--dir " + std::filesystem::path(QUORVANE_SNAPSHOT).parent_path().string() +
+                               " --size 480x360 --right 20,30 --left -40,0 ";
+    for (const std::string keys : {"", "--key F8 --key F8 "}) {
+        ASSERT_EQ(Snapshot(readme + keys + output).exitCode, 0);
+        EXPECT_TRUE(dir.Read("out.png") == shown.str()) << keys;
     }
 }
 

@@ -109,7 +109,8 @@ std::vector<unsigned char> ResFile()
         word(c);
     while (file.size() % 4)
         file.push_back(0);
-    file.insert(file.end(), 16, 0);  // versions, flags, language, characteristics
+    file.insert(file.end(), {0, 0, 0, 0, 0x30, 0x10, 0x11, 0x04});  // version, flags, Japanese
+    file.insert(file.end(), 8, 0);                                  // version, characteristics
     file[start + 4] = static_cast<unsigned char>(file.size() - start);
     file.insert(file.end(), {1, 2, 3});
     return file;
@@ -123,6 +124,7 @@ TEST(ResourceFile, EntriesAreReadWithTheirNamesAndData)
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].typeId, 10u);
     EXPECT_EQ(entries[0].nameText, L"名前");
+    EXPECT_EQ(entries[0].language, 0x0411u);
     ASSERT_EQ(entries[0].size, 3u);
     EXPECT_EQ(file[entries[0].offset + 2], 3);
 }

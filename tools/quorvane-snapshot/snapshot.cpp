@@ -57,26 +57,31 @@ std::string DataFileProblem(const std::string& directory, const std::string& nam
     return named + " is not " + expected;
 }
 
+// What a failed step of the start-up needs: the call that failed, or the data file it read.
+std::string StepProblem(StartupStep step, const std::string& directory)
+{
+    switch (step) {
+    case StartupStep::Device: return "the Direct3D device could not be created: IDirect3D9::CreateDevice failed";
+    case StartupStep::Font: return "D3DXCreateFontIndirectW failed";
+    case StartupStep::WhiteTexture: return "the white texture could not be made";
+    case StartupStep::Sphere: return DataFileProblem(directory, "sphere.x", "an X file with a mesh");
+    case StartupStep::EarthTexture: break;
+    }
+    return DataFileProblem(directory, "EarthMap_2500x1250.jpg", "an image");
+}
+
 // The window procedure keeps no trace of a failed start-up, so it runs once more here, outside
-// the window procedure, to see how far it gets; what it made is released again.
+// the window procedure, and says which step failed; what it made is released again.
 std::string StartupProblem(HWND window, const std::string& directory)
 {
     RefPtr<CFileReaderBase4> reader = new CFileReader4(L"Data");
-    const HRESULT hr = CDrawDevice::Initialize(window, WindowPresentParameters(window), reader, direct3D, false, false);
+    StartupProgress progress;
+    const HRESULT hr =
+        CDrawDevice::Initialize(window, WindowPresentParameters(window), reader, direct3D, false, false, &progress);
     const std::string code = " (CDrawDevice::Initialize returned " + Hex(hr) + ")";
-    std::string problem;
-    if (SUCCEEDED(hr))
-        problem = "the viewer's start-up failed once and worked when tried again";
-    else if (SceneResources.drawDevice == nullptr)
-        problem = "the Direct3D device could not be created: IDirect3D9::CreateDevice failed" + code;
-    else if (SceneResources.font == nullptr)
-        problem = "D3DXCreateFontIndirectW failed" + code;
-    else if (SceneResources.whiteTexture == nullptr)
-        problem = "the white texture could not be made" + code;
-    else if (SceneResources.sphereMesh == nullptr)
-        problem = DataFileProblem(directory, "sphere.x", "an X file with a mesh") + code;
-    else
-        problem = DataFileProblem(directory, "EarthMap_2500x1250.jpg", "an image") + code;
+    std::string problem = "the viewer's start-up failed once and worked when tried again";
+    if (progress.failed)
+        problem = StepProblem(*progress.failed, directory) + code;
     ReleaseSceneResources();
     return problem;
 }
@@ -161,6 +166,9 @@ int MakeSnapshot(const Request& request, std::ostream& errors)
     if (error)
         return Fail(errors, "cannot start in " + request.directory + ": " + error.message());
     ViewerSettings = InitSettingsInCurrentDirectory();
+    if (!request.language.empty())
+        SetThreadUILanguage(request.language == "ja" ? MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN)
+                                                     : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
 
     RunningViewer viewer;
     const HWND window = viewer.Window();

@@ -10,7 +10,7 @@ namespace quorvane::snapshot {
 
 namespace {
 
-// The viewer's last function key, "F7".
+// The viewer's last function key, "F8".
 std::string LastKey()
 {
     return "F" + std::to_string(functionKeyCount);
@@ -20,9 +20,10 @@ std::string LastKey()
 
 std::string Usage()
 {
-    return R"(usage: quorvane-snapshot [--dir DIR] [--size WxH] [ACTION]... OUTPUT.png
+    return R"(usage: quorvane-snapshot [--dir DIR] [--size WxH] [--language ja|en] [ACTION]... OUTPUT.png
   --dir DIR      start-up directory: Data/ and Quorvane.ini are read there (default: the current one); the INI is never written
   --size WxH     client size in pixels (default 1024x768)
+  --language L   the help texts in ja (Japanese) or en (English) (default: from the locale, as the viewer chooses)
   --left DX,DY   a left-button drag by DX,DY pixels (as one mouse move while the button is down)
   --right DX,DY  a right-button drag by DX,DY pixels
   --wheel N      N wheel notches of 120 (positive: forward, towards the Earth; negative: back)
@@ -91,6 +92,12 @@ bool ParseOption(const std::string& option, const std::string& value, Request& r
         }
         request.width = static_cast<unsigned>(a);
         request.height = static_cast<unsigned>(b);
+    } else if (option == "--language") {
+        if (value != "ja" && value != "en") {
+            error = "--language takes ja or en: " + value;
+            return false;
+        }
+        request.language = value;
     } else if (option == "--left" || option == "--right") {
         if (!ParsePair(value, ',', -largestDrag, largestDrag, a, b)) {
             error = option + " takes DX,DY in pixels: " + value;

@@ -32,8 +32,9 @@ struct Request {
     unsigned width = 1024;
     unsigned height = 768;
     std::vector<Action> actions;
-    std::string output;  // the PNG file
-    bool help = false;   // --help: print the usage and stop
+    std::string language;  // "ja" or "en"; empty: the environment's, as the viewer chooses
+    std::string output;    // the PNG file
+    bool help = false;     // --help: print the usage and stop
 };
 
 // The tool's usage text, its keys as the viewer's command table has them.

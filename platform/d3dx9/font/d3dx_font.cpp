@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <new>
+#include <string>
 
 #include "d3dx9/font/device_state_saver.h"
 #include "text/text_layout.h"
@@ -40,6 +41,16 @@ std::string Utf8FaceName(const WCHAR* name)
     return utf8;
 }
 
+// The language of the thread's user interface, which its texts are shown in,
+// as fontconfig names it; English for a language without a code.
+std::string InterfaceLanguage()
+{
+    WCHAR code[9] = L"";
+    if (GetLocaleInfoW(MAKELCID(GetThreadUILanguage(), SORT_DEFAULT), LOCALE_SISO639LANGNAME, code, 9) == 0)
+        return "en";
+    return std::string(code, code + std::char_traits<WCHAR>::length(code));
+}
+
 }  // namespace
 
 HRESULT Font::Create(IDirect3DDevice9* device, const D3DXFONT_DESCW& desc, Font** font)
@@ -50,6 +61,7 @@ HRESULT Font::Create(IDirect3DDevice9* device, const D3DXFONT_DESCW& desc, Font*
     request.weight = desc.Weight == FW_DONTCARE ? FW_NORMAL : static_cast<int>(desc.Weight);
     request.italic = desc.Italic != FALSE;
     request.family = Utf8FaceName(desc.FaceName);
+    request.language = InterfaceLanguage();
     std::unique_ptr<text::Font> face = text::Font::Open(request);
     if (!face) {
         return E_FAIL;

@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -14,12 +15,18 @@ namespace {
 
 constexpr float dpiOfScaleOne = 96;
 
-std::optional<float> ParseNumber(std::string_view text)
+std::string_view Trimmed(std::string_view text)
 {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
         text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
         text.remove_suffix(1);
+    return text;
+}
+
+std::optional<float> ParseNumber(std::string_view text)
+{
+    text = Trimmed(text);
     float value = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
@@ -34,10 +41,11 @@ std::optional<float> InRange(std::optional<float> scale)
     return std::round(*scale * 4) / 4;
 }
 
-// The scale a source gives, or nothing with a line on the standard error when its value is not
-// one.
+// The scale a source gives, or nothing with a line on the standard error, naming the value as
+// it was given less the blanks around it, when its value is not one.
 std::optional<float> Checked(const char* source, std::string_view value, std::optional<float> scale)
 {
+    value = Trimmed(value);
     if (!scale)
         std::fprintf(stderr, "quorvane: %s=%.*s is not a scale from 1 to 4; ignored\n", source, int(value.size()),
                      value.data());
@@ -86,7 +94,10 @@ float ChooseScale(const ScaleSources& sources)
     if (!scale && sources.gdkScale && *sources.gdkScale)
         scale = Checked("GDK_SCALE", sources.gdkScale, ParseScale(sources.gdkScale));
     if (!scale && sources.xftDpi) {
+        // Desktops show a resolution below 96 DPI at 96, the smallest scale.
         std::optional<float> dpi = ParseNumber(*sources.xftDpi);
+        if (dpi && *dpi > 0)
+            dpi = std::max(*dpi, dpiOfScaleOne);
         scale = Checked("Xft.dpi", *sources.xftDpi, InRange(dpi ? std::optional(*dpi / dpiOfScaleOne) : dpi));
     }
     return scale.value_or(1);

@@ -3,7 +3,8 @@
 // The program does not declare itself DPI-aware, so, as Windows does with such a program, it
 // keeps working in 96-DPI pixels and the display scales its window on the screen. The scale is,
 // in this order of preference: QUORVANE_SCALE, GDK_SCALE, Xft.dpi / 96 from the X resource
-// database (where desktop environments put it), else 1; rounded to the nearest quarter.
+// database (where desktop environments put it; below 96 DPI it is 1), else 1; rounded to the
+// nearest quarter.
 #pragma once
 
 #include <optional>

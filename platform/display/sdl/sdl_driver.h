@@ -8,6 +8,11 @@
 // any other change (a layer, the frame area, a place, an exposure) when the program next takes
 // events, so that a burst of changes (leaving full screen restyles, places and resizes the
 // window, with a reset between) is composed once, not once per change.
+//
+// SdlDriver is the display's face; its work is in one file per concern: start-up (sdl_video),
+// modes (sdl_modes), windows (sdl_windows), placement negotiated with the window manager
+// (sdl_placement, with one WindowPlacement per window), full screen (sdl_full_screen), the event
+// pump (sdl_events) and composition (sdl_composition).
 #pragma once
 
 #include <SDL.h>
@@ -23,7 +28,7 @@
 #include "display/sdl/gl_contexts.h"
 #include "display/sdl/input_translation.h"
 #include "display/sdl/screen_scale.h"
-#include "display/sdl/window_geometry.h"
+#include "display/sdl/window_placement.h"
 #include "display/sdl/x11_colormap.h"
 #include "display/shared/event_queue.h"
 #include "display/shared/kept_frame.h"
@@ -31,26 +36,18 @@
 namespace quorvane::display {
 
 struct Window {
-    explicit Window(const Rect& surface) : geometry(surface) {}
+    explicit Window(const Rect& surface) : placement(surface) {}
 
     SDL_Window* sdl = nullptr;
     sdl::WindowColormap colormap;  // freed after the SDL window is destroyed
     Uint32 id = 0;
-    sdl::ScreenScale scale;        // the desktop's, or 1 while full screen at a mode of the program's
-    unsigned long xWindow = 0;     // the X window behind it, 0 when SDL does not run on X11
-    sdl::WindowGeometry geometry;  // in the program's pixels
+    sdl::ScreenScale scale;          // the desktop's, or 1 while full screen at a mode of the program's
+    unsigned long xWindow = 0;       // the X window behind it, 0 when SDL does not run on X11
+    sdl::WindowPlacement placement;  // in the program's pixels
     std::optional<Rect> frameArea;
     bool visible = false;
     bool minimized = false;
-    bool fullScreen = false;
-    bool fullScreenByManager = false;  // through the window manager alone, not SDL
-    // The window manager maximised the window, or it left full screen: once the window manager
-    // has answered, the window goes back where it was placed if it is not there.
-    bool putBack = false;
-    // Where the platform placed the surface last, not asked of the window manager yet.
-    std::optional<Rect> unsentPlace;
     bool showDue = false;  // the surface changed since it was last shown
-    Rect windowedRect;     // where the surface was before full screen
     shared::KeptFrame frame;
     std::map<int, sdl::LayerTexture> layers;
 };
@@ -101,12 +98,24 @@ public:
     bool WriteWindowPng(Window* window, const std::string& path) override;
 
 private:
-    // SDL's video subsystem, started with the first call that needs it; false when there is no
-    // display to show windows on (said once on the standard error).
+    // Start-up (sdl_video.cpp): SDL's video subsystem, started with the first call that needs it;
+    // false when there is no display to show windows on (said once on the standard error).
     bool Video();
+
+    // Modes (sdl_modes.cpp). The desktop's mode in the screen's pixels.
+    Mode ScreenDesktopMode();
+    // The screen mode that shows `mode` full screen, and the window's scale there: the desktop
+    // as it is for the program's view of the desktop's size, else an offered mode at scale 1.
+    std::optional<SDL_DisplayMode> FullScreenModeFor(const Mode& mode, ScreenScale& scale);
+    void NoticeDesktopChange();
+
+    // Windows (sdl_windows.cpp).
     bool Owns(const Window* window) const;
     Window* WindowOfId(Uint32 id) const;
-    // Where the surface is: SDL's window in the screen's pixels, and in the program's.
+    Window* WindowOfXWindow(unsigned long xWindow) const;
+
+    // Placement negotiated with the window manager (sdl_placement.cpp). Where the surface is:
+    // SDL's window in the screen's pixels, and in the program's.
     Rect ScreenRectOf(const Window& window) const;
     Rect ActualRect(const Window& window) const;
     // Whether the SDL window is where the program's placed rectangle puts it on the screen.
@@ -115,31 +124,30 @@ private:
     // true when it was elsewhere.
     bool MoveSdlWindow(Window& window, const Rect& rect);
     bool SizeSdlWindow(Window& window, const Rect& rect);
-    // The desktop's mode in the screen's pixels.
-    Mode ScreenDesktopMode();
-    // The screen mode that shows `mode` full screen, and the window's scale there: the desktop
-    // as it is for the program's view of the desktop's size, else an offered mode at scale 1.
-    std::optional<SDL_DisplayMode> FullScreenModeFor(const Mode& mode, ScreenScale& scale);
-    Window* WindowOfXWindow(unsigned long xWindow) const;
     // Asks the window manager for the surface at `rect`; its answer comes as events.
     void Request(Window& window, const Rect& rect);
-    bool SwitchToFullScreen(Window& window, const SDL_DisplayMode& mode);
     bool CoversDesktop(const Rect& rect);
     void SendPlace(Window& window);
     void SendPlaces();
+    void UndoMaximize(Window& window);
+    // The window manager changed the window's state (_NET_WM_STATE).
+    void NoticeStateChange(Window& window);
+    void SettleGeometry();
+    // Milliseconds until the next geometry report is due (-1: none awaited).
+    int UntilNextSettle() const;
 
-    // Takes what SDL has queued, without waiting, into ready_; then whatever geometry is due.
+    // Full screen (sdl_full_screen.cpp): how the switch was made, No when it failed.
+    WindowPlacement::FullScreen SwitchToFullScreen(Window& window, const SDL_DisplayMode& mode);
+
+    // The event pump (sdl_events.cpp): takes what SDL has queued, without waiting, into ready_;
+    // then whatever geometry is due.
     void Pump();
     void Translate(const SDL_Event& event);
     void TranslateWindowEvent(const SDL_WindowEvent& event);
     void TranslateSystemEvent(const SDL_Event& event);
     void NoteButtonTime(Uint32 serverTime);
-    void UndoMaximize(Window& window);
-    void SettleGeometry();
-    // Milliseconds until the next geometry report is due (-1: none awaited).
-    int UntilNextSettle() const;
 
-    // Draws the window's surface into its drawable and shows it.
+    // Composition (sdl_composition.cpp): draws the window's surface into its drawable and shows it.
     bool Show(Window& window);
     // Shows the window when the program next takes events (ShowDue).
     void ShowLater(Window& window);
@@ -147,7 +155,6 @@ private:
     // Composes the surface into `target` (0: the window's back buffer) with the root context
     // current; the surface's size in pixels comes back in width and height.
     bool Compose(Window& window, GLuint target, std::uint32_t& width, std::uint32_t& height);
-    void NoticeDesktopChange();
 
     bool videoFailed_ = false;
     bool videoStarted_ = false;

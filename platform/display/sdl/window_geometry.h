@@ -35,6 +35,8 @@ public:
     // When the reports are to be trusted, if some are awaited.
     std::optional<std::uint32_t> SettleTime() const { return settleAt_; }
     bool Due(std::uint32_t now) const;
+    // Whether the window waits for the window manager's answer to a place asked of it.
+    bool AwaitsAnswer() const { return requested_ && settleAt_; }
     // Ends the wait with where the surface is now. True when the window manager moved or sized
     // it away from where it was placed and the change is to be reported (`reportable`: the
     // window is shown, not minimised, not full screen); Placed() is then the surface's place.

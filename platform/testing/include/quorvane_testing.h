@@ -66,12 +66,13 @@ struct ShaderProgramCounts {
 ShaderProgramCounts ReadShaderProgramCounts(IDirect3DDevice9* device);
 
 // A resource linked into the executable, as the build step that compiles the resource script
-// lists it: type and name are MAKEINTRESOURCEW(id), a name, or "#id".
+// lists it: type and name are MAKEINTRESOURCEW(id), a name, or "#id"; the language is a LANGID.
 struct LinkedResource {
     LPCWSTR type;
     LPCWSTR name;
     const void* bytes;
     DWORD size;
+    LANGID language = 0;
 };
 // FindResourceW, LoadResource, LockResource and SizeofResource serve `resources` for the process
 // module. The names and bytes are not copied: they must outlive their use (static data does).

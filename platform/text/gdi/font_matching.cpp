@@ -1,7 +1,7 @@
 // Face selection through GDI, for the Windows build: GDI maps the request to a face as it does for
 // any Windows program, and hands out that face's font file, which FreeType then rasterises as on
-// Linux. Without a family name the request asks for the Japanese character set, GDI's way of
-// asking for the best face for Japanese text.
+// Linux. Without a family name the request asks for the character set of the text's language
+// (Shift-JIS for Japanese), GDI's way of asking for the best face for that language.
 #include <windows.h>
 
 #include <cstring>
@@ -60,12 +60,20 @@ int FaceInCollection(const std::vector<std::uint8_t>& collection, const std::vec
     return 0;
 }
 
-LOGFONTW Request(const std::string& family, int weight, bool italic)
+BYTE CharacterSet(const std::string& family, const std::string& language)
+{
+    if (!family.empty()) {
+        return DEFAULT_CHARSET;
+    }
+    return language == "ja" ? SHIFTJIS_CHARSET : ANSI_CHARSET;
+}
+
+LOGFONTW Request(const std::string& family, const std::string& language, int weight, bool italic)
 {
     LOGFONTW request{};
     request.lfWeight = weight;
     request.lfItalic = italic ? TRUE : FALSE;
-    request.lfCharSet = family.empty() ? SHIFTJIS_CHARSET : DEFAULT_CHARSET;
+    request.lfCharSet = CharacterSet(family, language);
     request.lfOutPrecision = OUT_TT_ONLY_PRECIS;
     MultiByteToWideChar(CP_UTF8, 0, family.c_str(), -1, request.lfFaceName, LF_FACESIZE - 1);
     return request;
@@ -89,9 +97,9 @@ bool ReadSelectedFace(HDC dc, FontFile& file)
 
 }  // namespace
 
-bool MatchFontFile(const std::string& family, int weight, bool italic, FontFile& file)
+bool MatchFontFile(const std::string& family, const std::string& language, int weight, bool italic, FontFile& file)
 {
-    const LOGFONTW request = Request(family, weight, italic);
+    const LOGFONTW request = Request(family, language, weight, italic);
     HFONT font = CreateFontIndirectW(&request);
     HDC dc = CreateCompatibleDC(nullptr);
     bool found = false;
