@@ -91,3 +91,9 @@ add_test(NAME FuzzRegressionsUnderWine
 set_tests_properties(QuorvaneDownloadUnderWine QuorvaneDownloadUnderWineInEnglish QuorvaneInstallerUnderWine
   FuzzRegressionsUnderWine PROPERTIES TIMEOUT 900
   RESOURCE_LOCK wineprefix)
+# The download with a damaged Quorvane.ini, without its Data folder, with sphere.x or the Earth
+# image cut off or garbled: each time the window opens and closes with exit code 0.
+add_test(NAME QuorvaneBadInputUnderWine
+  COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-xvfb --wm --
+    ${PROJECT_SOURCE_DIR}/tests/windows/bad-input-under-wine ${QUORVANE_DIST_ZIP} ${CMAKE_BINARY_DIR})
+set_tests_properties(QuorvaneBadInputUnderWine PROPERTIES TIMEOUT 300 RESOURCE_LOCK wineprefix)
