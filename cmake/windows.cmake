@@ -52,6 +52,13 @@ add_dependencies(quorvane quorvane_host_icons)
 
 include(${PROJECT_SOURCE_DIR}/cmake/windows_dist.cmake)
 
+# The fuzz targets' kept inputs replayed through this build's D3DX, with the invariants the Linux
+# tests check (tests/support/file_invariants.h).
+add_executable(replay_fuzz_inputs ${PROJECT_SOURCE_DIR}/tests/windows/replay_fuzz_inputs.cpp)
+target_include_directories(replay_fuzz_inputs PRIVATE ${platform_dir} ${PROJECT_SOURCE_DIR}/tests/support)
+target_link_libraries(replay_fuzz_inputs PRIVATE quorvane_d3dx9)
+target_link_options(replay_fuzz_inputs PRIVATE -static)
+
 # The executable imports no DLL but the system's and the DirectX runtime's, and carries its version.
 enable_testing()
 add_test(NAME QuorvaneExeImportsAndVersion
@@ -74,6 +81,19 @@ add_test(NAME QuorvaneInstallerUnderWine
   COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-xvfb --wm --
     ${PROJECT_SOURCE_DIR}/tests/windows/install-under-wine ${QUORVANE_DIST_SETUP} ${stage}/${dist_name}
     ${PROJECT_VERSION} ${CMAKE_BINARY_DIR})
+# One Wine start for every input of both folders.
+set(fuzz_regressions ${PROJECT_SOURCE_DIR}/tests/d3dx9/fuzz_regressions)
+add_test(NAME FuzzRegressionsUnderWine
+  COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-xvfb --
+    ${PROJECT_SOURCE_DIR}/tests/windows/run-console-under-wine ${CMAKE_BINARY_DIR} $<TARGET_FILE:replay_fuzz_inputs>
+    xfile=${fuzz_regressions}/xfile image=${fuzz_regressions}/image)
 # Both make the prefix when it is missing, and its Wine server serves one test at a time.
-set_tests_properties(QuorvaneDownloadUnderWine QuorvaneDownloadUnderWineInEnglish QuorvaneInstallerUnderWine PROPERTIES TIMEOUT 900
+set_tests_properties(QuorvaneDownloadUnderWine QuorvaneDownloadUnderWineInEnglish QuorvaneInstallerUnderWine
+  FuzzRegressionsUnderWine PROPERTIES TIMEOUT 900
   RESOURCE_LOCK wineprefix)
+# The download with a damaged Quorvane.ini, without its Data folder, with sphere.x or the Earth
+# image cut off or garbled: each time the window opens and closes with exit code 0.
+add_test(NAME QuorvaneBadInputUnderWine
+  COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-xvfb --wm --
+    ${PROJECT_SOURCE_DIR}/tests/windows/bad-input-under-wine ${QUORVANE_DIST_ZIP} ${CMAKE_BINARY_DIR})
+set_tests_properties(QuorvaneBadInputUnderWine PROPERTIES TIMEOUT 300 RESOURCE_LOCK wineprefix)
