@@ -74,6 +74,15 @@ add_test(NAME QuorvaneInstallerUnderWine
   COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-xvfb --wm --
     ${PROJECT_SOURCE_DIR}/tests/windows/install-under-wine ${QUORVANE_DIST_SETUP} ${stage}/${dist_name}
     ${PROJECT_VERSION} ${CMAKE_BINARY_DIR})
-# Both make the prefix when it is missing, and its Wine server serves one test at a time.
-set_tests_properties(QuorvaneDownloadUnderWine QuorvaneDownloadUnderWineInEnglish QuorvaneInstallerUnderWine PROPERTIES TIMEOUT 900
-  RESOURCE_LOCK wineprefix)
+# The download's picture under Wine after each of a few inputs against quorvane-snapshot's after
+# the same input: both tools are host programs, taken from the Linux release build (the Makefile
+# builds them before these tests).
+set(QUORVANE_HOST_BUILD_DIR ${PROJECT_SOURCE_DIR}/build/release CACHE PATH
+  "The Linux release build, whose quorvane-snapshot and quorvane-window-picture the picture test runs")
+add_test(NAME QuorvanePictureUnderWine
+  COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-xvfb --wm --
+    ${PROJECT_SOURCE_DIR}/tests/windows/picture-under-wine ${QUORVANE_DIST_ZIP} ${CMAKE_BINARY_DIR}
+    ${QUORVANE_HOST_BUILD_DIR}/quorvane-snapshot ${QUORVANE_HOST_BUILD_DIR}/tests/windows/quorvane-window-picture)
+# Each makes the prefix when it is missing, and its Wine server serves one test at a time.
+set_tests_properties(QuorvaneDownloadUnderWine QuorvaneDownloadUnderWineInEnglish QuorvaneInstallerUnderWine
+  QuorvanePictureUnderWine PROPERTIES TIMEOUT 900 RESOURCE_LOCK wineprefix)
