@@ -76,7 +76,20 @@ int CompareFiles(const std::string& winePath, const std::string& referencePath, 
     return Report(wine, reference, name);
 }
 
-// The client area read until it matches, or until the time is up, and the last reading kept.
+// The client area, when it has the reference's size.
+std::optional<Picture> ReadSized(Display* display, Window window, const Picture& reference, std::string& error)
+{
+    const auto area = FindClientArea(display, window, error);
+    if (area && (area->width != reference.width || area->height != reference.height)) {
+        error = "the client area is " + std::to_string(area->width) + "x" + std::to_string(area->height) +
+                ", the reference " + std::to_string(reference.width) + "x" + std::to_string(reference.height);
+        return std::nullopt;
+    }
+    return area ? ReadClientArea(display, *area, error) : std::nullopt;
+}
+
+// The client area read until it matches, or until the time is up, and the last reading compared
+// and kept.
 int CompareArea(Display* display, Window window, const std::string& referencePath, const std::string& name,
                 double seconds)
 {
@@ -86,15 +99,15 @@ int CompareArea(Display* display, Window window, const std::string& referencePat
         return Trouble(error);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     std::optional<Picture> wine;
-    do {
-        const auto area = FindClientArea(display, window, error);
-        if (area && (area->width != reference.width || area->height != reference.height))
-            error = "the client area is " + std::to_string(area->width) + "x" + std::to_string(area->height) +
-                    ", the reference " + std::to_string(reference.width) + "x" + std::to_string(reference.height);
-        else if (area && (wine = ReadClientArea(display, *area, error)) && Compare(*wine, reference).Matches())
+    for (;;) {
+        std::optional<Picture> reading = ReadSized(display, window, reference, error);
+        const bool matches = reading && Compare(*reading, reference).Matches();
+        if (reading)
+            wine = std::move(reading);
+        if (matches || std::chrono::steady_clock::now() >= deadline)
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    } while (std::chrono::steady_clock::now() < deadline);
+    }
     if (!wine)
         return Trouble(error);
     if (!Write(name + "-wine.png", *wine, error))

@@ -16,9 +16,6 @@ int ChannelDifference(std::uint32_t a, std::uint32_t b)
     return largest;
 }
 
-// The allowed share of differing pixels, 1 in allowedShare.
-constexpr std::size_t allowedShare = 5000;
-
 }  // namespace
 
 PictureDifference Compare(const Picture& wine, const Picture& reference)
