@@ -42,7 +42,8 @@ $(SANITIZED)/build.ninja:
 
 $(WINDOWS)/build.ninja:
 	$(CMAKE_CONFIGURE) -B $(WINDOWS) -DCMAKE_BUILD_TYPE=Release \
-		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake -DQUORVANE_DIST_DIR=$(CURDIR)/$(DIST)
+		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake -DQUORVANE_DIST_DIR=$(CURDIR)/$(DIST) \
+		-DQUORVANE_HOST_BUILD_DIR=$(CURDIR)/$(RELEASE)
 
 build: $(DEPS_STAMP) $(RELEASE)/build.ninja
 	cmake --build $(RELEASE) -j $(JOBS)
@@ -86,9 +87,11 @@ fuzz: $(DEPS_STAMP) $(FUZZ)/build.ninja
 	cmake --build $(FUZZ) -j $(JOBS)
 
 # The cross build and its download, then their tests: the DLLs quorvane.exe imports, and the
-# download unpacked into a fresh folder and run from there under Wine in Xvfb (tests/windows).
-check-windows: dist-windows
+# download unpacked into a fresh folder and run from there under Wine in Xvfb (tests/windows),
+# its picture compared with the Linux build's through two host tools of the release build.
+check-windows: dist-windows $(RELEASE)/build.ninja
 	cmake --build $(WINDOWS) -j $(JOBS)
+	cmake --build $(RELEASE) -j $(JOBS) --target quorvane-snapshot quorvane-window-picture
 	@echo "check-windows: $(WINDOWS)/quorvane.exe linked against the Windows SDK"
 	ctest --test-dir $(WINDOWS) --output-on-failure 2>&1 | tee $(WINDOWS)/ctest.log
 

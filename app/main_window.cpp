@@ -54,6 +54,13 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
     case WM_CREATE: OnCreate(hwnd); break;
     case WM_PAINT: RenderFrame(); break;
+    // The frame is presented before DefWindowProcW's BeginPaint erases: the class brush would
+    // paint over it (the whole client area at start-up, where a dialog was after it closes).
+    // With a device the frame covers the client area, and nothing is erased.
+    case WM_ERASEBKGND:
+        if (SceneResources.drawDevice != nullptr)
+            return 1;
+        break;
     case WM_SIZE: OnSize(lParam); break;
     case WM_CLOSE:
         ReleaseSceneResources();

@@ -87,13 +87,21 @@ add_test(NAME FuzzRegressionsUnderWine
   COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-xvfb --
     ${PROJECT_SOURCE_DIR}/tests/windows/run-console-under-wine ${CMAKE_BINARY_DIR} $<TARGET_FILE:replay_fuzz_inputs>
     xfile=${fuzz_regressions}/xfile image=${fuzz_regressions}/image)
-# Both make the prefix when it is missing, and its Wine server serves one test at a time.
-set_tests_properties(QuorvaneDownloadUnderWine QuorvaneDownloadUnderWineInEnglish QuorvaneInstallerUnderWine
-  FuzzRegressionsUnderWine PROPERTIES TIMEOUT 900
-  RESOURCE_LOCK wineprefix)
 # The download with a damaged Quorvane.ini, without its Data folder, with sphere.x or the Earth
 # image cut off or garbled: each time the window opens and closes with exit code 0.
 add_test(NAME QuorvaneBadInputUnderWine
   COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-xvfb --wm --
     ${PROJECT_SOURCE_DIR}/tests/windows/bad-input-under-wine ${QUORVANE_DIST_ZIP} ${CMAKE_BINARY_DIR})
 set_tests_properties(QuorvaneBadInputUnderWine PROPERTIES TIMEOUT 300 RESOURCE_LOCK wineprefix)
+# The download's picture under Wine after each of a few inputs against quorvane-snapshot's after
+# the same input: both tools are host programs, taken from the Linux release build (the Makefile
+# builds them before these tests).
+set(QUORVANE_HOST_BUILD_DIR ${PROJECT_SOURCE_DIR}/build/release CACHE PATH
+  "The Linux release build, whose quorvane-snapshot and quorvane-window-picture the picture test runs")
+add_test(NAME QuorvanePictureUnderWine
+  COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-xvfb --wm --
+    ${PROJECT_SOURCE_DIR}/tests/windows/picture-under-wine ${QUORVANE_DIST_ZIP} ${CMAKE_BINARY_DIR}
+    ${QUORVANE_HOST_BUILD_DIR}/quorvane-snapshot ${QUORVANE_HOST_BUILD_DIR}/tests/windows/quorvane-window-picture)
+# Each makes the prefix when it is missing, and its Wine server serves one test at a time.
+set_tests_properties(QuorvaneDownloadUnderWine QuorvaneDownloadUnderWineInEnglish QuorvaneInstallerUnderWine
+  FuzzRegressionsUnderWine QuorvanePictureUnderWine PROPERTIES TIMEOUT 900 RESOURCE_LOCK wineprefix)

@@ -7,8 +7,7 @@
 
 namespace quorvane::text {
 
-bool MatchFontFile(const std::string& family, const std::string& language, int weight, bool italic,
-                   FontFile& fontFile)
+bool MatchFontFile(const std::string& family, const std::string& language, int weight, bool italic, FontFile& fontFile)
 {
     if (!FontConfigurationLoaded()) {
         return false;

@@ -1,4 +1,4 @@
-// The PNG writer: libpng's simplified API, RGB rows from 32-bit pixels.
+// The PNG writer and reader: libpng's simplified API, RGB rows to and from 32-bit pixels.
 #include "png_file.h"
 
 #include <png.h>
@@ -41,6 +41,29 @@ bool WriteRgbPng(const std::string& path, std::uint32_t width, std::uint32_t hei
     else if (!flushed || !closed)
         error = "cannot write " + path + ": " + std::strerror(flushed ? errno : flushError);
     return encoded && flushed && closed;
+}
+
+bool ReadRgbPng(const std::string& path, std::uint32_t& width, std::uint32_t& height,
+                std::vector<std::uint32_t>& pixels, std::string& error)
+{
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
+        error = "cannot read " + path + ": " + image.message;
+        return false;
+    }
+    image.format = PNG_FORMAT_RGB;
+    std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(image));
+    if (png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr) == 0) {
+        error = "cannot decode " + path + ": " + image.message;
+        return false;
+    }
+    width = image.width;
+    height = image.height;
+    pixels.resize(std::size_t{width} * height);
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = std::uint32_t{rgb[3 * i]} << 16 | std::uint32_t{rgb[3 * i + 1]} << 8 | rgb[3 * i + 2];
+    return true;
 }
 
 }  // namespace quorvane::snapshot

@@ -1,4 +1,4 @@
-// Writing a picture as an 8-bit RGB PNG file.
+// Writing a picture as an 8-bit RGB PNG file, and reading one back.
 #pragma once
 
 #include <cstdint>
@@ -12,5 +12,10 @@ namespace quorvane::snapshot {
 // written whole; what was written is then left for the caller to remove.
 bool WriteRgbPng(const std::string& path, std::uint32_t width, std::uint32_t height,
                  const std::vector<std::uint32_t>& pixels, std::string& error);
+
+// Reads any PNG file as width * height values 0x00RRGGBB, top row first (alpha dropped). False,
+// with the reason in error, when it cannot be read.
+bool ReadRgbPng(const std::string& path, std::uint32_t& width, std::uint32_t& height,
+                std::vector<std::uint32_t>& pixels, std::string& error);
 
 }  // namespace quorvane::snapshot
