@@ -4,12 +4,15 @@
 //   bench_wine_frame [--windows PATH] [ROUNDS]    (default: the cross build beside this one, 3)
 //
 // The Linux viewer (our d3d9 on OpenGL) and quorvane.exe under Wine (our D3DX, linked into it,
-// on Wine's d3d9, wined3d over OpenGL) run side by side, each with a client area of 1024 x 768,
-// and in each round the left button drags the Earth of one and then of the other back and forth
+// on Wine's d3d9, wined3d over OpenGL) run side by side, each with a client area of 1024 x 768;
+// quorvane.exe twice: as Wine runs it, and with wined3d's command-stream thread switched off
+// (WINE_D3D_CONFIG=csmt=0), in which the program's calls reach OpenGL on its own thread as the
+// Linux build's do. In each round the left button drags the Earth of each in turn back and forth
 // for about three seconds. The frames are counted by the X server's DAMAGE reports on the window
 // that shows them. Per viewer: frames per second, milliseconds per frame, and the processor time
 // of the viewer's own process per frame (median, least and most of the rounds); then the
-// Windows build's milliseconds per frame over the Linux build's.
+// Windows build's milliseconds per frame over the Linux build's, both ways. The screen before
+// and after the drags is kept beside this program (wine-frame-bench*.png) to look at.
 //
 // PATH is the cross build's directory (build/windows) or its quorvane.exe. Without Wine, or
 // without the cross build where it is looked for by default, there is no result and the exit
@@ -39,10 +42,10 @@ namespace fs = std::filesystem;
 
 constexpr int clientWidth = 1024;
 constexpr int clientHeight = 768;
-// Wide enough for both windows side by side, so that neither covers the other.
-constexpr int screenWidth = 2200;
+// Wide enough for the three windows side by side, so that none covers another.
+constexpr int screenWidth = 3300;
 constexpr int screenHeight = 1000;
-constexpr int secondWindowX = 1100;
+constexpr int windowSpacing = 1100;
 
 struct Options {
     std::string windowsBuild = QUORVANE_WINDOWS_BUILD;
@@ -145,9 +148,9 @@ bool PrepareLinuxViewer(const XSession& session, ViewerProcess& viewer)
 
 // quorvane.exe is slow to show its first frame (Wine's start and the data's loading); the client
 // area takes its size only once the window procedure runs.
-bool PrepareWindowsViewer(const XSession& session, WineViewer& viewer)
+bool PrepareWindowsViewer(const XSession& session, WineViewer& viewer, int x)
 {
-    return viewer.Start() && viewer.WaitForPicture() && MoveTo(session, viewer.Window(), secondWindowX) &&
+    return viewer.Start() && viewer.WaitForPicture() && MoveTo(session, viewer.Window(), x) &&
            viewer.SetClientSize(clientWidth, clientHeight) && viewer.WaitForPicture();
 }
 
@@ -184,31 +187,44 @@ int main(int argc, char** argv)
     if (!PrepareLinuxViewer(session, linuxViewer))
         return NoResult("the Linux viewer showed no picture at 1024 x 768", true);
     WineViewer windowsViewer(session, program, QUORVANE_WINE_PREFIX_TOOL, QUORVANE_WINE_WORK_DIR);
-    if (!PrepareWindowsViewer(session, windowsViewer)) {
+    WineViewer singleThreadViewer(session, program, QUORVANE_WINE_PREFIX_TOOL, QUORVANE_WINE_WORK_DIR,
+                                  {"WINE_D3D_CONFIG=csmt=0"});
+    if (!PrepareWindowsViewer(session, windowsViewer, windowSpacing) ||
+        !PrepareWindowsViewer(session, singleThreadViewer, 2 * windowSpacing)) {
         runInPrefix({"wineserver", "-k"}, 20s);
         return NoResult(program + " under Wine showed no picture at 1024 x 768", true);
     }
     session.SaveScreen(QUORVANE_BENCH_OUTPUT_DIR "/wine-frame-bench.png");
 
-    Series linuxSeries, windowsSeries;
+    Series linuxSeries, windowsSeries, singleThreadSeries;
+    auto dragWindows = [&](WineViewer& viewer, Series& series) {
+        Activate(session, viewer.Window());
+        series.Add(MeasureDrag(session, viewer.ClientWindow(), *viewer.Client(), viewer.Process()));
+    };
     for (int round = 0; round < options.rounds; ++round) {
         Activate(session, linuxViewer.Window());
         linuxSeries.Add(MeasureDrag(session, linuxViewer.Window(), *linuxViewer.Client(), linuxViewer.Process()));
-        Activate(session, windowsViewer.Window());
-        windowsSeries.Add(
-            MeasureDrag(session, windowsViewer.ClientWindow(), *windowsViewer.Client(), windowsViewer.Process()));
+        dragWindows(windowsViewer, windowsSeries);
+        dragWindows(singleThreadViewer, singleThreadSeries);
     }
+    session.SaveScreen(QUORVANE_BENCH_OUTPUT_DIR "/wine-frame-bench-dragged.png");
     windowsViewer.Close();
+    singleThreadViewer.Close();
     runInPrefix({"wineserver", "-k"}, 20s);
 
-    std::printf("Dragging the Earth, client area %dx%d, both viewers on one Xvfb with openbox, %d rounds "
-                "(median, least, most)\n",
+    std::printf("Dragging the Earth, client area %dx%d, the viewers side by side on one Xvfb with openbox, "
+                "%d rounds (median, least, most)\n",
                 clientWidth, clientHeight, options.rounds);
     Report("Linux build (our d3d9 on OpenGL)", linuxSeries);
     Report(("Windows build under Wine (" + program + ")").c_str(), windowsSeries);
-    if (linuxSeries.milliseconds.empty() || windowsSeries.milliseconds.empty())
+    Report("the same, wined3d's command-stream thread off (csmt=0)", singleThreadSeries);
+    if (linuxSeries.milliseconds.empty() || windowsSeries.milliseconds.empty() ||
+        singleThreadSeries.milliseconds.empty())
         return NoResult("a viewer's frames could not be counted", true);
+    const double linuxMilliseconds = Median(linuxSeries.milliseconds);
     std::printf("  Windows / Linux, ms per frame (medians) %8.2f\n",
-                Median(windowsSeries.milliseconds) / Median(linuxSeries.milliseconds));
+                Median(windowsSeries.milliseconds) / linuxMilliseconds);
+    std::printf("  the same, csmt=0                         %8.2f\n",
+                Median(singleThreadSeries.milliseconds) / linuxMilliseconds);
     return 0;
 }

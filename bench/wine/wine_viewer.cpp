@@ -31,9 +31,9 @@ void CopyProgramAndData(const std::string& program, const fs::path& directory)
 }  // namespace
 
 WineViewer::WineViewer(const tests::XSession& session, const std::string& program, std::string prefixTool,
-                       std::string prefixDirectory)
+                       std::string prefixDirectory, std::vector<std::string> environment)
     : session_(session), prefixTool_(std::move(prefixTool)), prefixDirectory_(std::move(prefixDirectory)),
-      display_(XOpenDisplay(session.DisplayName().c_str()))
+      environment_(std::move(environment)), display_(XOpenDisplay(session.DisplayName().c_str()))
 {
     CopyProgramAndData(program, directory_.Path());
 }
@@ -49,6 +49,7 @@ bool WineViewer::Start()
 {
     tests::ChildOptions options = tests::QuietOn(session_.DisplayName());
     options.directory = directory_.Path();
+    options.environment.insert(options.environment.end(), environment_.begin(), environment_.end());
     process_ = std::make_unique<tests::ChildProcess>(
         std::vector<std::string>{prefixTool_, prefixDirectory_, "wine", "quorvane.exe"}, options);
     const bool appeared = tests::PollUntil(

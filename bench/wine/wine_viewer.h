@@ -12,14 +12,16 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quorvane::bench {
 
 class WineViewer {
 public:
-    // `program` is quorvane.exe; `prefixTool` and `prefixDirectory` run it in the Wine prefix.
+    // `program` is quorvane.exe; `prefixTool` and `prefixDirectory` run it in the Wine prefix,
+    // with these environment entries added (NAME=value).
     WineViewer(const tests::XSession& session, const std::string& program, std::string prefixTool,
-               std::string prefixDirectory);
+               std::string prefixDirectory, std::vector<std::string> environment = {});
     ~WineViewer();
     WineViewer(const WineViewer&) = delete;
     WineViewer& operator=(const WineViewer&) = delete;
@@ -44,6 +46,7 @@ private:
     const tests::XSession& session_;
     std::string prefixTool_;
     std::string prefixDirectory_;
+    std::vector<std::string> environment_;
     tests::TempDirectory directory_;
     std::unique_ptr<tests::ChildProcess> process_;
     void* display_ = nullptr;  // Display*, for the window tree, which XSession does not show
