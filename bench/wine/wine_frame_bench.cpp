@@ -170,7 +170,7 @@ int main(int argc, char** argv)
         return NoResult("no quorvane.exe at " + options.windowsBuild + " (make dist-windows builds it)",
                         options.windowsBuildGiven);
     if (!OnPath("wine") || !OnPath("wineserver"))
-        return NoResult("Wine is not installed (scripts/install-deps installs it)", options.windowsBuildGiven);
+        return NoResult("Wine is not installed (scripts/install-deps installs it)", false);
     XSession session(screenWidth, screenHeight);
     if (!session.Ready())
         return NoResult(session.Problem(), true);
