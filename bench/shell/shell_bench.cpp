@@ -15,7 +15,7 @@
 //              frame, RUNS switches; the double-click itself takes about 80 ms
 //
 // Times are in milliseconds: median, least and most of the runs.
-#include "frame_counter.h"
+#include "drag_measurement.h"
 #include "viewer_picture.h"
 #include "viewer_process.h"
 #include "x_session.h"
@@ -24,12 +24,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <thread>
 
 namespace {
 
 using namespace std::chrono_literals;
-using quorvane::bench::FrameCounter;
+using quorvane::bench::DragMeasurement;
+using quorvane::bench::MeasureDrag;
 using namespace quorvane::tests;
 using Clock = std::chrono::steady_clock;
 
@@ -83,23 +83,6 @@ StartUps MeasureStartUps(const XSession& session, int runs)
     return startUps;
 }
 
-// One xdotool run that presses the left button on the Earth, moves 8 pixels every 5 ms, swinging
-// 160 pixels either side, for 600 moves, and lets go.
-std::vector<std::string> DragArguments(const ScreenPoint& centre)
-{
-    std::vector<std::string> arguments{"xdotool",   "mousemove", std::to_string(centre.x), std::to_string(centre.y),
-                                       "mousedown", "1"};
-    for (int step = 0; step < 600; ++step) {
-        const int phase = step % 80;
-        const int offset = 8 * (phase < 40 ? phase - 20 : 60 - phase);
-        for (const std::string& argument : {std::string("mousemove"), std::to_string(centre.x + offset),
-                                            std::to_string(centre.y), std::string("sleep"), std::string("0.005")})
-            arguments.push_back(argument);
-    }
-    arguments.insert(arguments.end(), {"mouseup", "1"});
-    return arguments;
-}
-
 // Frames per second during one continuous drag, or nothing when it could not be measured.
 std::optional<double> DragRate(const XSession& session)
 {
@@ -107,21 +90,11 @@ std::optional<double> DragRate(const XSession& session)
     if (!viewer.Start() || !viewer.WaitUntilSettled() || !viewer.SetClientSize(dragWidth, dragHeight) ||
         !viewer.WaitUntilSettled() || !viewer.WaitForPicture())
         return std::nullopt;
-    FrameCounter counter(session.DisplayName(), viewer.Window());
-    if (!counter.Ready())
+    const std::optional<DragMeasurement> drag =
+        MeasureDrag(session, viewer.Window(), *viewer.Client(), viewer.Process());
+    if (!drag)
         return std::nullopt;
-    std::optional<ScreenRect> client = viewer.Client();
-    ChildProcess drag(DragArguments(Project({0, 0, 0}, *client)), QuietOn(session.DisplayName()));
-    counter.Clear();
-    while (drag.Running()) {
-        counter.Collect();
-        std::this_thread::sleep_for(1ms);
-    }
-    counter.Collect();
-    const auto& frames = counter.Frames();
-    if (frames.size() < 2)
-        return std::nullopt;
-    return double(frames.size() - 1) / std::chrono::duration<double>(frames.back() - frames.front()).count();
+    return drag->FramesPerSecond();
 }
 
 struct Switches {

@@ -1,0 +1,139 @@
+#include "wine_viewer.h"
+
+#include "viewer_picture.h"
+#include "viewer_process.h"
+
+#include <X11/Xlib.h>
+
+#include <filesystem>
+
+namespace quorvane::bench {
+
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+Display* Server(void* display)
+{
+    return static_cast<Display*>(display);
+}
+
+void CopyProgramAndData(const std::string& program, const fs::path& directory)
+{
+    fs::copy_file(program, directory / "quorvane.exe");
+    const fs::path mdl = directory / "Data" / "mdl";
+    fs::create_directories(mdl);
+    for (const char* file : {"sphere.x", "EarthMap_2500x1250.jpg"})
+        fs::copy_file(fs::path(QUORVANE_DATA_DIR) / "mdl" / file, mdl / file);
+}
+
+}  // namespace
+
+WineViewer::WineViewer(const tests::XSession& session, const std::string& program, std::string prefixTool,
+                       std::string prefixDirectory, std::vector<std::string> environment)
+    : session_(session), prefixTool_(std::move(prefixTool)), prefixDirectory_(std::move(prefixDirectory)),
+      environment_(std::move(environment)), display_(XOpenDisplay(session.DisplayName().c_str()))
+{
+    CopyProgramAndData(program, directory_.Path());
+}
+
+WineViewer::~WineViewer()
+{
+    process_.reset();
+    if (display_)
+        XCloseDisplay(Server(display_));
+}
+
+bool WineViewer::Start()
+{
+    tests::ChildOptions options = tests::QuietOn(session_.DisplayName());
+    options.directory = directory_.Path();
+    options.environment.insert(options.environment.end(), environment_.begin(), environment_.end());
+    process_ = std::make_unique<tests::ChildProcess>(
+        std::vector<std::string>{prefixTool_, prefixDirectory_, "wine", "quorvane.exe"}, options);
+    const bool appeared = tests::PollUntil(
+        [&] {
+            window_ = session_.FindWindow(process_->Pid(), tests::viewerTitle);
+            return (window_ != 0 && Client()) || !process_->Running();
+        },
+        60s);
+    return appeared && process_->Running();
+}
+
+unsigned long WineViewer::ClientWindow() const
+{
+    if (!display_ || !window_)
+        return 0;
+    ::Window root = 0, parent = 0;
+    ::Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(Server(display_), window_, &root, &parent, &children, &count))
+        return 0;
+    // The largest mapped child is the client area's.
+    unsigned long client = 0;
+    long largest = 0;
+    for (unsigned int index = 0; index < count; ++index) {
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(Server(display_), children[index], &attributes) &&
+            attributes.map_state == IsViewable && long(attributes.width) * attributes.height > largest) {
+            largest = long(attributes.width) * attributes.height;
+            client = children[index];
+        }
+    }
+    if (children)
+        XFree(children);
+    return client;
+}
+
+std::optional<tests::ScreenRect> WineViewer::Client() const
+{
+    const unsigned long client = ClientWindow();
+    XWindowAttributes attributes;
+    if (!client || !XGetWindowAttributes(Server(display_), client, &attributes))
+        return std::nullopt;
+    int x = 0, y = 0;
+    ::Window child = 0;
+    if (!XTranslateCoordinates(Server(display_), client, attributes.root, 0, 0, &x, &y, &child))
+        return std::nullopt;
+    return tests::ScreenRect{x, y, attributes.width, attributes.height};
+}
+
+bool WineViewer::SetClientSize(int width, int height) const
+{
+    const std::optional<tests::ScreenRect> surface = session_.Geometry(window_);
+    const std::optional<tests::ScreenRect> client = Client();
+    if (!surface || !client)
+        return false;
+    const int surfaceWidth = surface->width + width - client->width;
+    const int surfaceHeight = surface->height + height - client->height;
+    if (!session_.Xdotool(
+            {"windowsize", std::to_string(window_), std::to_string(surfaceWidth), std::to_string(surfaceHeight)}))
+        return false;
+    return tests::PollUntil(
+        [&] {
+            const std::optional<tests::ScreenRect> now = Client();
+            return now && now->width == width && now->height == height;
+        },
+        10s);
+}
+
+bool WineViewer::WaitForPicture() const
+{
+    return tests::PollUntil(
+        [&] {
+            const std::optional<tests::ScreenRect> client = Client();
+            return client && tests::ShowsEarthAtCentre(session_, *client);
+        },
+        60s);
+}
+
+void WineViewer::Close()
+{
+    if (!process_ || !process_->Running())
+        return;
+    tests::RunToEnd({"wmctrl", "-i", "-c", std::to_string(window_)}, tests::QuietOn(session_.DisplayName()), 10s);
+    process_->Wait(20s);
+}
+
+}  // namespace quorvane::bench
