@@ -57,7 +57,7 @@ bool HeadlessDriver::ConfigureModes(const std::vector<Mode>& modes, const Mode& 
 
 bool HeadlessDriver::Owns(const Window* window) const
 {
-    return window && std::any_of(windows_.begin(), windows_.end(), [&](auto& w) { return w.get() == window; });
+    return windows_.Owns(window);
 }
 
 Window* HeadlessDriver::CreateDisplayWindow(const WindowDesc& desc)
@@ -66,8 +66,7 @@ Window* HeadlessDriver::CreateDisplayWindow(const WindowDesc& desc)
         return nullptr;
     auto window = std::make_unique<Window>();
     window->desc = desc;
-    windows_.push_back(std::move(window));
-    return windows_.back().get();
+    return windows_.Add(std::move(window));
 }
 
 bool HeadlessDriver::RefuseWindows(bool refused)
@@ -85,7 +84,7 @@ void HeadlessDriver::DestroyDisplayWindow(Window* window)
     if (!window->frame.Empty())
         WithRootContext([&] { window->frame.Release(); });
     events_.Forget(window);
-    std::erase_if(windows_, [&](auto& w) { return w.get() == window; });
+    windows_.Remove(window);
 }
 
 void HeadlessDriver::SetDisplayWindowRect(Window* window, const Rect& rect)
@@ -190,17 +189,15 @@ GLContext* HeadlessDriver::CreateGLContext(Window*)
     EGLContext egl = egl_.CreateContext();
     if (egl == EGL_NO_CONTEXT)
         return nullptr;
-    contexts_.push_back(std::make_unique<GLContext>(GLContext{egl}));
-    return contexts_.back().get();
+    return contexts_.Add(std::make_unique<GLContext>(GLContext{egl}));
 }
 
 void HeadlessDriver::DestroyGLContext(GLContext* context)
 {
-    auto found = std::find_if(contexts_.begin(), contexts_.end(), [&](auto& c) { return c.get() == context; });
-    if (found == contexts_.end())
+    if (!contexts_.Owns(context))
         return;
     egl_.DestroyContext(context->egl);
-    contexts_.erase(found);
+    contexts_.Remove(context);
 }
 
 bool HeadlessDriver::MakeCurrent(GLContext* context)

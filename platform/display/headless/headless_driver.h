@@ -11,6 +11,7 @@
 #include "display/headless/composition.h"
 #include "display/headless/egl_surfaceless.h"
 #include "display/shared/event_queue.h"
+#include "display/shared/handed_out.h"
 #include "display/shared/kept_frame.h"
 
 namespace quorvane::display {
@@ -93,8 +94,8 @@ private:
     bool windowsRefused_ = false;
     Window* fullScreenWindow_ = nullptr;
     Mode fullScreenMode_;
-    std::vector<std::unique_ptr<Window>> windows_;
-    std::vector<std::unique_ptr<GLContext>> contexts_;
+    shared::HandedOut<Window> windows_;
+    shared::HandedOut<GLContext> contexts_;
     EglSurfaceless egl_;
     shared::EventQueue events_;
     std::vector<std::uint32_t> frameBuffer_;  // the kept frame while composing

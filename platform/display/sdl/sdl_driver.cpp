@@ -16,7 +16,7 @@ namespace sdl {
 
 bool SdlDriver::Owns(const Window* window) const
 {
-    return window && std::any_of(windows_.begin(), windows_.end(), [&](auto& w) { return w.get() == window; });
+    return windows_.Owns(window);
 }
 
 Window* SdlDriver::WindowOfId(Uint32 id) const

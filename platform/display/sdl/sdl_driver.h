@@ -31,6 +31,7 @@
 #include "display/sdl/window_placement.h"
 #include "display/sdl/x11_colormap.h"
 #include "display/shared/event_queue.h"
+#include "display/shared/handed_out.h"
 #include "display/shared/kept_frame.h"
 
 namespace quorvane::display {
@@ -164,8 +165,8 @@ private:
     InputTranslator input_;
     shared::EventQueue ready_;
     std::vector<Event> translated_;
-    std::vector<std::unique_ptr<Window>> windows_;
-    std::vector<std::unique_ptr<GLContext>> glContexts_;
+    shared::HandedOut<Window> windows_;
+    shared::HandedOut<GLContext> glContexts_;
     Mode desktopSeen_;
     Window* fullScreenWindow_ = nullptr;
     Mode fullScreenMode_;

@@ -78,17 +78,15 @@ GLContext* SdlDriver::CreateGLContext(Window*)
     SDL_GLContext gl = contexts_.Create();
     if (!gl)
         return nullptr;
-    glContexts_.push_back(std::make_unique<GLContext>(GLContext{gl}));
-    return glContexts_.back().get();
+    return glContexts_.Add(std::make_unique<GLContext>(GLContext{gl}));
 }
 
 void SdlDriver::DestroyGLContext(GLContext* context)
 {
-    auto found = std::find_if(glContexts_.begin(), glContexts_.end(), [&](auto& c) { return c.get() == context; });
-    if (found == glContexts_.end())
+    if (!glContexts_.Owns(context))
         return;
     contexts_.Destroy(context->gl);
-    glContexts_.erase(found);
+    glContexts_.Remove(context);
 }
 
 bool SdlDriver::MakeCurrent(GLContext* context)

@@ -24,8 +24,7 @@ Window* SdlDriver::CreateDisplayWindow(const WindowDesc& desc)
     window->colormap = sdl::WindowColormap(window->sdl);
     window->xWindow = x11::XWindowOf(window->sdl);
     x11::PlaceWindowItself(window->sdl);
-    windows_.push_back(std::move(window));
-    Window* created = windows_.back().get();
+    Window* created = windows_.Add(std::move(window));
     if (desc.visible)
         ShowDisplayWindow(created, true);
     return created;
@@ -45,7 +44,7 @@ void SdlDriver::DestroyDisplayWindow(Window* window)
     ready_.Forget(window);
     SDL_DestroyWindow(window->sdl);
     window->colormap.Free();
-    std::erase_if(windows_, [&](auto& w) { return w.get() == window; });
+    windows_.Remove(window);
 }
 
 Rect SdlDriver::DisplayWindowRect(Window* window)
