@@ -1,5 +1,6 @@
 #include "wine_viewer.h"
 
+#include "client_area.h"
 #include "viewer_picture.h"
 #include "viewer_process.h"
 
@@ -17,6 +18,15 @@ namespace fs = std::filesystem;
 Display* Server(void* display)
 {
     return static_cast<Display*>(display);
+}
+
+// The one mapped child of Wine's window, which shows the frames.
+std::optional<window_picture::ClientRect> ClientAreaOf(void* display, unsigned long window)
+{
+    if (!display || !window)
+        return std::nullopt;
+    std::string error;
+    return window_picture::FindClientArea(Server(display), window, error);
 }
 
 void CopyProgramAndData(const std::string& program, const fs::path& directory)
@@ -63,40 +73,16 @@ bool WineViewer::Start()
 
 unsigned long WineViewer::ClientWindow() const
 {
-    if (!display_ || !window_)
-        return 0;
-    ::Window root = 0, parent = 0;
-    ::Window* children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(Server(display_), window_, &root, &parent, &children, &count))
-        return 0;
-    // The largest mapped child is the client area's.
-    unsigned long client = 0;
-    long largest = 0;
-    for (unsigned int index = 0; index < count; ++index) {
-        XWindowAttributes attributes;
-        if (XGetWindowAttributes(Server(display_), children[index], &attributes) &&
-            attributes.map_state == IsViewable && long(attributes.width) * attributes.height > largest) {
-            largest = long(attributes.width) * attributes.height;
-            client = children[index];
-        }
-    }
-    if (children)
-        XFree(children);
-    return client;
+    const std::optional<window_picture::ClientRect> area = ClientAreaOf(display_, window_);
+    return area ? area->window : 0;
 }
 
 std::optional<tests::ScreenRect> WineViewer::Client() const
 {
-    const unsigned long client = ClientWindow();
-    XWindowAttributes attributes;
-    if (!client || !XGetWindowAttributes(Server(display_), client, &attributes))
+    const std::optional<window_picture::ClientRect> area = ClientAreaOf(display_, window_);
+    if (!area)
         return std::nullopt;
-    int x = 0, y = 0;
-    ::Window child = 0;
-    if (!XTranslateCoordinates(Server(display_), client, attributes.root, 0, 0, &x, &y, &child))
-        return std::nullopt;
-    return tests::ScreenRect{x, y, attributes.width, attributes.height};
+    return tests::ScreenRect{area->x, area->y, int(area->width), int(area->height)};
 }
 
 bool WineViewer::SetClientSize(int width, int height) const

@@ -22,7 +22,7 @@ std::optional<ClientRect> FindClientArea(Display* display, Window topLevel, std:
             continue;
         ++mapped;
         Window ignored = 0;
-        ClientRect rect{0, 0, unsigned(attributes.width), unsigned(attributes.height)};
+        ClientRect rect{children[i], 0, 0, unsigned(attributes.width), unsigned(attributes.height)};
         XTranslateCoordinates(display, children[i], root, 0, 0, &rect.x, &rect.y, &ignored);
         found = rect;
     }

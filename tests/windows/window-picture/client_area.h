@@ -10,8 +10,9 @@
 
 namespace quorvane::window_picture {
 
-// Where the client area is on the screen.
+// Where the client area is on the screen, and the X window that shows it.
 struct ClientRect {
+    Window window = 0;
     int x = 0;
     int y = 0;
     unsigned width = 0;
