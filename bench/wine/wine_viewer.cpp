@@ -1,8 +1,8 @@
 #include "wine_viewer.h"
 
-#include "client_area.h"
 #include "viewer_picture.h"
 #include "viewer_process.h"
+#include "wine_client_area.h"
 
 #include <X11/Xlib.h>
 
@@ -21,12 +21,12 @@ Display* Server(void* display)
 }
 
 // The one mapped child of Wine's window, which shows the frames.
-std::optional<window_picture::ClientRect> ClientAreaOf(void* display, unsigned long window)
+std::optional<tests::ClientRect> ClientAreaOf(void* display, unsigned long window)
 {
     if (!display || !window)
         return std::nullopt;
     std::string error;
-    return window_picture::FindClientArea(Server(display), window, error);
+    return tests::FindClientArea(Server(display), window, error);
 }
 
 void CopyProgramAndData(const std::string& program, const fs::path& directory)
@@ -73,13 +73,13 @@ bool WineViewer::Start()
 
 unsigned long WineViewer::ClientWindow() const
 {
-    const std::optional<window_picture::ClientRect> area = ClientAreaOf(display_, window_);
+    const std::optional<tests::ClientRect> area = ClientAreaOf(display_, window_);
     return area ? area->window : 0;
 }
 
 std::optional<tests::ScreenRect> WineViewer::Client() const
 {
-    const std::optional<window_picture::ClientRect> area = ClientAreaOf(display_, window_);
+    const std::optional<tests::ClientRect> area = ClientAreaOf(display_, window_);
     if (!area)
         return std::nullopt;
     return tests::ScreenRect{area->x, area->y, int(area->width), int(area->height)};
