@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "scene/angles.h"
 #include "scene/vector_helpers.h"
 
 unsigned CircleSegmentCount(int lineDensity)
@@ -25,8 +26,7 @@ void CircleBuffer::Fill(const D3DXVECTOR3& axis)
         return;
     const D3DXVECTOR3 start(1.0f, 0.0f, 0.0f);
     for (unsigned j = 0; j <= segments_; ++j) {
-        // 3.14159 is the scene's value of pi throughout; it is a float widened to double.
-        const float angle = static_cast<float>(j * static_cast<double>(3.14159f) * 2.0 / segments_);
+        const float angle = static_cast<float>(j * drawnPi * 2.0 / segments_);
         D3DXVECTOR3 point;
         RotateAboutAxis(&start, &axis, angle, &point);
         vertices_[j] = CircleVertex{point.x, point.y, point.z, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f};

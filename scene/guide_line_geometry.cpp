@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "scene/angles.h"
 #include "scene/stereographic_projection.h"
 
 GuideLineWorlds BuildGuideLineWorlds(const D3DXMATRIX& earthRotation)
@@ -27,7 +28,7 @@ GuideLineWorlds BuildGuideLineWorlds(const D3DXMATRIX& earthRotation)
 
 float DegreesToRadians(double degrees)
 {
-    return static_cast<float>(degrees * static_cast<double>(3.14159f) / 180.0);
+    return static_cast<float>(degrees * drawnPi / 180.0);
 }
 
 D3DXMATRIX LatitudePlacement(int degrees)

@@ -15,6 +15,7 @@
 // nears C's height.
 #include "scene/projection_scale.h"
 
+#include "scene/angles.h"
 #include "scene/double_vector.h"
 #include "scene/stereographic_projection.h"
 
@@ -24,7 +25,6 @@
 namespace {
 
 constexpr double radius = projectionRadius;
-constexpr double radiansToDegrees = 180.0 / 3.14159265358979323846;
 
 // The image of a point below C, in the plane's x and z.
 struct PlanePoint {

@@ -3,6 +3,7 @@
 // decides how far is tiny.
 #include "scene/ray_picking.h"
 
+#include "scene/angles.h"
 #include "scene/camera.h"
 #include "scene/double_vector.h"
 #include "scene/screen_mapping.h"
@@ -10,11 +11,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace {
-
-constexpr double radiansToDegrees = 180.0 / std::numbers::pi;
 
 // Where the line o + t u crosses the unit sphere: the entering and leaving t.
 struct Crossings {

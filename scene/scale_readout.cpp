@@ -2,6 +2,7 @@
 // as it is turned now.
 #include "scene/scale_readout.h"
 
+#include "scene/angles.h"
 #include "scene/projection_scale.h"
 #include "scene/stereographic_projection.h"
 #include "scene/tissot_circles.h"
@@ -10,7 +11,6 @@
 
 namespace {
 
-constexpr double degreesToRadians = 3.14159265358979323846 / 180.0;
 constexpr unsigned radiusSamples = 720;  // half a degree apart: the extents to 4e-5 of the radius
 
 bool HasImage(const D3DXVECTOR3& point)

@@ -2,13 +2,13 @@
 // drawn latitude circle meets a drawn meridian.
 #include "scene/tissot_circles.h"
 
+#include "scene/angles.h"
 #include "scene/guide_line_geometry.h"
 
 #include <cmath>
 
 namespace {
 
-constexpr double degreesToRadians = 3.14159265358979323846 / 180.0;
 constexpr float nearPole = 1e-6f;  // horizontal distance from the axis below which a point is a pole
 
 std::size_t Count(unsigned latitudeStep, unsigned longitudeStep)

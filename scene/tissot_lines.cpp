@@ -2,6 +2,7 @@
 // it twice, through the sphere's and the plane's world matrices of the graticule.
 #include "scene/tissot_lines.h"
 
+#include "scene/angles.h"
 #include "scene/guide_line_geometry.h"
 #include "scene/line_material.h"
 #include "scene/tissot_circles.h"
@@ -17,8 +18,7 @@ CircleVertex Vertex(const D3DXVECTOR3& p)
 
 void AppendCircle(std::vector<CircleVertex>& lines, const D3DXVECTOR3& centre)
 {
-    // 3.14159 is the scene's value of pi, as for the graticule's circles.
-    const double step = 2.0 * static_cast<double>(3.14159f) / tissotSegments;
+    const double step = 2.0 * drawnPi / tissotSegments;
     D3DXVECTOR3 previous = TissotCirclePoint(centre, 0.0);
     for (unsigned j = 1; j <= tissotSegments; ++j) {
         const D3DXVECTOR3 next =
