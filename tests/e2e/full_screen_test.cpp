@@ -36,6 +36,10 @@ protected:
     // Double-clicks the Earth at the centre of the client area (with or without the menu bar).
     bool DoubleClickTheEarth(bool withMenu) const
     {
+        // Right after a switch the window manager may still be reframing the window, which then
+        // has no place on the screen for a moment; the click goes where it is once it has one.
+        if (!PollUntil([&] { return viewer->Surface().has_value(); }, 5s))
+            return false;
         const ScreenPoint centre = Project({0, 0, 0}, Client(withMenu));
         return session->DoubleClick(centre.x, centre.y);
     }
