@@ -82,7 +82,7 @@ test-sanitized: build-sanitized
 $(FUZZ)/build.ninja:
 	CC=clang CXX=clang++ $(CMAKE_CONFIGURE) -B $(FUZZ) -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_FUZZ=ON
 
-# Builds the fuzzers; README.md ("Developing") says how to run one on its kept inputs.
+# Builds the fuzzers; docs/testing.md says how to run one on its kept inputs.
 fuzz: $(DEPS_STAMP) $(FUZZ)/build.ninja
 	cmake --build $(FUZZ) -j $(JOBS)
 

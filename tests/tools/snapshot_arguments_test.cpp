@@ -87,11 +87,11 @@ TEST(SnapshotArguments, BadArgumentsAreRefusedWithAReason)
     }
 }
 
-TEST(SnapshotArguments, TheReadmeShowsTheUsageAsTheToolPrintsIt)
+TEST(SnapshotArguments, ItsDocumentShowsTheUsageAsTheToolPrintsIt)
 {
-    std::ostringstream readme;
-    readme << std::ifstream(QUORVANE_README).rdbuf();
-    EXPECT_NE(readme.str().find("```\n" + Usage() + "```\n"), std::string::npos) << Usage();
+    std::ostringstream document;
+    document << std::ifstream(QUORVANE_SNAPSHOT_DOC).rdbuf();
+    EXPECT_NE(document.str().find("```\n" + Usage() + "```\n"), std::string::npos) << Usage();
     EXPECT_TRUE(Parse({"--key", "f" + std::to_string(functionKeyCount), "out.png"}));
 }
 

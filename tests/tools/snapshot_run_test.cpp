@@ -213,11 +213,11 @@ TEST_F(SnapshotRunTest, TissotCirclesImageHasTheRadiiWorkedByHand)
     }
 }
 
-// Tissot's circles switched on and off again leave the README's picture byte for byte as it is.
-TEST_F(SnapshotRunTest, TheReadmesPictureIsUnchangedWithTissotCirclesSwitchedOff)
+// Tissot's circles switched on and off again leave the documented picture byte for byte as it is.
+TEST_F(SnapshotRunTest, TheDocumentedPictureIsUnchangedWithTissotCirclesSwitchedOff)
 {
     std::ostringstream shown;
-    shown << std::ifstream(std::filesystem::path(QUORVANE_README).parent_path() / "docs" / "snapshot.png",
+    shown << std::ifstream(std::filesystem::path(QUORVANE_SNAPSHOT_DOC).parent_path() / "snapshot.png",
                            std::ios::binary)
                  .rdbuf();
     const std::string readme = "--dir " + std::filesystem::path(QUORVANE_SNAPSHOT).parent_path().string() +
