@@ -75,8 +75,9 @@ add_test(NAME QuorvaneDownloadUnderWineInEnglish
   COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-xvfb --wm --
     ${PROJECT_SOURCE_DIR}/tests/windows/run-under-wine ${QUORVANE_DIST_ZIP} ${CMAKE_BINARY_DIR} en)
 # The installer run silently in the same prefix: the installed files, the Start-menu shortcut, the
-# uninstall entry, the program started as the shortcut starts it, then the uninstaller, silent
-# (Quorvane.ini kept) and through its pages (Quorvane.ini removed when asked).
+# uninstall entry, the program started as the shortcut starts it, an install into another folder
+# (the first copy removed) and one into the remembered folder, then the uninstaller, silent
+# (Quorvane.ini kept) and through its pages in Japanese (removed when asked).
 add_test(NAME QuorvaneInstallerUnderWine
   COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-xvfb --wm --
     ${PROJECT_SOURCE_DIR}/tests/windows/install-under-wine ${QUORVANE_DIST_SETUP} ${stage}/${dist_name}

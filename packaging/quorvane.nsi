@@ -3,6 +3,9 @@
 ; program stays writable (the program keeps it in the folder it is started in). It adds a
 ; Start-menu shortcut that starts the program in that folder, and an entry in the installed
 ; programs. The uninstaller asks before it removes Quorvane.ini; run silently (/S) it keeps it.
+; The folder is remembered in the uninstall entry and offered again at the next install; an
+; install into another folder first removes the earlier copy, whose settings move along. Both
+; speak the user's language, Japanese or English, as the program does (English for any other).
 ;
 ; makensis -DVERSION=1.2.3 -DSOURCE_DIR=<the download's folder> -DICON=<quorvane.ico>
 ;          -DOUTFILE=<setup.exe> quorvane.nsi
@@ -17,6 +20,8 @@ Name "Quorvane ${VERSION}"
 OutFile "${OUTFILE}"
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\Quorvane"
+; An earlier install's folder: the directory page offers it, and /S without /D installs there.
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" InstallLocation
 SetCompressor /SOLID lzma
 ManifestDPIAware true
 
@@ -31,13 +36,12 @@ VIAddVersionKey /LANG=1033 LegalCopyright "2026 Quorvane developers"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_WELCOMEPAGE_TEXT "Setup will install Quorvane ${VERSION} for you alone; it needs no \
-administrator rights.$\r$\n$\r$\nClick Next to continue."
+!define MUI_WELCOMEPAGE_TEXT "$(WelcomeText)"
 !define MUI_FINISHPAGE_RUN
-!define MUI_FINISHPAGE_RUN_TEXT "Start Quorvane"
+!define MUI_FINISHPAGE_RUN_TEXT "$(StartText)"
 !define MUI_FINISHPAGE_RUN_FUNCTION StartQuorvane
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\README-windows.txt"
-!define MUI_FINISHPAGE_SHOWREADME_TEXT "Show README-windows.txt"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "$(ReadmeText)"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 
 !insertmacro MUI_PAGE_WELCOME
@@ -46,10 +50,24 @@ administrator rights.$\r$\n$\r$\nClick Next to continue."
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+; The user's display language chooses; the first one here serves every language not listed.
 !insertmacro MUI_LANGUAGE English
+!insertmacro MUI_LANGUAGE Japanese
+
+LangString WelcomeText ${LANG_ENGLISH} "Setup will install Quorvane ${VERSION} for you alone; it \
+needs no administrator rights.$\r$\n$\r$\nClick Next to continue."
+LangString WelcomeText ${LANG_JAPANESE} "Quorvane ${VERSION} をこのユーザーだけにインストールします。\
+管理者権限は要りません。$\r$\n$\r$\n続けるには [次へ] を押してください。"
+LangString StartText ${LANG_ENGLISH} "Start Quorvane"
+LangString StartText ${LANG_JAPANESE} "Quorvane を起動する"
+LangString ReadmeText ${LANG_ENGLISH} "Show README-windows.txt"
+LangString ReadmeText ${LANG_JAPANESE} "README-windows.txt (英語) を表示する"
+LangString RemoveSettings ${LANG_ENGLISH} "Also remove your settings, Quorvane.ini, from $INSTDIR?"
+LangString RemoveSettings ${LANG_JAPANESE} "設定ファイル Quorvane.ini も $INSTDIR から削除しますか?"
 
 Section "Quorvane"
   SetShellVarContext current
+  Call RemoveEarlierCopy
   SetOutPath "$INSTDIR"
   File "${SOURCE_DIR}\quorvane.exe"
   File "${SOURCE_DIR}\README-windows.txt"
@@ -75,6 +93,31 @@ Section "Quorvane"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" NoRepair 1
 SectionEnd
 
+; A copy installed earlier in another folder goes first, so that one copy is left, the one the
+; shortcut and the uninstall entry name: its own uninstaller runs silently in its folder (_?=, so
+; that it is waited for), and its Quorvane.ini moves here unless this folder has one already.
+Function RemoveEarlierCopy
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" InstallLocation
+  StrCmp $0 "" earlier_done
+  StrCmp $0 $INSTDIR earlier_done
+  IfFileExists "$0\uninstall.exe" 0 earlier_done
+  ExecWait '"$0\uninstall.exe" /S _?=$0'
+  Delete "$0\uninstall.exe"
+  IfFileExists "$INSTDIR\Quorvane.ini" settings_moved
+  IfFileExists "$0\Quorvane.ini" 0 settings_moved
+  CreateDirectory "$INSTDIR"
+  ClearErrors
+  Rename "$0\Quorvane.ini" "$INSTDIR\Quorvane.ini"
+  IfErrors 0 settings_moved
+  ; Another drive: copied, and the old one deleted only once the copy is there.
+  CopyFiles /SILENT "$0\Quorvane.ini" "$INSTDIR"
+  IfFileExists "$INSTDIR\Quorvane.ini" 0 settings_moved
+  Delete "$0\Quorvane.ini"
+  settings_moved:
+  RMDir "$0"
+  earlier_done:
+FunctionEnd
+
 ; The finish page starts the program as the shortcut does: in the install folder.
 Function StartQuorvane
   SetOutPath "$INSTDIR"
@@ -96,7 +139,7 @@ Section "Uninstall"
   ; The settings are the user's: asked first, kept when the answer is No or nobody is asked.
   IfFileExists "$INSTDIR\Quorvane.ini" 0 settings_done
     MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
-      "Also remove your settings, Quorvane.ini, from $INSTDIR?" /SD IDNO IDNO settings_done
+      "$(RemoveSettings)" /SD IDNO IDNO settings_done
     Delete "$INSTDIR\Quorvane.ini"
   settings_done:
   Delete "$INSTDIR\uninstall.exe"
