@@ -163,6 +163,7 @@ void DeleteLastCircle(DrawnCircleList& list)
 void ClearDrawnCircles(DrawnCircleList& list)
 {
     list.circles.clear();
+    list.nextColor = 0;
     list.drag.reset();
 }
 

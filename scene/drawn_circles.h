@@ -50,6 +50,7 @@ D3DCOLOR DrawnCircleColor(std::size_t index);
 void AddDrawnCircle(DrawnCircleList& list, const SphereCircle& model);
 // Removes the newest circle; its colour is the next one's again.
 void DeleteLastCircle(DrawnCircleList& list);
+// Removes every circle; the next takes the palette's first colour.
 void ClearDrawnCircles(DrawnCircleList& list);
 
 // A Ctrl press: the drag starts where the ray meets the Earth (when it is shown) or else the
