@@ -61,6 +61,10 @@ void OnCommand(HWND hwnd, UINT id)
     switch (id) {
     case IDM_ABOUT: ShowAboutBox(hwnd); break;
     case IDM_EXIT: PostMessageW(hwnd, WM_CLOSE, 0, 0); break;
+    case IDM_CLEAR_CIRCLES:
+        ClearDrawnCircles(ViewerSession.circles);
+        Invalidate(hwnd);
+        break;
     default:
         if (id >= IDM_SCREEN_MODE_FIRST)
             ChooseScreenMode(id - IDM_SCREEN_MODE_FIRST);
@@ -70,11 +74,18 @@ void OnCommand(HWND hwnd, UINT id)
 
 void OnFunctionKey(HWND hwnd, WPARAM key)
 {
+    if (key == VK_DELETE && !ViewerSession.circles.circles.empty()) {
+        DeleteLastCircle(ViewerSession.circles);
+        Invalidate(hwnd);
+        return;
+    }
     for (const FunctionKey& entry : functionKeys) {
         if (entry.key != key)
             continue;
         if (entry.flag != nullptr)
             Toggle(hwnd, entry);
+        else if (entry.command != 0)
+            OnCommand(hwnd, entry.command);
         else
             Invalidate(hwnd);
     }

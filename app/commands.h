@@ -4,8 +4,7 @@
 
 #include "app/resource.h"
 #include "app/settings.h"
-#include "scene/projection_rays.h"
-#include "scene/tissot_lines.h"
+#include "scene/session_state.h"
 
 #include <windows.h>
 
@@ -13,7 +12,8 @@
 #include <iterator>
 
 // What a function key does: it toggles a view switch (its flag, and the check mark of its item
-// in the view menu) or, with neither, only draws the picture again. Its text says what it
+// in the view menu), or without a flag sends its item's command, or with neither only draws the
+// picture again. Its text says what it
 // switches (or does) in the manual pages and README-windows.txt, which the build makes from
 // these rows: a key is added with its one row.
 struct FunctionKey {
@@ -25,7 +25,7 @@ struct FunctionKey {
 
 // Every function key the viewer answers, F1 up without a gap. The flags are the settings' show
 // flags, which the INI keeps, and the switches of the projection rays and of Tissot's circles,
-// which last one session.
+// which last one session (as the drawn circles that F9 clears do).
 inline constexpr FunctionKey functionKeys[] = {
     {VK_F1, IDM_SHOW_HELP, &ViewerSettings.showHelp, "help text"},
     {VK_F2, IDM_SHOW_LATITUDE_LINES, &ViewerSettings.showLatitudeLines, "latitude lines"},
@@ -33,8 +33,9 @@ inline constexpr FunctionKey functionKeys[] = {
     {VK_F4, IDM_SHOW_EARTH, &ViewerSettings.showEarth, "the Earth"},
     {VK_F5, IDM_SHOW_EARTH_OUTLINE, &ViewerSettings.showEarthOutline, "the Earth's outline"},
     {VK_F6, 0, nullptr, "redraw"},
-    {VK_F7, IDM_SHOW_PROJECTION_RAYS, &showProjectionRays, "projection rays"},
-    {VK_F8, IDM_SHOW_TISSOT_CIRCLES, &showTissotCircles, "Tissot's circles"},
+    {VK_F7, IDM_SHOW_PROJECTION_RAYS, &ViewerSession.showProjectionRays, "projection rays"},
+    {VK_F8, IDM_SHOW_TISSOT_CIRCLES, &ViewerSession.showTissotCircles, "Tissot's circles"},
+    {VK_F9, IDM_CLEAR_CIRCLES, nullptr, "clear the circles drawn with Ctrl and the left button"},
 };
 
 // The keys are F1 to F<functionKeyCount>.
@@ -57,7 +58,8 @@ void UpdateViewMenuChecks(HWND hwnd);
 // WM_COMMAND by its command id; unknown ids do nothing.
 void OnCommand(HWND hwnd, UINT id);
 
-// WM_KEYDOWN: a key of functionKeys toggles its switch, as its menu item does, or redraws.
+// WM_KEYDOWN: a key of functionKeys toggles its switch or sends its command, as its menu item
+// does, or redraws; Delete removes the circle drawn last.
 void OnFunctionKey(HWND hwnd, WPARAM key);
 
 // Double-click and Alt+Enter: a window goes full screen at the desktop's size; full screen

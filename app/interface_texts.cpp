@@ -1,6 +1,7 @@
 #include "app/interface_texts.h"
 
 #include "app/resource.h"
+#include "scene/drawn_circles.h"
 #include "scene/help_overlay.h"
 #include "scene/scale_readout.h"
 
@@ -42,4 +43,5 @@ void LoadInterfaceTexts(HINSTANCE instance)
     LoadTextInto(instance, IDS_TISSOT_RADII, tissotTexts.radii);
     LoadTextInto(instance, IDS_TISSOT_ANGLE, tissotTexts.angle);
     LoadTextInto(instance, IDS_TISSOT_SEPARATOR, tissotTexts.separator);
+    LoadTextInto(instance, IDS_CIRCLE_ANGLES, crossingAngleFormat);
 }

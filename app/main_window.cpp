@@ -94,7 +94,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_LBUTTONDBLCLK: ToggleFullScreen(hwnd); break;
     case WM_KEYDOWN: OnFunctionKey(hwnd, wParam); break;
     case WM_COMMAND: OnCommand(hwnd, LOWORD(wParam)); break;
-    case WM_LBUTTONDOWN: StartDrag(hwnd, leftDragging, lParam); break;
+    case WM_LBUTTONDOWN: StartLeftDrag(hwnd, wParam, lParam); break;
     case WM_LBUTTONUP: EndDrag(leftDragging); break;
     case WM_RBUTTONDOWN: StartDrag(hwnd, rightDragging, lParam); break;
     case WM_RBUTTONUP: EndDrag(rightDragging); break;

@@ -2,11 +2,15 @@
 #include "app/mouse.h"
 
 #include "app/main_window.h"
+#include "app/settings.h"
 #include "scene/camera.h"
-#include "scene/projection_rays.h"
+#include "scene/session_state.h"
+
+#include <optional>
 
 BOOL leftDragging = FALSE;
 BOOL rightDragging = FALSE;
+BOOL drawingCircle = FALSE;
 LONG lastMouseX = 0;
 LONG lastMouseY = 0;
 
@@ -42,12 +46,27 @@ void StartDrag(HWND hwnd, BOOL& dragging, LPARAM position)
     lastMouseY = PositionY(position);
 }
 
+void StartLeftDrag(HWND hwnd, WPARAM keys, LPARAM position)
+{
+    const bool idle = !leftDragging && !rightDragging;
+    StartDrag(hwnd, leftDragging, position);
+    if (!idle || !leftDragging || (keys & MK_CONTROL) == 0)
+        return;
+    drawingCircle = TRUE;
+    if (const std::optional<EyeRay> ray = FrameRayThroughPixel(POINT{lastMouseX, lastMouseY}))
+        BeginCircleDrag(ViewerSession.circles, *ray, earthOrientation, ViewerSettings.showEarth != FALSE);
+}
+
 void EndDrag(BOOL& dragging)
 {
     if (!dragging)
         return;
     ReleaseCapture();
     dragging = FALSE;
+    if (&dragging == &leftDragging && drawingCircle) {
+        drawingCircle = FALSE;
+        EndCircleDrag(ViewerSession.circles);
+    }
 }
 
 void OnMouseMove(HWND hwnd, WPARAM keys, LPARAM position)
@@ -58,7 +77,11 @@ void OnMouseMove(HWND hwnd, WPARAM keys, LPARAM position)
     lastMouseY = PositionY(position);
     EndDragWithoutButton(leftDragging, keys, MK_LBUTTON);
     EndDragWithoutButton(rightDragging, keys, MK_RBUTTON);
-    if (leftDragging) {
+    if (leftDragging && drawingCircle) {
+        const std::optional<EyeRay> ray = FrameRayThroughPixel(POINT{lastMouseX, lastMouseY});
+        if (ray && FollowCircleDrag(ViewerSession.circles, *ray, earthOrientation))
+            Invalidate(hwnd);
+    } else if (leftDragging) {
         DragRotateEarth(dx, dy);
         Invalidate(hwnd);
     }
@@ -67,8 +90,8 @@ void OnMouseMove(HWND hwnd, WPARAM keys, LPARAM position)
         Invalidate(hwnd);
     }
     // The rays follow the pointer, with a button or without.
-    rayPointer = POINT{lastMouseX, lastMouseY};
-    if (showProjectionRays)
+    ViewerSession.pointer = POINT{lastMouseX, lastMouseY};
+    if (ViewerSession.showProjectionRays)
         Invalidate(hwnd);
 }
 

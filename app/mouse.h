@@ -1,17 +1,22 @@
-// Mouse input of the main window: a left drag turns the Earth, a right drag orbits the camera,
-// the wheel moves the camera nearer or farther. One drag at a time, with the mouse captured.
+// Mouse input of the main window: a left drag turns the Earth, with Ctrl it draws a circle, a
+// right drag orbits the camera, the wheel moves the camera nearer or farther. One drag at a time,
+// with the mouse captured.
 #pragma once
 
 #include <windows.h>
 
 extern BOOL leftDragging;  // a left-button drag is in progress (mouse captured)
 extern BOOL rightDragging;
-extern LONG lastMouseX;  // the previous mouse message's position, client coordinates
+extern BOOL drawingCircle;  // the left drag draws a circle: it began with Ctrl held
+extern LONG lastMouseX;     // the previous mouse message's position, client coordinates
 extern LONG lastMouseY;
 
 // A button press: starts its drag (dragging names leftDragging or rightDragging) unless a drag
 // is in progress already, which then ignores the press and its release.
 void StartDrag(HWND hwnd, BOOL& dragging, LPARAM position);
+// The left button's press: its drag turns the Earth, or with Ctrl (keys holds MK_CONTROL) draws
+// a circle about the point pressed.
+void StartLeftDrag(HWND hwnd, WPARAM keys, LPARAM position);
 // That button's release: ends its drag, if it is in progress.
 void EndDrag(BOOL& dragging);
 

@@ -15,6 +15,7 @@
 #define IDS_TISSOT_RADII 115
 #define IDS_TISSOT_ANGLE 116
 #define IDS_TISSOT_SEPARATOR 117
+#define IDS_CIRCLE_ANGLES 118  // two drawn circles' crossing angles on the Earth and in the image
 
 // Icon groups: the class's large and small icons.
 #define IDI_QUORVANE 107
@@ -33,6 +34,7 @@
 #define IDM_SHOW_LATITUDE_LINES 230
 #define IDM_SHOW_PROJECTION_RAYS 240
 #define IDM_SHOW_TISSOT_CIRCLES 250
+#define IDM_CLEAR_CIRCLES 260
 #define IDM_SCREEN_MODE_FIRST 300  // 300 + i: entry i of the display-mode list
 
 // The manifest (CREATEPROCESS_MANIFEST_RESOURCE_ID of type RT_MANIFEST).

@@ -2,8 +2,9 @@
 # own table (functionKeys in app/commands.h), so that a key added there is documented with it:
 #   QUORVANE_MAN_FUNCTION_KEYS      one ".TP" paragraph per key for quorvane.1
 #   QUORVANE_README_FUNCTION_KEYS   one line per key for README-windows.txt
-#   QUORVANE_LAST_FUNCTION_KEY      the last key, "F7"
-# A row reads {VK_Fn, command, flag, "what it shows"}; a row whose flag is nullptr only redraws.
+#   QUORVANE_LAST_FUNCTION_KEY      the last key, "F9"
+# A row reads {VK_Fn, command, flag, "what it shows"}; a row whose flag is nullptr is no switch:
+# it sends its command or only redraws, and its text says what it does.
 set(function_keys_header ${PROJECT_SOURCE_DIR}/app/commands.h)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${function_keys_header})
 file(STRINGS ${function_keys_header} function_key_rows REGEX "^ *{VK_F[0-9]+,")

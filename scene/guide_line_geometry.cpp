@@ -4,13 +4,13 @@
 #include <cmath>
 
 #include "scene/angles.h"
-#include "scene/stereographic_projection.h"
+#include "scene/projection_geometry.h"
 
 GuideLineWorlds BuildGuideLineWorlds(const D3DXMATRIX& earthRotation)
 {
     D3DXMATRIX lift, aboveImage, mirror;
-    D3DXMatrixScaling(&lift, 1.01f, 1.01f, 1.01f);
-    D3DXMatrixTranslation(&aboveImage, 0.0f, 0.01f, 0.0f);
+    D3DXMatrixScaling(&lift, sphereLineLift, sphereLineLift, sphereLineLift);
+    D3DXMatrixTranslation(&aboveImage, 0.0f, imageLineLift, 0.0f);
     const D3DXVECTOR3 origin(0.0f, 0.0f, 0.0f);
     const D3DXVECTOR3 vertical(0.0f, 1.0f, 0.0f);
     D3DXPLANE equatorialPlane;

@@ -49,19 +49,27 @@ void DrawHelpLine(ID3DXFont* font, LPCWSTR text, int top)
 // The eye position goes on the line under the help texts: it tells where the camera is after
 // orbiting and zooming, and goes away with the help (F1) so that the picture can be clean.
 void DrawHelpOverlay(ID3DXFont* font, const D3DXVECTOR3& eye, const std::optional<LatitudeLongitude>& place,
-                     const std::wstring& placeNote, const std::wstring& nextLine)
+                     const std::wstring& placeNote, const std::wstring& nextLine,
+                     const std::vector<std::wstring>& moreLines)
 {
     int top = firstLineTop;
     for (const std::wstring& line : helpTexts.lines) {
         DrawHelpLine(font, line.c_str(), top);
         top += lineHeight;
     }
-    const int eyeTop = top;
     const std::wstring eyeText = (boost::wformat(L"eye(%f,%f,%f)") % eye.x % eye.y % eye.z).str();
-    DrawHelpLine(font, eyeText.c_str(), eyeTop);
-    if (!place)
-        return;
-    DrawHelpLine(font, (PlaceText(*place) + placeNote).c_str(), eyeTop + lineHeight);
-    if (!nextLine.empty())
-        DrawHelpLine(font, nextLine.c_str(), eyeTop + 2 * lineHeight);
+    DrawHelpLine(font, eyeText.c_str(), top);
+    top += lineHeight;
+    if (place) {
+        DrawHelpLine(font, (PlaceText(*place) + placeNote).c_str(), top);
+        top += lineHeight;
+        if (!nextLine.empty()) {
+            DrawHelpLine(font, nextLine.c_str(), top);
+            top += lineHeight;
+        }
+    }
+    for (const std::wstring& line : moreLines) {
+        DrawHelpLine(font, line.c_str(), top);
+        top += lineHeight;
+    }
 }

@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // The mouse controls, one per line from the top down, in the language the window shows: the
 // shell hands them over from its string table before the first frame.
@@ -26,6 +27,8 @@ std::wstring PlaceText(const LatitudeLongitude& place);
 
 // The four help lines (helpTexts) from the top of the window down, then "eye(x,y,z)" for the eye
 // point, and under it the place the rays point at, if any, followed by placeNote on its line and
-// by nextLine on a line of its own when that is not empty.
+// by nextLine on a line of its own when that is not empty; then each of moreLines on a line of
+// its own.
 void DrawHelpOverlay(ID3DXFont* font, const D3DXVECTOR3& eye, const std::optional<LatitudeLongitude>& place,
-                     const std::wstring& placeNote = {}, const std::wstring& nextLine = {});
+                     const std::wstring& placeNote = {}, const std::wstring& nextLine = {},
+                     const std::vector<std::wstring>& moreLines = {});

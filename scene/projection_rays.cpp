@@ -5,9 +5,6 @@
 #include "scene/camera.h"
 #include "scene/screen_mapping.h"
 
-BOOL showProjectionRays = FALSE;
-POINT rayPointer{0, 0};
-
 namespace {
 
 constexpr D3DCOLOR rayColor = 0xFFFFFF00;  // yellow
@@ -100,14 +97,14 @@ void DrawMarkers(IDirect3DDevice9* device, const RayPoints& points, const D3DXMA
 
 }  // namespace
 
-std::optional<RayPoints> PickUnderPointer(const D3DXMATRIX& view, const D3DXMATRIX& projection, UINT width, UINT height,
-                                          bool earthShown)
+std::optional<RayPoints> PickUnderPointer(POINT pointer, const D3DXMATRIX& view, const D3DXMATRIX& projection,
+                                          UINT width, UINT height, bool earthShown)
 {
-    const bool inside = rayPointer.x >= 0 && rayPointer.y >= 0 && rayPointer.x < static_cast<LONG>(width) &&
-                        rayPointer.y < static_cast<LONG>(height);
+    const bool inside = pointer.x >= 0 && pointer.y >= 0 && pointer.x < static_cast<LONG>(width) &&
+                        pointer.y < static_cast<LONG>(height);
     if (!inside)
         return std::nullopt;
-    return PickRayPoints(EyeRayThroughPixel(view, projection, rayPointer.x, rayPointer.y, width, height), earthShown);
+    return PickRayPoints(EyeRayThroughPixel(view, projection, pointer.x, pointer.y, width, height), earthShown);
 }
 
 void DrawProjectionRay(IDirect3DDevice9* device, const RayPoints& points, const D3DXMATRIX& view,

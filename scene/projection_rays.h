@@ -10,15 +10,10 @@
 
 #include <optional>
 
-// Session state, not a setting: whether the rays are shown, and the pointer they follow, in
-// client coordinates (where the last mouse message put it).
-extern BOOL showProjectionRays;
-extern POINT rayPointer;
-
-// What the rays show for the pointer in a width x height picture seen through view and
+// What the rays show for the pointer (client coordinates) in a width x height picture seen through view and
 // projection; none over the sky. earthShown: whether the Earth is drawn, and so can be pointed at.
-std::optional<RayPoints> PickUnderPointer(const D3DXMATRIX& view, const D3DXMATRIX& projection, UINT width, UINT height,
-                                          bool earthShown);
+std::optional<RayPoints> PickUnderPointer(POINT pointer, const D3DXMATRIX& view, const D3DXMATRIX& projection,
+                                          UINT width, UINT height, bool earthShown);
 
 // Draws the line C-P-P' in yellow with lighting off and the depth test on (the Earth hides the
 // part inside it), ending at the far plane when P' lies beyond it; then the crosses and the dot

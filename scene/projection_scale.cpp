@@ -1,7 +1,7 @@
 // The scale factors of the central projection from C = (0, r, 0) onto the plane y = -r.
 //
-// A point P = (x, y, z) goes to F(P) = C + s (P - C) with s = 2r / (r - y): the plane lies 2r
-// below C. Moving P by a tangent t changes the image by dF = s (t + (P - C) t_y / (r - y)).
+// A point P = (x, y, z) goes to F(P) = C + s (P - C) with s = 2r / (r - y) (projection_geometry.h).
+// Moving P by a tangent t changes the image by dF = s (t + (P - C) t_y / (r - y)).
 //  - Across the vertical plane through the axis and P (t_y = 0): dF = s t, so the horizontal
 //    scale is s = 2r / (r - y).
 //  - Along that plane, with P at angular distance a from the bottom point (y = -cos a), the image
@@ -17,7 +17,7 @@
 
 #include "scene/angles.h"
 #include "scene/double_vector.h"
-#include "scene/stereographic_projection.h"
+#include "scene/projection_geometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,7 +32,7 @@ struct PlanePoint {
 };
 PlanePoint Image(const DoubleVector& p)
 {
-    const double s = 2.0 * radius / (radius - p.y);
+    const double s = ImageStretch(p.y);
     return PlanePoint{s * p.x, s * p.z};
 }
 
@@ -50,7 +50,7 @@ DoubleVector Perpendicular(const DoubleVector& c)
 ProjectionScale ScaleAtHeight(double y)
 {
     const double depth = radius - y;
-    const double horizontal = 2.0 * radius / depth;
+    const double horizontal = ImageStretch(y);
     const double radial = 2.0 * radius * (1.0 - radius * y) / (depth * depth);
     return ProjectionScale{radial, horizontal, std::sqrt(radial * horizontal), radial * horizontal};
 }
@@ -59,7 +59,7 @@ D3DXVECTOR3 ImageOfDirection(const D3DXVECTOR3& point, const D3DXVECTOR3& tangen
 {
     const DoubleVector p = Widen(point), t = Widen(tangent);
     const double depth = radius - p.y;
-    const double s = 2.0 * radius / depth;
+    const double s = ImageStretch(p.y);
     const double lean = t.y / depth;  // how fast the line from C sweeps along P - C
     return D3DXVECTOR3(static_cast<float>(s * (t.x + p.x * lean)), 0.0f, static_cast<float>(s * (t.z + p.z * lean)));
 }
@@ -83,7 +83,7 @@ std::optional<ImageRadii> CircleImageRadii(const D3DXVECTOR3& centre, double ang
     const DoubleVector v = Cross(c, u);
     double lowAlong = 1e300, highAlong = -1e300, lowAcross = 1e300, highAcross = -1e300;
     for (unsigned i = 0; i < samples; ++i) {
-        const double turn = 2.0 * 3.14159265358979323846 * i / samples;
+        const double turn = 360.0 * degreesToRadians * i / samples;
         const double cu = std::cos(turn) * std::sin(angularRadius), cv = std::sin(turn) * std::sin(angularRadius);
         const double cc = std::cos(angularRadius);
         const DoubleVector p = cc * c + cu * u + cv * v;

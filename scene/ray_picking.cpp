@@ -6,6 +6,7 @@
 #include "scene/angles.h"
 #include "scene/camera.h"
 #include "scene/double_vector.h"
+#include "scene/projection_geometry.h"
 #include "scene/screen_mapping.h"
 #include "scene/stereographic_projection.h"
 
@@ -43,7 +44,7 @@ D3DXVECTOR3 ViewColumn(const D3DXMATRIX& view, int column)
 
 D3DXVECTOR3 ProjectionCentre()
 {
-    return D3DXVECTOR3(0.0f, projectionRadius, 0.0f);
+    return Narrow(ProjectionCentrePoint());
 }
 
 EyeRay EyeRayThroughPixel(const D3DXMATRIX& view, const D3DXMATRIX& projection, int x, int y, UINT width, UINT height)
@@ -84,17 +85,15 @@ std::optional<D3DXVECTOR3> HitProjectionPlane(const EyeRay& ray)
 
 std::optional<D3DXVECTOR3> ImageOnPlane(const D3DXVECTOR3& point)
 {
-    const double r = projectionRadius;
-    const DoubleVector centre = Widen(ProjectionCentre());
-    const double below = r - point.y;  // how far the point lies under C
-    if (!(below > 0.0))
+    const std::optional<DoubleVector> image = ProjectToPlane(Widen(point));
+    if (!image)
         return std::nullopt;
-    return Narrow(centre + 2.0 * r / below * (Widen(point) - centre));
+    return Narrow(*image);
 }
 
 D3DXVECTOR3 SpherePointOfImage(const D3DXVECTOR3& image)
 {
-    const DoubleVector centre = Widen(ProjectionCentre());
+    const DoubleVector centre = ProjectionCentrePoint();
     const DoubleVector towardsImage = Widen(image) - centre;
     // C is inside the sphere: the line through it always crosses the sphere.
     return Narrow(centre + UnitSphereCrossings(centre, towardsImage)->leaving * towardsImage);

@@ -1,5 +1,5 @@
 // The frame: fixed states once per reset, camera and light, then the image on the plane, the
-// Earth, its rim, the guide lines, Tissot's circles, the projection ray and the help overlay, and
+// Earth, its rim, the guide lines, the drawn circles, Tissot's circles, the projection ray and the help overlay, and
 // the present.
 #include "scene/render_frame.h"
 
@@ -9,11 +9,13 @@
 #include "graphics/scene_resources.h"
 #include "resources/mesh.h"
 #include "scene/camera.h"
+#include "scene/drawn_circles.h"
 #include "scene/guide_lines.h"
 #include "scene/help_overlay.h"
 #include "scene/line_material.h"
 #include "scene/projection_rays.h"
 #include "scene/scale_readout.h"
+#include "scene/session_state.h"
 #include "scene/stereographic_projection.h"
 #include "scene/tissot_circles.h"
 #include "scene/tissot_lines.h"
@@ -126,9 +128,10 @@ void DrawLines(IDirect3DDevice9* device, const D3DXMATRIX& orientation)
 std::optional<RayPoints> PickRays(IDirect3DDevice9* device, const Camera& camera, BOOL earthShown,
                                   D3DVIEWPORT9& viewport)
 {
-    if (!showProjectionRays || FAILED(device->GetViewport(&viewport)))
+    if (!ViewerSession.showProjectionRays || FAILED(device->GetViewport(&viewport)))
         return std::nullopt;
-    return PickUnderPointer(camera.view, camera.projection, viewport.Width, viewport.Height, earthShown != FALSE);
+    return PickUnderPointer(ViewerSession.pointer, camera.view, camera.projection, viewport.Width, viewport.Height,
+                            earthShown != FALSE);
 }
 
 // The help overlay's additions while Tissot's circles are on and the rays show a point.
@@ -169,9 +172,13 @@ void DrawScene(IDirect3DDevice9* device, CDrawDevice* drawDevice, const Mesh& sp
         DrawEarth(device, drawDevice, sphere, orientation, settings.showEarthOutline);
     if (settings.showLatitudeLines || settings.showLongitudeLines)
         DrawLines(device, orientation);
+    const DrawnCircleList& circles = ViewerSession.circles;
     D3DVIEWPORT9 viewport{};
+    if (!circles.circles.empty() && SUCCEEDED(device->GetViewport(&viewport)))
+        DrawDrawnCircles(device, circles, orientation, camera.view, camera.projection, viewport.Width, viewport.Height);
     const std::optional<RayPoints> points = PickRays(device, camera, settings.showEarth, viewport);
-    const DistortionReadout readout = showTissotCircles ? DrawTissot(device, orientation, points) : DistortionReadout{};
+    const DistortionReadout readout =
+        ViewerSession.showTissotCircles ? DrawTissot(device, orientation, points) : DistortionReadout{};
     if (points)
         DrawProjectionRay(device, *points, camera.view, camera.projection, viewport.Width, viewport.Height);
     if (!settings.showHelp || SceneResources.font == nullptr)
@@ -179,7 +186,8 @@ void DrawScene(IDirect3DDevice9* device, CDrawDevice* drawDevice, const Mesh& sp
     std::optional<LatitudeLongitude> place;
     if (points)
         place = PlaceOnEarth(points->onSphere, earthOrientation);
-    DrawHelpOverlay(SceneResources.font, camera.eye, place, readout.scale, readout.tissot);
+    DrawHelpOverlay(SceneResources.font, camera.eye, place, readout.scale, readout.tissot,
+                    CrossingAngleLines(circles, orientation, crossingAngleFormat));
 }
 
 }  // namespace

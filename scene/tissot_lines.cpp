@@ -7,8 +7,6 @@
 #include "scene/line_material.h"
 #include "scene/tissot_circles.h"
 
-BOOL showTissotCircles = FALSE;
-
 namespace {
 
 CircleVertex Vertex(const D3DXVECTOR3& p)

@@ -13,9 +13,6 @@
 #include <optional>
 #include <vector>
 
-// Session state, not a setting: whether Tissot's circles are shown.
-extern BOOL showTissotCircles;
-
 constexpr unsigned tissotSegments = 32;                // straight segments per circle
 constexpr D3DCOLOR tissotCircleColor = 0xFFFF8000;     // orange
 constexpr D3DCOLOR tissotHighlightColor = 0xFFFF00FF;  // magenta: the circle under the pointer

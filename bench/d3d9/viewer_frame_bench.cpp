@@ -19,14 +19,17 @@
 #include <quorvane_testing.h>
 
 #include <chrono>
+#include <cmath>
+#include <cstddef>
 #include <string>
+#include <utility>
 
 #include "display/display.h"
 #include "display/shared/png_writer.h"
 #include "gl_floor.h"
 #include "viewer_frame.h"
 
-#include "scene/tissot_lines.h"
+#include "scene/session_state.h"
 
 namespace {
 
@@ -109,29 +112,70 @@ void BM_TissotCirclesOnAgainstOff(benchmark::State& state)
         state.SkipWithError("the scene did not start (is Data/ made?)");
         return;
     }
-    showTissotCircles = TRUE;
+    ViewerSession.showTissotCircles = TRUE;
     viewer.Draw();
     quorvane::test_controls::WriteWindowPng(viewer.Window(),
                                             std::string(QUORVANE_BENCH_OUTPUT_DIR) + "/tissot_1024x768.png");
     double offTotal = 0, onTotal = 0;
     for (auto _ : state) {
-        showTissotCircles = FALSE;
+        ViewerSession.showTissotCircles = FALSE;
         Clock::time_point start = Clock::now();
         viewer.Draw();
         Clock::time_point offEnd = Clock::now();
-        showTissotCircles = TRUE;
+        ViewerSession.showTissotCircles = TRUE;
         viewer.Draw();
         Clock::time_point onEnd = Clock::now();
         state.SetIterationTime(std::chrono::duration<double>(onEnd - offEnd).count());
         offTotal += Milliseconds(offEnd - start);
         onTotal += Milliseconds(onEnd - offEnd);
     }
-    showTissotCircles = FALSE;
+    ViewerSession.showTissotCircles = FALSE;
     double frames = double(state.iterations());
     state.counters["off_ms"] = offTotal / frames;
     state.counters["on_ms"] = onTotal / frames;
     state.counters["ratio"] = onTotal / offTotal;
 }
 BENCHMARK(BM_TissotCirclesOnAgainstOff)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
+
+// Sixteen drawn circles (the most the viewer keeps), spread over the Earth and crossing one
+// another, against the same frame without them, at 1024x768.
+void BM_DrawnCirclesOnAgainstOff(benchmark::State& state)
+{
+    ViewerFrame viewer(1024, 768);
+    if (!viewer.Ready()) {
+        state.SkipWithError("the scene did not start (is Data/ made?)");
+        return;
+    }
+    DrawnCircleList sixteen;
+    for (std::size_t i = 0; i < mostDrawnCircles; ++i) {
+        const double turn = 0.7 * double(i), height = -0.9 + 0.11 * double(i);
+        const double across = std::sqrt(1.0 - height * height);
+        AddDrawnCircle(sixteen, SphereCircle{{across * std::cos(turn), height, across * std::sin(turn)}, 0.5});
+    }
+    double offTotal = 0, onTotal = 0;
+    // Swapped in and out, so that no copy is timed.
+    for (auto _ : state) {
+        Clock::time_point start = Clock::now();
+        viewer.Draw();
+        Clock::time_point offEnd = Clock::now();
+        std::swap(ViewerSession.circles, sixteen);
+        viewer.Draw();
+        Clock::time_point onEnd = Clock::now();
+        std::swap(ViewerSession.circles, sixteen);
+        state.SetIterationTime(std::chrono::duration<double>(onEnd - offEnd).count());
+        offTotal += Milliseconds(offEnd - start);
+        onTotal += Milliseconds(onEnd - offEnd);
+    }
+    std::swap(ViewerSession.circles, sixteen);
+    viewer.Draw();
+    quorvane::test_controls::WriteWindowPng(viewer.Window(),
+                                            std::string(QUORVANE_BENCH_OUTPUT_DIR) + "/circles_1024x768.png");
+    ViewerSession.circles = DrawnCircleList{};
+    double frames = double(state.iterations());
+    state.counters["off_ms"] = offTotal / frames;
+    state.counters["on_ms"] = onTotal / frames;
+    state.counters["ratio"] = onTotal / offTotal;
+}
+BENCHMARK(BM_DrawnCirclesOnAgainstOff)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "app/commands.h"
 #include "app/mouse.h"
 #include "scene/camera.h"
-#include "scene/projection_rays.h"
+#include "scene/session_state.h"
 
 #include <gtest/gtest.h>
 
@@ -148,8 +148,8 @@ TEST_F(RunningViewerTest, InFullScreenKeysToggleFlagsAndTheMenuCatchesUpOnReturn
     Pump();
     EXPECT_EQ(ViewerSettings.showLatitudeLines, FALSE);
     EXPECT_EQ(ViewerSettings.showEarthOutline, FALSE);
-    EXPECT_EQ(showProjectionRays, TRUE);
-    EXPECT_EQ(showTissotCircles, TRUE);
+    EXPECT_EQ(ViewerSession.showProjectionRays, TRUE);
+    EXPECT_EQ(ViewerSession.showTissotCircles, TRUE);
     PressWithAlt(VK_RETURN, L'\r');
     Pump();
     ASSERT_TRUE(Windowed());
@@ -160,12 +160,13 @@ TEST_F(RunningViewerTest, InFullScreenKeysToggleFlagsAndTheMenuCatchesUpOnReturn
     EXPECT_TRUE(Checked(1, 250));
 }
 
-// The rays' item follows a separator, and Tissot's circles' item ends the view menu; while the
-// rays are on, a move without a button draws again, and the pointer is the one they follow.
+// The rays' item follows a separator, and Tissot's circles' item comes before the last separator
+// (Clear Circles follows it); while the rays are on, a move without a button draws again, and
+// the pointer is the one they follow.
 TEST_F(RunningViewerTest, F7SwitchesTheProjectionRaysWhichFollowThePointer)
 {
     Start();
-    const int last = GetMenuItemCount(Popup(1)) - 1;
+    const int last = GetMenuItemCount(Popup(1)) - 3;
     const struct {
         int position;
         const wchar_t* text;
@@ -183,12 +184,53 @@ TEST_F(RunningViewerTest, F7SwitchesTheProjectionRaysWhichFollowThePointer)
         test_controls::InjectMouseMove(Window(), on ? 300 : 200, 100);
         Pump();
         EXPECT_EQ(spy.Count(WM_PAINT), on ? 2 : 0);  // the key's frame, then the move's
-        EXPECT_EQ(rayPointer.x, on ? 300 : 200);
+        EXPECT_EQ(ViewerSession.pointer.x, on ? 300 : 200);
         Press(VK_F7);
         Pump();
     }
-    EXPECT_EQ(showProjectionRays, FALSE);
+    EXPECT_EQ(ViewerSession.showProjectionRays, FALSE);
     EXPECT_FALSE(Checked(1, 240));
+}
+
+// Ctrl drags draw circles about the point pressed, wider the farther the pointer goes, and turn
+// nothing; they outlive full screen and back; Delete removes the last, F9 the rest.
+TEST_F(RunningViewerTest, CtrlDragsDrawCirclesThatOutliveFullScreenUntilDeleteOrF9)
+{
+    Start();
+    RECT client{};
+    GetClientRect(Window(), &client);
+    const int x = client.right / 2, y = client.bottom / 2;
+    const D3DXQUATERNION start = earthOrientation;
+    // The Earth shows 0.087 of the client's height wide on each side of its centre.
+    for (int reach : {client.bottom / 40, client.bottom / 20}) {
+        test_controls::InjectKey(Window(), VK_CONTROL, true);
+        Click(MouseButton::Left, true, x, y);
+        test_controls::InjectMouseMove(Window(), x + reach, y);
+        Click(MouseButton::Left, false, x + reach, y);
+        test_controls::InjectKey(Window(), VK_CONTROL, false);
+        Pump();
+        test_controls::AdvanceInputClock(2000);  // no double-click
+    }
+    const std::deque<DrawnCircle>& circles = ViewerSession.circles.circles;
+    ASSERT_EQ(circles.size(), 2u);
+    EXPECT_EQ(std::memcmp(&earthOrientation, &start, sizeof start), 0);
+    const double inner = circles[0].model.radius;
+    EXPECT_GT(circles[1].model.radius, inner);
+    EXPECT_NEAR(Dot(circles[0].model.centre, circles[1].model.centre), 1.0, 1e-9);
+    for (int switches = 0; switches < 2; ++switches) {
+        PressWithAlt(VK_RETURN, L'\r');
+        Pump();
+    }
+    ASSERT_TRUE(Windowed());
+    ASSERT_EQ(circles.size(), 2u);
+    EXPECT_EQ(circles[0].model.radius, inner);
+    Press(VK_DELETE);
+    Pump();
+    ASSERT_EQ(circles.size(), 1u);
+    EXPECT_EQ(circles[0].model.radius, inner);
+    Press(VK_F9);
+    Pump();
+    EXPECT_TRUE(circles.empty());
 }
 
 TEST_F(RunningViewerTest, F6OnlyDrawsAgain)

@@ -5,6 +5,7 @@
 #include "graphics/scene_resources.h"
 #include "resources/texture_registry.h"
 #include "scene/camera.h"
+#include "scene/session_state.h"
 #include "temp_directory.h"
 #include "viewer_data.h"
 #include "viewer_scene.h"
@@ -173,6 +174,34 @@ TEST_F(ElevatedViewTest, TheEquatorsImageIsRedOnThePlaneAndHiddenByAlphaZero)
     const std::vector<DWORD> frame = scene.Frame();
     EXPECT_FALSE(ColorNear(frame, ring, red));
     EXPECT_TRUE(NearColor(At(frame, ring), standInEarthColor));
+}
+
+// A circle of 30 degrees about (1, 0, 0): its image is the circle about (2.286536, 0) of radius
+// 1.143268 (ends 2r cos30 / (1 -+ sin30)), where its centre's image (2r, 0) is dotted and the
+// image's centre crossed; on the Earth it passes (cos30, 0, -sin30) lifted by 1.01.
+TEST_F(ElevatedViewTest, ADrawnCirclesImageIsTheCircleWorkedOutOnThePlane)
+{
+    ViewerSettings.showHelp = FALSE;
+    const double y = -1.0 / 1.01 + 0.01;
+    const auto plane = [y](double radius, double degrees) {
+        const double t = degrees * degree;
+        return D3DXVECTOR3(float(2.286536 + radius * std::cos(t)), float(y), float(radius * std::sin(t)));
+    };
+    const DWORD cyan = DrawnCircleColor(0);
+    const D3DXVECTOR3 onEarth(0.874686f, 0.0f, -0.505f);
+    const D3DXVECTOR3 dot(1.980198f, float(y), 0.0f);
+    for (bool drawn : {false, true}) {
+        if (drawn)
+            AddDrawnCircle(ViewerSession.circles, SphereCircle{{1, 0, 0}, 30 * degree});
+        const std::vector<DWORD> frame = scene.Frame();
+        for (double degrees : {-120.0, -90.0, -60.0, 0.0, 60.0, 90.0, 120.0}) {
+            EXPECT_EQ(ColorNear(frame, plane(1.143268, degrees), cyan, 1), drawn) << degrees;
+            EXPECT_FALSE(ColorNear(frame, plane(0.9, degrees), cyan, 1)) << degrees;  // not a wider one
+        }
+        EXPECT_EQ(ColorNear(frame, plane(0.0, 0.0), cyan, 1), drawn);  // the cross
+        EXPECT_EQ(ColorNear(frame, dot, cyan, 1), drawn);
+        EXPECT_EQ(ColorNear(frame, onEarth, cyan, 1), drawn);
+    }
 }
 
 TEST_F(ElevatedViewTest, WithEveryFlagOffOnlyTheEarthsImageShowsOnBlack)

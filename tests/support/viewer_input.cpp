@@ -12,6 +12,7 @@
 #include "graphics/draw_device.h"
 #include "quorvane-snapshot/viewer_session.h"
 #include "scene/camera.h"
+#include "scene/session_state.h"
 
 #include <quorvane_testing.h>
 
@@ -80,7 +81,7 @@ void Start(const Session& session, HWND window)
     MakeUsable(session, window);
     snapshot::SizeClientArea(window, startWidth, startHeight);
     RestoreStartupState();
-    leftDragging = rightDragging = FALSE;
+    leftDragging = rightDragging = drawingCircle = FALSE;
     UpdateViewMenuChecks(window);
     InvalidateRect(window, nullptr, FALSE);
     session.Pump();
@@ -90,6 +91,22 @@ bool Within(float value, float low, float high)
 {
     constexpr float slack = 1e-4f;
     return std::isfinite(value) && value >= low * (1 - slack) && value <= high * (1 + slack);
+}
+
+// The drawn circles: at most the viewer's limit, each a circle of the sphere.
+std::string CirclesProblem()
+{
+    const DrawnCircleList& list = ViewerSession.circles;
+    if (list.circles.size() > mostDrawnCircles)
+        return "more drawn circles than " + std::to_string(mostDrawnCircles);
+    for (const DrawnCircle& circle : list.circles) {
+        const SphereCircle& c = circle.model;
+        const double length = std::sqrt(Dot(c.centre, c.centre));
+        if (!(std::abs(length - 1.0) < 1e-3) || !(c.radius > 0.0 && c.radius <= 1.5708) ||
+            circle.strip.size() != drawnCircleSegments + 1)
+            return "a drawn circle is not a circle of the sphere";
+    }
+    return {};
 }
 
 std::string CameraProblem()
@@ -165,6 +182,8 @@ std::string Check(const Session& session, HWND window, const LiveCounts& start)
 {
     if (!IsWindow(window) || SendMessageW(window, WM_NULL, 0, 0) != 0)
         return "the main window is gone";
+    if (std::string problem = CirclesProblem(); !problem.empty())
+        return problem;
     if (std::string problem = CameraProblem(); !problem.empty())
         return problem;
     MakeUsable(session, window);

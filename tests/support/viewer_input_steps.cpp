@@ -43,8 +43,8 @@ struct Key {
     bool shift = false;
 };
 
-// Alt and the menus' letters, and what moves through a menu or a dialog: the keys given besides
-// the viewer's function keys.
+// Alt and the menus' letters, and what moves through a menu or a dialog, Ctrl (held, its drags
+// draw circles) and Delete: the keys given besides the viewer's function keys.
 constexpr Key otherKeys[] = {
     {VK_F10, 0},        {VK_MENU, 0},     {'F', L'f'},
     {'V', L'v'},        {'S', L's'},      {'H', L'h'},
@@ -53,6 +53,7 @@ constexpr Key otherKeys[] = {
     {VK_RIGHT, 0},      {VK_UP, 0},       {VK_DOWN, 0},
     {VK_RETURN, L'\r'}, {VK_ESCAPE, 27},  {VK_SPACE, L' '},
     {VK_TAB, L'\t'},    {VK_OEM_2, L'/'}, {VK_OEM_2, L'?', true},
+    {VK_CONTROL, 0},    {VK_DELETE, 0},
 };
 
 // Every key a step may give: the viewer's function keys (functionKeys), then the others.

@@ -7,10 +7,9 @@
 #include "graphics/draw_device.h"
 #include "graphics/scene_resources.h"
 #include "scene/camera.h"
-#include "scene/projection_rays.h"
 #include "scene/render_frame.h"
+#include "scene/session_state.h"
 #include "scene/stereographic_projection.h"
-#include "scene/tissot_lines.h"
 
 #include <cmath>
 
@@ -49,9 +48,7 @@ void RestoreStartupState()
     LoadInterfaceTexts(GetModuleHandleW(nullptr));
     ViewerSettings = InitSettings(L"");
     ResetEarthAndCamera();
-    showProjectionRays = FALSE;
-    showTissotCircles = FALSE;
-    rayPointer = POINT{0, 0};
+    ViewerSession = SessionStateRecord{};
 }
 
 ViewerScene::ViewerScene(UINT width, UINT height)

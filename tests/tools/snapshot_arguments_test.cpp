@@ -46,15 +46,13 @@ TEST(SnapshotArguments, DefaultsAndOptions)
 
 TEST(SnapshotArguments, ActionsKeepTheirOrder)
 {
-    auto request =
-        Parse({"--left", "100,-40", "--key", "F4", "--wheel", "-3", "--right", "0,80", "--pointer", "9,8", "out.png"});
+    auto request = Parse({"--left", "100,-40", "--key", "F4", "--wheel", "-3", "--right", "0,80", "--pointer", "9,8",
+                          "--circle", "1,-2,30,40", "out.png"});
     ASSERT_TRUE(request);
     using Kind = Action::Kind;
-    const std::vector<Action> expected{{Kind::LeftDrag, 100, -40, 0, 0},
-                                       {Kind::Key, 0, 0, 0, 4},
-                                       {Kind::Wheel, 0, 0, -3, 0},
-                                       {Kind::RightDrag, 0, 80, 0, 0},
-                                       {Kind::Pointer, 0, 0, 0, 0, 9, 8}};
+    const std::vector<Action> expected{{Kind::LeftDrag, 100, -40, 0, 0},  {Kind::Key, 0, 0, 0, 4},
+                                       {Kind::Wheel, 0, 0, -3, 0},        {Kind::RightDrag, 0, 80, 0, 0},
+                                       {Kind::Pointer, 0, 0, 0, 0, 9, 8}, {Kind::Circle, 0, 0, 0, 0, 1, -2, 30, 40}};
     EXPECT_EQ(request->actions, expected);
 }
 
@@ -62,23 +60,25 @@ TEST(SnapshotArguments, BadArgumentsAreRefusedWithAReason)
 {
     const std::string nextKey = "F" + std::to_string(functionKeyCount + 1);
     const std::vector<std::vector<std::string>> refused{
-        {},                                 // no output
-        {"--size", "1024x768"},             // still no output
-        {"a.png", "b.png"},                 // two outputs
-        {"out.jpg"},                        // not a PNG name
-        {"--size", "0x768", "out.png"},     // empty picture
-        {"--size", "1024", "out.png"},      // no height
-        {"--size", "9000x100", "out.png"},  // larger than a back buffer can be
-        {"--left", "5", "out.png"},         // one delta
-        {"--left", "5,x", "out.png"},       // not a number
-        {"--right", "5,6,7", "out.png"},    // three
-        {"--wheel", "1.5", "out.png"},      // notches are whole
-        {"--key", nextKey, "out.png"},      // no such key in the viewer
-        {"--pointer", "5", "out.png"},      // one coordinate
-        {"--key", "F", "out.png"},          // no number
-        {"--zoom", "2", "out.png"},         // unknown option
-        {"--language", "fr", "out.png"},    // a language the viewer does not have
-        {"out.png", "--dir"},               // option without its value
+        {},                                    // no output
+        {"--size", "1024x768"},                // still no output
+        {"a.png", "b.png"},                    // two outputs
+        {"out.jpg"},                           // not a PNG name
+        {"--size", "0x768", "out.png"},        // empty picture
+        {"--size", "1024", "out.png"},         // no height
+        {"--size", "9000x100", "out.png"},     // larger than a back buffer can be
+        {"--left", "5", "out.png"},            // one delta
+        {"--left", "5,x", "out.png"},          // not a number
+        {"--right", "5,6,7", "out.png"},       // three
+        {"--wheel", "1.5", "out.png"},         // notches are whole
+        {"--key", nextKey, "out.png"},         // no such key in the viewer
+        {"--pointer", "5", "out.png"},         // one coordinate
+        {"--circle", "1,2,3", "out.png"},      // three coordinates
+        {"--circle", "1,2,3,4,5", "out.png"},  // five
+        {"--key", "F", "out.png"},             // no number
+        {"--zoom", "2", "out.png"},            // unknown option
+        {"--language", "fr", "out.png"},       // a language the viewer does not have
+        {"out.png", "--dir"},                  // option without its value
     };
     for (const auto& arguments : refused) {
         std::string error;

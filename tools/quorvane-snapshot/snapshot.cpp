@@ -114,6 +114,13 @@ void Inject(HWND window, const Action& action, const Request& request)
         break;
     }
     case Action::Kind::Pointer: test_controls::InjectMouseMove(window, action.x, action.y); break;
+    case Action::Kind::Circle:
+        test_controls::InjectKey(window, VK_CONTROL, true);
+        test_controls::InjectMouseButton(window, test_controls::MouseButton::Left, true, action.x, action.y);
+        test_controls::InjectMouseMove(window, action.endX, action.endY);
+        test_controls::InjectMouseButton(window, test_controls::MouseButton::Left, false, action.endX, action.endY);
+        test_controls::InjectKey(window, VK_CONTROL, false);
+        break;
     }
 }
 

@@ -10,7 +10,7 @@ namespace quorvane::snapshot {
 
 namespace {
 
-// The viewer's last function key, "F8".
+// The viewer's last function key, "F9".
 std::string LastKey()
 {
     return "F" + std::to_string(functionKeyCount);
@@ -30,6 +30,9 @@ std::string Usage()
   --key Fn       a function key, F1 … )" +
            LastKey() + R"(
   --pointer X,Y  a mouse move with no button to client position X,Y (the projection rays follow it)
+  --circle X0,Y0,X1,Y1
+                 a left drag with Ctrl held from client position X0,Y0 to X1,Y1: a circle about the
+                 point pressed (on the Earth, or on the plane) through the point released
 )";
 }
 
@@ -123,6 +126,16 @@ bool ParseOption(const std::string& option, const std::string& value, Request& r
             return false;
         }
         request.actions.push_back({Action::Kind::Pointer, 0, 0, 0, 0, a, b});
+    } else if (option == "--circle") {
+        const std::size_t middle = value.find(',', value.find(',') + 1);
+        int c = 0, d = 0;
+        if (middle == std::string::npos ||
+            !ParsePair(std::string_view(value).substr(0, middle), ',', -largestDrag, largestDrag, a, b) ||
+            !ParsePair(std::string_view(value).substr(middle + 1), ',', -largestDrag, largestDrag, c, d)) {
+            error = "--circle takes X0,Y0,X1,Y1 in client pixels: " + value;
+            return false;
+        }
+        request.actions.push_back({Action::Kind::Circle, 0, 0, 0, 0, a, b, c, d});
     } else {
         error = "unknown option " + option;
         return false;

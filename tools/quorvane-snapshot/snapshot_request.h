@@ -15,6 +15,7 @@ struct Action {
         Wheel,      // notches of 120, positive forward
         Key,        // function key F<number>
         Pointer,    // a mouse move with no button to client position (x, y)
+        Circle,     // a left drag with Ctrl held from (x, y) to (endX, endY): draws a circle
     };
     Kind kind;
     int dx = 0;
@@ -23,6 +24,8 @@ struct Action {
     int functionKey = 0;  // 1 to the viewer's last function key (functionKeyCount)
     int x = 0;
     int y = 0;
+    int endX = 0;
+    int endY = 0;
 
     bool operator==(const Action&) const = default;
 };
