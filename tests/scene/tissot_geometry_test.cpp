@@ -9,11 +9,16 @@
 #include "scene/scale_readout.h"
 #include "scene/tissot_circles.h"
 
+#include <algorithm>
 #include <cmath>
+#include <set>
+#include <string>
+#include <utility>
 
 namespace {
 
-constexpr double fiveDegrees = 5.0 * 3.14159265358979323846 / 180.0;
+constexpr double degree = 3.14159265358979323846 / 180.0;
+constexpr double fiveDegrees = 5.0 * degree;
 
 struct ScaleCase {
     const char* where;
@@ -78,20 +83,51 @@ TEST(TissotGeometry, CircleImageRadiiWorkedByHand)
 
 struct CentreCase {
     int latitudeInterval, longitudeInterval;
-    std::size_t count;
+    std::size_t count;  // 0: not worked out by hand, only the rules below checked
+    int rows;           // latitudes that carry circles, poles apart
 };
 
 // Two poles and two crossings per great circle per latitude: 30/30 has 5 latitudes and 6 great
-// circles; 0/0 the equator and one great circle; 10/10 would be 614, every second crossing
-// (20/20) gives 2 + 9 * 18; 15/15 thins to 30/30; 45/90 has 3 latitudes and 2 great circles.
-const CentreCase centreCases[] = {{30, 30, 62}, {0, 0, 4}, {10, 10, 164}, {15, 15, 62}, {45, 90, 14}};
+// circles; 0/0 the equator and one great circle; 45/90 3 latitudes and 2 great circles. Thinned:
+// 30/2 keeps its 5 drawn latitudes, and 1/90 every tenth degree up to 80 (a circle of 5 degrees
+// at 85 would touch the pole's); 10/10, 15/15, 1/1 and 7/7 are thinned both ways.
+const CentreCase centreCases[] = {{30, 30, 62, 5}, {0, 0, 4, 1},   {45, 90, 14, 3}, {30, 2, 0, 5}, {1, 90, 70, 17},
+                                  {10, 10, 0, 0},  {15, 15, 0, 0}, {1, 1, 0, 0},    {7, 7, 0, 0}};
 
+// Every centre sits where a drawn latitude meets a drawn meridian (or on a pole), no two circles
+// overlap (centres at least two radii apart), and there are at most mostTissotCircles.
 TEST(TissotGeometry, CentresAtTheGraticulesCrossings)
 {
     for (const CentreCase& c : centreCases) {
+        const std::string label = std::to_string(c.latitudeInterval) + "/" + std::to_string(c.longitudeInterval);
         const auto centres = TissotCentres(c.latitudeInterval, c.longitudeInterval);
-        EXPECT_EQ(centres.size(), c.count) << c.latitudeInterval << "/" << c.longitudeInterval;
-        EXPECT_LE(centres.size(), mostTissotCircles);
+        if (c.count != 0) {
+            EXPECT_EQ(centres.size(), c.count) << label;
+        }
+        EXPECT_LE(centres.size(), mostTissotCircles) << label;
+        EXPECT_GE(centres.size(), 4u) << label;
+        std::set<long> rows;
+        for (std::size_t i = 0; i < centres.size(); ++i) {
+            const double latitude = std::asin(std::clamp(centres[i].y, -1.0f, 1.0f)) / degree;
+            if (std::fabs(std::fabs(latitude) - 90.0) < 1e-3)
+                continue;
+            // A great circle turned by t about the vertical carries the meridians t and t + 180.
+            double turn = std::fmod(std::atan2(-centres[i].z, centres[i].x) / degree + 360.0, 180.0);
+            turn = turn > 180.0 - 1e-3 ? turn - 180.0 : turn;
+            for (const auto& [angle, interval] :
+                 {std::pair{latitude, c.latitudeInterval}, std::pair{turn, c.longitudeInterval}}) {
+                const double drawn = interval > 0 ? std::round(angle / interval) * interval : 0.0;
+                EXPECT_NEAR(angle, drawn, 1e-3) << label << " at " << angle;
+            }
+            rows.insert(std::lround(latitude));
+            for (std::size_t j = 0; j < i; ++j) {
+                const double apart = std::acos(std::clamp(D3DXVec3Dot(&centres[i], &centres[j]), -1.0f, 1.0f));
+                EXPECT_GE(apart / degree, 2 * tissotRadiusDegrees - 1e-3) << label << ": " << i << ", " << j;
+            }
+        }
+        if (c.rows != 0) {
+            EXPECT_EQ(int(rows.size()), c.rows) << label;
+        }
     }
     // 30/30 holds the Earth's front point (0 N, 0 E) and 30 N, 60 E.
     const auto centres = TissotCentres(30, 30);
