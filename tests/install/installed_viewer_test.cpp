@@ -200,6 +200,9 @@ TEST(InstalledViewerFolder, IsItsOwnUnlessItStartsBesideItsOwnData)
         {{}, "", "~", "~/new/./a/../b/", "new/b/quorvane", startedOnItsWay},
         {{}, "", "~", "relative/data", own, startedOnItsWay},
         {{}, "", "relative-home", "", "", "HOME (relative-home) is not an absolute path"},
+        // A Data there of the user's that is not the data is left as it is, named with what to do.
+        {{".local/share/quorvane/Data"}, "", "~", "", "", "Data is not the viewer's data (Data/mdl/sphere.x is"},
+        {{".local/share/quorvane/Data/a.jpg"}, "", "~", "", "", "Data/mdl/sphere.x is missing) and is left as it"},
     };
     for (const Case& c : cases) {
         TempDirectory home, output;
@@ -229,56 +232,6 @@ TEST(InstalledViewerFolder, IsItsOwnUnlessItStartsBesideItsOwnData)
             EXPECT_EQ(fs::canonical(home.Path(c.folder + "/Data"), missing), fs::canonical(installedData)) << c.folder;
         }
         EXPECT_EQ(Entries(home.Path()), expected) << c.said << " " << c.dataHome;
-    }
-}
-
-// What the user's folder already holds as Data: a link that does not lead to the installed data is
-// made anew; an empty folder or a file is the user's, left as it is and named with the file it
-// lacks and what to do; a start without its data says which file is missing.
-TEST(InstalledViewerFolder, RelinksAStrayLinkAndNamesAnythingElseLeftInPlace)
-{
-    struct Case {
-        const char* data;  // what Data is: "folder", "file", or a link to this path below HOME
-        bool relinked;
-        const char* said;  // on standard error besides the missing display (empty: nothing more)
-    };
-    const Case cases[] = {
-        {"folder", false, "Data is not the viewer's data (Data/mdl/sphere.x is missing)"},
-        {"file", false, "Data is not the viewer's data (Data/mdl/sphere.x is missing)"},
-        {"gone", true, ""},
-        {"photos", true, ""},
-    };
-    for (const Case& c : cases) {
-        TempDirectory home, output;
-        const fs::path folder = home.Path(".local/share/quorvane");
-        fs::create_directories(folder);
-        fs::create_directories(home.Path("photos"));
-        const std::string kind = c.data;
-        if (kind == "folder")
-            fs::create_directory(folder / "Data");
-        else if (kind == "file")
-            home.Write(".local/share/quorvane/Data", "the user's");
-        else
-            fs::create_directory_symlink(home.Path(kind), folder / "Data");
-        const std::string errors = output.Path("stderr");
-        EXPECT_EQ(StartWithoutDisplay(home.Path(), home.Path(), "", errors)->Wait(30s), 1) << kind;
-        const std::string said = Slurp(errors);
-        EXPECT_NE(said.find(startedOnItsWay), std::string::npos) << kind << ": " << said;
-        std::error_code error;
-        EXPECT_EQ(fs::is_symlink(folder / "Data") &&
-                      fs::canonical(folder / "Data", error) == fs::canonical(installedData),
-                  c.relinked)
-            << kind;
-        const std::string missing = (folder / "Data/mdl/sphere.x").string() + " is missing";
-        EXPECT_EQ(said.find(missing) != std::string::npos, !c.relinked) << kind << ": " << said;
-        if (*c.said != '\0') {
-            EXPECT_NE(said.find((folder / "Data").string() + " is not"), std::string::npos) << said;
-            EXPECT_NE(said.find(c.said), std::string::npos) << said;
-            EXPECT_NE(said.find("move it away"), std::string::npos) << said;
-        }
-        if (kind == "file") {
-            EXPECT_EQ(Slurp(folder / "Data"), "the user's");
-        }
     }
 }
 
