@@ -22,7 +22,7 @@ SHELL := /bin/bash
 .SHELLFLAGS := -o pipefail -c
 
 .PHONY: all deps build build-sanitized data run install package dist-windows test test-release test-sanitized \
-	check-windows check-format check-layers format fuzz bench clean
+	check-windows check-format check-layers format fuzz check-fuzz bench clean
 
 all: build
 
@@ -86,6 +86,11 @@ $(FUZZ)/build.ninja:
 fuzz: $(DEPS_STAMP) $(FUZZ)/build.ninja
 	cmake --build $(FUZZ) -j $(JOBS)
 
+# The fuzz targets alone, built with clang (part of make test, so that they cannot break unseen);
+# their kept inputs are replayed by the ordinary tests.
+check-fuzz: $(DEPS_STAMP) $(FUZZ)/build.ninja
+	cmake --build $(FUZZ) -j $(JOBS) --target quorvane_fuzz_targets
+
 # The cross build and its download, then their tests: the DLLs quorvane.exe imports, and the
 # download unpacked into a fresh folder and run from there under Wine in Xvfb (tests/windows),
 # its picture compared with the Linux build's through two host tools of the release build.
@@ -107,7 +112,7 @@ check-format: $(DEPS_STAMP)
 check-layers: $(DEPS_STAMP)
 	@scripts/check-layers
 
-test: check-format check-layers test-release test-sanitized check-windows
+test: check-format check-layers test-release test-sanitized check-windows check-fuzz
 	@scripts/test-summary $(RELEASE)/ctest.log $(SANITIZED)/ctest.log $(WINDOWS)/ctest.log
 
 # Runs every benchmark, also after one has failed, and fails when any did.

@@ -2,7 +2,7 @@
 # own table (functionKeys in app/commands.h), so that a key added there is documented with it:
 #   QUORVANE_MAN_FUNCTION_KEYS      one ".TP" paragraph per key for quorvane.1
 #   QUORVANE_README_FUNCTION_KEYS   one line per key for README-windows.txt
-#   QUORVANE_LAST_FUNCTION_KEY      the last key, "F9"
+#   QUORVANE_LAST_FUNCTION_KEY      the table's last key
 # A row reads {VK_Fn, command, flag, "what it shows"}; a row whose flag is nullptr is no switch:
 # it sends its command or only redraws, and its text says what it does.
 set(function_keys_header ${PROJECT_SOURCE_DIR}/app/commands.h)

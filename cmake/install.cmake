@@ -9,7 +9,7 @@ set(QUORVANE_SCREENSHOT_URL ${QUORVANE_HOMEPAGE}/raw/main/docs/viewer.png)
 set(doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/quorvane)
 
 install(TARGETS quorvane quorvane-snapshot RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${QUORVANE_DATA_DIR}/mdl/sphere.x ${QUORVANE_DATA_DIR}/mdl/EarthMap_2500x1250.jpg
+install(FILES ${QUORVANE_DATA_DIR}/mdl/sphere.x ${QUORVANE_DATA_DIR}/mdl/${QUORVANE_EARTH_IMAGE}
   DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvane/Data/mdl)
 
 configure_file(${packaging_dir}/quorvane.desktop.in ${made_dir}/${QUORVANE_APP_ID}.desktop @ONLY)

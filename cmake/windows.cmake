@@ -38,7 +38,7 @@ ExternalProject_Add(quorvane_host_icons
   BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target quorvane_icons quorvane_data
   BUILD_ALWAYS ON
   BUILD_BYPRODUCTS ${QUORVANE_ICONS} ${QUORVANE_HOST_DATA_DIR}/Data/mdl/sphere.x
-    ${QUORVANE_HOST_DATA_DIR}/Data/mdl/EarthMap_2500x1250.jpg
+    ${QUORVANE_HOST_DATA_DIR}/Data/mdl/${QUORVANE_EARTH_IMAGE}
   INSTALL_COMMAND "")
 
 add_executable(quorvane WIN32 ${QUORVANE_ENTRY_SOURCE} ${PROJECT_SOURCE_DIR}/app/quorvane.rc)
@@ -106,3 +106,6 @@ add_test(NAME QuorvanePictureUnderWine
 # Each makes the prefix when it is missing, and its Wine server serves one test at a time.
 set_tests_properties(QuorvaneDownloadUnderWine QuorvaneDownloadUnderWineInEnglish QuorvaneInstallerUnderWine
   FuzzRegressionsUnderWine QuorvanePictureUnderWine PROPERTIES TIMEOUT 900 RESOURCE_LOCK wineprefix)
+# The tests that look for the data files by name.
+set_property(TEST QuorvaneDownloadUnderWine QuorvaneDownloadUnderWineInEnglish QuorvaneInstallerUnderWine
+  QuorvaneBadInputUnderWine APPEND PROPERTY ENVIRONMENT QUORVANE_EARTH_IMAGE=${QUORVANE_EARTH_IMAGE})

@@ -22,7 +22,7 @@ add_custom_command(OUTPUT ${QUORVANE_DIST_ZIP}
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${data} ${stage}/${dist_name}/Data
   COMMAND ${CMAKE_COMMAND} -E chdir ${stage} ${CMAKE_COMMAND} -E tar cf ${QUORVANE_DIST_ZIP} --format=zip
     ${dist_name}
-  DEPENDS quorvane ${data}/mdl/sphere.x ${data}/mdl/EarthMap_2500x1250.jpg ${dist_texts}/README-windows.txt
+  DEPENDS quorvane ${data}/mdl/sphere.x ${data}/mdl/${QUORVANE_EARTH_IMAGE} ${dist_texts}/README-windows.txt
     ${dist_texts}/copyright.txt
   COMMENT "Making ${dist_name}.zip"
   VERBATIM)

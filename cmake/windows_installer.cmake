@@ -6,7 +6,7 @@ set(installer_script ${PROJECT_SOURCE_DIR}/packaging/quorvane.nsi)
 add_custom_command(OUTPUT ${QUORVANE_DIST_SETUP}
   COMMAND ${QUORVANE_MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION}
     -DSOURCE_DIR=${stage}/${dist_name} -DICON=${QUORVANE_ICON_DIR}/quorvane.ico
-    -DOUTFILE=${QUORVANE_DIST_SETUP} ${installer_script}
+    -DOUTFILE=${QUORVANE_DIST_SETUP} -DEARTH_IMAGE=${QUORVANE_EARTH_IMAGE} ${installer_script}
   DEPENDS ${QUORVANE_DIST_ZIP} ${installer_script} ${QUORVANE_ICONS}
   COMMENT "Making ${dist_name}-setup.exe"
   VERBATIM)

@@ -1,6 +1,6 @@
 // Makes the viewer's data files:
 //   quorvane_make_data OUTPUT_DIR EARTH_JPEG
-// writes OUTPUT_DIR/sphere.x and OUTPUT_DIR/EarthMap_2500x1250.jpg, each atomically.
+// writes OUTPUT_DIR/sphere.x and the Earth image (QUORVANE_EARTH_IMAGE) beside it, each atomically.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -39,7 +39,7 @@ int main(int argc, char** argv)
 
     const UvSphere sphere = MakeUvSphere(sphereSlices, sphereStacks);
     const std::string sphereText =
-        WriteSphereX(sphere, "EarthMap_2500x1250.jpg",
+        WriteSphereX(sphere, QUORVANE_EARTH_IMAGE,
                      "UV sphere of radius 1 about the origin, poles on y, " + std::to_string(sphereSlices) +
                          " slices x " + std::to_string(sphereStacks) + " stacks; made by quorvane_make_data");
     if (!WriteAtomically(outputDir / "sphere.x", sphereText.data(), sphereText.size())) {
@@ -56,7 +56,7 @@ int main(int argc, char** argv)
     const RgbImage earth = ResampleLanczos3(source, earthWidth, earthHeight);
     std::vector<std::uint8_t> jpeg;
     if (!EncodeJpeg(earth, jpegQuality, jpeg) ||
-        !WriteAtomically(outputDir / "EarthMap_2500x1250.jpg", jpeg.data(), jpeg.size())) {
+        !WriteAtomically(outputDir / QUORVANE_EARTH_IMAGE, jpeg.data(), jpeg.size())) {
         std::fprintf(stderr, "%s: cannot write the Earth image\n", argv[0]);
         return 1;
     }

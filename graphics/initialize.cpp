@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr const wchar_t* earthFileName = L"mdl\\EarthMap_2500x1250.jpg";
+constexpr const wchar_t* earthFileName = L"mdl\\" QUORVANE_EARTH_IMAGE;
 
 // A 1 x 1 system-memory texture whose texel is opaque white.
 HRESULT CreateWhiteSource(IDirect3DDevice9* device, IDirect3DTexture9** source)
@@ -87,7 +87,7 @@ HRESULT RunStep(StartupStep step, const DeviceInputs& inputs)
 D3DXFONT_DESCW OverlayFontDescription()
 {
     D3DXFONT_DESCW description{};
-    description.Height = 24;
+    description.Height = overlayFontHeight;
     description.Width = 8;
     description.Weight = FW_THIN;
     description.MipLevels = 1;

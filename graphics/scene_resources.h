@@ -32,7 +32,10 @@ extern SceneResourcesRecord SceneResources;
 // SceneResources.Release(): safe on an empty record.
 void ReleaseSceneResources();
 
-// The overlay font: 24 pixels high, 8 wide, thin, the system's choice of face.
+// The overlay font's height in pixels; the help overlay's lines are this far apart.
+constexpr INT overlayFontHeight = 24;
+
+// The overlay font: overlayFontHeight pixels high, 8 wide, thin, the system's choice of face.
 D3DXFONT_DESCW OverlayFontDescription();
 
 // A new 1 x 1 opaque white texture in the set "default", keyed by the registry's next number

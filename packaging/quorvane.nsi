@@ -8,7 +8,7 @@
 ; speak the user's language, Japanese or English, as the program does (English for any other).
 ;
 ; makensis -DVERSION=1.2.3 -DSOURCE_DIR=<the download's folder> -DICON=<quorvane.ico>
-;          -DOUTFILE=<setup.exe> quorvane.nsi
+;          -DOUTFILE=<setup.exe> -DEARTH_IMAGE=<the Earth image's file name in Data\mdl> quorvane.nsi
 
 ; A 64-bit installer for the 64-bit program: it runs where the program runs, and only there.
 Target amd64-unicode
@@ -74,7 +74,7 @@ Section "Quorvane"
   File "${SOURCE_DIR}\copyright.txt"
   SetOutPath "$INSTDIR\Data\mdl"
   File "${SOURCE_DIR}\Data\mdl\sphere.x"
-  File "${SOURCE_DIR}\Data\mdl\EarthMap_2500x1250.jpg"
+  File "${SOURCE_DIR}\Data\mdl\${EARTH_IMAGE}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   ; The shortcut's start-in folder is the output path: the install folder, where the program
@@ -133,7 +133,7 @@ Section "Uninstall"
   Delete "$INSTDIR\README-windows.txt"
   Delete "$INSTDIR\copyright.txt"
   Delete "$INSTDIR\Data\mdl\sphere.x"
-  Delete "$INSTDIR\Data\mdl\EarthMap_2500x1250.jpg"
+  Delete "$INSTDIR\Data\mdl\${EARTH_IMAGE}"
   RMDir "$INSTDIR\Data\mdl"
   RMDir "$INSTDIR\Data"
   ; The settings are the user's: asked first, kept when the answer is No or nobody is asked.

@@ -1,6 +1,8 @@
 // The help overlay's texts and where they go.
 #include "scene/help_overlay.h"
 
+#include "graphics/scene_resources.h"
+
 #include <boost/format.hpp>
 
 #include <cmath>
@@ -11,8 +13,8 @@ namespace {
 constexpr D3DCOLOR shadowColor = 0xFF4F4F4F;
 constexpr D3DCOLOR textColor = 0xFFFFFFFF;
 constexpr LONG textLeft = 8;
-constexpr LONG textRightBottom = 10000;  // no clipping: the texts are short
-constexpr int lineHeight = 24;
+constexpr LONG textRightBottom = 10000;        // no clipping: the texts are short
+constexpr int lineHeight = overlayFontHeight;  // a line of the overlay font each
 
 constexpr int firstLineTop = 8;
 

@@ -5,20 +5,42 @@
 #include "scene/angles.h"
 #include "scene/guide_line_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
 constexpr float nearPole = 1e-6f;  // horizontal distance from the axis below which a point is a pole
 
-std::size_t Count(unsigned latitudeStep, unsigned longitudeStep)
+// The angular distance in degrees between two points at latitude `degrees` whose longitudes differ
+// by `apart` degrees.
+double DistanceAlongLatitude(unsigned degrees, unsigned apart)
 {
-    std::size_t latitudes = 1, meridians = 0;
-    for (unsigned degrees = latitudeStep; degrees < latitudeLimitDegrees; degrees += latitudeStep)
-        latitudes += 2;
-    for (unsigned degrees = 0; degrees < longitudeLimitDegrees; degrees += longitudeStep)
-        meridians += 2;
-    return 2 + latitudes * meridians;
+    const double latitude = degrees * degreesToRadians;
+    const double cosine = std::sin(latitude) * std::sin(latitude) +
+                          std::cos(latitude) * std::cos(latitude) * std::cos(apart * degreesToRadians);
+    return std::acos(std::min(1.0, cosine)) / degreesToRadians;
+}
+
+// The last great circle of a row whose placements are `step` degrees apart. Its second meridian,
+// 180 degrees on, comes back round to the first one's: the gap there is 180 less this.
+unsigned LastPlacement(unsigned step)
+{
+    return (longitudeLimitDegrees - 1) / step * step;
+}
+
+// The step between the great circles whose crossings with latitude `degrees` carry circles: the
+// smallest multiple of the drawn step that keeps neighbours on the row, including those on either
+// side of the 180-degree meridian, at least `apart` degrees from each other.
+unsigned RowStep(unsigned degrees, unsigned drawnStep, double apart)
+{
+    for (unsigned step = drawnStep;; step += drawnStep) {
+        if (step >= longitudeLimitDegrees)
+            return longitudeLimitDegrees;  // one great circle: its two meridians are half a turn apart
+        const unsigned gap = std::min(step, longitudeLimitDegrees - LastPlacement(step));
+        if (DistanceAlongLatitude(degrees, gap) >= apart)
+            return step;
+    }
 }
 
 // The two crossings of latitude `degrees` with the great circle placed at `placement` degrees.
@@ -44,22 +66,29 @@ D3DXVECTOR3 Normalised(const D3DXVECTOR3& v)
 
 }  // namespace
 
+// Circles of the radius below overlap when their centres are less than twice it apart. Thinning
+// widens that least distance, a degree at a time, until the count fits: rows of latitude a drawn
+// step apart and at least that far, none nearer the poles than that, and along each row the
+// drawn meridians the row needs at that latitude. The 90-degree distance of a pole from the
+// equator bounds the search: by then the equator alone is left.
 std::vector<D3DXVECTOR3> TissotCentres(int latitudeInterval, int longitudeInterval)
 {
     const unsigned latitudeBase = CircleStep(latitudeInterval, latitudeLimitDegrees);
     const unsigned longitudeBase = CircleStep(longitudeInterval, longitudeLimitDegrees);
-    unsigned every = 1;
-    while (Count(latitudeBase * every, longitudeBase * every) > mostTissotCircles)
-        ++every;
-    const unsigned latitudeStep = latitudeBase * every, longitudeStep = longitudeBase * every;
-
-    std::vector<D3DXVECTOR3> centres{D3DXVECTOR3(0.0f, 1.0f, 0.0f), D3DXVECTOR3(0.0f, -1.0f, 0.0f)};
-    for (unsigned placement = 0; placement < longitudeLimitDegrees; placement += longitudeStep) {
-        AddCrossings(centres, 0, placement);
-        for (unsigned degrees = latitudeStep; degrees < latitudeLimitDegrees; degrees += latitudeStep) {
-            AddCrossings(centres, static_cast<int>(degrees), placement);
-            AddCrossings(centres, -static_cast<int>(degrees), placement);
+    std::vector<D3DXVECTOR3> centres;
+    for (unsigned apart = unsigned(2 * tissotRadiusDegrees); apart <= latitudeLimitDegrees; ++apart) {
+        const unsigned latitudeStep = (apart + latitudeBase - 1) / latitudeBase * latitudeBase;
+        centres = {D3DXVECTOR3(0.0f, 1.0f, 0.0f), D3DXVECTOR3(0.0f, -1.0f, 0.0f)};
+        for (unsigned degrees = 0; degrees + apart <= latitudeLimitDegrees; degrees += latitudeStep) {
+            const unsigned step = RowStep(degrees, longitudeBase, apart);
+            for (unsigned placement = 0; placement < longitudeLimitDegrees; placement += step) {
+                AddCrossings(centres, static_cast<int>(degrees), placement);
+                if (degrees != 0)
+                    AddCrossings(centres, -static_cast<int>(degrees), placement);
+            }
         }
+        if (centres.size() <= mostTissotCircles)
+            break;
     }
     return centres;
 }

@@ -12,10 +12,10 @@
 constexpr double tissotRadiusDegrees = 5.0;
 constexpr std::size_t mostTissotCircles = 200;
 
-// The circles' centres, unit vectors in model space: every crossing of a latitude circle with a
+// The circles' centres, unit vectors in model space: crossings of a latitude circle with a
 // meridian of the graticule drawn with these intervals, and the two poles, where the meridians
-// meet. Where that would be more than mostTissotCircles, every m-th circle of each family is
-// used instead, m the smallest that keeps the count within it.
+// meet. The crossings are thinned, in latitude and along each row of latitude, so that no two
+// circles overlap and there are at most mostTissotCircles.
 std::vector<D3DXVECTOR3> TissotCentres(int latitudeInterval, int longitudeInterval);
 
 // The point of the circle about centre at turn (radians) around it; turn 0 lies east of it

@@ -22,7 +22,7 @@ namespace {
 struct Bench {
     quorvane::tests::DeviceFixture fixture{320, 240};
     IDirect3DDevice9* device = fixture.device();
-    std::vector<std::uint8_t> earth = quorvane::tests::ReadDataFile("EarthMap_2500x1250.jpg");
+    std::vector<std::uint8_t> earth = quorvane::tests::ReadDataFile(QUORVANE_EARTH_IMAGE);
     std::vector<std::uint8_t> sphere = quorvane::tests::ReadDataFile("sphere.x");
 };
 

@@ -19,7 +19,7 @@ namespace {
 using quorvane::tests::CountingReader;
 using quorvane::tests::ViewerScene;
 
-const wchar_t earthName[] = L"mdl\\EarthMap_2500x1250.jpg";
+const wchar_t earthName[] = L"mdl\\" QUORVANE_EARTH_IMAGE;
 
 RefPtr<CountingReader> DataReader()
 {

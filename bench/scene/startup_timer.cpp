@@ -169,7 +169,7 @@ int RunChild(bool steps)
     RenderFrame();
     Mark("frame");
     reader->Report(L"mdl\\sphere.x", "sphere-file");
-    reader->Report(L"mdl\\EarthMap_2500x1250.jpg", "earth-file");
+    reader->Report(L"mdl\\" QUORVANE_EARTH_IMAGE, "earth-file");
     std::printf("rss-kb %ld\nhwm-kb %ld\nanon-kb %ld\nfile-kb %ld\n", StatusKilobytes("VmRSS:"),
                 StatusKilobytes("VmHWM:"), StatusKilobytes("RssAnon:"), StatusKilobytes("RssFile:"));
     PrintMemoryBreakdown();

@@ -34,7 +34,7 @@ void CopyProgramAndData(const std::string& program, const fs::path& directory)
     fs::copy_file(program, directory / "quorvane.exe");
     const fs::path mdl = directory / "Data" / "mdl";
     fs::create_directories(mdl);
-    for (const char* file : {"sphere.x", "EarthMap_2500x1250.jpg"})
+    for (const char* file : {"sphere.x", QUORVANE_EARTH_IMAGE})
         fs::copy_file(fs::path(QUORVANE_DATA_DIR) / "mdl" / file, mdl / file);
 }
 

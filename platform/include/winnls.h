@@ -45,8 +45,9 @@ extern "C" {
 int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH multiByteText, int multiByteCount, LPWSTR wideText,
                                int wideCount);
 
-// On Linux the user's language is read from the environment as gettext reads it: LANGUAGE,
-// LC_ALL, LC_MESSAGES, LANG. C and POSIX are Japanese, the program's own language.
+// On Linux the user's language is read from the environment: LANGUAGE's first language the
+// program has, else the locale's (LC_ALL, LC_MESSAGES, LANG) when the program has it, else
+// English. C and POSIX are Japanese, the program's own language.
 LANGID WINAPI GetUserDefaultUILanguage(void);
 // The thread's language is the user's until SetThreadUILanguage sets another (0: the user's again);
 // FindResourceW chooses by it.

@@ -1,14 +1,19 @@
-// OutputDebugStringW: there is no debugger channel on Linux, so the text goes to standard error
-// as UTF-8, in one write so that traces from different sources do not interleave mid-line.
+// OutputDebugStringW: there is no debugger channel on Linux. On Windows the text reaches only a
+// debugger that listens; here it goes to standard error only when QUORVANE_TRACE is set and not
+// empty (as a debugger asks for it), so a user's terminal stays quiet. It is written as UTF-8, in
+// one write so that traces from different sources do not interleave mid-line.
 #include "kernel32/utf8.h"
 
 #include <windows.h>
+
+#include <cstdlib>
 
 #include <unistd.h>
 
 extern "C" void WINAPI OutputDebugStringW(LPCWSTR text)
 {
-    if (text == nullptr)
+    const char* asked = std::getenv("QUORVANE_TRACE");
+    if (text == nullptr || asked == nullptr || *asked == '\0')
         return;
     const std::string bytes = quorvane::kernel32::EncodeUtf8Lossy(text);
     std::size_t written = 0;

@@ -46,20 +46,23 @@ WORD Sublanguage(WORD primary, std::string_view territory)
     return SUBLANG_DEFAULT;
 }
 
-// The LANGUAGE list's choice: its first entry the program has, else its first known one.
-std::optional<LANGID> FromLanguageList(std::string_view list, const std::function<bool(WORD)>& has)
+// The LANGUAGE list's first entry the program has, and its first entry known here.
+struct ListChoice {
+    std::optional<LANGID> had, firstKnown;
+};
+ListChoice FromLanguageList(std::string_view list, const std::function<bool(WORD)>& has)
 {
-    std::optional<LANGID> firstKnown;
-    while (!list.empty()) {
+    ListChoice choice;
+    while (!list.empty() && !choice.had) {
         const std::size_t colon = list.find(':');
         const std::optional<LANGID> language = LanguageOfLocaleName(list.substr(0, colon));
         if (language && has(PRIMARYLANGID(*language)))
-            return language;
-        if (!firstKnown)
-            firstKnown = language;
+            choice.had = language;
+        else if (!choice.firstKnown)
+            choice.firstKnown = language;
         list = colon == std::string_view::npos ? std::string_view{} : list.substr(colon + 1);
     }
-    return firstKnown;
+    return choice;
 }
 
 // The thread's own choice; 0 until SetThreadUILanguage makes one. A plain value, so nothing of it
@@ -89,15 +92,27 @@ std::optional<LANGID> LanguageOfLocaleName(std::string_view name)
 LANGID UserLanguageFromEnvironment(const std::function<const char*(const char*)>& variable,
                                    const std::function<bool(WORD)>& has)
 {
-    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const auto set = [&](const char* name) {
         const char* value = variable(name);
-        if (value == nullptr || *value == '\0')
-            continue;
-        const std::optional<LANGID> language =
-            name == std::string_view("LANGUAGE") ? FromLanguageList(value, has) : LanguageOfLocaleName(value);
-        return language.value_or(english);
+        return value != nullptr && *value != '\0' ? value : nullptr;
+    };
+    // The locale's language, as the C library takes the locale for messages.
+    LANGID locale = japanese;
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        if (const char* value = set(name)) {
+            locale = LanguageOfLocaleName(value).value_or(english);
+            break;
+        }
     }
-    return japanese;
+    const char* list = set("LANGUAGE");
+    if (list == nullptr)
+        return locale;
+    const ListChoice choice = FromLanguageList(list, has);
+    if (choice.had)
+        return *choice.had;
+    // None of the list's languages is the program's: the locale's, when the program has it,
+    // rather than English.
+    return has(PRIMARYLANGID(locale)) ? locale : choice.firstKnown.value_or(locale);
 }
 
 const char* IsoLanguageCode(LANGID language)

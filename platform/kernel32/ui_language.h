@@ -1,5 +1,5 @@
-// The user's user-interface language, read from the locale environment variables as gettext
-// reads them, and the languages known by their ISO 639 codes.
+// The user's user-interface language, read from the locale environment variables, and the
+// languages known by their ISO 639 codes.
 #pragma once
 
 #include <windows.h>
@@ -15,10 +15,12 @@ namespace quorvane::kernel32 {
 // language not known here.
 std::optional<LANGID> LanguageOfLocaleName(std::string_view name);
 
-// The user's language from the first of LANGUAGE, LC_ALL, LC_MESSAGES and LANG that is set and
-// not empty, as `variable` reads them. LANGUAGE is a colon list: its first entry in a language
-// the program has (`has`, by primary language) wins, else its first known entry. Nothing set is
-// C; a language not known here is English, which the program shows for every language it lacks.
+// The user's language. The locale's language is that of the first of LC_ALL, LC_MESSAGES and LANG
+// set and not empty (as `variable` reads them); nothing set is C. LANGUAGE, set and not empty,
+// goes before it, even when the locale is C: its first entry in a language the program has (`has`,
+// by primary language) wins. When it lists none the program has, the locale's language is taken
+// if the program has it, else the list's first known entry. A language not known here is English,
+// which the program shows for every language it lacks.
 LANGID UserLanguageFromEnvironment(const std::function<const char*(const char*)>& variable,
                                    const std::function<bool(WORD)>& has);
 

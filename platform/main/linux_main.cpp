@@ -18,6 +18,7 @@ __attribute__((constructor(101))) void EnterStartupDirectoryFirst()
 {
     if (!quorvane::linux_main::EnterStartupDirectory())
         std::exit(1);
+    quorvane::linux_main::ReportMissingData();
 }
 
 }  // namespace

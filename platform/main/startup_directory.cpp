@@ -28,13 +28,25 @@ fs::path InstalledData()
     return fs::is_directory(data, error) ? data : fs::path{};
 }
 
+// The viewer's data files, as the program reads them below Data.
+const char* const dataFiles[] = {"mdl/sphere.x", "mdl/" QUORVANE_EARTH_IMAGE};
+
+// The first of the data files that `data` lacks (not a regular file there); empty when it has all.
+std::string MissingDataFile(const fs::path& data)
+{
+    std::error_code error;
+    for (const char* file : dataFiles) {
+        if (!fs::is_regular_file(data / file, error))
+            return file;
+    }
+    return {};
+}
+
 // A folder the viewer can run in: its Data holds the viewer's own data files, not merely a
 // folder of that name (a user's photos in ~/Data).
 bool HoldsViewerData(const fs::path& folder)
 {
-    std::error_code error;
-    return fs::is_regular_file(folder / "Data/mdl/sphere.x", error) &&
-           fs::is_regular_file(folder / "Data/mdl/EarthMap_2500x1250.jpg", error);
+    return MissingDataFile(folder / "Data").empty();
 }
 
 bool Fail(const fs::path& directory, const std::string& problem)
@@ -98,18 +110,25 @@ bool LinksTo(const fs::path& link, const fs::path& data)
     return fs::is_symlink(link, error) && fs::read_symlink(link, error) == data && !error;
 }
 
-// Data links to the installed data. A link left from another installation is pointed anew; a
-// Data folder the user put there is kept; a link another process made meanwhile is taken when it
-// points where this one would.
+// Data links to the installed data. A link that leads elsewhere (another installation, or
+// nowhere) is made anew; a Data of the user's that holds the data files is kept; anything else
+// there (an empty folder, a file) is the user's and left alone, named on standard error with
+// what to do. A link another process made meanwhile is taken when it points where this one would.
 bool LinkData(const fs::path& directory, const fs::path& data, std::error_code& error)
 {
     const fs::path link = directory / "Data";
     if (LinksTo(link, data))
         return true;
-    if (fs::is_symlink(link, error))
+    if (fs::is_symlink(link, error)) {
         fs::remove(link, error);
-    else if (fs::exists(link, error))
+    } else if (fs::exists(link, error)) {
+        if (!HoldsViewerData(directory))
+            std::fprintf(stderr,
+                         "quorvane: %s is not the viewer's data (Data/%s is missing) and is left as it is; move "
+                         "it away and the next start links Data to %s\n",
+                         link.c_str(), MissingDataFile(link).c_str(), data.c_str());
         return true;
+    }
     error.clear();
     fs::create_directory_symlink(data, link, error);
     if (error == std::errc::file_exists && LinksTo(link, data))
@@ -118,6 +137,17 @@ bool LinkData(const fs::path& directory, const fs::path& data, std::error_code& 
 }
 
 }  // namespace
+
+void ReportMissingData()
+{
+    std::error_code error;
+    const std::string missing = MissingDataFile("Data");
+    if (missing.empty())
+        return;
+    const fs::path here = fs::current_path(error);
+    std::fprintf(stderr, "quorvane: the data file %s is missing; the window opens without the Earth\n",
+                 (here / "Data" / missing).c_str());
+}
 
 bool EnterStartupDirectory()
 {

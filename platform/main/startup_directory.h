@@ -15,4 +15,8 @@ namespace quorvane::linux_main {
 // removed again.
 bool EnterStartupDirectory();
 
+// Names on standard error the first data file the program will not find in the current
+// directory's Data, as the program itself opens its window without a picture and says nothing.
+void ReportMissingData();
+
 }  // namespace quorvane::linux_main

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -286,9 +287,11 @@ TEST(StartupDirectory, TooLongToPersistReadsAndWritesNothingAndSaysSoOnce)
         CurrentDirectoryScope inside(deep);
         std::ofstream(deep + "/Quorvane.ini") << "[QUORVANE]\nSHOW_HELP=0\n";
 
+        setenv("QUORVANE_TRACE", "1", 1);  // the trace is read
         testing::internal::CaptureStderr();
         ViewerSettings = InitSettingsInCurrentDirectory();
         const std::string trace = testing::internal::GetCapturedStderr();
+        unsetenv("QUORVANE_TRACE");
         EXPECT_STREQ(ViewerSettings.iniPath, L"");
         EXPECT_EQ(std::count(trace.begin(), trace.end(), '\n'), 1) << trace;
 

@@ -28,7 +28,7 @@ protected:
     {
         ASSERT_NO_FATAL_FAILURE(DeviceTest::SetUp());
         sphereBytes_ = ReadDataFile("sphere.x");
-        earthBytes_ = ReadDataFile("EarthMap_2500x1250.jpg");
+        earthBytes_ = ReadDataFile(QUORVANE_EARTH_IMAGE);
         ASSERT_FALSE(sphereBytes_.empty()) << "run the quorvane_data target";
         ASSERT_FALSE(earthBytes_.empty());
     }
@@ -109,7 +109,7 @@ TEST_F(EarthFilesTest, SphereFileLoadsAsAUnitSphereInFormat0x112WithTheEarthMate
     EXPECT_EQ(loaded->GetNumVertices(), 33151u);
     EXPECT_EQ(loaded->GetNumFaces(), 65024u);
     ASSERT_EQ(materialCount, 1u);
-    EXPECT_STREQ(static_cast<D3DXMATERIAL*>(materials->GetBufferPointer())->pTextureFilename, "EarthMap_2500x1250.jpg");
+    EXPECT_STREQ(static_cast<D3DXMATERIAL*>(materials->GetBufferPointer())->pTextureFilename, QUORVANE_EARTH_IMAGE);
     void* data = nullptr;
     ASSERT_EQ(loaded->LockVertexBuffer(D3DLOCK_READONLY, &data), D3D_OK);
     const auto* vertices = static_cast<const MeshVertex*>(data);

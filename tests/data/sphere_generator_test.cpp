@@ -83,9 +83,9 @@ TEST(SphereGenerator, TextureLongitudeGrowsEastwardsSeenFromOutside)
 
 TEST(SphereGenerator, TextFileNamesTheEarthImageOnce)
 {
-    const std::string text = WriteSphereX(MakeUvSphere(8, 4), "EarthMap_2500x1250.jpg", "test");
+    const std::string text = WriteSphereX(MakeUvSphere(8, 4), QUORVANE_EARTH_IMAGE, "test");
     EXPECT_EQ(text.rfind("xof 0302txt 0032", 0), 0u);
-    EXPECT_NE(text.find("\"EarthMap_2500x1250.jpg\";"), std::string::npos);
+    EXPECT_NE(text.find("\"" QUORVANE_EARTH_IMAGE "\";"), std::string::npos);
     EXPECT_EQ(text.find("-0.000000"), std::string::npos);
 }
 

@@ -110,7 +110,8 @@ TEST_F(EndToEnd, AnIdleViewerUsesNoCpu)
     EXPECT_TRUE(process.Running());
 }
 
-// Without a display (over ssh, from a service) the shipped viewer says so, naming DISPLAY, and
+// Without a display (over ssh, from a service) the shipped viewer says so, naming DISPLAY (and,
+// in a folder without its data, the first data file missing), and
 // ends at once with exit code 1 and its settings untouched: with SDL left to choose its driver
 // (it would fall back to one that shows nothing) and with X11 asked for.
 class ViewerWithoutADisplay : public testing::TestWithParam<std::string> {};
@@ -120,7 +121,8 @@ TEST_P(ViewerWithoutADisplay, SaysWhyAndEndsWithoutWritingItsSettings)
     TempDirectory dir;
     const std::string mine = "[QUORVANE]\nSHOW_EARTH=0\n";
     dir.Write("Quorvane.ini", mine);
-    const std::string command = "cd " + dir.Path() + " && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " +
+    const std::string command = "cd " + dir.Path() +
+                                " && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER QUORVANE_TRACE=1 " +
                                 GetParam() + " timeout 60 " + QUORVANE_VIEWER + " 2>errors.txt";
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
@@ -128,6 +130,7 @@ TEST_P(ViewerWithoutADisplay, SaysWhyAndEndsWithoutWritingItsSettings)
     const std::string errors = dir.Read("errors.txt");
     EXPECT_NE(errors.find("no display to show windows on (DISPLAY is unset)"), std::string::npos) << errors;
     EXPECT_NE(errors.find("the main window could not be created"), std::string::npos) << errors;
+    EXPECT_NE(errors.find(dir.Path("Data/mdl/sphere.x") + " is missing"), std::string::npos) << errors;
     EXPECT_EQ(dir.Read("Quorvane.ini"), mine);
 }
 

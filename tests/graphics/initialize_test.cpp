@@ -21,7 +21,7 @@
 namespace quorvane::tests {
 namespace {
 
-const std::wstring earthName = L"mdl\\EarthMap_2500x1250.jpg";
+const std::wstring earthName = L"mdl\\" QUORVANE_EARTH_IMAGE;
 
 ULONG References(IUnknown* object)
 {
@@ -38,7 +38,13 @@ bool AllBlack(const std::vector<DWORD>& pixels)
 
 class InitializeTest : public testing::Test {
 protected:
-    void SetUp() override { WriteSmallViewerData(dir.Path()); }
+    // The start-up's traces are read: they are written when asked for.
+    void SetUp() override
+    {
+        setenv("QUORVANE_TRACE", "1", 1);
+        WriteSmallViewerData(dir.Path());
+    }
+    void TearDown() override { unsetenv("QUORVANE_TRACE"); }
     RefPtr<CountingReader> Reader() const { return new CountingReader(dir.WidePath("Data").c_str()); }
 
     TempDirectory dir;
@@ -91,7 +97,7 @@ TEST_F(InitializeTest, TwiceLeavesOneOfEverything)
 
 TEST_F(InitializeTest, WithoutTheEarthImageTheRestStaysAndNothingIsDrawn)
 {
-    std::filesystem::remove(dir.Path("Data/mdl/EarthMap_2500x1250.jpg"));
+    std::filesystem::remove(dir.Path("Data/mdl/" QUORVANE_EARTH_IMAGE));
     EXPECT_EQ(scene.Initialize(Reader()), E_FAIL);
     const SceneResourcesRecord& record = SceneResources;
     EXPECT_NE(record.drawDevice, nullptr);
@@ -136,7 +142,7 @@ TEST_F(InitializeTest, ReportsEveryStepDoneAndTheOneThatFailed)
         std::optional<StartupStep> failed;
     } cases[] = {
         {nullptr, {Device, Font, WhiteTexture, Sphere, EarthTexture}, std::nullopt},
-        {"Data/mdl/EarthMap_2500x1250.jpg", {Device, Font, WhiteTexture, Sphere}, EarthTexture},
+        {"Data/mdl/" QUORVANE_EARTH_IMAGE, {Device, Font, WhiteTexture, Sphere}, EarthTexture},
         {"Data/mdl/sphere.x", {Device, Font, WhiteTexture}, Sphere},
     };
     for (const auto& c : cases) {

@@ -200,6 +200,9 @@ TEST(InstalledViewerFolder, IsItsOwnUnlessItStartsBesideItsOwnData)
         {{}, "", "~", "~/new/./a/../b/", "new/b/quorvane", startedOnItsWay},
         {{}, "", "~", "relative/data", own, startedOnItsWay},
         {{}, "", "relative-home", "", "", "HOME (relative-home) is not an absolute path"},
+        // A Data there of the user's that is not the data is left as it is, named with what to do.
+        {{".local/share/quorvane/Data"}, "", "~", "", "", "Data is not the viewer's data (Data/mdl/sphere.x is"},
+        {{".local/share/quorvane/Data/a.jpg"}, "", "~", "", "", "Data/mdl/sphere.x is missing) and is left as it"},
     };
     for (const Case& c : cases) {
         TempDirectory home, output;
@@ -215,7 +218,7 @@ TEST(InstalledViewerFolder, IsItsOwnUnlessItStartsBesideItsOwnData)
             }
             const fs::path data = home.Path(file.substr(0, file.size() - 1));
             fs::create_directories(data / "mdl");
-            for (const char* name : {"mdl/sphere.x", "mdl/EarthMap_2500x1250.jpg"})
+            for (const char* name : {"mdl/sphere.x", "mdl/" QUORVANE_EARTH_IMAGE})
                 fs::copy_file(installedData / name, data / name);
         }
         if (!c.folder.empty())

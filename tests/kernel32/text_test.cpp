@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -52,22 +53,29 @@ TEST(CurrentDirectory, ReportsTheDirectoryAndTheSizeItNeeds)
     EXPECT_EQ(GetCurrentDirectoryW(needed - 1, oneShort), needed);
 }
 
-TEST(DebugOutput, WritesUtf8ToStandardError)
+// Only when QUORVANE_TRACE asks for it, as a debugger does on Windows.
+TEST(DebugOutput, WritesUtf8ToStandardErrorWhenAsked)
 {
-    testing::internal::CaptureStderr();
-    OutputDebugStringW(L"Set Font\r\n");
-    OutputDebugStringW(L"\u5730\u7403 \u00E9\n");
-    OutputDebugStringW(nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Set Font\r\n\xE5\x9C\xB0\xE7\x90\x83 \xC3\xA9\n");
+    for (const char* asked : {"1", ""}) {
+        setenv("QUORVANE_TRACE", asked, 1);
+        testing::internal::CaptureStderr();
+        OutputDebugStringW(L"Set Font\r\n");
+        OutputDebugStringW(L"\u5730\u7403 \u00E9\n");
+        OutputDebugStringW(nullptr);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  *asked ? "Set Font\r\n\xE5\x9C\xB0\xE7\x90\x83 \xC3\xA9\n" : "");
+    }
 }
 
 TEST(DebugOutput, TextWithoutUtf8FormIsReplacedNotDropped)
 {
     const WCHAR text[] = {L'a', static_cast<WCHAR>(0xD800), L'b', 0};
+    setenv("QUORVANE_TRACE", "1", 1);
     testing::internal::CaptureStderr();
     OutputDebugStringW(text);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "a\xEF\xBF\xBD"
                                                       "b");
+    unsetenv("QUORVANE_TRACE");
 }
 
 TEST(LastError, IsKeptPerThread)

@@ -77,7 +77,7 @@ struct LocaleCase {
     const char* string;  // the string block chosen
 };
 
-TEST_F(UiLanguage, TheEnvironmentChoosesTheLanguageAsGettextReadsIt)
+TEST_F(UiLanguage, TheEnvironmentChoosesTheLanguage)
 {
     const LocaleCase cases[] = {
         {nullptr, nullptr, nullptr, nullptr, japanese, "ja"},              // nothing set: C
@@ -95,8 +95,13 @@ TEST_F(UiLanguage, TheEnvironmentChoosesTheLanguageAsGettextReadsIt)
         {nullptr, nullptr, "ja_JP.UTF-8", "en_US.UTF-8", japanese, "ja"},  // LC_MESSAGES over LANG
         {"fr:en", nullptr, nullptr, "ja_JP.UTF-8", english, "en"},         // the first the program has
         {"fr:ja_JP:en", "en_US.UTF-8", nullptr, nullptr, japanese, "ja"},  // LANGUAGE over LC_ALL
-        {"fr", nullptr, nullptr, "ja_JP.UTF-8", french, "en"},             // none it has: the first
+        {"fr", nullptr, nullptr, "ja_JP.UTF-8", japanese, "ja"},           // none it has: the locale's
+        {"fr", nullptr, nullptr, nullptr, japanese, "ja"},                 //   C
+        {"fr", nullptr, nullptr, "en_GB.UTF-8", british, "en"},            //
+        {"fr", "C", nullptr, "en_US.UTF-8", japanese, "ja"},               //
+        {"tlh:fr", nullptr, nullptr, "it_IT.UTF-8", french, "en"},         // nor the locale's: English
         {"en", nullptr, nullptr, "C", english, "en"},                      // LANGUAGE even in C
+        {"en", "C", nullptr, nullptr, english, "en"},                      //
         {"", nullptr, nullptr, "en_US", english, "en"},                    //
     };
     for (const LocaleCase& locale : cases) {

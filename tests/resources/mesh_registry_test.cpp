@@ -76,7 +76,7 @@ TEST_F(MeshRegistryTest, AMeshIsSharedByNameAndDeletedAtTheLastRelease)
 
     first->Release();
     Texture* earth = nullptr;
-    ASSERT_TRUE(device.drawDevice.GetTexture(L"default", L"mdl\\EarthMap_2500x1250.jpg", &earth));
+    ASSERT_TRUE(device.drawDevice.GetTexture(L"default", L"mdl\\" QUORVANE_EARTH_IMAGE, &earth));
     EXPECT_EQ(earth->refCount, 2);
     second->Release();
     EXPECT_EQ(earth->refCount, 1);  // the mesh gave back its one reference; the texture stays
@@ -93,13 +93,13 @@ TEST_F(MeshRegistryTest, TheSphereLoadsInTheDrawnFormatAndSharesTheEarthTexture)
     EXPECT_EQ(sphere->drawMesh->GetFVF(), DWORD(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1));
     EXPECT_EQ(sphere->drawMesh->GetOptions() & D3DXMESH_SYSTEMMEM, DWORD(D3DXMESH_SYSTEMMEM));
     ASSERT_EQ(sphere->materialCount, 1u);
-    EXPECT_EQ(sphere->textureNames[0], "EarthMap_2500x1250.jpg");
+    EXPECT_EQ(sphere->textureNames[0], QUORVANE_EARTH_IMAGE);
     ASSERT_EQ(sphere->textures.size(), 1u);
 
     Texture* earth = nullptr;
-    ASSERT_TRUE(device.drawDevice.GetTexture(L"default", L"mdl\\EarthMap_2500x1250.jpg", &earth));
+    ASSERT_TRUE(device.drawDevice.GetTexture(L"default", L"mdl\\" QUORVANE_EARTH_IMAGE, &earth));
     EXPECT_EQ(sphere->textures[0], earth);
-    EXPECT_EQ(reader->Opens(L"mdl\\EarthMap_2500x1250.jpg"), 1);
+    EXPECT_EQ(reader->Opens(L"mdl\\" QUORVANE_EARTH_IMAGE), 1);
     EXPECT_EQ(sphere->DrawTextured(&device.drawDevice), S_OK);
     EXPECT_EQ(sphere->DrawTextured(nullptr), E_INVALIDARG);
 }

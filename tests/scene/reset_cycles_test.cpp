@@ -79,7 +79,7 @@ TEST(ResetCycles, AThousandLossesAndResetsKeepMemoryFlatAndDecodeNothingAgain)
     EXPECT_LT(Resident() - resident, 4 << 20);
 #endif
     EXPECT_EQ(reader->Opens(L"mdl\\sphere.x"), 1);
-    EXPECT_EQ(reader->Opens(L"mdl\\EarthMap_2500x1250.jpg"), 1);
+    EXPECT_EQ(reader->Opens(L"mdl\\" QUORVANE_EARTH_IMAGE), 1);
     EXPECT_NE(SceneResources.earthTexture->videoTexture, nullptr);
 }
 

@@ -9,11 +9,16 @@
 #include "scene/scale_readout.h"
 #include "scene/tissot_circles.h"
 
+#include <algorithm>
 #include <cmath>
+#include <set>
+#include <string>
+#include <utility>
 
 namespace {
 
-constexpr double fiveDegrees = 5.0 * 3.14159265358979323846 / 180.0;
+constexpr double degree = 3.14159265358979323846 / 180.0;
+constexpr double fiveDegrees = 5.0 * degree;
 
 struct ScaleCase {
     const char* where;
@@ -78,20 +83,39 @@ TEST(TissotGeometry, CircleImageRadiiWorkedByHand)
 
 struct CentreCase {
     int latitudeInterval, longitudeInterval;
-    std::size_t count;
+    std::size_t count;  // 0: not worked out by hand
+    std::size_t rows;   // latitudes with circles, poles apart (0: not worked out)
 };
 
-// Two poles and two crossings per great circle per latitude: 30/30 has 5 latitudes and 6 great
-// circles; 0/0 the equator and one great circle; 10/10 would be 614, every second crossing
-// (20/20) gives 2 + 9 * 18; 15/15 thins to 30/30; 45/90 has 3 latitudes and 2 great circles.
-const CentreCase centreCases[] = {{30, 30, 62}, {0, 0, 4}, {10, 10, 164}, {15, 15, 62}, {45, 90, 14}};
+// 30/30: 2 poles and 2 crossings on each of 6 great circles at 5 latitudes; 0/0 the equator and one
+// great circle; 45/90 3 latitudes and 2 great circles; 1/90 every tenth degree up to 80 (a circle
+// at 85 would touch the pole's), 30/2 all 5 drawn latitudes; the others thinned both ways.
+const CentreCase centreCases[] = {{30, 30, 62, 5}, {0, 0, 4, 1},   {45, 90, 14, 3}, {30, 2, 0, 5}, {1, 90, 70, 17},
+                                  {10, 10, 0, 0},  {15, 15, 0, 0}, {1, 1, 0, 0},    {7, 7, 0, 0}};
 
+// Every centre on a pole or where a drawn latitude meets a drawn meridian, no two circles
+// overlapping (centres two radii apart or more), at most mostTissotCircles.
 TEST(TissotGeometry, CentresAtTheGraticulesCrossings)
 {
     for (const CentreCase& c : centreCases) {
+        const std::string label = std::to_string(c.latitudeInterval) + "/" + std::to_string(c.longitudeInterval);
         const auto centres = TissotCentres(c.latitudeInterval, c.longitudeInterval);
-        EXPECT_EQ(centres.size(), c.count) << c.latitudeInterval << "/" << c.longitudeInterval;
-        EXPECT_LE(centres.size(), mostTissotCircles);
+        EXPECT_EQ(centres.size(), c.count ? c.count : std::clamp(centres.size(), std::size_t(4), mostTissotCircles));
+        std::set<long> rows;
+        for (std::size_t i = 2; i < centres.size(); ++i) {  // the poles first
+            const double latitude = std::asin(centres[i].y) / degree;
+            // A great circle turned by t about the vertical carries the meridians t and t + 180.
+            const double turn = std::fmod(std::atan2(-centres[i].z, centres[i].x) / degree + 360.0 + 1e-3, 180.0);
+            for (const auto& [angle, interval] :
+                 {std::pair{latitude, c.latitudeInterval}, std::pair{turn - 1e-3, c.longitudeInterval}})
+                EXPECT_NEAR(angle, interval > 0 ? std::round(angle / interval) * interval : 0.0, 1e-3) << label;
+            rows.insert(std::lround(latitude));
+            for (std::size_t j = 0; j < i; ++j)
+                EXPECT_GE(std::acos(std::max(-1.0f, D3DXVec3Dot(&centres[i], &centres[j]))) / degree,
+                          2 * tissotRadiusDegrees - 1e-3)
+                    << label << ": " << i << ", " << j;
+        }
+        EXPECT_EQ(rows.size(), c.rows ? c.rows : rows.size()) << label;
     }
     // 30/30 holds the Earth's front point (0 N, 0 E) and 30 N, 60 E.
     const auto centres = TissotCentres(30, 30);

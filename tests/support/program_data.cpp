@@ -31,7 +31,7 @@ std::unique_ptr<Mesh> LoadProgramMesh(IDirect3DDevice9* device)
 
 IDirect3DTexture9* LoadProgramTexture(IDirect3DDevice9* device, IDirect3DTexture9** source)
 {
-    if (!LoadTextureSource(source, device, DataReader(), L"mdl\\EarthMap_2500x1250.jpg"))
+    if (!LoadTextureSource(source, device, DataReader(), L"mdl\\" QUORVANE_EARTH_IMAGE))
         return nullptr;
     return CopyToDefaultPool(device, *source);
 }

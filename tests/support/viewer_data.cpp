@@ -49,8 +49,8 @@ void WriteDataFile(const std::string& directory, const std::string& relativePath
 
 void WriteSmallViewerData(const std::string& directory)
 {
-    WriteDataFile(directory, "Data/mdl/sphere.x", SphereXFile(32, 16, "EarthMap_2500x1250.jpg"));
-    WriteDataFile(directory, "Data/mdl/EarthMap_2500x1250.jpg", StandInEarthImage());
+    WriteDataFile(directory, "Data/mdl/sphere.x", SphereXFile(32, 16, QUORVANE_EARTH_IMAGE));
+    WriteDataFile(directory, "Data/mdl/" QUORVANE_EARTH_IMAGE, StandInEarthImage());
 }
 
 }  // namespace quorvane::tests

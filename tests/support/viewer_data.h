@@ -24,8 +24,8 @@ std::string StandInEarthImage();
 // Writes bytes to directory/relativePath, making the folders on the way.
 void WriteDataFile(const std::string& directory, const std::string& relativePath, const std::string& bytes);
 
-// directory/Data/mdl/sphere.x (32 x 16, naming EarthMap_2500x1250.jpg) and the stand-in image
-// as directory/Data/mdl/EarthMap_2500x1250.jpg.
+// directory/Data/mdl/sphere.x (32 x 16, naming the Earth image) and the stand-in image
+// as directory/Data/mdl/QUORVANE_EARTH_IMAGE.
 void WriteSmallViewerData(const std::string& directory);
 
 }  // namespace quorvane::tests

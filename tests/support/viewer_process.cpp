@@ -21,7 +21,7 @@ void CopyData(const std::string& directory, ViewerData data)
     fs::create_directories(mdl);
     fs::copy_file(fs::path(QUORVANE_DATA_DIR) / "mdl" / "sphere.x", mdl / "sphere.x");
     if (data == ViewerData::Complete)
-        fs::copy_file(fs::path(QUORVANE_DATA_DIR) / "mdl" / "EarthMap_2500x1250.jpg", mdl / "EarthMap_2500x1250.jpg");
+        fs::copy_file(fs::path(QUORVANE_DATA_DIR) / "mdl" / QUORVANE_EARTH_IMAGE, mdl / QUORVANE_EARTH_IMAGE);
 }
 
 }  // namespace

@@ -193,7 +193,8 @@ TEST_F(SnapshotRunTest, TissotCirclesImageHasTheRadiiWorkedByHand)
         ASSERT_EQ(Snapshot(view + c.actions + output).exitCode, 0);
         const Picture picture = ReadPng(output);
         ASSERT_EQ(picture.width, 640u);
-        for (const auto& [x, y] : extremes) {
+        for (const std::pair<float, float>& extreme : extremes) {
+            const float x = extreme.first, y = extreme.second;  // named: a lambda below takes them
             const float dx = x - centreX, dy = y - centreY, length = std::hypot(dx, dy);
             ASSERT_GT(length, 10.0f) << "the image is big enough to measure";
             const auto at = [&](float out) {
@@ -241,13 +242,13 @@ TEST_F(SnapshotRunTest, BadArgumentsExitWithTwoAndTheUsage)
 TEST_F(SnapshotRunTest, AMissingDataFileIsNamedAndNoPictureIsLeft)
 {
     dir.Write("out.png", "an older picture");
-    std::filesystem::remove(runDir + "/Data/mdl/EarthMap_2500x1250.jpg");
+    std::filesystem::remove(runDir + "/Data/mdl/" QUORVANE_EARTH_IMAGE);
     const ToolRun noEarth = Snapshot("--dir " + runDir + " " + output);
     EXPECT_EQ(noEarth.exitCode, 1);
-    EXPECT_NE(noEarth.errors.find(runDir + "/Data/mdl/EarthMap_2500x1250.jpg"), std::string::npos) << noEarth.errors;
+    EXPECT_NE(noEarth.errors.find(runDir + "/Data/mdl/" QUORVANE_EARTH_IMAGE), std::string::npos) << noEarth.errors;
     EXPECT_EQ(dir.Read("out.png"), "an older picture");
 
-    WriteDataFile(runDir, "Data/mdl/EarthMap_2500x1250.jpg", "not an image");
+    WriteDataFile(runDir, "Data/mdl/" QUORVANE_EARTH_IMAGE, "not an image");
     const ToolRun notImage = Snapshot("--dir " + runDir + " " + output);
     EXPECT_EQ(notImage.exitCode, 1);
     EXPECT_NE(notImage.errors.find("is not an image"), std::string::npos) << notImage.errors;

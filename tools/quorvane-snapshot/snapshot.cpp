@@ -67,7 +67,7 @@ std::string StepProblem(StartupStep step, const std::string& directory)
     case StartupStep::Sphere: return DataFileProblem(directory, "sphere.x", "an X file with a mesh");
     case StartupStep::EarthTexture: break;
     }
-    return DataFileProblem(directory, "EarthMap_2500x1250.jpg", "an image");
+    return DataFileProblem(directory, QUORVANE_EARTH_IMAGE, "an image");
 }
 
 // The window procedure keeps no trace of a failed start-up, so it runs once more here, outside
