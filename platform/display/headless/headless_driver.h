@@ -25,6 +25,9 @@ struct Window {
     bool topmost = false;
     Image icon;
     shared::KeptFrame frame;
+    // The frame read at once in the presenting context, when the display composes there.
+    std::vector<std::uint32_t> ownFrame;
+    std::uint32_t ownFrameWidth = 0, ownFrameHeight = 0;
     std::map<int, headless::Layer> layers;
     Image shown;  // the composition, made when asked for and kept until something changes
     bool shownCurrent = false;
@@ -98,6 +101,10 @@ private:
     shared::HandedOut<GLContext> contexts_;
     EglSurfaceless egl_;
     shared::EventQueue events_;
+    // QUORVANE_HEADLESS_COMPOSE=device: frames are read and composed in the presenting context,
+    // as a browser canvas's single context does, and that context is left with the state a
+    // compositor sets (headless_driver.cpp), instead of being kept in a shared texture.
+    bool composeInDevice_ = false;
     std::vector<std::uint32_t> frameBuffer_;  // the kept frame while composing
     GLuint readFramebuffer_ = 0;              // the root context's, for reading kept frames
 };
