@@ -30,9 +30,9 @@ bool EglSurfaceless::Open()
     return true;
 }
 
-EGLContext EglSurfaceless::NewContext(EGLContext shareWith)
+EGLContext EglSurfaceless::NewContext(shared::GLProfile profile, EGLContext shareWith)
 {
-    if (profile_ == shared::GLProfile::es3) {
+    if (profile == shared::GLProfile::es3) {
         const EGLint attributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 0, EGL_NONE};
         if (!eglBindAPI(EGL_OPENGL_ES_API))
             return EGL_NO_CONTEXT;
@@ -67,31 +67,34 @@ std::string EglSurfaceless::OfferedGL()
 
 EGLContext EglSurfaceless::CreateContext()
 {
-    if (root_ == EGL_NO_CONTEXT && !failed_) {
-        std::vector<shared::GLProfile> tried = shared::ProfilesToTry();
-        if (Open()) {
-            for (shared::GLProfile profile : tried) {
-                profile_ = profile;
-                root_ = NewContext(EGL_NO_CONTEXT);
-                if (root_ != EGL_NO_CONTEXT)
-                    break;
+    std::vector<shared::GLProfile> tried = shared::ProfilesToTry();
+    if (Open()) {
+        for (shared::GLProfile profile : tried) {
+            EGLContext& root = roots_[int(profile)];
+            if (root == EGL_NO_CONTEXT)
+                root = NewContext(profile, EGL_NO_CONTEXT);
+            EGLContext context = root != EGL_NO_CONTEXT ? NewContext(profile, root) : EGL_NO_CONTEXT;
+            if (context != EGL_NO_CONTEXT) {
+                profiles_[context] = profile;
+                return context;
             }
         }
-        if (root_ == EGL_NO_CONTEXT) {
-            failed_ = true;
-            shared::ReportMissingGL(
-                shared::DescribeMissingGL(tried, display_ != EGL_NO_DISPLAY ? OfferedGL() : std::string()));
-        }
     }
-    if (root_ == EGL_NO_CONTEXT)
-        return EGL_NO_CONTEXT;
-    return NewContext(root_);
+    shared::ReportMissingGL(shared::DescribeMissingGL(tried, display_ != EGL_NO_DISPLAY ? OfferedGL() : std::string()));
+    return EGL_NO_CONTEXT;
+}
+
+shared::GLProfile EglSurfaceless::ProfileOf(EGLContext context) const
+{
+    auto found = profiles_.find(context);
+    return found != profiles_.end() ? found->second : shared::GLProfile::desktop33;
 }
 
 void EglSurfaceless::DestroyContext(EGLContext context)
 {
-    if (display_ == EGL_NO_DISPLAY || context == EGL_NO_CONTEXT || context == root_)
+    if (display_ == EGL_NO_DISPLAY || context == EGL_NO_CONTEXT || context == roots_[0] || context == roots_[1])
         return;
+    profiles_.erase(context);
     if (current_ == context) {
         eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         current_ = EGL_NO_CONTEXT;

@@ -113,7 +113,7 @@ void HeadlessDriver::DestroyDisplayWindow(Window* window)
     if (fullScreenWindow_ == window)
         fullScreenWindow_ = nullptr;
     if (!window->frame.Empty())
-        WithRootContext([&] { window->frame.Release(); });
+        WithRootContext(window->frameProfile, [&] { window->frame.Release(); });
     events_.Forget(window);
     windows_.Remove(window);
 }
@@ -237,10 +237,10 @@ bool HeadlessDriver::MakeCurrent(GLContext* context)
 }
 
 template <class Action>
-bool HeadlessDriver::WithRootContext(Action action)
+bool HeadlessDriver::WithRootContext(shared::GLProfile profile, Action action)
 {
     EGLContext previous = egl_.Current();
-    if (!egl_.MakeCurrent(egl_.Root()))
+    if (egl_.Root(profile) == EGL_NO_CONTEXT || !egl_.MakeCurrent(egl_.Root(profile)))
         return false;
     action();
     egl_.MakeCurrent(previous);
@@ -263,6 +263,12 @@ bool HeadlessDriver::PresentFramebuffer(Window* window, unsigned framebuffer, st
         LeaveCompositorState();
         return glGetError() == GL_NO_ERROR;
     }
+    // A frame kept from a context of the other profile is in the other share group: let it go.
+    shared::GLProfile profile = egl_.ProfileOf(egl_.Current());
+    if (profile != window->frameProfile && !window->frame.Empty()) {
+        WithRootContext(window->frameProfile, [&] { window->frame.Release(); });
+    }
+    window->frameProfile = profile;
     return window->frame.Keep(framebuffer, width, height);
 }
 
@@ -296,10 +302,11 @@ bool HeadlessDriver::Recompose(Window& window)
         frame = Frame{&window.ownFrame, window.ownFrameWidth, window.ownFrameHeight};
     } else if (!window.frame.Empty()) {
         bool read = false;
-        WithRootContext([&] {
-            if (readFramebuffer_ == 0)
-                glGenFramebuffers(1, &readFramebuffer_);
-            read = window.frame.Read(readFramebuffer_, frameBuffer_);
+        WithRootContext(window.frameProfile, [&] {
+            GLuint& readFramebuffer = readFramebuffers_[int(window.frameProfile)];
+            if (readFramebuffer == 0)
+                glGenFramebuffers(1, &readFramebuffer);
+            read = window.frame.Read(readFramebuffer, frameBuffer_);
         });
         if (!read)
             return false;

@@ -25,6 +25,7 @@ struct Window {
     bool topmost = false;
     Image icon;
     shared::KeptFrame frame;
+    shared::GLProfile frameProfile = shared::GLProfile::desktop33;  // whose share group holds it
     // The frame read at once in the presenting context, when the display composes there.
     std::vector<std::uint32_t> ownFrame;
     std::uint32_t ownFrameWidth = 0, ownFrameHeight = 0;
@@ -88,9 +89,9 @@ private:
     // Moves the surface as a window manager would on its own, and says so with an event.
     void MoveSurface(Window& window, const Rect& rect);
     bool Recompose(Window& window);
-    // Runs `action` with the root context current, then makes the previous context current.
+    // Runs `action` with the profile's root context current, then makes the previous context current.
     template <class Action>
-    bool WithRootContext(Action action);
+    bool WithRootContext(shared::GLProfile profile, Action action);
 
     std::vector<Mode> modes_;
     Mode desktop_;
@@ -106,7 +107,7 @@ private:
     // compositor sets (headless_driver.cpp), instead of being kept in a shared texture.
     bool composeInDevice_ = false;
     std::vector<std::uint32_t> frameBuffer_;  // the kept frame while composing
-    GLuint readFramebuffer_ = 0;              // the root context's, for reading kept frames
+    GLuint readFramebuffers_[2] = {0, 0};     // each root context's, for reading kept frames
 };
 
 // The modes a fresh headless display offers, and its desktop mode.
