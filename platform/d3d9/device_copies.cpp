@@ -2,6 +2,7 @@
 // back to memory (GetRenderTargetData).
 #include "d3d9/device.h"
 
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -59,6 +60,12 @@ HRESULT Device::UpdateSurface(IDirect3DSurface9* sourceSurface, const RECT* sour
         GLint rowLength = 0;
         const void* upload = UploadBits(format, caps_, bits, source->Pitch(), UINT(to.right - to.left),
                                         UINT(to.bottom - to.top), converted, rowLength);
+        // ES takes into the X8R8G8B8 back buffer's RGB8 texture only RGB bytes.
+        if (!caps_.bgraLayouts && parameters_.BackBufferFormat == D3DFMT_X8R8G8B8) {
+            for (size_t i = 0; i * 4 < converted.size(); ++i)
+                std::memmove(&converted[i * 3], &converted[i * 4], 3);
+            layout.pixelFormat = GL_RGB;
+        }
         glBindTexture(GL_TEXTURE_2D, target_.ColorTexture());
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         glPixelStorei(GL_UNPACK_ROW_LENGTH, rowLength);
