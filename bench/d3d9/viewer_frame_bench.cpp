@@ -12,6 +12,11 @@
 // The first frame of each picture is written to viewer_WxH.png and floor_WxH.png beside the
 // benchmark, to compare them by eye.
 //
+// The third argument is the OpenGL the viewer's device runs on: 0 OpenGL 3.3 core, 1 OpenGL ES 3.0
+// (QUORVANE_GL while its context is made; the floor stays on OpenGL 3.3). Comparing viewer_ms of
+// the two at one size gives ES against OpenGL 3.3 in the same run (the goal: at most 1.1); the
+// ES pictures are viewer_WxH_es3.png.
+//
 // Tissot's circles (F8) at 1024 x 768: each iteration draws the viewer frame without them and
 // with them, so both see the same load; the counters give off_ms, on_ms and ratio = on / off
 // (the goal: at most 1.1). The first frame with them is written to tissot_1024x768.png.
@@ -21,6 +26,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstddef>
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -42,9 +49,18 @@ double Milliseconds(Clock::duration elapsed)
     return std::chrono::duration<double, std::milli>(elapsed).count();
 }
 
-void SavePictures(ViewerFrame& viewer, FloorFrame& floor, UINT width, UINT height)
+// Sets which OpenGL the contexts made while it lives ask for, and lets go of the choice after.
+class ForcedProfile {
+public:
+    explicit ForcedProfile(const char* profile) { setenv("QUORVANE_GL", profile, 1); }
+    ~ForcedProfile() { unsetenv("QUORVANE_GL"); }
+    ForcedProfile(const ForcedProfile&) = delete;
+    ForcedProfile& operator=(const ForcedProfile&) = delete;
+};
+
+void SavePictures(ViewerFrame& viewer, FloorFrame& floor, UINT width, UINT height, bool es)
 {
-    std::string size = std::to_string(width) + "x" + std::to_string(height);
+    std::string size = std::to_string(width) + "x" + std::to_string(height) + (es ? "_es3" : "");
     std::string directory = QUORVANE_BENCH_OUTPUT_DIR;
     quorvane::test_controls::WriteWindowPng(viewer.Window(), directory + "/viewer_" + size + ".png");
     quorvane::display::Image image{width, height, floor.ReadPixels()};
@@ -55,19 +71,24 @@ void BM_ViewerFrameAgainstFloor(benchmark::State& state)
 {
     const UINT width = UINT(state.range(0));
     const UINT height = UINT(state.range(1));
+    const bool es = state.range(2) != 0;
+    state.SetLabel(es ? "es3" : "gl33");
+    std::optional<ForcedProfile> profile(std::in_place, es ? "es3" : "gl33");
     ViewerFrame viewer(width, height);
+    profile.emplace("gl33");
     if (!viewer.Ready()) {
         state.SkipWithError("the scene did not start (is Data/ made?)");
         return;
     }
     FloorFrame floor(viewer.Window(), width, height, viewer.Inputs());
+    profile.reset();
     if (!floor.Ready()) {
         state.SkipWithError("the OpenGL floor could not be built");
         return;
     }
     viewer.Draw();
     floor.Draw();
-    SavePictures(viewer, floor, width, height);
+    SavePictures(viewer, floor, width, height, es);
     quorvane::test_controls::ShaderProgramCounts first =
         quorvane::test_controls::ReadShaderProgramCounts(viewer.Device());
 
@@ -99,8 +120,10 @@ void BM_ViewerFrameAgainstFloor(benchmark::State& state)
     state.counters["compiled_after_first"] = steady.compiled - first.compiled;
 }
 BENCHMARK(BM_ViewerFrameAgainstFloor)
-    ->Args({1024, 768})
-    ->Args({1920, 1080})
+    ->Args({1024, 768, 0})
+    ->Args({1024, 768, 1})
+    ->Args({1920, 1080, 0})
+    ->Args({1920, 1080, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->MinTime(3.0);

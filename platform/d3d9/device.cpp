@@ -29,12 +29,6 @@ bool ExactlyOneVertexProcessing(DWORD flags)
     return vp != 0 && (vp & (vp - 1)) == 0;
 }
 
-// OpenGL 3.3 core with clip control (core in 4.5, or the extension) is what the pipeline needs.
-bool HasRequiredGL()
-{
-    return epoxy_gl_version() >= 33 && (epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_ARB_clip_control"));
-}
-
 D3DVIEWPORT9 FullViewport(UINT width, UINT height)
 {
     return D3DVIEWPORT9{0, 0, width, height, 0.0f, 1.0f};
@@ -67,7 +61,9 @@ HRESULT Device::Create(Direct3D9* direct3D, D3DDEVTYPE type, HWND focusWindow, D
         display::CurrentDriver().DestroyGLContext(context);
         return E_OUTOFMEMORY;
     }
-    if (!created->MakeCurrent() || !HasRequiredGL() || !created->pipeline_.Create()) {
+    if (created->MakeCurrent())
+        created->caps_ = ReadGLCapabilities();
+    if (!created->caps_.Sufficient() || !created->pipeline_.Create(created->caps_)) {
         created->Release();
         return D3DERR_NOTAVAILABLE;
     }
@@ -145,7 +141,8 @@ bool Device::BuildSwapChain(const D3DPRESENT_PARAMETERS& parameters)
     if (!MakeCurrent())
         return false;
     D3DFORMAT depth = parameters.EnableAutoDepthStencil ? parameters.AutoDepthStencilFormat : D3DFMT_UNKNOWN;
-    if (!target_.Create(parameters.BackBufferWidth, parameters.BackBufferHeight, parameters.BackBufferFormat, depth))
+    if (!target_.Create(parameters.BackBufferWidth, parameters.BackBufferHeight, parameters.BackBufferFormat, depth,
+                        caps_))
         return false;
     backBuffer_ = Surface::CreateBackBuffer(this, parameters.BackBufferWidth, parameters.BackBufferHeight,
                                             parameters.BackBufferFormat);
@@ -281,6 +278,8 @@ HRESULT Device::Present(const RECT* sourceRect, const RECT* destRect, HWND destW
     HWND window = destWindowOverride ? destWindowOverride : PresentationWindow();
     if (!IsWindow(window) || !MakeCurrent())
         return D3DERR_INVALIDCALL;
+    // The display may compose in this very context: what it changed is set again before the next draw.
+    pipeline_.ForgetContextState();
     if (!user32::PresentFrame(window, target_.Framebuffer(), target_.Width(), target_.Height()))
         return D3DERR_INVALIDCALL;
     ++presentedFrames_;

@@ -1,4 +1,4 @@
-// IDirect3DDevice9 on OpenGL 3.3 core: one GL context per device, the back buffer in a
+// IDirect3DDevice9 on OpenGL 3.3 core or OpenGL ES 3.0: one GL context per device, the back buffer in a
 // framebuffer object, drawing through the fixed-function pipeline (pipeline.h).
 #pragma once
 
@@ -6,6 +6,7 @@
 
 #include "com/com_object.h"
 #include "d3d9/device_state.h"
+#include "d3d9/gl_capabilities.h"
 #include "d3d9/pipeline.h"
 #include "d3d9/render_target.h"
 #include "d3d9/vertex_layout.h"
@@ -98,6 +99,8 @@ public:
     unsigned PresentedFrames() const { return presentedFrames_; }
     const RenderTarget& BackBufferTarget() const { return target_; }
     D3DFORMAT BackBufferFormat() const { return parameters_.BackBufferFormat; }
+    // What the device's context can do, read when the device was made.
+    const GLCapabilities& Capabilities() const { return caps_; }
 
     // The shader programs' counts; starts the next count of programs used (platform/testing).
     ProgramCounts TakeProgramCounts() { return pipeline_.TakeProgramCounts(); }
@@ -121,12 +124,15 @@ private:
     // Drawing (device_draw.cpp).
     HRESULT CheckDrawable(D3DPRIMITIVETYPE type, UINT primitiveCount, VertexLayout& layout) const;
     HRESULT PrepareDraw(const VertexLayout& layout);  // S_FALSE: nothing to draw into
-    void IssueDraw(D3DPRIMITIVETYPE type, UINT vertexCount, GLenum indexType, size_t indexOffset, GLint baseVertex);
+    // `indexMemory`: the indices in memory, read when the context needs the draw rewritten.
+    void IssueDraw(D3DPRIMITIVETYPE type, UINT vertexCount, GLenum indexType, size_t indexOffset, GLint baseVertex,
+                   const void* indexMemory = nullptr);
 
     Direct3D9* direct3D_;
     D3DDEVICE_CREATION_PARAMETERS creation_;
     D3DPRESENT_PARAMETERS parameters_{};
     display::GLContext* context_;
+    GLCapabilities caps_;
     HWND fullScreenWindow_ = nullptr;  // the window Direct3D took to full screen
     RenderTarget target_;
     Surface* backBuffer_ = nullptr;  // private reference

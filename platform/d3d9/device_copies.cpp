@@ -1,6 +1,11 @@
 // Copies between surfaces: memory to OpenGL (UpdateSurface, UpdateTexture) and the back buffer
 // back to memory (GetRenderTargetData).
 #include "d3d9/device.h"
+
+#include <cstring>
+#include <utility>
+#include <vector>
+
 #include "d3d9/lock_region.h"
 #include "d3d9/surface.h"
 #include "d3d9/texture.h"
@@ -50,10 +55,22 @@ HRESULT Device::UpdateSurface(IDirect3DSurface9* sourceSurface, const RECT* sour
         if (!MakeCurrent())
             return D3DERR_INVALIDCALL;
         const FormatInfo& format = source->Format();
+        GLLayout layout = TextureLayout(format, caps_);
+        std::vector<BYTE> converted;
+        GLint rowLength = 0;
+        const void* upload = UploadBits(format, caps_, bits, source->Pitch(), UINT(to.right - to.left),
+                                        UINT(to.bottom - to.top), converted, rowLength);
+        // ES takes into the X8R8G8B8 back buffer's RGB8 texture only RGB bytes.
+        if (!caps_.bgraLayouts && parameters_.BackBufferFormat == D3DFMT_X8R8G8B8) {
+            for (size_t i = 0; i * 4 < converted.size(); ++i)
+                std::memmove(&converted[i * 3], &converted[i * 4], 3);
+            layout.pixelFormat = GL_RGB;
+        }
         glBindTexture(GL_TEXTURE_2D, target_.ColorTexture());
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, GLint(source->Pitch() / format.bytesPerPixel));
-        glTexSubImage2D(GL_TEXTURE_2D, 0, to.left, to.top, to.right - to.left, to.bottom - to.top, format.pixelFormat,
-                        format.pixelType, bits);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, rowLength);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, to.left, to.top, to.right - to.left, to.bottom - to.top, layout.pixelFormat,
+                        layout.pixelType, upload);
         glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
         return D3D_OK;
     }
@@ -101,8 +118,19 @@ HRESULT Device::GetRenderTargetData(IDirect3DSurface9* renderTargetSurface, IDir
     glBindFramebuffer(GL_READ_FRAMEBUFFER, target_.Framebuffer());
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ROW_LENGTH, GLint(destination->Pitch() / format.bytesPerPixel));
-    glReadPixels(0, 0, GLsizei(destination->Width()), GLsizei(destination->Height()), format.pixelFormat,
-                 format.pixelType, destination->Memory());
+    if (caps_.bgraLayouts) {
+        glReadPixels(0, 0, GLsizei(destination->Width()), GLsizei(destination->Height()), format.pixelFormat,
+                     format.pixelType, destination->Memory());
+    } else {
+        // The back buffer formats are B, G, R, A bytes: read as RGBA, then red and blue swap places.
+        glReadPixels(0, 0, GLsizei(destination->Width()), GLsizei(destination->Height()), GL_RGBA, GL_UNSIGNED_BYTE,
+                     destination->Memory());
+        for (UINT y = 0; y < destination->Height(); ++y) {
+            BYTE* row = destination->Memory() + size_t{y} * destination->Pitch();
+            for (UINT x = 0; x < destination->Width(); ++x)
+                std::swap(row[x * 4], row[x * 4 + 2]);
+        }
+    }
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
     return D3D_OK;
 }

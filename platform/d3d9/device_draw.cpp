@@ -8,6 +8,7 @@
 
 #include "d3d9/device.h"
 #include "d3d9/index_buffer.h"
+#include "d3d9/primitive_rewrite.h"
 #include "d3d9/texture.h"
 #include "d3d9/vertex_buffer.h"
 
@@ -80,11 +81,20 @@ std::vector<UINT> Sequence(UINT count)
 
 // Direct3D draws the last pixel of a line (D3DRS_LASTPIXEL, on by default); OpenGL leaves it
 // out. The end vertices are drawn again as one-pixel points. `ends` index the bound vertices.
-void DrawLineEnds(Pipeline& pipeline, const std::vector<UINT>& ends, GLint baseVertex)
+void DrawLineEnds(Pipeline& pipeline, const GLCapabilities& caps, std::vector<UINT> ends, GLint baseVertex)
 {
+    if (!caps.baseVertex) {
+        for (UINT& end : ends)
+            end = UINT(GLint(end) + baseVertex);
+        baseVertex = 0;
+    }
     StreamedData streamed = pipeline.StreamIndices(ends.data(), ends.size() * sizeof(UINT));
-    glDrawElementsBaseVertex(GL_POINTS, GLsizei(ends.size()), GL_UNSIGNED_INT,
-                             reinterpret_cast<const void*>(streamed.offset), baseVertex);
+    if (baseVertex != 0)
+        glDrawElementsBaseVertex(GL_POINTS, GLsizei(ends.size()), GL_UNSIGNED_INT,
+                                 reinterpret_cast<const void*>(streamed.offset), baseVertex);
+    else
+        glDrawElements(GL_POINTS, GLsizei(ends.size()), GL_UNSIGNED_INT,
+                       reinterpret_cast<const void*>(streamed.offset));
 }
 
 }  // namespace
@@ -126,7 +136,10 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
     glDepthMask(GL_TRUE);
     glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f, (color & 0xFF) / 255.0f,
                  ((color >> 24) & 0xFF) / 255.0f);
-    glClearDepth(z);
+    if (caps_.es)
+        glClearDepthf(z);
+    else
+        glClearDepth(z);
     GLbitfield mask = ((flags & D3DCLEAR_TARGET) ? GL_COLOR_BUFFER_BIT : 0) |
                       ((flags & D3DCLEAR_ZBUFFER) ? GL_DEPTH_BUFFER_BIT : 0) |
                       ((flags & D3DCLEAR_STENCIL) ? GL_STENCIL_BUFFER_BIT : 0);
@@ -173,12 +186,31 @@ HRESULT Device::PrepareDraw(const VertexLayout& layout)
     return pipeline_.Prepare(state_, layout, glTexture, target) ? S_OK : D3DERR_DRIVERINTERNALERROR;
 }
 
-void Device::IssueDraw(D3DPRIMITIVETYPE type, UINT vertexCount, GLenum indexType, size_t indexOffset, GLint baseVertex)
+void Device::IssueDraw(D3DPRIMITIVETYPE type, UINT vertexCount, GLenum indexType, size_t indexOffset, GLint baseVertex,
+                       const void* indexMemory)
 {
+    DWORD fill = state_.renderStates[D3DRS_FILLMODE];
+    bool flat = state_.renderStates[D3DRS_SHADEMODE] == D3DSHADE_FLAT;
+    if (NeedsRewrite(caps_, type, fill, flat, indexType ? baseVertex : 0)) {
+        std::vector<UINT> vertices = Sequence(vertexCount);
+        if (indexType) {
+            vertices =
+                ReadIndices(static_cast<const BYTE*>(indexMemory), vertexCount, indexType == GL_UNSIGNED_SHORT ? 2 : 4);
+            for (UINT& vertex : vertices)
+                vertex = UINT(GLint(vertex) + baseVertex);
+        }
+        RewrittenDraw draw = RewriteDraw(type, vertices, fill, flat);
+        StreamedData streamed = pipeline_.StreamIndices(draw.indices.data(), draw.indices.size() * sizeof(UINT));
+        glDrawElements(draw.mode, GLsizei(draw.indices.size()), GL_UNSIGNED_INT,
+                       reinterpret_cast<const void*>(streamed.offset));
+        return;
+    }
     GLenum mode = PrimitiveMode(type);
-    if (indexType)
+    if (indexType && baseVertex != 0)
         glDrawElementsBaseVertex(mode, GLsizei(vertexCount), indexType, reinterpret_cast<const void*>(indexOffset),
                                  baseVertex);
+    else if (indexType)
+        glDrawElements(mode, GLsizei(vertexCount), indexType, reinterpret_cast<const void*>(indexOffset));
     else
         glDrawArrays(mode, 0, GLsizei(vertexCount));
 }
@@ -205,7 +237,7 @@ HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, cons
     pipeline_.BindVertices(state_, layout, streamed.buffer, streamed.offset, vertexStride);
     IssueDraw(type, vertexCount, 0, 0, 0);
     if (IsLine(type) && state_.renderStates[D3DRS_LASTPIXEL])
-        DrawLineEnds(pipeline_, LineEnds(type, Sequence(vertexCount)), 0);
+        DrawLineEnds(pipeline_, caps_, LineEnds(type, Sequence(vertexCount)), 0);
     return D3D_OK;
 }
 
@@ -230,7 +262,7 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT prim
                            stream.offset + size_t(startVertex) * stream.stride, stream.stride);
     IssueDraw(type, UINT(vertexCount), 0, 0, 0);
     if (IsLine(type) && state_.renderStates[D3DRS_LASTPIXEL])
-        DrawLineEnds(pipeline_, LineEnds(type, Sequence(UINT(vertexCount))), 0);
+        DrawLineEnds(pipeline_, caps_, LineEnds(type, Sequence(UINT(vertexCount))), 0);
     return D3D_OK;
 }
 
@@ -266,10 +298,11 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
     pipeline_.BindVertices(state_, layout, vertexBuffer->Storage().DrawingBuffer(), stream.offset, stream.stride);
     pipeline_.BindIndices(indexBuffer->Storage().DrawingBuffer());
     GLenum indexType = indexSize == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT;
-    IssueDraw(type, UINT(indexCount), indexType, size_t(startIndex) * indexSize, baseVertexIndex);
+    const BYTE* indices = indexStorage.Bytes() + size_t(startIndex) * indexSize;
+    IssueDraw(type, UINT(indexCount), indexType, size_t(startIndex) * indexSize, baseVertexIndex, indices);
     if (IsLine(type) && state_.renderStates[D3DRS_LASTPIXEL]) {
-        const BYTE* indices = indexStorage.Bytes() + size_t(startIndex) * indexSize;
-        DrawLineEnds(pipeline_, LineEnds(type, ReadIndices(indices, UINT(indexCount), indexSize)), baseVertexIndex);
+        DrawLineEnds(pipeline_, caps_, LineEnds(type, ReadIndices(indices, UINT(indexCount), indexSize)),
+                     baseVertexIndex);
     }
     return D3D_OK;
 }
@@ -310,9 +343,10 @@ HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minVertexInde
     pipeline_.BindVertices(state_, layout, streamed.buffer, streamed.offset, vertexStride);
     size_t indexOffset = pipeline_.StreamIndices(indexData, size_t(indexCount) * indexSize).offset;
     GLint baseVertex = -GLint(minVertexIndex);
-    IssueDraw(type, indexCount, indexSize == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT, indexOffset, baseVertex);
+    IssueDraw(type, indexCount, indexSize == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT, indexOffset, baseVertex,
+              indexData);
     if (IsLine(type) && state_.renderStates[D3DRS_LASTPIXEL])
-        DrawLineEnds(pipeline_, LineEnds(type, indices), baseVertex);
+        DrawLineEnds(pipeline_, caps_, LineEnds(type, indices), baseVertex);
     return D3D_OK;
 }
 

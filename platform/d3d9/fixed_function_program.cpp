@@ -58,6 +58,8 @@ void FixedFunctionProgram::Locate()
     }
     textureFactor_ = at("u_textureFactor");
     alphaRef_ = at("u_alphaRef");
+    borderColor_ = at("u_borderColor");
+    lodBias_ = at("u_lodBias");
     // The sampler reads texture unit 0, for good.
     glUseProgram(id_);
     glUniform1i(at("u_texture"), 0);
@@ -94,6 +96,14 @@ void FixedFunctionProgram::UploadConstants(const DrawConstants& constants)
         SetColor(textureFactor_, p.textureFactor);
         glUniform1f(alphaRef_, p.alphaRef);
     }
+}
+
+void FixedFunctionProgram::UploadSampling(const float borderColor[4], float lodBias)
+{
+    if (borderColor_ >= 0)
+        glUniform4fv(borderColor_, 1, borderColor);
+    if (lodBias_ >= 0)
+        glUniform1f(lodBias_, lodBias);
 }
 
 void FixedFunctionProgram::UploadTransform(const TransformConstants& t)

@@ -30,6 +30,9 @@ public:
 
     // With the program in use: uploads every group it reads whose values it does not hold yet.
     void UploadConstants(const DrawConstants& constants);
+    // With the program in use: the sampler states the shader emulates (border colour as R, G, B,
+    // A, LOD bias), where it reads them.
+    void UploadSampling(const float borderColor[4], float lodBias);
 
     // For the cache: when the program last drew, and whether it drew since the counts were taken.
     std::uint64_t lastUse = 0;
@@ -56,6 +59,7 @@ private:
     GLint materialPower_ = -1, globalAmbient_ = -1;
     LightLocations lights_[maxActiveLights]{};
     GLint textureFactor_ = -1, alphaRef_ = -1;
+    GLint borderColor_ = -1, lodBias_ = -1;
 };
 
 }  // namespace quorvane::d3d9

@@ -15,31 +15,59 @@ constexpr GLuint diffuseAttribute = 2;
 constexpr GLuint specularAttribute = 3;
 constexpr GLuint texcoordAttribute = 4;
 
+// D3DCOLOR as R, G, B, A in [0, 1].
+void BorderColor(D3DCOLOR border, float (&rgba)[4])
+{
+    rgba[0] = ((border >> 16) & 0xFF) / 255.0f;
+    rgba[1] = ((border >> 8) & 0xFF) / 255.0f;
+    rgba[2] = (border & 0xFF) / 255.0f;
+    rgba[3] = ((border >> 24) & 0xFF) / 255.0f;
+}
+
+// The LOD bias is a float stored in the DWORD; anything but a finite number is no bias.
+float LodBias(DWORD bits)
+{
+    float bias;
+    static_assert(sizeof bias == sizeof(DWORD));
+    std::memcpy(&bias, &bits, sizeof bias);
+    return std::isfinite(bias) ? bias : 0.0f;
+}
+
 }  // namespace
 
-bool Pipeline::Create()
+bool Pipeline::Create(const GLCapabilities& caps)
 {
+    caps_ = caps;
     glGenVertexArrays(1, &vertexArray_);
-    streamVertices_.Create();
-    streamIndices_.Create();
+    streamVertices_.Create(caps.unsynchronizedMap);
+    streamIndices_.Create(caps.unsynchronizedMap);
     glGenSamplers(1, &sampler_);
     samplerSet_ = false;
+    ApplyContextState();
+    return glGetError() == GL_NO_ERROR;
+}
+
+void Pipeline::ApplyContextState()
+{
     glBindVertexArray(vertexArray_);
     // Direct3D's conventions that never change: depth in [0, 1] of clip w, flat shading from
     // the first vertex, and faces wound clockwise on screen are OpenGL's counter-clockwise ones
-    // (rows are stored top row first, which mirrors the picture vertically).
-    glClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
-    glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
+    // (rows are stored top row first, which mirrors the picture vertically). A context without
+    // clip control or a provoking-vertex choice has them emulated by the shaders and the draws.
+    if (caps_.clipControl)
+        glClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
+    if (caps_.provokingVertex)
+        glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
     glFrontFace(GL_CCW);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     // What a vertex without a part reads (the current attribute values belong to the context,
     // and nothing else sets them): Direct3D's defaults.
-    glVertexAttrib3f(normalAttribute, 0.0f, 0.0f, 0.0f);
+    glVertexAttrib4f(normalAttribute, 0.0f, 0.0f, 0.0f, 1.0f);
     glVertexAttrib4f(diffuseAttribute, 1.0f, 1.0f, 1.0f, 1.0f);
     glVertexAttrib4f(specularAttribute, 0.0f, 0.0f, 0.0f, 0.0f);
     glVertexAttrib4f(texcoordAttribute, 0.0f, 0.0f, 0.0f, 1.0f);
-    return glGetError() == GL_NO_ERROR;
+    contextStateSet_ = true;
 }
 
 void Pipeline::Destroy()
@@ -54,7 +82,10 @@ void Pipeline::Destroy()
 
 bool Pipeline::Prepare(const DeviceState& state, const VertexLayout& layout, GLuint texture, const DrawTarget& target)
 {
+    if (!contextStateSet_)
+        ApplyContextState();
     ProgramKey key = MakeProgramKey(state, layout, texture != 0);
+    key.emulation = EmulationFor(caps_, key, state);
     FixedFunctionProgram* program = programs_.Find(key);
     if (!program)
         return false;
@@ -63,6 +94,12 @@ bool Pipeline::Prepare(const DeviceState& state, const VertexLayout& layout, GLu
     program->UploadConstants(constants_);
     ApplyRasterState(state, target);
     ApplySampler(state, key.TextureStageUsed() ? texture : 0);
+    if (key.emulation & (borderAddressU | borderAddressV | shaderLodBias)) {
+        const auto& s = state.samplerStates[0];
+        float border[4];
+        BorderColor(s[D3DSAMP_BORDERCOLOR], border);
+        program->UploadSampling(border, LodBias(s[D3DSAMP_MIPMAPLODBIAS]));
+    }
     return true;
 }
 
@@ -71,7 +108,10 @@ void Pipeline::ApplyRasterState(const DeviceState& state, const DrawTarget& targ
     const auto& rs = state.renderStates;
     const D3DVIEWPORT9& vp = state.viewport;
     glViewport(GLint(vp.X), GLint(vp.Y), GLsizei(vp.Width), GLsizei(vp.Height));
-    glDepthRange(vp.MinZ, vp.MaxZ);
+    if (caps_.es)
+        glDepthRangef(vp.MinZ, vp.MaxZ);
+    else
+        glDepthRange(vp.MinZ, vp.MaxZ);
 
     if (target.hasDepthBuffer && rs[D3DRS_ZENABLE] != D3DZB_FALSE) {
         glEnable(GL_DEPTH_TEST);
@@ -108,7 +148,9 @@ void Pipeline::ApplyRasterState(const DeviceState& state, const DrawTarget& targ
 
     DWORD mask = rs[D3DRS_COLORWRITEENABLE];
     glColorMask((mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0, (mask & 8) != 0);
-    glPolygonMode(GL_FRONT_AND_BACK, PolygonMode(rs[D3DRS_FILLMODE]));
+    // Without polygon modes the draw itself turns faces into lines or points (primitive_rewrite.h).
+    if (caps_.polygonMode)
+        glPolygonMode(GL_FRONT_AND_BACK, PolygonMode(rs[D3DRS_FILLMODE]));
 }
 
 void Pipeline::ApplySampler(const DeviceState& state, GLuint texture)
@@ -121,20 +163,23 @@ void Pipeline::ApplySampler(const DeviceState& state, GLuint texture)
         return;
     samplerStates_ = s;
     samplerSet_ = true;
-    glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_S, AddressMode(s[D3DSAMP_ADDRESSU]));
-    glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_T, AddressMode(s[D3DSAMP_ADDRESSV]));
+    // Border addressing the sampler lacks is clamped to the edge here and completed by the shader.
+    auto address = [&](DWORD mode) {
+        return !caps_.borderClamp && mode == D3DTADDRESS_BORDER ? GL_CLAMP_TO_EDGE : AddressMode(mode);
+    };
+    glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_S, address(s[D3DSAMP_ADDRESSU]));
+    glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_T, address(s[D3DSAMP_ADDRESSV]));
     glSamplerParameteri(sampler_, GL_TEXTURE_MAG_FILTER, MagnificationFilter(s[D3DSAMP_MAGFILTER]));
     glSamplerParameteri(sampler_, GL_TEXTURE_MIN_FILTER,
                         MinificationFilter(s[D3DSAMP_MINFILTER], s[D3DSAMP_MIPFILTER]));
     glSamplerParameterf(sampler_, GL_TEXTURE_MIN_LOD, float(s[D3DSAMP_MAXMIPLEVEL]));
-    float bias;
-    static_assert(sizeof bias == sizeof(DWORD));
-    std::memcpy(&bias, &s[D3DSAMP_MIPMAPLODBIAS], sizeof bias);
-    glSamplerParameterf(sampler_, GL_TEXTURE_LOD_BIAS, std::isfinite(bias) ? bias : 0.0f);
-    D3DCOLOR border = s[D3DSAMP_BORDERCOLOR];
-    const float borderColor[4] = {((border >> 16) & 0xFF) / 255.0f, ((border >> 8) & 0xFF) / 255.0f,
-                                  (border & 0xFF) / 255.0f, ((border >> 24) & 0xFF) / 255.0f};
-    glSamplerParameterfv(sampler_, GL_TEXTURE_BORDER_COLOR, borderColor);
+    if (caps_.lodBias)
+        glSamplerParameterf(sampler_, GL_TEXTURE_LOD_BIAS, LodBias(s[D3DSAMP_MIPMAPLODBIAS]));
+    if (caps_.borderClamp) {
+        float borderColor[4];
+        BorderColor(s[D3DSAMP_BORDERCOLOR], borderColor);
+        glSamplerParameterfv(sampler_, GL_TEXTURE_BORDER_COLOR, borderColor);
+    }
 }
 
 void Pipeline::BindVertices(const DeviceState& state, const VertexLayout& layout, GLuint buffer, size_t offset,
@@ -153,8 +198,10 @@ void Pipeline::BindVertices(const DeviceState& state, const VertexLayout& layout
     };
     attribute(positionAttribute, 0, layout.positionComponents, GL_FLOAT, GL_FALSE);
     attribute(normalAttribute, layout.normalOffset, 3, GL_FLOAT, GL_FALSE);
-    attribute(diffuseAttribute, layout.diffuseOffset, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE);
-    attribute(specularAttribute, layout.specularOffset, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE);
+    // Colours are B, G, R, A bytes: GL_BGRA fetches them in order, else the shader swizzles.
+    GLint colorSize = caps_.bgraLayouts ? GL_BGRA : 4;
+    attribute(diffuseAttribute, layout.diffuseOffset, colorSize, GL_UNSIGNED_BYTE, GL_TRUE);
+    attribute(specularAttribute, layout.specularOffset, colorSize, GL_UNSIGNED_BYTE, GL_TRUE);
     UINT set = state.stageStates[0][D3DTSS_TEXCOORDINDEX] & 0xFFFF;
     if (set < layout.textureSets)
         attribute(texcoordAttribute, layout.textureOffsets[set], layout.textureComponents[set], GL_FLOAT, GL_FALSE);

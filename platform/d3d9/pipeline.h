@@ -9,6 +9,7 @@
 
 #include "d3d9/device_state.h"
 #include "d3d9/draw_constants.h"
+#include "d3d9/gl_capabilities.h"
 #include "d3d9/program_cache.h"
 #include "d3d9/stream_buffer.h"
 #include "d3d9/vertex_layout.h"
@@ -33,7 +34,7 @@ public:
     Pipeline& operator=(const Pipeline&) = delete;
 
     // With the device's context current.
-    bool Create();
+    bool Create(const GLCapabilities& caps);
     void Destroy();
 
     // Program, uniforms and fixed GL state for a draw. `texture` is stage 0's GL texture or 0.
@@ -51,10 +52,17 @@ public:
 
     ProgramCounts TakeProgramCounts() { return programs_.TakeCounts(); }
 
+    // Another user of the context (a display composing in it) may have changed the context's
+    // own state: the next Prepare sets it again.
+    void ForgetContextState() { contextStateSet_ = false; }
+
 private:
+    void ApplyContextState();
     void ApplyRasterState(const DeviceState& state, const DrawTarget& target);
     void ApplySampler(const DeviceState& state, GLuint texture);
 
+    GLCapabilities caps_;
+    bool contextStateSet_ = false;
     ProgramCache programs_;
     DrawConstants constants_;
     GLuint vertexArray_ = 0;

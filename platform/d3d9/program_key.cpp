@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "d3d9/gl_capabilities.h"
+
 namespace quorvane::d3d9 {
 
 namespace {
@@ -84,13 +86,34 @@ std::size_t ProgramKeyHash::operator()(const ProgramKey& key) const
 {
     // FNV-1a over the fields; the key has no padding that could differ between equal keys
     // because every field is a byte.
-    static_assert(sizeof(ProgramKey) == 6 + 4 + 1 + maxActiveLights + 7, "ProgramKey holds bytes only");
+    static_assert(sizeof(ProgramKey) == 6 + 4 + 1 + maxActiveLights + 7 + 1, "ProgramKey holds bytes only");
     unsigned char bytes[sizeof(ProgramKey)];
     std::memcpy(bytes, &key, sizeof bytes);
     std::size_t hash = 14695981039346656037ull;
     for (unsigned char byte : bytes)
         hash = (hash ^ byte) * 1099511628211ull;
     return hash;
+}
+
+std::uint8_t EmulationFor(const GLCapabilities& caps, const ProgramKey& key, const DeviceState& state)
+{
+    std::uint8_t bits = 0;
+    if (caps.es)
+        bits |= esShaders;
+    if (!caps.clipControl)
+        bits |= remappedDepth;
+    if (!caps.bgraLayouts)
+        bits |= swizzledVertexColors;
+    if (key.TextureStageUsed()) {
+        const auto& s = state.samplerStates[0];
+        if (!caps.borderClamp && s[D3DSAMP_ADDRESSU] == D3DTADDRESS_BORDER)
+            bits |= borderAddressU;
+        if (!caps.borderClamp && s[D3DSAMP_ADDRESSV] == D3DTADDRESS_BORDER)
+            bits |= borderAddressV;
+        if (!caps.lodBias)
+            bits |= shaderLodBias;
+    }
+    return bits;
 }
 
 DWORD ActiveLights(const DeviceState& state, const D3DLIGHT9* (&lights)[maxActiveLights])

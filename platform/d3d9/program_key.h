@@ -19,6 +19,17 @@ enum class MaterialSource : std::uint8_t {
     vertexSpecular,  // the vertex's specular colour
 };
 
+// What the shaders do for a context that lacks a Direct3D feature (gl_capabilities.h); 0 on
+// OpenGL 3.3 core with clip control.
+enum Emulation : std::uint8_t {
+    esShaders = 1,             // GLSL ES 3.00, and points one pixel wide from the shader
+    remappedDepth = 2,         // no clip control: z in [0, w] becomes [-w, w]
+    swizzledVertexColors = 4,  // vertex colours arrive as B, G, R, A
+    borderAddressU = 8,        // D3DTADDRESS_BORDER in u from the shader
+    borderAddressV = 16,       // and in v
+    shaderLodBias = 32,        // the mipmap LOD bias goes to texture()
+};
+
 struct ProgramKey {
     // Vertex stage.
     bool pretransformed = false;
@@ -41,6 +52,8 @@ struct ProgramKey {
     std::uint8_t alphaArg2 = 0;
     std::uint8_t alphaFunc = D3DCMP_ALWAYS;  // D3DCMP_ALWAYS when the alpha test is off
 
+    std::uint8_t emulation = 0;  // Emulation bits
+
     bool operator==(const ProgramKey&) const = default;
 
     bool TextureStageUsed() const { return colorOp != D3DTOP_DISABLE; }
@@ -58,5 +71,9 @@ DWORD ActiveLights(const DeviceState& state, const D3DLIGHT9* (&lights)[maxActiv
 
 // The key of a draw with `state` and `layout`; `textured` when stage 0 has a texture.
 ProgramKey MakeProgramKey(const DeviceState& state, const VertexLayout& layout, bool textured);
+
+// The Emulation bits a draw with the key's state needs in a context that has `caps`.
+struct GLCapabilities;
+std::uint8_t EmulationFor(const GLCapabilities& caps, const ProgramKey& key, const DeviceState& state);
 
 }  // namespace quorvane::d3d9

@@ -4,7 +4,8 @@
 
 namespace quorvane::d3d9 {
 
-bool RenderTarget::Create(UINT width, UINT height, D3DFORMAT colorFormat, D3DFORMAT depthFormat)
+bool RenderTarget::Create(UINT width, UINT height, D3DFORMAT colorFormat, D3DFORMAT depthFormat,
+                          const GLCapabilities& caps)
 {
     Destroy();
     width_ = width;
@@ -16,7 +17,9 @@ bool RenderTarget::Create(UINT width, UINT height, D3DFORMAT colorFormat, D3DFOR
     GLenum internalFormat = colorFormat == D3DFMT_X8R8G8B8 ? GL_RGB8 : GL_RGBA8;
     glGenTextures(1, &color_);
     glBindTexture(GL_TEXTURE_2D, color_);
-    glTexImage2D(GL_TEXTURE_2D, 0, GLint(internalFormat), GLsizei(width), GLsizei(height), 0, GL_BGRA, GL_UNSIGNED_BYTE,
+    // ES takes only the unsized layout that matches the sized format.
+    GLenum layout = caps.bgraLayouts ? GL_BGRA : internalFormat == GL_RGB8 ? GL_RGB : GL_RGBA;
+    glTexImage2D(GL_TEXTURE_2D, 0, GLint(internalFormat), GLsizei(width), GLsizei(height), 0, layout, GL_UNSIGNED_BYTE,
                  nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -26,7 +29,8 @@ bool RenderTarget::Create(UINT width, UINT height, D3DFORMAT colorFormat, D3DFOR
     if (const FormatInfo* depth = FindFormat(depthFormat); depth && depth->depth) {
         glGenRenderbuffers(1, &depth_);
         glBindRenderbuffer(GL_RENDERBUFFER, depth_);
-        glRenderbufferStorage(GL_RENDERBUFFER, depth->internalFormat, GLsizei(width), GLsizei(height));
+        glRenderbufferStorage(GL_RENDERBUFFER, TextureLayout(*depth, caps).internalFormat, GLsizei(width),
+                              GLsizei(height));
         GLenum attachment = depthFormat == D3DFMT_D24S8 ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT;
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, attachment, GL_RENDERBUFFER, depth_);
     }

@@ -5,6 +5,8 @@
 #include <d3d9.h>
 #include <epoxy/gl.h>
 
+#include "d3d9/gl_capabilities.h"
+
 namespace quorvane::d3d9 {
 
 class RenderTarget {
@@ -15,7 +17,7 @@ public:
     ~RenderTarget() = default;  // Destroy() runs with the context current
 
     // depthFormat is D3DFMT_UNKNOWN for none. False when GL cannot make the framebuffer.
-    bool Create(UINT width, UINT height, D3DFORMAT colorFormat, D3DFORMAT depthFormat);
+    bool Create(UINT width, UINT height, D3DFORMAT colorFormat, D3DFORMAT depthFormat, const GLCapabilities& caps);
     void Destroy();
 
     GLuint Framebuffer() const { return framebuffer_; }

@@ -4,13 +4,42 @@ namespace quorvane::d3d9 {
 
 namespace {
 
-const char* const vertexInputs = R"glsl(#version 330 core
-layout(location = 0) in vec4 a_position;
+const char* const vertexInputs = R"glsl(layout(location = 0) in vec4 a_position;
 layout(location = 1) in vec3 a_normal;
 layout(location = 2) in vec4 a_diffuse;   // absent parts read as Direct3D's defaults:
 layout(location = 3) in vec4 a_specular;  // white diffuse, black specular, zero normal
 layout(location = 4) in vec4 a_texcoord;
 )glsl";
+
+// The colours as B, G, R, A bytes, for a context that cannot fetch GL_BGRA attributes. The
+// defaults of absent parts (all ones, all zeros) read the same either way round.
+const char* const swizzledVertexInputs = R"glsl(layout(location = 0) in vec4 a_position;
+layout(location = 1) in vec3 a_normal;
+layout(location = 2) in vec4 a_diffuseBGRA;
+layout(location = 3) in vec4 a_specularBGRA;
+layout(location = 4) in vec4 a_texcoord;
+#define a_diffuse a_diffuseBGRA.bgra
+#define a_specular a_specularBGRA.bgra
+)glsl";
+
+const char* VersionLine(const ProgramKey& key)
+{
+    return (key.emulation & esShaders) ? "#version 300 es\nprecision highp float;\nprecision highp int;\n"
+                                       : "#version 330 core\n";
+}
+
+// The end of the vertex stage: what a context without a feature needs after gl_Position.
+// Without clip control OpenGL clips z to [-w, w] and maps it from [-1, 1] to the depth range:
+// 2z - w moves Direct3D's [0, w] there. ES has no GL_PROGRAM_POINT_SIZE default of one pixel.
+std::string EndOfVertexMain(const ProgramKey& key)
+{
+    std::string code;
+    if (key.emulation & remappedDepth)
+        code += "    gl_Position.z = 2.0 * gl_Position.z - gl_Position.w;\n";
+    if (key.emulation & esShaders)
+        code += "    gl_PointSize = 1.0;\n";
+    return code + "}\n";
+}
 
 std::string Interpolation(const ProgramKey& key)
 {
@@ -35,7 +64,6 @@ void main()
     v_diffuse = a_diffuse;
     v_specular = a_specular;
     v_texcoord = a_texcoord;
-}
 )glsl";
 
 // Matrices arrive in Direct3D's row-major memory order without transposition, so GLSL sees
@@ -223,11 +251,12 @@ std::string AlphaTestCode(const ProgramKey& key)
 
 std::string VertexShaderSource(const ProgramKey& key)
 {
-    std::string source = vertexInputs;
+    std::string source = VersionLine(key);
+    source += (key.emulation & swizzledVertexColors) ? swizzledVertexInputs : vertexInputs;
     source += Interpolation(key) + " out vec4 v_diffuse;\n" + Interpolation(key) + " out vec4 v_specular;\n" +
               "out vec4 v_texcoord;\n";
     if (key.pretransformed)
-        return source + pretransformedMain;
+        return source + pretransformedMain + EndOfVertexMain(key);
     source += transformUniforms;
     if (key.lighting) {
         source += lightingUniforms;
@@ -240,24 +269,35 @@ std::string VertexShaderSource(const ProgramKey& key)
         source += LightingCode(key);
     else
         source += "    v_diffuse = a_diffuse;\n    v_specular = a_specular;\n";
-    return source + "}\n";
+    return source + EndOfVertexMain(key);
 }
 
 // Texture stage 0 (stage 0's "current" is the diffuse colour), then the specular sum and the
 // alpha test. A stage without a texture passes the diffuse colour and alpha on.
 std::string FragmentShaderSource(const ProgramKey& key)
 {
-    std::string source = "#version 330 core\n" + Interpolation(key) + " in vec4 v_diffuse;\n" + Interpolation(key) +
+    std::string source = VersionLine(key) + Interpolation(key) + " in vec4 v_diffuse;\n" + Interpolation(key) +
                          " in vec4 v_specular;\nin vec4 v_texcoord;\nout vec4 o_color;\n";
     if (key.TextureStageUsed())
         source += "uniform sampler2D u_texture;\n";
+    if (key.emulation & (borderAddressU | borderAddressV))
+        source += "uniform vec4 u_borderColor;\n";
+    if (key.emulation & shaderLodBias)
+        source += "uniform float u_lodBias;\n";
     if (key.ReadsTextureFactor())
         source += "uniform vec4 u_textureFactor;\n";
     if (key.TestsAlpha() && key.alphaFunc != D3DCMP_NEVER)
         source += "uniform float u_alphaRef;\n";
     source += "\nvoid main()\n{\n    vec4 color = v_diffuse;\n";
     if (key.TextureStageUsed()) {
-        source += "    vec4 texel = texture(u_texture, v_texcoord.xy);\n";
+        source += (key.emulation & shaderLodBias) ? "    vec4 texel = texture(u_texture, v_texcoord.xy, u_lodBias);\n"
+                                                  : "    vec4 texel = texture(u_texture, v_texcoord.xy);\n";
+        // Border addressing where the sampler has none: clamped to the edge, and the border
+        // colour outside [0, 1].
+        if (key.emulation & borderAddressU)
+            source += "    if (v_texcoord.x < 0.0 || v_texcoord.x > 1.0)\n        texel = u_borderColor;\n";
+        if (key.emulation & borderAddressV)
+            source += "    if (v_texcoord.y < 0.0 || v_texcoord.y > 1.0)\n        texel = u_borderColor;\n";
         source += "    color.rgb = (" + OperationCode(key.colorOp, key.colorArg1, key.colorArg2) + ").rgb;\n";
         if (key.alphaOp != D3DTOP_DISABLE)
             source += "    color.a = (" + OperationCode(key.alphaOp, key.alphaArg1, key.alphaArg2) + ").a;\n";

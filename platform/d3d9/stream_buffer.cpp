@@ -4,8 +4,9 @@
 
 namespace quorvane::d3d9 {
 
-void StreamBuffer::Create()
+void StreamBuffer::Create(bool unsynchronized)
 {
+    unsynchronized_ = unsynchronized;
     glGenBuffers(1, &buffer_);
     capacity_ = used_ = 0;
 }
@@ -31,8 +32,13 @@ std::size_t StreamBuffer::Write(const void* data, std::size_t bytes)
         glBufferData(GL_COPY_WRITE_BUFFER, GLsizeiptr(capacity_), nullptr, GL_STREAM_DRAW);
         start = 0;
     }
-    void* target = glMapBufferRange(GL_COPY_WRITE_BUFFER, GLintptr(start), GLsizeiptr(bytes),
-                                    GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
+    // Where the context's maps go no further than write-invalidate (ES as WebGL 2 offers it
+    // through its emulation), the range is not unsynchronised: the driver may wait for draws
+    // still reading the buffer.
+    GLbitfield access = GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT;
+    if (unsynchronized_)
+        access |= GL_MAP_UNSYNCHRONIZED_BIT;
+    void* target = glMapBufferRange(GL_COPY_WRITE_BUFFER, GLintptr(start), GLsizeiptr(bytes), access);
     if (target) {
         std::memcpy(target, data, bytes);
         glUnmapBuffer(GL_COPY_WRITE_BUFFER);

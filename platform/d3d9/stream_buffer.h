@@ -13,7 +13,8 @@ namespace quorvane::d3d9 {
 class StreamBuffer {
 public:
     // With the device's context current.
-    void Create();
+    // `unsynchronized`: writes may map ranges unsynchronised (nothing queued reads them).
+    void Create(bool unsynchronized);
     void Destroy();
 
     // Copies `bytes` bytes into the buffer; returns where they start in it.
@@ -28,6 +29,7 @@ private:
 
     GLuint buffer_ = 0;
     std::size_t capacity_ = 0;
+    bool unsynchronized_ = true;
     std::size_t used_ = 0;
 };
 

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <vector>
 
+#include "d3d9/device.h"
 #include "d3d9/lock_region.h"
 #include "d3d9/surface.h"
 
@@ -116,19 +118,28 @@ bool Texture::CreateGLTexture()
     glBindTexture(GL_TEXTURE_2D, glTexture_);
     bool autoGenerate = (usage_ & D3DUSAGE_AUTOGENMIPMAP) != 0;
     UINT glLevels = autoGenerate ? FullMipChainLength(levels_[0].width, levels_[0].height) : UINT(levels_.size());
+    const GLCapabilities& caps = OwningDevice()->Capabilities();
+    GLLayout layout = TextureLayout(*format_, caps);
+    std::vector<BYTE> converted;
     for (UINT i = 0; i < glLevels; ++i) {
         GLsizei w = GLsizei(std::max(levels_[0].width >> i, 1u));
         GLsizei h = GLsizei(std::max(levels_[0].height >> i, 1u));
         // A managed or dynamic texture's memory starts out as zeros, and so does OpenGL's copy.
         const BYTE* bits = i < levels_.size() && KeepsMemory() ? Touch(i).memory.data() : nullptr;
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, bits ? GLint(levels_[i].pitch / format_->bytesPerPixel) : 0);
-        glTexImage2D(GL_TEXTURE_2D, GLint(i), GLint(format_->internalFormat), w, h, 0, format_->pixelFormat,
-                     format_->pixelType, bits);
+        GLint rowLength = 0;
+        const void* upload =
+            UploadBits(*format_, caps, bits, bits ? levels_[i].pitch : 0, UINT(w), UINT(h), converted, rowLength);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, rowLength);
+        glTexImage2D(GL_TEXTURE_2D, GLint(i), GLint(layout.internalFormat), w, h, 0, layout.pixelFormat,
+                     layout.pixelType, upload);
     }
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(glLevels - 1));
-    glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, format_->swizzle);
+    // Expanded texels already read as the format's swizzle says.
+    if (caps.textureSwizzle)
+        glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, format_->swizzle);
     return glGetError() == GL_NO_ERROR;
 }
 
@@ -312,11 +323,17 @@ void Texture::Upload(UINT level, const RECT& rect, const BYTE* bits, UINT pitch)
 {
     if (!OwningDevice()->MakeCurrent())
         return;
+    const GLCapabilities& caps = OwningDevice()->Capabilities();
+    GLLayout layout = TextureLayout(*format_, caps);
+    std::vector<BYTE> converted;
+    GLint rowLength = 0;
+    const void* upload = UploadBits(*format_, caps, bits, pitch, UINT(rect.right - rect.left),
+                                    UINT(rect.bottom - rect.top), converted, rowLength);
     glBindTexture(GL_TEXTURE_2D, glTexture_);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, GLint(pitch / format_->bytesPerPixel));
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, rowLength);
     glTexSubImage2D(GL_TEXTURE_2D, GLint(level), rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                    format_->pixelFormat, format_->pixelType, bits);
+                    layout.pixelFormat, layout.pixelType, upload);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     if (usage_ & D3DUSAGE_AUTOGENMIPMAP)
         glGenerateMipmap(GL_TEXTURE_2D);

@@ -3,6 +3,7 @@
 #include "d3d9/device.h"
 #include "d3d9/simulation.h"
 #include "display/display.h"
+#include "display/shared/gl_profile.h"
 #include "kernel32/module_resources.h"
 #include "user32/menu.h"
 #include "user32/mouse_input.h"
@@ -192,6 +193,11 @@ ShaderProgramCounts ReadShaderProgramCounts(IDirect3DDevice9* device)
         counts.used += read.used;
     });
     return counts;
+}
+
+std::string MissingGLProblem()
+{
+    return display::shared::MissingGL();
 }
 
 void SetLinkedResources(const std::vector<LinkedResource>& resources)

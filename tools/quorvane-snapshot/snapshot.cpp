@@ -61,7 +61,10 @@ std::string DataFileProblem(const std::string& directory, const std::string& nam
 std::string StepProblem(StartupStep step, const std::string& directory)
 {
     switch (step) {
-    case StartupStep::Device: return "the Direct3D device could not be created: IDirect3D9::CreateDevice failed";
+    case StartupStep::Device:
+        if (std::string gl = test_controls::MissingGLProblem(); !gl.empty())
+            return "the Direct3D device could not be created: " + gl;
+        return "the Direct3D device could not be created: IDirect3D9::CreateDevice failed";
     case StartupStep::Font: return "D3DXCreateFontIndirectW failed";
     case StartupStep::WhiteTexture: return "the white texture could not be made";
     case StartupStep::Sphere: return DataFileProblem(directory, "sphere.x", "an X file with a mesh");

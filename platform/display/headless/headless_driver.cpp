@@ -1,6 +1,10 @@
 #include "display/headless/headless_driver.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "display/shared/gl_pixels.h"
 
 #include "display/shared/png_writer.h"
 
@@ -15,6 +19,31 @@ Driver& CurrentDriver()
 }
 
 namespace headless {
+
+namespace {
+
+// What a compositor drawing in the presenting context leaves behind: its own vertex array and
+// program, other pixel-store alignments, the opposite winding, its own current attribute values,
+// and (where the context has them) OpenGL's default provoking vertex and depth convention. A
+// device that set any of these once at creation draws wrongly after it.
+void LeaveCompositorState()
+{
+    glBindVertexArray(0);
+    glUseProgram(0);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 8);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
+    glFrontFace(GL_CW);
+    for (GLuint attribute = 0; attribute < 8; ++attribute)
+        glVertexAttrib4f(attribute, 0.5f, 0.25f, 0.75f, 0.5f);
+    if (!shared::CurrentContextIsES()) {
+        glProvokingVertex(GL_LAST_VERTEX_CONVENTION);
+        if (epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_ARB_clip_control"))
+            glClipControl(GL_LOWER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
+    }
+}
+
+}  // namespace
 
 namespace {
 
@@ -38,6 +67,8 @@ Mode DefaultDesktopMode()
 
 HeadlessDriver::HeadlessDriver() : modes_(DefaultModes()), desktop_(DefaultDesktopMode())
 {
+    const char* compose = std::getenv("QUORVANE_HEADLESS_COMPOSE");
+    composeInDevice_ = compose && std::strcmp(compose, "device") == 0;
 }
 
 Mode HeadlessDriver::CurrentMode()
@@ -82,7 +113,7 @@ void HeadlessDriver::DestroyDisplayWindow(Window* window)
     if (fullScreenWindow_ == window)
         fullScreenWindow_ = nullptr;
     if (!window->frame.Empty())
-        WithRootContext([&] { window->frame.Release(); });
+        WithRootContext(window->frameProfile, [&] { window->frame.Release(); });
     events_.Forget(window);
     windows_.Remove(window);
 }
@@ -206,10 +237,10 @@ bool HeadlessDriver::MakeCurrent(GLContext* context)
 }
 
 template <class Action>
-bool HeadlessDriver::WithRootContext(Action action)
+bool HeadlessDriver::WithRootContext(shared::GLProfile profile, Action action)
 {
     EGLContext previous = egl_.Current();
-    if (!egl_.MakeCurrent(egl_.Root()))
+    if (egl_.Root(profile) == EGL_NO_CONTEXT || !egl_.MakeCurrent(egl_.Root(profile)))
         return false;
     action();
     egl_.MakeCurrent(previous);
@@ -221,6 +252,23 @@ bool HeadlessDriver::PresentFramebuffer(Window* window, unsigned framebuffer, st
     if (!Owns(window) || width == 0 || height == 0)
         return false;
     window->shownCurrent = false;
+    if (composeInDevice_) {
+        window->ownFrame.resize(std::size_t{width} * height);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+        shared::ReadBgraPixels(0, 0, GLsizei(width), GLsizei(height), window->ownFrame.data());
+        window->ownFrameWidth = width;
+        window->ownFrameHeight = height;
+        LeaveCompositorState();
+        return glGetError() == GL_NO_ERROR;
+    }
+    // A frame kept from a context of the other profile is in the other share group: let it go.
+    shared::GLProfile profile = egl_.ProfileOf(egl_.Current());
+    if (profile != window->frameProfile && !window->frame.Empty()) {
+        WithRootContext(window->frameProfile, [&] { window->frame.Release(); });
+    }
+    window->frameProfile = profile;
     return window->frame.Keep(framebuffer, width, height);
 }
 
@@ -250,12 +298,15 @@ void HeadlessDriver::RemoveLayer(Window* window, int layer)
 bool HeadlessDriver::Recompose(Window& window)
 {
     Frame frame;
-    if (!window.frame.Empty()) {
+    if (!window.ownFrame.empty()) {
+        frame = Frame{&window.ownFrame, window.ownFrameWidth, window.ownFrameHeight};
+    } else if (!window.frame.Empty()) {
         bool read = false;
-        WithRootContext([&] {
-            if (readFramebuffer_ == 0)
-                glGenFramebuffers(1, &readFramebuffer_);
-            read = window.frame.Read(readFramebuffer_, frameBuffer_);
+        WithRootContext(window.frameProfile, [&] {
+            GLuint& readFramebuffer = readFramebuffers_[int(window.frameProfile)];
+            if (readFramebuffer == 0)
+                glGenFramebuffers(1, &readFramebuffer);
+            read = window.frame.Read(readFramebuffer, frameBuffer_);
         });
         if (!read)
             return false;

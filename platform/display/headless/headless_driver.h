@@ -25,6 +25,10 @@ struct Window {
     bool topmost = false;
     Image icon;
     shared::KeptFrame frame;
+    shared::GLProfile frameProfile = shared::GLProfile::desktop33;  // whose share group holds it
+    // The frame read at once in the presenting context, when the display composes there.
+    std::vector<std::uint32_t> ownFrame;
+    std::uint32_t ownFrameWidth = 0, ownFrameHeight = 0;
     std::map<int, headless::Layer> layers;
     Image shown;  // the composition, made when asked for and kept until something changes
     bool shownCurrent = false;
@@ -85,9 +89,9 @@ private:
     // Moves the surface as a window manager would on its own, and says so with an event.
     void MoveSurface(Window& window, const Rect& rect);
     bool Recompose(Window& window);
-    // Runs `action` with the root context current, then makes the previous context current.
+    // Runs `action` with the profile's root context current, then makes the previous context current.
     template <class Action>
-    bool WithRootContext(Action action);
+    bool WithRootContext(shared::GLProfile profile, Action action);
 
     std::vector<Mode> modes_;
     Mode desktop_;
@@ -98,8 +102,12 @@ private:
     shared::HandedOut<GLContext> contexts_;
     EglSurfaceless egl_;
     shared::EventQueue events_;
+    // QUORVANE_HEADLESS_COMPOSE=device: frames are read and composed in the presenting context,
+    // as a browser canvas's single context does, and that context is left with the state a
+    // compositor sets (headless_driver.cpp), instead of being kept in a shared texture.
+    bool composeInDevice_ = false;
     std::vector<std::uint32_t> frameBuffer_;  // the kept frame while composing
-    GLuint readFramebuffer_ = 0;              // the root context's, for reading kept frames
+    GLuint readFramebuffers_[2] = {0, 0};     // each root context's, for reading kept frames
 };
 
 // The modes a fresh headless display offers, and its desktop mode.

@@ -1,5 +1,8 @@
 #include "display/sdl/compositor.h"
 
+#include <string>
+
+#include "display/shared/gl_pixels.h"
 #include "gl/shader_program.h"
 
 namespace quorvane::display::sdl {
@@ -7,7 +10,8 @@ namespace quorvane::display::sdl {
 namespace {
 
 // One rectangle of the surface (x, y, width, height in pixels, y down) as a triangle strip.
-constexpr const char* vertexShader = R"(#version 330 core
+// The version line comes first, from the profile of the context (shared::ShaderHeader).
+constexpr const char* vertexShader = R"(
 uniform ivec4 rect;
 uniform ivec2 surface;
 void main()
@@ -23,7 +27,7 @@ void main()
 // whole numbers: the frame's stretch, and the identity for a layer. A smooth stretch (the frame
 // on a scaled screen) filters the image linearly at the pixel's centre instead. The frame is
 // opaque.
-constexpr const char* fragmentShader = R"(#version 330 core
+constexpr const char* fragmentShader = R"(
 uniform sampler2D image;
 uniform ivec4 rect;
 uniform ivec2 surface;
@@ -49,7 +53,8 @@ bool Compositor::Prepare()
 {
     if (program_ != 0 || failed_)
         return !failed_;
-    program_ = gl::LinkProgram(vertexShader, fragmentShader);
+    const std::string header = shared::ShaderHeader();
+    program_ = gl::LinkProgram((header + vertexShader).c_str(), (header + fragmentShader).c_str());
     if (program_ == 0) {
         failed_ = true;
         return false;
@@ -115,8 +120,7 @@ void Compositor::Upload(const Image& image, Texture& texture)
     glBindTexture(GL_TEXTURE_2D, texture.name);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(image.width), GLsizei(image.height), 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                 image.pixels.data());
+    shared::UploadBgraImage(GLsizei(image.width), GLsizei(image.height), image.pixels.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     texture.width = image.width;
     texture.height = image.height;

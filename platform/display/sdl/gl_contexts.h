@@ -8,6 +8,10 @@
 
 #include <SDL.h>
 
+#include <string>
+
+#include "display/shared/gl_profile.h"
+
 namespace quorvane::display {
 
 struct GLContext {
@@ -22,9 +26,10 @@ public:
     GlContexts(const GlContexts&) = delete;
     GlContexts& operator=(const GlContexts&) = delete;
 
-    // Sets the attributes every window and context of the display is made with (OpenGL 3.3 core,
-    // double-buffered); before the first window.
-    static void SetAttributes();
+    // Sets the attributes every window and context of the display is made with (OpenGL 3.3 core
+    // or OpenGL ES 3.0, double-buffered); before the first window. The root context settles the
+    // profile: the first of shared::ProfilesToTry() the machine can make.
+    static void SetAttributes(shared::GLProfile profile = shared::GLProfile::desktop33);
 
     // A new context sharing with the root one, made when first needed; null without GL.
     SDL_GLContext Create();
@@ -47,6 +52,7 @@ public:
 private:
     bool Open();
     void Restore();
+    std::string OfferedGL();
 
     SDL_Window* hidden_ = nullptr;
     SDL_GLContext root_ = nullptr;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "display/shared/gl_pixels.h"
 #include "display/shared/png_writer.h"
 
 namespace quorvane::display::sdl {
@@ -118,8 +119,8 @@ bool SdlDriver::ReadWindowImage(Window* window, Image& image)
             glPixelStorei(GL_PACK_ROW_LENGTH, 0);
             // GL's rows go up from the bottom; an image's go down from the top.
             for (std::uint32_t row = 0; row < h; ++row)
-                glReadPixels(0, GLint(h - 1 - row), GLsizei(w), 1, GL_BGRA, GL_UNSIGNED_BYTE,
-                             image.pixels.data() + std::size_t{row} * w);
+                shared::ReadBgraPixels(0, GLint(h - 1 - row), GLsizei(w), 1,
+                                       image.pixels.data() + std::size_t{row} * w);
             read = glGetError() == GL_NO_ERROR;
         }
         glBindFramebuffer(GL_FRAMEBUFFER, 0);

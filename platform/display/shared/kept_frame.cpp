@@ -1,5 +1,7 @@
 #include "display/shared/kept_frame.h"
 
+#include "display/shared/gl_pixels.h"
+
 namespace quorvane::display::shared {
 
 namespace {
@@ -54,7 +56,9 @@ bool KeptFrame::Keep(unsigned framebuffer, std::uint32_t width, std::uint32_t he
     glBindTexture(GL_TEXTURE_2D, texture_);
     if (width != width_ || height != height_ || format != format_) {
         glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
-        glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), GLsizei(width), GLsizei(height), 0, GL_BGRA, GL_UNSIGNED_BYTE,
+        // ES takes the unsized layout that matches the sized format; desktop GL takes any.
+        GLenum layout = !CurrentContextIsES() ? GL_BGRA : format == GL_RGBA8 ? GL_RGBA : GL_RGB;
+        glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), GLsizei(width), GLsizei(height), 0, layout, GL_UNSIGNED_BYTE,
                      nullptr);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
         width_ = width;
@@ -89,7 +93,7 @@ bool KeptFrame::Read(unsigned readFramebuffer, std::vector<std::uint32_t>& pixel
     glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture_, 0);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-    glReadPixels(0, 0, GLsizei(width_), GLsizei(height_), GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+    ReadBgraPixels(0, 0, GLsizei(width_), GLsizei(height_), pixels.data());
     glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
     return glGetError() == GL_NO_ERROR;
 }

@@ -107,6 +107,10 @@ bool InjectMinimized(HWND window);
 bool InjectRestored(HWND window);
 bool MoveSurfaceAsWindowManager(HWND window, int x, int y, UINT width, UINT height);
 
+// Why the display could make no OpenGL context: what the viewer needed and what the machine
+// offers; empty while no context failed.
+std::string MissingGLProblem();
+
 // Every control above back to how the process started.
 void RestoreDefaults();
 
