@@ -53,6 +53,9 @@ std::vector<std::string> WindowManagerCommand(const std::string& name)
 {
     if (name == "metacity")
         return {"metacity", "--no-composite"};
+    // GNOME's window manager wants a session bus of its own; it composites, as on a desktop.
+    if (name == "mutter")
+        return {"dbus-run-session", "--", "mutter", "--x11", "--replace", "--sm-disable"};
     return {"openbox", "--sm-disable"};
 }
 
@@ -128,7 +131,10 @@ bool XSession::StartServer(int width, int height)
 
 bool XSession::StartWindowManager(const std::string& name)
 {
-    windowManager_ = std::make_unique<ChildProcess>(WindowManagerCommand(name), QuietOn(name_));
+    ChildOptions options = QuietOn(name_);
+    options.environment.push_back("NO_AT_BRIDGE=1");  // no accessibility bus to look for
+    options.wholeGroup = true;                        // the bus ends with the window manager
+    windowManager_ = std::make_unique<ChildProcess>(WindowManagerCommand(name), options);
     // The window manager is ready once it has announced itself on the root window.
     const bool announced = PollUntil(
         [&] {

@@ -1,5 +1,6 @@
 // An X server of the test's own (Xvfb on a display number it picks itself) with a window manager
-// (openbox, or metacity, which has rules of its own for full screen), both stopped when the session ends, and what a test sees of it from outside:
+// (openbox, or metacity or mutter, which have rules of their own for full screen), both stopped
+// when the session ends, and what a test sees of it from outside:
 // the screen's pixels, the top-level windows the window manager manages, their names and
 // where they are; and input through xdotool.
 #pragma once
@@ -40,8 +41,8 @@ bool PollUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 
 class XSession {
 public:
-    // Starts Xvfb with a screen of width x height and the window manager ("openbox" or
-    // "metacity") on it; Ready() says whether both run.
+    // Starts Xvfb with a screen of width x height and the window manager ("openbox", "metacity"
+    // or "mutter") on it; Ready() says whether both run.
     explicit XSession(int width = 1280, int height = 1024, const std::string& windowManager = "openbox");
     ~XSession();
     XSession(const XSession&) = delete;
