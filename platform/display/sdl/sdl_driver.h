@@ -64,10 +64,8 @@ public:
     std::vector<Mode> Modes() override;
     Mode DesktopMode() override;
     Mode CurrentMode() override;
-    bool ConfigureModes(const std::vector<Mode>&, const Mode&) override { return false; }
 
     Window* CreateDisplayWindow(const WindowDesc& desc) override;
-    bool RefuseWindows(bool) override { return false; }
     void DestroyDisplayWindow(Window* window) override;
     void SetDisplayWindowRect(Window* window, const Rect& rect) override;
     Rect DisplayWindowRect(Window* window) override;
@@ -82,7 +80,6 @@ public:
 
     bool PollEvent(Event& event) override;
     bool WaitEvent(Event& event, int timeoutMs) override;
-    bool InjectEvent(const Event&) override { return false; }
     void CaptureMouse(Window* window) override;
 
     GLContext* CreateGLContext(Window* window) override;
