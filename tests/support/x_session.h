@@ -6,6 +6,7 @@
 #pragma once
 
 #include "child_process.h"
+#include "temp_directory.h"
 
 #include <chrono>
 #include <cstdint>
@@ -42,7 +43,8 @@ bool PollUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 class XSession {
 public:
     // Starts Xvfb with a screen of width x height and the window manager ("openbox", "metacity"
-    // or "mutter") on it; Ready() says whether both run.
+    // or "mutter") on it, or ("mutter-wayland") mutter's headless Wayland session with a screen of
+    // that size and its X server (XWayland), where the screen is read from the windows on it; Ready() says whether both run.
     explicit XSession(int width = 1280, int height = 1024, const std::string& windowManager = "openbox");
     ~XSession();
     XSession(const XSession&) = delete;
@@ -87,10 +89,17 @@ public:
 private:
     bool StartServer(int width, int height);
     bool StartWindowManager(const std::string& name);
+    bool StartWaylandSession(int width, int height);
+    bool Connect();
+    // The managed window that shows the screen's point (x, y) in wayland mode, or 0.
+    unsigned long WindowAt(int x, int y) const;
 
     std::unique_ptr<ChildProcess> server_;
     std::unique_ptr<ChildProcess> windowManager_;
-    void* display_ = nullptr;  // Display*
+    std::unique_ptr<TempDirectory> runtime_;      // the Wayland session's XDG_RUNTIME_DIR
+    bool rootless_ = false;                       // the root window shows nothing of the screen
+    std::optional<std::string> authorityBefore_;  // the test's XAUTHORITY, put back at the end
+    void* display_ = nullptr;                     // Display*
     std::string name_;
     std::string problem_;
     int width_ = 0;

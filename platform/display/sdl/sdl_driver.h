@@ -49,11 +49,19 @@ struct Window {
     bool visible = false;
     bool minimized = false;
     bool showDue = false;  // the surface changed since it was last shown
+    // Once mapped, the window shows its picture again a few times (see ShowDisplayWindow).
+    std::optional<Uint32> showAgainAt;
+    Uint32 showAgainDelay = 0;
     shared::KeptFrame frame;
     std::map<int, sdl::LayerTexture> layers;
 };
 
 namespace sdl {
+
+// Milliseconds after mapping at which a window shows its picture again: the first time, then
+// twice as long after each, up to the last.
+constexpr Uint32 firstShowAgain = 100;
+constexpr Uint32 lastShowAgain = 800;
 
 class SdlDriver final : public Driver {
 public:
@@ -131,8 +139,8 @@ private:
     // The window manager changed the window's state (_NET_WM_STATE).
     void NoticeStateChange(Window& window);
     void SettleGeometry();
-    // Milliseconds until the next geometry report is due (-1: none awaited).
-    int UntilNextSettle() const;
+    // Milliseconds until the next geometry report or repeated showing is due (-1: none).
+    int UntilNextSettleOrShow() const;
 
     // Full screen (sdl_full_screen.cpp): how the switch was made, No when it failed.
     WindowPlacement::FullScreen SwitchToFullScreen(Window& window, const SDL_DisplayMode& mode);

@@ -158,13 +158,15 @@ void SdlDriver::SettleGeometry()
     }
 }
 
-int SdlDriver::UntilNextSettle() const
+int SdlDriver::UntilNextSettleOrShow() const
 {
     Uint32 now = SDL_GetTicks();
     int wait = -1;
     for (auto& window : windows_) {
-        if (auto settleAt = window->placement.Geometry().SettleTime()) {
-            int remaining = std::max(0, int(std::int32_t(*settleAt - now)));
+        for (auto at : {window->placement.Geometry().SettleTime(), window->showAgainAt}) {
+            if (!at)
+                continue;
+            int remaining = std::max(0, int(std::int32_t(*at - now)));
             wait = wait < 0 ? remaining : std::min(wait, remaining);
         }
     }
