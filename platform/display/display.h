@@ -1,7 +1,8 @@
 // What windows are shown on: the interface every display backend implements.
 //
 // The platform (user32, d3d9) talks to the display only through this interface, as SDL's video
-// core talks to its drivers. Exactly one backend library is linked into a program
+// core talks to its drivers; what only tests ask of a simulated display is apart from it
+// (display/simulated_display.h). Exactly one backend library is linked into a program
 // (quorvane_display_headless or quorvane_display_sdl); it defines CurrentDriver(). The backends
 // know nothing of Win32: windows here are plain rectangles with a picture, input arrives as
 // events pulled from the driver, and GL contexts are whatever the backend can make current.
@@ -72,18 +73,11 @@ public:
     virtual std::vector<Mode> Modes() = 0;
     virtual Mode DesktopMode() = 0;
     virtual Mode CurrentMode() = 0;
-    // Replaces the mode list and the desktop mode (a changed desktop size is reported as a
-    // DesktopChanged event). Only a simulated display can do this (tests, the snapshot tool); a
-    // real one answers false and changes nothing.
-    virtual bool ConfigureModes(const std::vector<Mode>& modes, const Mode& desktop) = 0;
 
     // Windows (named apart from the Win32 functions of the same idea). After
     // DestroyDisplayWindow no event names the window any more: its input still comes, naming no
     // window, so that the buttons and keys it pressed or released are known.
     virtual Window* CreateDisplayWindow(const WindowDesc& desc) = 0;
-    // While refused, CreateDisplayWindow fails as on a display that cannot be opened. Only a
-    // simulated display can do this (tests); a real one answers false and changes nothing.
-    virtual bool RefuseWindows(bool refused) = 0;
     virtual void DestroyDisplayWindow(Window* window) = 0;
     // Places the surface. The window manager may change it later on its own; that is reported
     // as a WindowChanged event, and DisplayWindowRect then tells where the surface is.
@@ -111,9 +105,6 @@ public:
     // uses no processor time while it waits.
     virtual bool PollEvent(Event& event) = 0;
     virtual bool WaitEvent(Event& event, int timeoutMs) = 0;
-    // Queues an event as if the device had delivered it; may be called from any thread. Only a
-    // simulated display can do this (tests); a real one answers false.
-    virtual bool InjectEvent(const Event& event) = 0;
     // While a window holds the mouse, button and motion events keep coming to it when the
     // pointer leaves its surface. Null lets go.
     virtual void CaptureMouse(Window* window) = 0;

@@ -4,6 +4,7 @@
 #include "d3d9/simulation.h"
 #include "display/display.h"
 #include "display/shared/gl_profile.h"
+#include "display/simulated_display.h"
 #include "kernel32/module_resources.h"
 #include "user32/menu.h"
 #include "user32/mouse_input.h"
@@ -64,12 +65,14 @@ std::uint32_t ModifierOf(UINT virtualKey)
 
 bool Inject(HWND window, display::Event event)
 {
+    display::SimulatedDisplay* simulated = display::CurrentSimulatedDisplay();
     event.window = user32::DisplayWindowOf(window);
-    if (!event.window)
+    if (!simulated || !event.window)
         return false;
     event.time = Input().clock;
     event.modifiers = Input().modifiers;
-    return display::CurrentDriver().InjectEvent(event);
+    simulated->InjectEvent(event);
+    return true;
 }
 
 // Client coordinates to the surface's.
@@ -107,23 +110,33 @@ bool SetAdapterModes(const std::vector<D3DDISPLAYMODE>& modes)
     std::vector<display::Mode> converted;
     for (const D3DDISPLAYMODE& mode : modes)
         converted.push_back(display::Mode{mode.Width, mode.Height, mode.RefreshRate});
-    display::Driver& driver = display::CurrentDriver();
-    return driver.ConfigureModes(converted, driver.DesktopMode());
+    display::SimulatedDisplay* simulated = display::CurrentSimulatedDisplay();
+    if (!simulated)
+        return false;
+    simulated->ConfigureModes(converted, display::CurrentDriver().DesktopMode());
+    return true;
 }
 
 bool SetWindowsRefused(bool refused)
 {
-    return display::CurrentDriver().RefuseWindows(refused);
+    display::SimulatedDisplay* simulated = display::CurrentSimulatedDisplay();
+    if (simulated)
+        simulated->RefuseWindows(refused);
+    return simulated != nullptr;
 }
 
 bool SetDesktopSize(UINT width, UINT height)
 {
     OriginalDisplay();
     display::Driver& driver = display::CurrentDriver();
+    display::SimulatedDisplay* simulated = display::CurrentSimulatedDisplay();
+    if (!simulated)
+        return false;
     display::Mode desktop = driver.DesktopMode();
     desktop.width = width;
     desktop.height = height;
-    return driver.ConfigureModes(driver.Modes(), desktop);
+    simulated->ConfigureModes(driver.Modes(), desktop);
+    return true;
 }
 
 void SetDirect3DAvailable(bool available)
@@ -289,8 +302,10 @@ void RestoreDefaults()
     Input().modifiers = 0;
     Input().clock += 10 * user32::doubleClickTime;
     const DisplayDefaults& defaults = OriginalDisplay();
-    display::CurrentDriver().ConfigureModes(defaults.modes, defaults.desktop);
-    display::CurrentDriver().RefuseWindows(false);
+    if (display::SimulatedDisplay* simulated = display::CurrentSimulatedDisplay()) {
+        simulated->ConfigureModes(defaults.modes, defaults.desktop);
+        simulated->RefuseWindows(false);
+    }
     d3d9::CurrentSimulation() = d3d9::Simulation{};
     LinkedResourceControl& resources = LinkedResources();
     if (resources.changed) {

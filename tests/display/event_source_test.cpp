@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "display/display.h"
+#include "display/simulated_display.h"
 
 namespace {
 
@@ -22,13 +23,14 @@ protected:
     void TearDown() override
     {
         driver_.DestroyDisplayWindow(window_);
-        driver_.ConfigureModes(modes_, desktop_);
+        simulated_.ConfigureModes(modes_, desktop_);
         Event stale;
         while (driver_.PollEvent(stale)) {
         }
     }
 
     Driver& driver_ = CurrentDriver();
+    SimulatedDisplay& simulated_ = *CurrentSimulatedDisplay();
     std::vector<Mode> modes_;
     Mode desktop_;
     Window* window_ = nullptr;
@@ -51,9 +53,9 @@ TEST_F(EventSourceTest, FullScreenMovesTheSurfaceAndSaysSoLate)
 TEST_F(EventSourceTest, ADestroyedWindowsInputStaysWithoutItAndTheRestGoes)
 {
     Window* doomed = driver_.CreateDisplayWindow(WindowDesc{"d", 0, 0, 10, 10, true});
-    driver_.InjectEvent(Event{.type = EventType::MouseButtonUp, .window = doomed});
-    driver_.InjectEvent(Event{.type = EventType::CloseRequest, .window = doomed});
-    driver_.InjectEvent(Event{.type = EventType::CloseRequest, .window = window_});
+    simulated_.InjectEvent(Event{.type = EventType::MouseButtonUp, .window = doomed});
+    simulated_.InjectEvent(Event{.type = EventType::CloseRequest, .window = doomed});
+    simulated_.InjectEvent(Event{.type = EventType::CloseRequest, .window = window_});
     driver_.DestroyDisplayWindow(doomed);
     Event event;
     ASSERT_TRUE(driver_.PollEvent(event));

@@ -1,5 +1,6 @@
 // The headless display on its own: modes and full screen, window images and their PNG files.
 #include "display/display.h"
+#include "display/simulated_display.h"
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,9 +10,11 @@
 namespace {
 
 using quorvane::display::CurrentDriver;
+using quorvane::display::CurrentSimulatedDisplay;
 using quorvane::display::Driver;
 using quorvane::display::Image;
 using quorvane::display::Mode;
+using quorvane::display::SimulatedDisplay;
 using quorvane::display::Window;
 using quorvane::display::WindowDesc;
 
@@ -22,16 +25,17 @@ protected:
         modes_ = driver_.Modes();
         desktop_ = driver_.DesktopMode();
     }
-    void TearDown() override { driver_.ConfigureModes(modes_, desktop_); }
+    void TearDown() override { simulated_.ConfigureModes(modes_, desktop_); }
 
     Driver& driver_ = CurrentDriver();
+    SimulatedDisplay& simulated_ = *CurrentSimulatedDisplay();
     std::vector<Mode> modes_;
     Mode desktop_;
 };
 
 TEST_F(HeadlessDisplayTest, FullScreenSwitchesTheCurrentModeUntilLeft)
 {
-    ASSERT_TRUE(driver_.ConfigureModes({{640, 480, 60}, {800, 600, 60}, {800, 600, 75}}, {800, 600, 60}));
+    simulated_.ConfigureModes({{640, 480, 60}, {800, 600, 60}, {800, 600, 75}}, {800, 600, 60});
     Window* window = driver_.CreateDisplayWindow(WindowDesc{"w", 0, 0, 100, 80, true});
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(driver_.EnterFullScreen(window, {1024, 768, 0}));  // not offered

@@ -65,6 +65,7 @@ std::vector<std::string> Environment(const std::vector<std::string>& added)
 }  // namespace
 
 ChildProcess::ChildProcess(const std::vector<std::string>& arguments, const ChildOptions& options)
+    : wholeGroup_(options.wholeGroup)
 {
     std::vector<std::string> argumentTexts = arguments;
     std::vector<std::string> environmentTexts = Environment(options.environment);
@@ -107,13 +108,19 @@ std::optional<int> ChildProcess::Wait(std::chrono::milliseconds limit)
 
 void ChildProcess::Stop()
 {
-    if (!Running())
-        return;
-    kill(pid_, SIGTERM);
-    if (Wait(1000ms) || ended_)
-        return;
-    kill(pid_, SIGKILL);
-    Collect(0);
+    // The child leads a process group of its own (see Exec), whose id is its own.
+    const pid_t target = wholeGroup_ ? -pid_ : pid_;
+    const bool running = Running();
+    if (running)
+        kill(target, SIGTERM);
+    if (running && !Wait(1000ms) && !ended_) {
+        kill(target, SIGKILL);
+        Collect(0);
+    }
+    if (wholeGroup_ && pid_ > 0 && ended_) {
+        kill(target, SIGKILL);  // the group's id stays taken while any member lives
+        wholeGroup_ = false;    // once: later the id may be another's
+    }
 }
 
 double ChildProcess::CpuSeconds() const

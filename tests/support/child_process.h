@@ -16,6 +16,7 @@ struct ChildOptions {
     std::vector<std::string> environment;  // NAME=value entries added to the test's environment
     int inheritedDescriptor = -1;          // handed on as descriptor 3 (-1: none)
     bool quiet = false;                    // standard output and error go to /dev/null
+    bool wholeGroup = false;               // stopping it stops the programs it started too
 };
 
 // A quiet program on the X display `display`.
@@ -41,7 +42,8 @@ public:
     // Waits at most `limit` for it to end; its exit code, or nothing when it did not end in time
     // or was ended by a signal.
     std::optional<int> Wait(std::chrono::milliseconds limit);
-    // SIGTERM, then SIGKILL if it has not gone within a second.
+    // SIGTERM, then SIGKILL if it has not gone within a second (to its whole process group, with
+    // wholeGroup: what is left of the group once it has gone is killed).
     void Stop();
     // User and system time it has used so far, all its threads included, in seconds.
     double CpuSeconds() const;
@@ -50,6 +52,7 @@ private:
     bool Collect(int flags);
 
     pid_t pid_ = -1;
+    bool wholeGroup_ = false;
     bool ended_ = false;
     int status_ = 0;
 };

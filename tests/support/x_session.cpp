@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <fstream>
 #include <thread>
 
 namespace quorvane::tests {
@@ -53,6 +54,9 @@ std::vector<std::string> WindowManagerCommand(const std::string& name)
 {
     if (name == "metacity")
         return {"metacity", "--no-composite"};
+    // GNOME's window manager wants a session bus of its own; it composites, as on a desktop.
+    if (name == "mutter")
+        return {"dbus-run-session", "--", "mutter", "--x11", "--replace", "--sm-disable"};
     return {"openbox", "--sm-disable"};
 }
 
@@ -81,7 +85,9 @@ bool PollUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 XSession::XSession(int width, int height, const std::string& windowManager)
 {
     XSetErrorHandler(IgnoreError);
-    if (StartServer(width, height))
+    if (windowManager == "mutter-wayland")
+        StartWaylandSession(width, height);
+    else if (StartServer(width, height))
         StartWindowManager(windowManager);
     if (!problem_.empty() && display_) {
         XCloseDisplay(Server(display_));
@@ -91,6 +97,10 @@ XSession::XSession(int width, int height, const std::string& windowManager)
 
 XSession::~XSession()
 {
+    if (authorityBefore_)
+        setenv("XAUTHORITY", authorityBefore_->c_str(), 1);
+    else if (rootless_)
+        unsetenv("XAUTHORITY");
     if (display_)
         XCloseDisplay(Server(display_));
     windowManager_.reset();
@@ -116,9 +126,14 @@ bool XSession::StartServer(int width, int height)
         return false;
     }
     name_ = ":" + number;
+    return Connect();
+}
+
+bool XSession::Connect()
+{
     display_ = XOpenDisplay(name_.c_str());
     if (!display_) {
-        problem_ = "cannot connect to Xvfb on " + name_;
+        problem_ = "cannot connect to the X server on " + name_;
         return false;
     }
     width_ = DisplayWidth(Server(display_), DefaultScreen(Server(display_)));
@@ -126,9 +141,51 @@ bool XSession::StartServer(int width, int height)
     return true;
 }
 
+// mutter as a Wayland compositor without a screen, with XWayland as its X server. The X display
+// it chose is what the command it runs in the session sees as DISPLAY; written to a file, it
+// tells the test. The session's window manager is mutter itself.
+bool XSession::StartWaylandSession(int width, int height)
+{
+    runtime_ = std::make_unique<TempDirectory>();
+    const std::string displayFile = runtime_->Path() + "/display";
+    ChildOptions options;
+    options.environment = {"XDG_RUNTIME_DIR=" + runtime_->Path(), "NO_AT_BRIDGE=1"};
+    options.quiet = true;
+    options.wholeGroup = true;
+    const std::string report = "echo \"$DISPLAY $XAUTHORITY\" > " + displayFile + ".new && mv " + displayFile +
+                               ".new " + displayFile + " && exec sleep 100000";
+    windowManager_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"dbus-run-session", "--", "mutter", "--wayland", "--headless", "--virtual-monitor",
+                                 std::to_string(width) + "x" + std::to_string(height), "--wayland-display",
+                                 "quorvane-" + std::to_string(getpid()), "--", "sh", "-c", report},
+        options);
+    if (!PollUntil([&] { return access(displayFile.c_str(), R_OK) == 0 || !windowManager_->Running(); }, 20s) ||
+        !windowManager_->Running()) {
+        problem_ = "mutter's Wayland session did not start within 20 s (scripts/install-deps installs mutter "
+                   "and xwayland)";
+        return false;
+    }
+    // XWayland admits only the holders of its key: the test, and through its environment the
+    // programs it starts.
+    std::ifstream file(displayFile);
+    std::string authority;
+    file >> name_ >> authority;
+    if (const char* before = std::getenv("XAUTHORITY"))
+        authorityBefore_ = before;
+    setenv("XAUTHORITY", authority.c_str(), 1);
+    rootless_ = true;
+    return Connect() && StartWindowManager("mutter");
+}
+
 bool XSession::StartWindowManager(const std::string& name)
 {
-    windowManager_ = std::make_unique<ChildProcess>(WindowManagerCommand(name), QuietOn(name_));
+    // A Wayland compositor manages the X windows of its XWayland itself.
+    if (!rootless_) {
+        ChildOptions options = QuietOn(name_);
+        options.environment.push_back("NO_AT_BRIDGE=1");  // no accessibility bus to look for
+        options.wholeGroup = true;                        // the bus ends with the window manager
+        windowManager_ = std::make_unique<ChildProcess>(WindowManagerCommand(name), options);
+    }
     // The window manager is ready once it has announced itself on the root window.
     const bool announced = PollUntil(
         [&] {
@@ -151,8 +208,20 @@ Picture XSession::Read(const ScreenRect& rect) const
     const int right = std::min(rect.x + rect.width, width_), bottom = std::min(rect.y + rect.height, height_);
     if (right <= left || bottom <= top)
         return picture;
-    XImage* shot = XGetImage(server, DefaultRootWindow(server), left, top, unsigned(right - left),
-                             unsigned(bottom - top), AllPlanes, ZPixmap);
+    // XWayland's root window shows nothing: the pixels come from the window shown there (one
+    // window's pixels only).
+    ::Window source = DefaultRootWindow(server);
+    int sourceX = left, sourceY = top;
+    if (rootless_) {
+        source = WindowAt(left, top);
+        std::optional<ScreenRect> place = source ? Geometry(source) : std::nullopt;
+        if (!place || right > place->x + place->width || bottom > place->y + place->height)
+            return picture;
+        sourceX -= place->x;
+        sourceY -= place->y;
+    }
+    XImage* shot =
+        XGetImage(server, source, sourceX, sourceY, unsigned(right - left), unsigned(bottom - top), AllPlanes, ZPixmap);
     if (!shot)
         return picture;
     picture.width = right - left;
@@ -165,6 +234,18 @@ Picture XSession::Read(const ScreenRect& rect) const
     }
     XDestroyImage(shot);
     return picture;
+}
+
+unsigned long XSession::WindowAt(int x, int y) const
+{
+    // The client list is oldest first; the window on top is taken to be the newest.
+    std::vector<unsigned long> windows = ClientWindows();
+    for (auto window = windows.rbegin(); window != windows.rend(); ++window) {
+        std::optional<ScreenRect> place = Geometry(*window);
+        if (place && x >= place->x && y >= place->y && x < place->x + place->width && y < place->y + place->height)
+            return *window;
+    }
+    return 0;
 }
 
 std::uint32_t XSession::PixelAt(int x, int y) const

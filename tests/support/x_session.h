@@ -1,10 +1,12 @@
 // An X server of the test's own (Xvfb on a display number it picks itself) with a window manager
-// (openbox, or metacity, which has rules of its own for full screen), both stopped when the session ends, and what a test sees of it from outside:
+// (openbox, or metacity or mutter, which have rules of their own for full screen), both stopped
+// when the session ends, and what a test sees of it from outside:
 // the screen's pixels, the top-level windows the window manager manages, their names and
 // where they are; and input through xdotool.
 #pragma once
 
 #include "child_process.h"
+#include "temp_directory.h"
 
 #include <chrono>
 #include <cstdint>
@@ -40,8 +42,9 @@ bool PollUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 
 class XSession {
 public:
-    // Starts Xvfb with a screen of width x height and the window manager ("openbox" or
-    // "metacity") on it; Ready() says whether both run.
+    // Starts Xvfb with a screen of width x height and the window manager ("openbox", "metacity"
+    // or "mutter") on it, or ("mutter-wayland") mutter's headless Wayland session with a screen of
+    // that size and its X server (XWayland), where the screen is read from the windows on it; Ready() says whether both run.
     explicit XSession(int width = 1280, int height = 1024, const std::string& windowManager = "openbox");
     ~XSession();
     XSession(const XSession&) = delete;
@@ -86,10 +89,17 @@ public:
 private:
     bool StartServer(int width, int height);
     bool StartWindowManager(const std::string& name);
+    bool StartWaylandSession(int width, int height);
+    bool Connect();
+    // The managed window that shows the screen's point (x, y) in wayland mode, or 0.
+    unsigned long WindowAt(int x, int y) const;
 
     std::unique_ptr<ChildProcess> server_;
     std::unique_ptr<ChildProcess> windowManager_;
-    void* display_ = nullptr;  // Display*
+    std::unique_ptr<TempDirectory> runtime_;      // the Wayland session's XDG_RUNTIME_DIR
+    bool rootless_ = false;                       // the root window shows nothing of the screen
+    std::optional<std::string> authorityBefore_;  // the test's XAUTHORITY, put back at the end
+    void* display_ = nullptr;                     // Display*
     std::string name_;
     std::string problem_;
     int width_ = 0;

@@ -10,12 +10,26 @@
 
 namespace quorvane::display {
 
+namespace {
+
 // Never destroyed: the program's own static objects (the scene record) release their devices
 // and windows at process exit, after every function-local static would have gone.
-Driver& CurrentDriver()
+headless::HeadlessDriver& TheDriver()
 {
     static auto* driver = new headless::HeadlessDriver;
     return *driver;
+}
+
+}  // namespace
+
+Driver& CurrentDriver()
+{
+    return TheDriver();
+}
+
+SimulatedDisplay* CurrentSimulatedDisplay()
+{
+    return &TheDriver();
 }
 
 namespace headless {
@@ -76,14 +90,13 @@ Mode HeadlessDriver::CurrentMode()
     return fullScreenWindow_ ? fullScreenMode_ : desktop_;
 }
 
-bool HeadlessDriver::ConfigureModes(const std::vector<Mode>& modes, const Mode& desktop)
+void HeadlessDriver::ConfigureModes(const std::vector<Mode>& modes, const Mode& desktop)
 {
     bool desktopChanged = desktop.width != desktop_.width || desktop.height != desktop_.height;
     modes_ = modes;
     desktop_ = desktop;
     if (desktopChanged)
         events_.Push(Event{.type = EventType::DesktopChanged});
-    return true;
 }
 
 bool HeadlessDriver::Owns(const Window* window) const
@@ -100,10 +113,9 @@ Window* HeadlessDriver::CreateDisplayWindow(const WindowDesc& desc)
     return windows_.Add(std::move(window));
 }
 
-bool HeadlessDriver::RefuseWindows(bool refused)
+void HeadlessDriver::RefuseWindows(bool refused)
 {
     windowsRefused_ = refused;
-    return true;
 }
 
 void HeadlessDriver::DestroyDisplayWindow(Window* window)
@@ -209,10 +221,9 @@ void HeadlessDriver::LeaveFullScreen(Window* window)
     MoveSurface(*window, window->windowedRect);
 }
 
-bool HeadlessDriver::InjectEvent(const Event& event)
+void HeadlessDriver::InjectEvent(const Event& event)
 {
     events_.Push(event);
-    return true;
 }
 
 GLContext* HeadlessDriver::CreateGLContext(Window*)

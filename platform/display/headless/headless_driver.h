@@ -13,6 +13,7 @@
 #include "display/shared/event_queue.h"
 #include "display/shared/handed_out.h"
 #include "display/shared/kept_frame.h"
+#include "display/simulated_display.h"
 
 namespace quorvane::display {
 
@@ -40,7 +41,7 @@ struct GLContext {
 
 namespace headless {
 
-class HeadlessDriver final : public Driver {
+class HeadlessDriver final : public Driver, public SimulatedDisplay {
 public:
     HeadlessDriver();
 
@@ -49,10 +50,10 @@ public:
     std::vector<Mode> Modes() override { return modes_; }
     Mode DesktopMode() override { return desktop_; }
     Mode CurrentMode() override;
-    bool ConfigureModes(const std::vector<Mode>& modes, const Mode& desktop) override;
+    void ConfigureModes(const std::vector<Mode>& modes, const Mode& desktop) override;
 
     Window* CreateDisplayWindow(const WindowDesc& desc) override;
-    bool RefuseWindows(bool refused) override;
+    void RefuseWindows(bool refused) override;
     void DestroyDisplayWindow(Window* window) override;
     void SetDisplayWindowRect(Window* window, const Rect& rect) override;
     Rect DisplayWindowRect(Window* window) override;
@@ -67,7 +68,7 @@ public:
 
     bool PollEvent(Event& event) override { return events_.Poll(event); }
     bool WaitEvent(Event& event, int timeoutMs) override { return events_.Wait(event, timeoutMs); }
-    bool InjectEvent(const Event& event) override;
+    void InjectEvent(const Event& event) override;
     // Injected events already go where the test sends them, captured or not.
     void CaptureMouse(Window*) override {}
 

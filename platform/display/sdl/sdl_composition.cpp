@@ -73,7 +73,15 @@ void SdlDriver::ShowLater(Window& window)
 
 void SdlDriver::ShowDue()
 {
+    const Uint32 now = SDL_GetTicks();
     for (auto& window : windows_) {
+        if (window->showAgainAt && std::int32_t(now - *window->showAgainAt) >= 0) {
+            window->showAgainDelay *= 2;
+            window->showAgainAt.reset();
+            if (window->showAgainDelay <= lastShowAgain)
+                window->showAgainAt = now + window->showAgainDelay;
+            window->showDue = true;
+        }
         if (window->showDue)
             Show(*window);
     }

@@ -1,9 +1,17 @@
 // The driver as the platform finds it, and the windows it keeps.
 #include "display/sdl/sdl_driver.h"
 
+#include "display/simulated_display.h"
+
 #include <algorithm>
 
 namespace quorvane::display {
+
+// A real display: nothing of it is simulated.
+SimulatedDisplay* CurrentSimulatedDisplay()
+{
+    return nullptr;
+}
 
 Driver& CurrentDriver()
 {

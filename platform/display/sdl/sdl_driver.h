@@ -49,11 +49,19 @@ struct Window {
     bool visible = false;
     bool minimized = false;
     bool showDue = false;  // the surface changed since it was last shown
+    // Once mapped, the window shows its picture again a few times (see ShowDisplayWindow).
+    std::optional<Uint32> showAgainAt;
+    Uint32 showAgainDelay = 0;
     shared::KeptFrame frame;
     std::map<int, sdl::LayerTexture> layers;
 };
 
 namespace sdl {
+
+// Milliseconds after mapping at which a window shows its picture again: the first time, then
+// twice as long after each, up to the last.
+constexpr Uint32 firstShowAgain = 100;
+constexpr Uint32 lastShowAgain = 800;
 
 class SdlDriver final : public Driver {
 public:
@@ -64,10 +72,8 @@ public:
     std::vector<Mode> Modes() override;
     Mode DesktopMode() override;
     Mode CurrentMode() override;
-    bool ConfigureModes(const std::vector<Mode>&, const Mode&) override { return false; }
 
     Window* CreateDisplayWindow(const WindowDesc& desc) override;
-    bool RefuseWindows(bool) override { return false; }
     void DestroyDisplayWindow(Window* window) override;
     void SetDisplayWindowRect(Window* window, const Rect& rect) override;
     Rect DisplayWindowRect(Window* window) override;
@@ -82,7 +88,6 @@ public:
 
     bool PollEvent(Event& event) override;
     bool WaitEvent(Event& event, int timeoutMs) override;
-    bool InjectEvent(const Event&) override { return false; }
     void CaptureMouse(Window* window) override;
 
     GLContext* CreateGLContext(Window* window) override;
@@ -134,8 +139,8 @@ private:
     // The window manager changed the window's state (_NET_WM_STATE).
     void NoticeStateChange(Window& window);
     void SettleGeometry();
-    // Milliseconds until the next geometry report is due (-1: none awaited).
-    int UntilNextSettle() const;
+    // Milliseconds until the next geometry report or repeated showing is due (-1: none).
+    int UntilNextSettleOrShow() const;
 
     // Full screen (sdl_full_screen.cpp): how the switch was made, No when it failed.
     WindowPlacement::FullScreen SwitchToFullScreen(Window& window, const SDL_DisplayMode& mode);

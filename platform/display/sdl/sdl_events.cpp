@@ -177,7 +177,7 @@ bool SdlDriver::WaitEvent(Event& event, int timeoutMs)
             if (wait <= 0)
                 return false;
         }
-        int settle = UntilNextSettle();
+        int settle = UntilNextSettleOrShow();
         if (settle >= 0)
             wait = wait < 0 ? settle : std::min(wait, settle);
         SDL_Event sdl;

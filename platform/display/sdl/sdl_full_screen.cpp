@@ -48,11 +48,14 @@ void SdlDriver::LeaveFullScreen(Window* window)
 {
     if (!Owns(window) || !window->placement.IsFullScreen())
         return;
-    if (window->placement.HowFullScreen() == WindowPlacement::FullScreen::ThroughWindowManager)
-        x11::RequestFullScreenState(window->sdl, false);
-    else
+    // A full screen the user asked of the window manager before the program's own is the user's
+    // to end: the window stays in it, with its menu bar, as before the program's.
+    const bool usersKept = window->placement.UsersFullScreen() && x11::HasFullScreenState(window->sdl);
+    if (window->placement.HowFullScreen() == WindowPlacement::FullScreen::AtMode)
         SDL_SetWindowFullscreen(window->sdl, 0);
-    const Rect windowed = window->placement.LeaveFullScreen();
+    else if (!usersKept)
+        x11::RequestFullScreenState(window->sdl, false);
+    const Rect windowed = window->placement.LeaveFullScreen(usersKept);
     window->scale = desktopScale_;
     if (fullScreenWindow_ == window)
         fullScreenWindow_ = nullptr;

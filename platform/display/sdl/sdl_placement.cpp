@@ -48,9 +48,10 @@ void SdlDriver::SetDisplayWindowRect(Window* window, const Rect& rect)
 {
     if (!Owns(window))
         return;
-    if (!window->placement.PlaceToAsk(rect, SDL_GetTicks()))
+    const bool coversDesktop = CoversDesktop(rect);
+    if (!window->placement.PlaceToAsk(rect, SDL_GetTicks(), coversDesktop))
         return;  // the window comes back to where it was before full screen
-    if (!CoversDesktop(rect))
+    if (!coversDesktop)
         SendPlace(*window);
 }
 
@@ -116,19 +117,21 @@ void SdlDriver::UndoMaximize(Window& window)
 // window was placed to cover the screen. One that comes while no answer is awaited is the user's
 // (the window manager's key or menu, a pager): the window manager sizes the window to the screen,
 // and back when the user leaves it, and the program hears of it as of any resize.
+// The state taken away while the program's full screen holds is the user's doing too: a full
+// screen of the user's beneath it is over.
 void SdlDriver::NoticeStateChange(Window& window)
 {
-    if (!window.visible || window.placement.IsFullScreen())
+    if (!window.visible)
         return;
     if (!x11::HasFullScreenState(window.sdl)) {
-        window.placement.SetUsersFullScreen(false);
+        window.placement.EndUsersFullScreen();
         return;
     }
     const Rect& placed = window.placement.Placed();
-    if (window.placement.UsersFullScreen() || CoversDesktop(placed))
+    if (window.placement.IsFullScreen() || window.placement.UsersFullScreen() || CoversDesktop(placed))
         return;
     if (!window.placement.Geometry().AwaitsAnswer()) {
-        window.placement.SetUsersFullScreen(true);
+        window.placement.BeginUsersFullScreen();
         return;
     }
     window.placement.Geometry().Place(placed, SDL_GetTicks());
@@ -155,13 +158,15 @@ void SdlDriver::SettleGeometry()
     }
 }
 
-int SdlDriver::UntilNextSettle() const
+int SdlDriver::UntilNextSettleOrShow() const
 {
     Uint32 now = SDL_GetTicks();
     int wait = -1;
     for (auto& window : windows_) {
-        if (auto settleAt = window->placement.Geometry().SettleTime()) {
-            int remaining = std::max(0, int(std::int32_t(*settleAt - now)));
+        for (auto at : {window->placement.Geometry().SettleTime(), window->showAgainAt}) {
+            if (!at)
+                continue;
+            int remaining = std::max(0, int(std::int32_t(*at - now)));
             wait = wait < 0 ? remaining : std::min(wait, remaining);
         }
     }

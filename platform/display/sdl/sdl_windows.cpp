@@ -71,6 +71,12 @@ void SdlDriver::ShowDisplayWindow(Window* window, bool visible)
     if (!window->xWindow && !window->placement.IsFullScreen())
         MoveSdlWindow(*window, placed);
     ShowLater(*window);
+    // A compositing window manager (mutter on X11) now and then takes no picture shown in the
+    // first moments after it mapped a window: it keeps the window black, its menu bar too,
+    // until the window shows something again, and an idle program shows nothing. The kept
+    // picture is shown again 100, 300, 700 and 1500 ms after mapping.
+    window->showAgainDelay = firstShowAgain;
+    window->showAgainAt = SDL_GetTicks() + firstShowAgain;
 }
 
 void SdlDriver::MinimizeDisplayWindow(Window* window, bool minimized)

@@ -28,9 +28,14 @@ public:
     WindowGeometry& Geometry() { return geometry_; }
     const Rect& Placed() const { return geometry_.Placed(); }
 
-    // The program places the surface at `now`. True when the place is to be asked of the window
-    // manager (TakeUnsent); in full screen it is only kept for the window to come back to.
-    bool PlaceToAsk(const Rect& rect, std::uint32_t now);
+    // The program places the surface at `now` (`coversDesktop`: the place covers the whole
+    // desktop). True when a place is to be asked of the window manager (TakeUnsent); in full
+    // screen it is only kept for the window to come back to. A window the user's full screen
+    // once covered keeps that place in the program's records (it saved it as the window's own
+    // before its full screen, say): asked for again when that full screen is over, the window
+    // goes back to where it was before instead, and the window manager's answer tells the
+    // program so.
+    bool PlaceToAsk(const Rect& rect, std::uint32_t now, bool coversDesktop);
     // The place not asked for yet, taken; nothing when there is none.
     std::optional<Rect> TakeUnsent();
 
@@ -41,9 +46,14 @@ public:
     bool TakePutBack();
 
     // The window manager holds the window in its full-screen state at the user's request (its key,
-    // its menu, a pager): the window covers the screen as a window the user sized so.
+    // its menu, a pager): the window covers the screen as a window the user sized so. It may
+    // hold beneath the program's full screen, which then gives it back when it ends.
     bool UsersFullScreen() const { return usersFullScreen_; }
-    void SetUsersFullScreen(bool full) { usersFullScreen_ = full; }
+    // The user's full screen begins, the window being at Placed() until then.
+    void BeginUsersFullScreen();
+    // The window manager took its full-screen state away: outside the program's full screen it
+    // puts the window back itself.
+    void EndUsersFullScreen();
 
     bool IsFullScreen() const { return fullScreen_ != FullScreen::No; }
     FullScreen HowFullScreen() const { return fullScreen_; }
@@ -52,14 +62,16 @@ public:
     void LeaveWindowed();
     // The switch was made: the surface covers `screen` from `now`.
     void EnterFullScreen(FullScreen how, const Rect& screen, std::uint32_t now);
-    // Out of full screen: the place to go back to.
-    Rect LeaveFullScreen();
+    // Out of full screen: the place to go back to. With `usersKept` the user's full screen held
+    // beneath the program's and still does: the window stays covering the screen.
+    Rect LeaveFullScreen(bool usersKept);
 
 private:
     WindowGeometry geometry_;
     std::optional<Rect> unsent_;
     bool putBack_ = false;
     bool usersFullScreen_ = false;
+    std::optional<Rect> beforeUsers_;  // where the window was before the user's full screen
     FullScreen fullScreen_ = FullScreen::No;
     Rect windowed_;
 };
