@@ -109,7 +109,8 @@ public:
     // pointer leaves its surface. Null lets go.
     virtual void CaptureMouse(Window* window) = 0;
 
-    // OpenGL 3.3 core contexts for rendering into a window. Null when GL is unavailable. Every
+    // OpenGL contexts for rendering into a window, of the profile chosen at start-up (OpenGL 3.3
+    // core, else OpenGL ES 3.0: gl_profile.h). Null when neither is available. Every
     // context of a driver shares its objects with the others, so a frame kept by the window
     // outlives the context that presented it.
     virtual GLContext* CreateGLContext(Window* window) = 0;
@@ -119,7 +120,9 @@ public:
     // Composition. PresentFramebuffer keeps the colour attachment of `framebuffer` (rows stored
     // top row first, i.e. GL row 0 is the top of the picture) as the window's frame, on the
     // GPU, and shows it stretched over the frame area with the layers over it. The context that
-    // owns the framebuffer is current, and stays current with its bindings unchanged.
+    // owns the framebuffer is current, and stays current afterwards; its bindings and other state
+    // may have been changed by the composition (it may run in the same context), so the caller
+    // sets what it relies on again before it draws.
     virtual bool PresentFramebuffer(Window* window, unsigned framebuffer, std::uint32_t width,
                                     std::uint32_t height) = 0;
     // Where in the surface the frame goes (the client area); the whole surface until set.

@@ -115,8 +115,7 @@ protected:
     TempDirectory dir;
     std::string runDir = dir.Path("run");
     std::string output = dir.Path("out.png");
-    std::string readmePicture =
-        (std::filesystem::path(QUORVANE_SNAPSHOT_DOC).parent_path() / "snapshot.png").string();
+    std::string readmePicture = (std::filesystem::path(QUORVANE_SNAPSHOT_DOC).parent_path() / "snapshot.png").string();
     std::string small = "--dir " + runDir + " --size 640x480 ";  // the pictures the rays are probed in
 };
 
