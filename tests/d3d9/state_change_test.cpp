@@ -234,6 +234,12 @@ TEST_F(StateChangeTest, AlternatingStatesReuseTheirProgramsAndManyStatesStayBoun
 
 TEST_F(StateChangeTest, AfterAResetTheKeptProgramsDrawAsBefore)
 {
+#if defined(__SANITIZE_ADDRESS__)
+    // GCC 12's LeakSanitizer crashes in its exit-time check of this process ("Tracer caught
+    // signal 11" on a dynamic-TLS entry with garbage bounds), after the test has passed; the
+    // release build runs it.
+    GTEST_SKIP() << "LeakSanitizer's exit-time check crashes on this process";
+#endif
     // A system-memory texture: it survives the reset, as the program's sources do.
     IDirect3DTexture9* texture = nullptr;
     ASSERT_EQ(device()->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &texture, nullptr), D3D_OK);
