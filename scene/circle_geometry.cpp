@@ -78,14 +78,14 @@ std::optional<SphereCircle> CircleOfImage(const PlanePoint& centre, double image
     const auto preimage = [&](double s) {
         return Unit(ProjectionSpherePointOfImage(DoubleVector{s * h.x, -radius, s * h.z}));
     };
-    const DoubleVector near = preimage(along - imageRadius), far = preimage(along + imageRadius);
-    const DoubleVector sum = near + far;
+    const DoubleVector inner = preimage(along - imageRadius), outer = preimage(along + imageRadius);
+    const DoubleVector sum = inner + outer;
     if (Length(sum) < 1e-9) {
         // A great circle: its plane holds the diameter and the normal of the symmetry plane.
-        return SphereCircle{Unit(Cross(near, DoubleVector{-h.z, 0.0, h.x})), std::numbers::pi / 2.0};
+        return SphereCircle{Unit(Cross(inner, DoubleVector{-h.z, 0.0, h.x})), std::numbers::pi / 2.0};
     }
     const DoubleVector c = Unit(sum);
-    return SphereCircle{c, std::acos(std::clamp(Dot(c, near), -1.0, 1.0))};
+    return SphereCircle{c, std::acos(std::clamp(Dot(c, inner), -1.0, 1.0))};
 }
 
 PlaneCurve ImageOfCircle(const SphereCircle& circle)
