@@ -8,6 +8,7 @@
 #include "app/entry.h"
 #include "app/full_screen.h"
 #include "app/mouse.h"
+#include "app/settings.h"
 #include "graphics/draw_device.h"
 #include "graphics/scene_resources.h"
 #include "resources/file_reader4.h"
@@ -69,6 +70,12 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_DESTROY:
         ReleaseSceneResources();
         PostQuitMessage(0);
+        break;
+    // The session ends without the message loop running again (a log-off; the page's end in
+    // the browser): the settings are saved now, as the loop's end would save them.
+    case WM_ENDSESSION:
+        if (wParam)
+            SaveSettings();
         break;
     case WM_DISPLAYCHANGE:
         ShowScreenModes(hwnd);

@@ -114,7 +114,9 @@ typedef struct tagCREATESTRUCTW {
 #define WM_GETTEXTLENGTH 0x000E
 #define WM_PAINT 0x000F
 #define WM_CLOSE 0x0010
+#define WM_QUERYENDSESSION 0x0011
 #define WM_QUIT 0x0012
+#define WM_ENDSESSION 0x0016
 #define WM_ERASEBKGND 0x0014
 #define WM_SHOWWINDOW 0x0018
 #define WM_NEXTDLGCTL 0x0028
@@ -544,6 +546,8 @@ LRESULT WINAPI DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 HWND WINAPI GetParent(HWND window);
 HWND WINAPI GetAncestor(HWND window, UINT flags);
 HWND WINAPI GetWindow(HWND window, UINT relation);
+typedef BOOL(CALLBACK* WNDENUMPROC)(HWND, LPARAM);
+BOOL WINAPI EnumWindows(WNDENUMPROC enumProc, LPARAM lParam);
 int WINAPI GetWindowTextW(HWND window, LPWSTR text, int textMax);
 BOOL WINAPI SetWindowTextW(HWND window, LPCWSTR text);
 

@@ -113,6 +113,7 @@ extern "C" LRESULT WINAPI DefWindowProcW(HWND handle, UINT message, WPARAM wPara
         return window ? LRESULT(window->title.size()) : 0;
     }
     case WM_CLOSE: DestroyWindow(handle); return 0;
+    case WM_QUERYENDSESSION: return TRUE;  // the session may end
     case WM_PAINT: {
         PAINTSTRUCT paint;
         if (BeginPaint(handle, &paint))

@@ -270,6 +270,18 @@ extern "C" BOOL WINAPI SetWindowTextW(HWND handle, LPCWSTR text)
     return SendMessageW(handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
 }
 
+// Top-level windows in the order they were made, until the callback answers FALSE. A window the
+// callback destroys is not visited afterwards.
+extern "C" BOOL WINAPI EnumWindows(WNDENUMPROC enumProc, LPARAM lParam)
+{
+    for (HWND handle : AllWindows()) {
+        const Window* window = LookUpWindow(handle);
+        if (window && !window->parent && !enumProc(handle, lParam))
+            return FALSE;
+    }
+    return TRUE;
+}
+
 // Children in the order they were made (a dialog's controls in template order).
 extern "C" HWND WINAPI GetWindow(HWND handle, UINT relation)
 {

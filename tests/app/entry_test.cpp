@@ -57,6 +57,29 @@ TEST_P(ClosingTest, EndsTheLoopWithZeroAndSavesAllTwentyKeys)
 INSTANTIATE_TEST_SUITE_P(Ways, ClosingTest,
                          testing::Values(CloseWay::CaptionButton, CloseWay::AltF4, CloseWay::FileExit));
 
+// The session ends while the loop waits (the page's end in the browser): every top-level window
+// is asked and told, and the settings are on disk before the loop would have run again.
+TEST_F(RunningViewerTest, TheSessionsEndSavesTheSettingsWithoutTheLoop)
+{
+    Start();
+    ASSERT_NE(Window(), nullptr);
+    Press(VK_F4);
+    Pump();
+    const auto endSession = [](HWND window, LPARAM ending) -> BOOL {
+        if (SendMessageW(window, WM_QUERYENDSESSION, 0, 0) == FALSE)
+            ADD_FAILURE() << "a window refused the session's end";
+        SendMessageW(window, WM_ENDSESSION, WPARAM(ending), 0);
+        return TRUE;
+    };
+    EnumWindows(endSession, FALSE);  // the end called off: nothing is written
+    EXPECT_FALSE(dir.Exists("Quorvane.ini"));
+    EXPECT_EQ(EnumWindows(endSession, TRUE), TRUE);
+    const std::string ini = dir.Read("Quorvane.ini");
+    EXPECT_EQ(KeyCount(ini), 20) << ini;
+    EXPECT_NE(ini.find("SHOW_EARTH=0"), std::string::npos) << ini;
+    EXPECT_TRUE(IsWindow(Window()));
+}
+
 TEST_F(RunningViewerTest, AWindowThatCannotBeCreatedLeavesTheSettingsFileAsItWas)
 {
     const std::string mine = "; mine\r\n[QUORVANE]\r\nSHOW_HELP=0\r\n";
