@@ -8,12 +8,15 @@
 //       (10 by default: the window draws a frame after the input it was sent, in its own time);
 //       writes the last reading to NAME-wine.png and where it differs to NAME-difference.png,
 //       says how much differs; exits 0 when it matched, 1 when it did not, 2 on an error.
-//   quorvane-window-picture files WINE.png REFERENCE.png NAME
-//       the same for a reading kept before (to try the tolerance on pictures made to differ).
+//   quorvane-window-picture files WINE.png REFERENCE.png NAME [REACH]
+//       the same for a reading kept before (to try the tolerance on pictures made to differ, and
+//       for pictures read elsewhere); with REACH, a pixel matches any within REACH pixels of it
+//       (picture_match.h).
 #include "client_area.h"
 #include "picture_match.h"
 #include "png_file.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
@@ -53,19 +56,19 @@ bool Read(const std::string& path, Picture& picture, std::string& error)
 }
 
 // Writes where the pictures differ, and says how much.
-int Report(const Picture& wine, const Picture& reference, const std::string& name)
+int Report(const Picture& wine, const Picture& reference, const std::string& name, int reach = 0)
 {
     std::string error;
-    if (!Write(name + "-difference.png", DifferenceImage(wine, reference), error))
+    if (!Write(name + "-difference.png", DifferenceImage(wine, reference, reach), error))
         return Trouble(error);
-    const PictureDifference difference = Compare(wine, reference);
+    const PictureDifference difference = Compare(wine, reference, reach);
     std::cout << name << ": " << difference.differing << " of " << reference.pixels.size()
               << " pixels differ by more than " << differingLevel << " levels (at most " << difference.allowed
               << " may), the largest difference " << difference.largest << "\n";
     return difference.Matches() ? 0 : failed;
 }
 
-int CompareFiles(const std::string& winePath, const std::string& referencePath, const std::string& name)
+int CompareFiles(const std::string& winePath, const std::string& referencePath, const std::string& name, int reach)
 {
     std::string error;
     Picture wine, reference;
@@ -73,7 +76,7 @@ int CompareFiles(const std::string& winePath, const std::string& referencePath, 
         return Trouble(error);
     if (wine.width != reference.width || wine.height != reference.height)
         return Trouble("the pictures are not of the same size");
-    return Report(wine, reference, name);
+    return Report(wine, reference, name, reach);
 }
 
 // The client area, when it has the reference's size.
@@ -122,12 +125,12 @@ int main(int argc, char** argv)
     const std::string command = argc > 1 ? argv[1] : "";
     const bool area = command == "area" && argc == 3;
     const bool compare = command == "compare" && (argc == 5 || argc == 6);
-    if (command == "files" && argc == 5)
-        return CompareFiles(argv[2], argv[3], argv[4]);
+    if (command == "files" && (argc == 5 || argc == 6))
+        return CompareFiles(argv[2], argv[3], argv[4], argc == 6 ? std::clamp(std::atoi(argv[5]), 0, 4) : 0);
     if (!area && !compare) {
         std::cerr << "usage: quorvane-window-picture area WINDOW\n"
                      "       quorvane-window-picture compare WINDOW REFERENCE.png NAME [SECONDS]\n"
-                     "       quorvane-window-picture files WINE.png REFERENCE.png NAME\n";
+                     "       quorvane-window-picture files WINE.png REFERENCE.png NAME [REACH]\n";
         return troubled;
     }
     char* end = nullptr;

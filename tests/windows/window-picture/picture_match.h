@@ -29,10 +29,13 @@ constexpr int differingLevel = 48;
 // the smallest fault.
 constexpr std::size_t allowedShare = 5000;
 
-PictureDifference Compare(const Picture& wine, const Picture& reference);
+// With a reach of n, a pixel differs only when its colour is more than differingLevel from every
+// pixel of the other picture within n pixels of it, either way round: two rasterisers that put a
+// 1-pixel line one pixel apart agree, a line or text missing from either picture still differs.
+PictureDifference Compare(const Picture& wine, const Picture& reference, int reach = 0);
 
 // For a person to look at: the reference at a quarter of its brightness, with the pixels that
 // differ (by more than differingLevel) in full red.
-Picture DifferenceImage(const Picture& wine, const Picture& reference);
+Picture DifferenceImage(const Picture& wine, const Picture& reference, int reach = 0);
 
 }  // namespace quorvane::window_picture
