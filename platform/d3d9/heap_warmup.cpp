@@ -1,6 +1,7 @@
 #include "d3d9/heap_warmup.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <mutex>
 #include <new>
@@ -37,10 +38,11 @@ constexpr std::size_t growthBlockSize = mappedBlockSize / 2;
 
 HeapRange StartHeapWarmup(std::size_t bytes)
 {
-    // Large blocks from the heap, and a heap that keeps its free top, so that a block freed is
-    // the next one's memory, mapped already, instead of a fresh mapping to fault in.
-    if (mallopt(M_MMAP_THRESHOLD, int(mappedBlockSize)) == 0 ||
-        mallopt(M_TRIM_THRESHOLD, int(8 * mappedBlockSize)) == 0)
+    // Large blocks from the heap, and a heap that keeps as much free at its top as is mapped here
+    // and one large block more, so that a block freed is the next one's memory, mapped already,
+    // instead of a fresh mapping to fault in.
+    const std::size_t keptFree = std::min<std::size_t>(bytes + mappedBlockSize, INT_MAX);
+    if (mallopt(M_MMAP_THRESHOLD, int(mappedBlockSize)) == 0 || mallopt(M_TRIM_THRESHOLD, int(keptFree)) == 0)
         return {};
     // The heap grown by `bytes` and given back: the range stays the heap's, free.
     std::vector<char*> blocks;
