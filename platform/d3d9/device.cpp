@@ -6,6 +6,7 @@
 #include <new>
 
 #include "d3d9/direct3d9.h"
+#include "d3d9/heap_warmup.h"
 #include "d3d9/index_buffer.h"
 #include "d3d9/present_parameters.h"
 #include "d3d9/resource.h"
@@ -22,6 +23,7 @@ namespace {
 constexpr DWORD vertexProcessingFlags =
     D3DCREATE_SOFTWARE_VERTEXPROCESSING | D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_MIXED_VERTEXPROCESSING;
 constexpr UINT availableTextureMemory = 512u << 20;
+constexpr std::size_t warmHeapBytes = std::size_t{64} << 20;
 
 bool ExactlyOneVertexProcessing(DWORD flags)
 {
@@ -52,6 +54,8 @@ HRESULT Device::Create(Direct3D9* direct3D, D3DDEVTYPE type, HWND focusWindow, D
     if (HRESULT hr = CompletePresentParameters(completed, window); FAILED(hr))
         return hr;
 
+    // The driver loads on one core for a while: the heap a new device fills is mapped meanwhile.
+    WarmHeapOnce(warmHeapBytes);
     display::GLContext* context = user32::CreateGLContextFor(window);
     if (!context)
         return D3DERR_NOTAVAILABLE;

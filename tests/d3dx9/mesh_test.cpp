@@ -7,8 +7,11 @@
 #include <cmath>
 #include <cstring>
 #include <set>
+#include <utility>
 
 #include "device_test.h"
+#include "sphere_x_writer.h"
+#include "uv_sphere.h"
 #include "xfile_writer.h"
 
 namespace quorvane::tests {
@@ -337,6 +340,31 @@ TEST_F(MeshTest, DrawSubsetDrawsOnlyThatSubsetsFaces)
         EXPECT_EQ(At(pixels, 48, 24) & 0xFFFFFF, 0xFFFFFFu);  // right half: drawn (white, unlit)
     }
     optimized->Release();
+}
+
+// A mesh large enough for its face order to be worked out in the background optimises to the same
+// mesh whether it is written at once (a remap is asked for) or at its first use, even when the
+// source was changed and released in between.
+TEST_F(MeshTest, LargeMeshOptimizedLaterEqualsOneOptimizedAtOnce)
+{
+    const std::string text = data::WriteSphereX(data::MakeUvSphere(128, 64), "earth.jpg", "later");
+    Loaded now, later;
+    ASSERT_EQ(Load({text.begin(), text.end()}, now), D3D_OK);
+    ASSERT_EQ(Load({text.begin(), text.end()}, later), D3D_OK);
+    std::vector<DWORD> faceRemap(now.mesh->GetNumFaces());
+    ID3DXMesh* optimized[2] = {};
+    ASSERT_EQ(now.mesh->Optimize(D3DXMESHOPT_VERTEXCACHE, nullptr, nullptr, faceRemap.data(), nullptr, &optimized[0]),
+              D3D_OK);
+    ASSERT_EQ(later.mesh->Optimize(D3DXMESHOPT_VERTEXCACHE, nullptr, nullptr, nullptr, nullptr, &optimized[1]), D3D_OK);
+    void* source = nullptr;
+    ASSERT_EQ(later.mesh->LockVertexBuffer(0, &source), D3D_OK);
+    std::memset(source, 0, later.mesh->GetNumVertices() * later.mesh->GetNumBytesPerVertex());
+    later.mesh->UnlockVertexBuffer();
+    std::exchange(later.mesh, nullptr)->Release();
+    EXPECT_EQ(Indices(optimized[1]), Indices(optimized[0]));
+    EXPECT_EQ(Triangles(optimized[1]), Triangles(optimized[0]));
+    for (ID3DXMesh* mesh : optimized)
+        mesh->Release();
 }
 
 TEST_F(MeshTest, FileWithoutMaterialsHasNoMaterialBuffer)

@@ -6,6 +6,7 @@
 #include <new>
 #include <numeric>
 #include <type_traits>
+#include <utility>
 
 #include "d3dx9/mesh/mesh_algorithms.h"
 
@@ -154,16 +155,25 @@ HRESULT Mesh::GetDevice(LPDIRECT3DDEVICE9* device)
 
 HRESULT Mesh::GetVertexBuffer(LPDIRECT3DVERTEXBUFFER9* vertexBuffer)
 {
+    if (HRESULT hr = FinishContent(); FAILED(hr)) {
+        return hr;
+    }
     return HandOut(vertexBuffer_, vertexBuffer);
 }
 
 HRESULT Mesh::GetIndexBuffer(LPDIRECT3DINDEXBUFFER9* indexBuffer)
 {
+    if (HRESULT hr = FinishContent(); FAILED(hr)) {
+        return hr;
+    }
     return HandOut(indexBuffer_, indexBuffer);
 }
 
 HRESULT Mesh::LockVertexBuffer(DWORD flags, LPVOID* data)
 {
+    if (HRESULT hr = FinishContent(); FAILED(hr)) {
+        return hr;
+    }
     if (data == nullptr) {
         return D3DERR_INVALIDCALL;
     }
@@ -177,6 +187,9 @@ HRESULT Mesh::UnlockVertexBuffer()
 
 HRESULT Mesh::LockIndexBuffer(DWORD flags, LPVOID* data)
 {
+    if (HRESULT hr = FinishContent(); FAILED(hr)) {
+        return hr;
+    }
     if (data == nullptr) {
         return D3DERR_INVALIDCALL;
     }
@@ -190,6 +203,9 @@ HRESULT Mesh::UnlockIndexBuffer()
 
 HRESULT Mesh::LockAttributeBuffer(DWORD flags, DWORD** data)
 {
+    if (HRESULT hr = FinishContent(); FAILED(hr)) {
+        return hr;
+    }
     if (data == nullptr) {
         return D3DERR_INVALIDCALL;
     }
@@ -208,6 +224,9 @@ HRESULT Mesh::UnlockAttributeBuffer()
 
 HRESULT Mesh::GetAttributeTable(D3DXATTRIBUTERANGE* table, DWORD* tableSize)
 {
+    if (HRESULT hr = FinishContent(); FAILED(hr)) {
+        return hr;
+    }
     if (table == nullptr && tableSize == nullptr) {
         return D3DERR_INVALIDCALL;
     }
@@ -222,6 +241,9 @@ HRESULT Mesh::GetAttributeTable(D3DXATTRIBUTERANGE* table, DWORD* tableSize)
 
 HRESULT Mesh::SetAttributeTable(const D3DXATTRIBUTERANGE* table, DWORD tableSize)
 {
+    if (HRESULT hr = FinishContent(); FAILED(hr)) {
+        return hr;
+    }
     if (table == nullptr && tableSize != 0) {
         return D3DERR_INVALIDCALL;
     }
@@ -238,6 +260,9 @@ HRESULT Mesh::SetAttributeTable(const D3DXATTRIBUTERANGE* table, DWORD tableSize
 
 HRESULT Mesh::Read(MeshArrays& arrays)
 {
+    if (HRESULT hr = FinishContent(); FAILED(hr)) {
+        return hr;
+    }
     void* vertices = nullptr;
     if (HRESULT hr = vertexBuffer_->Lock(0, 0, &vertices, D3DLOCK_READONLY); FAILED(hr)) {
         return hr;
@@ -250,6 +275,9 @@ HRESULT Mesh::Read(MeshArrays& arrays)
 
 HRESULT Mesh::ReadFaces(MeshArrays& arrays)
 {
+    if (HRESULT hr = FinishContent(); FAILED(hr)) {
+        return hr;
+    }
     void* indices = nullptr;
     if (HRESULT hr = indexBuffer_->Lock(0, 0, &indices, D3DLOCK_READONLY); FAILED(hr)) {
         return hr;
@@ -270,6 +298,9 @@ HRESULT Mesh::ReadFaces(MeshArrays& arrays)
 
 HRESULT Mesh::Write(const MeshArrays& arrays)
 {
+    if (HRESULT hr = FinishContent(); FAILED(hr)) {
+        return hr;
+    }
     if (arrays.vertices.size() != std::size_t{numVertices_} * layout_.stride ||
         arrays.indices.size() != std::size_t{numFaces_} * 3 || arrays.attributes.size() != numFaces_) {
         return D3DERR_INVALIDCALL;
@@ -289,6 +320,9 @@ HRESULT Mesh::Write(const MeshArrays& arrays)
 
 HRESULT Mesh::WriteFaces(const std::uint32_t* indices, const std::uint32_t* attributes)
 {
+    if (HRESULT hr = FinishContent(); FAILED(hr)) {
+        return hr;
+    }
     void* locked = nullptr;
     if (HRESULT hr = indexBuffer_->Lock(0, 0, &locked, 0); FAILED(hr)) {
         return hr;
@@ -342,26 +376,28 @@ HRESULT Mesh::WriteFacesInOrder(const MeshArrays& source, const std::vector<std:
     return D3D_OK;
 }
 
-HRESULT Mesh::CopyVertices(Mesh& source, const std::vector<DWORD>& sourceVertexOf)
+HRESULT Mesh::CopyVertices(const BYTE* source, const std::vector<DWORD>& sourceVertexOf)
 {
-    void* from = nullptr;
-    if (HRESULT hr = source.vertexBuffer_->Lock(0, 0, &from, D3DLOCK_READONLY); FAILED(hr)) {
-        return hr;
-    }
     void* to = nullptr;
     if (HRESULT hr = vertexBuffer_->Lock(0, 0, &to, 0); FAILED(hr)) {
-        source.vertexBuffer_->Unlock();
         return hr;
     }
-    const auto* fromBytes = static_cast<const BYTE*>(from);
     auto* toBytes = static_cast<BYTE*>(to);
     for (std::size_t v = 0; v < numVertices_; ++v) {
-        std::memcpy(toBytes + v * layout_.stride, fromBytes + std::size_t{sourceVertexOf[v]} * layout_.stride,
+        std::memcpy(toBytes + v * layout_.stride, source + std::size_t{sourceVertexOf[v]} * layout_.stride,
                     layout_.stride);
     }
     vertexBuffer_->Unlock();
-    source.vertexBuffer_->Unlock();
     return D3D_OK;
+}
+
+HRESULT Mesh::FinishContent()
+{
+    if (!pendingContent_) {
+        return D3D_OK;
+    }
+    const std::function<HRESULT()> write = std::exchange(pendingContent_, nullptr);
+    return write();
 }
 
 HRESULT Mesh::DrawFaces(DWORD faceStart, DWORD faceCount, DWORD vertexStart, DWORD vertexCount)
@@ -371,6 +407,9 @@ HRESULT Mesh::DrawFaces(DWORD faceStart, DWORD faceCount, DWORD vertexStart, DWO
 
 HRESULT Mesh::DrawSubset(DWORD attribId)
 {
+    if (HRESULT hr = FinishContent(); FAILED(hr)) {
+        return hr;
+    }
     HRESULT hr = device_->SetFVF(layout_.fvf);
     if (SUCCEEDED(hr)) {
         hr = device_->SetStreamSource(0, vertexBuffer_, 0, layout_.stride);
@@ -411,6 +450,9 @@ HRESULT Mesh::DrawSubset(DWORD attribId)
 
 HRESULT Mesh::CloneMeshFVF(DWORD options, DWORD fvf, LPDIRECT3DDEVICE9 device, LPD3DXMESH* cloneMesh)
 {
+    if (HRESULT hr = FinishContent(); FAILED(hr)) {
+        return hr;
+    }
     if (cloneMesh == nullptr) {
         return D3DERR_INVALIDCALL;
     }
@@ -441,6 +483,9 @@ HRESULT Mesh::CloneMeshFVF(DWORD options, DWORD fvf, LPDIRECT3DDEVICE9 device, L
 
 HRESULT Mesh::GenerateAdjacency(FLOAT epsilon, DWORD* adjacency)
 {
+    if (HRESULT hr = FinishContent(); FAILED(hr)) {
+        return hr;
+    }
     if (adjacency == nullptr || !(epsilon >= 0)) {
         return D3DERR_INVALIDCALL;
     }

@@ -5,6 +5,7 @@
 #include <d3dx9mesh.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -66,12 +67,26 @@ public:
     // straight into this mesh's buffers; with `withTable`, the attribute table of the result.
     HRESULT WriteFacesInOrder(const MeshArrays& source, const std::vector<std::uint32_t>& faceOrder,
                               const std::vector<std::uint32_t>& oldToNew, bool withTable);
-    // Vertex v of this mesh becomes vertex sourceVertexOf[v] of `source`, which has the same layout.
-    HRESULT CopyVertices(Mesh& source, const std::vector<DWORD>& sourceVertexOf);
+    // Vertex v of this mesh becomes vertex sourceVertexOf[v] of `source`, vertices of this mesh's layout.
+    HRESULT CopyVertices(const BYTE* source, const std::vector<DWORD>& sourceVertexOf);
     // The vertex-cache order worked out in the background for this mesh's content (clones share it).
     void SetPendingCacheOrder(std::shared_ptr<PendingCacheOrder> order) { pendingOrder_ = std::move(order); }
 
 private:
+    // What Optimize writes once the face order is known: `sourceVertices` (numVertices_ of them, this
+    // mesh's layout) and `source`'s faces, in `faceOrder`, compacted and attribute-sorted as asked.
+    struct OptimizedContent {
+        MeshArrays source;  // without vertices
+        std::vector<BYTE> sourceVertices;
+        DWORD sourceVertexCount = 0;
+        bool compact = false;
+        bool sort = false;
+    };
+    HRESULT WriteOptimized(const OptimizedContent& content, const std::vector<std::uint32_t>& faceOrder,
+                           std::vector<DWORD>& newToOldVertex);
+    // Writes what is pending, if anything; every use of the content comes after it.
+    HRESULT FinishContent();
+
     Mesh(IDirect3DDevice9* device, DWORD numFaces, DWORD numVertices, DWORD options, const FvfLayout& layout);
     ~Mesh() override;
     bool Implements(REFIID riid) const override;
@@ -90,6 +105,8 @@ private:
     std::vector<DWORD> attributes_;
     std::vector<D3DXATTRIBUTERANGE> attributeTable_;
     std::shared_ptr<PendingCacheOrder> pendingOrder_;
+    // An optimised mesh whose face order was still being worked out: the writes that wait for it.
+    std::function<HRESULT()> pendingContent_;
 };
 
 }  // namespace quorvane::d3dx9

@@ -44,6 +44,29 @@ const std::vector<std::uint32_t>* Mesh::PendingOrderFor(const MeshArrays& source
                                     : nullptr;
 }
 
+HRESULT Mesh::WriteOptimized(const OptimizedContent& content, const std::vector<std::uint32_t>& faceOrder,
+                             std::vector<DWORD>& newToOldVertex)
+{
+    std::vector<std::uint32_t> oldToNew;
+    if (content.compact) {
+        meshops::NumberVerticesByFirstUse(content.source.indices.data(), faceOrder, content.sourceVertexCount,
+                                          oldToNew);
+    } else {
+        oldToNew.resize(content.sourceVertexCount);
+        std::iota(oldToNew.begin(), oldToNew.end(), 0u);
+    }
+    newToOldVertex.assign(numVertices_, 0);
+    for (std::uint32_t v = 0; v < content.sourceVertexCount; ++v) {
+        if (oldToNew[v] != meshops::droppedVertex) {
+            newToOldVertex[oldToNew[v]] = v;
+        }
+    }
+    if (HRESULT written = CopyVertices(content.sourceVertices.data(), newToOldVertex); FAILED(written)) {
+        return written;
+    }
+    return WriteFacesInOrder(content.source, faceOrder, oldToNew, content.sort);
+}
+
 HRESULT Mesh::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut, DWORD* faceRemap,
                        LPD3DXBUFFER* vertexRemap, LPD3DXMESH* optimizedMesh)
 {
@@ -55,7 +78,7 @@ HRESULT Mesh::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOu
     if (vertexRemap != nullptr) {
         *vertexRemap = nullptr;
     }
-    MeshArrays source;  // without vertices: they are copied straight from buffer to buffer
+    MeshArrays source;  // without vertices: those are taken as they are below
     if (HRESULT hr = ReadFaces(source); FAILED(hr)) {
         return hr;
     }
@@ -82,39 +105,60 @@ HRESULT Mesh::Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOu
     const auto release = [](Mesh* mesh) { mesh->Release(); };
     std::unique_ptr<Mesh, decltype(release)> optimized(created, release);
 
+    OptimizedContent content;
+    content.sourceVertexCount = numVertices_;
+    content.compact = compact;
+    content.sort = sort;
+    {
+        void* vertices = nullptr;
+        if (HRESULT hr = vertexBuffer_->Lock(0, 0, &vertices, D3DLOCK_READONLY); FAILED(hr)) {
+            return hr;
+        }
+        const auto* bytes = static_cast<const BYTE*>(vertices);
+        content.sourceVertices.assign(bytes, bytes + std::size_t{numVertices_} * layout_.stride);
+        vertexBuffer_->Unlock();
+    }
+    content.source = std::move(source);
+
+    // The order still being worked out in the background, and no remap asked for: the new mesh
+    // is written when it is first used, by which time the caller has done other work (the
+    // program loads the mesh's textures) and the order is most likely there.
+    const bool remapsAsked = faceRemap != nullptr || adjacencyOut != nullptr || vertexRemap != nullptr;
+    if (reorder && !remapsAsked && pendingOrder_ != nullptr &&
+        pendingOrder_->StartedFrom(content.source.indices, content.source.attributes, numVertices_)) {
+        Mesh* target = optimized.get();
+        optimized->pendingContent_ = [target, order = pendingOrder_, content = std::move(content)]() {
+            std::vector<DWORD> newToOldVertex;
+            const std::vector<std::uint32_t>* faceOrder =
+                order->OrderFor(content.source.indices, content.source.attributes, content.sourceVertexCount);
+            if (faceOrder != nullptr) {
+                return target->WriteOptimized(content, *faceOrder, newToOldVertex);
+            }
+            return target->WriteOptimized(
+                content,
+                VertexCacheFaceOrder(content.source.indices, content.source.attributes, content.sourceVertexCount),
+                newToOldVertex);
+        };
+        *optimizedMesh = optimized.release();
+        return D3D_OK;
+    }
+
     // The order of the new faces: the one worked out in the background when there is one.
     std::vector<std::uint32_t> ownOrder;
-    const std::vector<std::uint32_t>* pendingOrder = reorder ? PendingOrderFor(source) : nullptr;
+    const std::vector<std::uint32_t>* pendingOrder = reorder ? PendingOrderFor(content.source) : nullptr;
     if (pendingOrder == nullptr) {
         if (reorder) {
-            ownOrder = VertexCacheFaceOrder(source.indices, source.attributes, numVertices_);
+            ownOrder = VertexCacheFaceOrder(content.source.indices, content.source.attributes, numVertices_);
         } else if (sort) {
-            ownOrder = meshops::SortFacesByAttribute(source.attributes.data(), numFaces_);
+            ownOrder = meshops::SortFacesByAttribute(content.source.attributes.data(), numFaces_);
         } else {
             ownOrder.resize(numFaces_);
             std::iota(ownOrder.begin(), ownOrder.end(), 0u);
         }
     }
     const std::vector<std::uint32_t>& faceOrder = pendingOrder != nullptr ? *pendingOrder : ownOrder;
-
-    std::vector<std::uint32_t> oldToNew;
-    if (compact) {
-        meshops::NumberVerticesByFirstUse(source.indices.data(), faceOrder, numVertices_, oldToNew);
-    } else {
-        oldToNew.resize(numVertices_);
-        std::iota(oldToNew.begin(), oldToNew.end(), 0u);
-    }
-    std::vector<DWORD> newToOldVertex(keptVertices);
-    for (std::uint32_t v = 0; v < numVertices_; ++v) {
-        if (oldToNew[v] != meshops::droppedVertex) {
-            newToOldVertex[oldToNew[v]] = v;
-        }
-    }
-    HRESULT written = optimized->CopyVertices(*this, newToOldVertex);
-    if (SUCCEEDED(written)) {
-        written = optimized->WriteFacesInOrder(source, faceOrder, oldToNew, sort);
-    }
-    if (FAILED(written)) {
+    std::vector<DWORD> newToOldVertex;
+    if (HRESULT written = optimized->WriteOptimized(content, faceOrder, newToOldVertex); FAILED(written)) {
         return written;
     }
 
