@@ -20,11 +20,14 @@ std::uint32_t Now()
 
 // The page tells the program that something happened: it resolves the wait in progress, and
 // notes changes of the canvas's size, which the program takes when it next looks for events.
+// clang-format off
 EM_JS(void, WakeWaiter, (), {
     if (Module.quorvaneWake)
         Module.quorvaneWake();
 });
+// clang-format on
 
+// clang-format off
 EM_JS(void, WatchPage, (), {
     Module.quorvaneCanvasChanged = true;
     var changed = function()
@@ -38,7 +41,7 @@ EM_JS(void, WatchPage, (), {
         // A right click's menu is the program's own.
         canvas.addEventListener(
             'contextmenu', function(e) { e.preventDefault(); });
-        if (typeof ResizeObserver != = 'undefined')
+        if (typeof ResizeObserver != 'undefined')
             new ResizeObserver(changed).observe(canvas);
     }
     window.addEventListener('resize', changed);
@@ -48,15 +51,19 @@ EM_JS(void, WatchPage, (), {
             changed();
         });
 });
+// clang-format on
 
+// clang-format off
 EM_JS(int, TakeCanvasChange, (), {
     var changed = Module.quorvaneCanvasChanged ? 1 : 0;
     Module.quorvaneCanvasChanged = false;
     return changed;
 });
+// clang-format on
 
 // 1 when the page left full screen since last asked while the program wanted it (the user
 // pressed Escape, or the browser took it away).
+// clang-format off
 EM_JS(int, TakeFullScreenLost, (), {
     var changed = Module.quorvaneFullScreenChanged;
     Module.quorvaneFullScreenChanged = false;
@@ -65,9 +72,11 @@ EM_JS(int, TakeFullScreenLost, (), {
     Module.quorvaneWantsFullScreen = false;
     return 1;
 });
+// clang-format on
 
 // Yields to the browser until the page wakes the program or `timeoutMs` milliseconds have passed
 // (negative: no limit). The promise is resolved by a timer or by the page's event handlers.
+// clang-format off
 EM_ASYNC_JS(void, SleepUntilWoken, (int timeoutMs), {
     await new Promise(function(resolve) {
         var timer = 0;
@@ -83,6 +92,7 @@ EM_ASYNC_JS(void, SleepUntilWoken, (int timeoutMs), {
             timer = setTimeout(done, timeoutMs);
     });
 });
+// clang-format on
 
 EM_BOOL MouseDown(int, const EmscriptenMouseEvent* mouse, void* driver)
 {
