@@ -45,7 +45,8 @@ target_link_libraries(quorvane_program PUBLIC quorvane_platform)
 # The display's shared parts and the browser display (platform/display/web), when it is there.
 add_library(quorvane_display_shared STATIC ${platform_dir}/display/shared/event_queue.cpp
   ${platform_dir}/display/shared/gl_pixels.cpp ${platform_dir}/display/shared/gl_profile.cpp
-  ${platform_dir}/display/shared/kept_frame.cpp ${platform_dir}/display/shared/png_writer.cpp)
+  ${platform_dir}/display/shared/kept_frame.cpp ${platform_dir}/display/shared/png_writer.cpp
+  ${platform_dir}/display/shared/compositor.cpp)
 target_include_directories(quorvane_display_shared PRIVATE ${platform_dir})
 target_include_directories(quorvane_display_shared SYSTEM PUBLIC ${platform_dir}/gl/web)
 target_link_libraries(quorvane_display_shared PRIVATE quorvane_png)

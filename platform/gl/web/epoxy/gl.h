@@ -4,7 +4,6 @@
 // name. Only the browser build has this folder on its include path; Linux uses libepoxy.
 #pragma once
 
-#include <GLES2/gl2ext.h>
 #include <GLES3/gl3.h>
 
 #include <cstdio>
