@@ -55,12 +55,37 @@ if(EXISTS ${platform_dir}/display/web/CMakeLists.txt)
 endif()
 
 # The fonts packed with the page, at these paths of its file system: Japanese and Latin text.
-# IPA Gothic is shipped unchanged, with its licence, as its Article 3 allows (a subset would be a
-# modified font, allowed only under another name); DejaVu Sans for Latin text.
-set(QUORVANE_WEB_FONT_JA /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf CACHE FILEPATH "The Japanese font of the page")
+# Japanese: the Linux viewer's IPA Gothic, cut down by fontTools' subsetter (scripts/subset-font) to
+# printable ASCII and the characters of the program's texts (app/, scene/, graphics/, user32), the
+# same glyphs in 29 KB compressed instead of 4.3 MB. A cut font is a Derived Program under the IPA
+# Font License, which its Article 3 allows under another name (Quorvane Gothic), with the licence
+# and the way back to the original (web/font-japanese-README.txt), both in the download. With
+# QUORVANE_WEB_FONT_JA_WHOLE the original is packed unchanged instead, as its Article 3 allows too.
+# Latin: DejaVu Sans, whole, as on Linux.
+set(QUORVANE_WEB_FONT_JA_SOURCE /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf CACHE FILEPATH
+  "The Japanese font of the page, or the face it is cut from")
+option(QUORVANE_WEB_FONT_JA_WHOLE "Pack the Japanese font whole rather than cut to the program's characters" OFF)
+set(QUORVANE_WEB_FONT_JA_LICENCE /usr/share/doc/fonts-ipafont-gothic/copyright)
 set(QUORVANE_WEB_FONT_LATIN /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf CACHE FILEPATH "The Latin font of the page")
-get_filename_component(font_ja ${QUORVANE_WEB_FONT_JA} NAME)
+set(QUORVANE_WEB_FONT_LATIN_LICENCE /usr/share/doc/fonts-dejavu-core/copyright)
 get_filename_component(font_latin ${QUORVANE_WEB_FONT_LATIN} NAME)
+file(GLOB_RECURSE program_texts CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/app/*.rc ${PROJECT_SOURCE_DIR}/app/*.cpp
+  ${PROJECT_SOURCE_DIR}/app/*.h ${PROJECT_SOURCE_DIR}/scene/*.cpp ${PROJECT_SOURCE_DIR}/scene/*.h
+  ${PROJECT_SOURCE_DIR}/graphics/*.cpp ${PROJECT_SOURCE_DIR}/graphics/*.h ${PROJECT_SOURCE_DIR}/platform/user32/*.cpp)
+if(QUORVANE_WEB_FONT_JA_WHOLE)
+  get_filename_component(font_ja ${QUORVANE_WEB_FONT_JA_SOURCE} NAME)
+  set(QUORVANE_WEB_FONT_JA ${QUORVANE_WEB_FONT_JA_SOURCE})
+else()
+  set(font_ja quorvane-gothic.ttf)
+  set(QUORVANE_WEB_FONT_JA ${CMAKE_BINARY_DIR}/fonts/${font_ja})
+  add_custom_command(OUTPUT ${QUORVANE_WEB_FONT_JA}
+    COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/scripts/subset-font ${QUORVANE_WEB_FONT_JA_SOURCE}
+      ${QUORVANE_WEB_FONT_JA} "Quorvane Gothic" ${program_texts}
+    DEPENDS ${PROJECT_SOURCE_DIR}/scripts/subset-font ${QUORVANE_WEB_FONT_JA_SOURCE} ${program_texts}
+    COMMENT "Cutting the page's Japanese font down to the program's characters"
+    VERBATIM)
+endif()
+add_custom_target(quorvane_web_fonts DEPENDS ${QUORVANE_WEB_FONT_JA})
 set_property(SOURCE ${platform_dir}/text/web/font_matching.cpp APPEND PROPERTY COMPILE_DEFINITIONS
   QUORVANE_WEB_FONT_JA="/fonts/${font_ja}" QUORVANE_WEB_FONT_LATIN="/fonts/${font_latin}")
 
@@ -93,7 +118,7 @@ if(TARGET quorvane_display_web)
 endif()
 quorvane_add_viewer_resources(quorvane)
 set_target_properties(quorvane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QUORVANE_WEB_DIR} SUFFIX .js)
-add_dependencies(quorvane quorvane_host_data)
+add_dependencies(quorvane quorvane_host_data quorvane_web_fonts)
 
 # The files packed into quorvane.data, at their place in the page's file system: the viewer runs in
 # /quorvane, with Data/ there as on the desktop; the settings live in IndexedDB (web_main.cpp).
@@ -119,7 +144,8 @@ target_link_options(quorvane PRIVATE ${pack_options}
   -sEXIT_RUNTIME=1
   # The page is ours (web/index.html), not emcc's shell.
   -sMINIFY_HTML=0)
-set_property(TARGET quorvane APPEND PROPERTY LINK_DEPENDS ${host_mdl}/sphere.x ${host_mdl}/${QUORVANE_EARTH_IMAGE})
+set_property(TARGET quorvane APPEND PROPERTY LINK_DEPENDS ${host_mdl}/sphere.x ${host_mdl}/${QUORVANE_EARTH_IMAGE}
+  ${QUORVANE_WEB_FONT_JA} ${QUORVANE_WEB_FONT_LATIN})
 
 add_custom_command(TARGET quorvane POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${PROJECT_SOURCE_DIR}/web/index.html ${QUORVANE_WEB_DIR}/index.html
