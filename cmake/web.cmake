@@ -110,6 +110,8 @@ include(${PROJECT_SOURCE_DIR}/cmake/resources.cmake)
 
 # The page's folder: quorvane.html (as index.html), quorvane.js, quorvane.wasm, quorvane.data.
 set(QUORVANE_WEB_DIR ${CMAKE_BINARY_DIR}/site CACHE PATH "Where the page and its files are put")
+# emcc's optimising link runs node scripts that need Debian's node modules.
+set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
 add_executable(quorvane ${QUORVANE_ENTRY_SOURCE} ${platform_dir}/main/web_main.cpp)
 target_include_directories(quorvane PRIVATE ${platform_dir})
 target_link_libraries(quorvane PRIVATE quorvane_program quorvane_platform)

@@ -3,6 +3,7 @@
 // to the program's wWinMain as Windows would, with an empty command line. The page learns when
 // wWinMain has returned (File > Exit) and shows that the viewer has ended.
 #include <emscripten.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <windows.h>
 
@@ -14,8 +15,11 @@ constexpr char viewerFolder[] = "/quorvane";
 
 // The program reads its current directory while its static objects are made (the settings file's
 // path): the folder is entered ahead of every ordinary static initialiser.
+// Emscripten's process starts with a file-creation mask of 0777, which would leave every file the
+// program makes (Quorvane.ini) unreadable: it gets the mask a desktop session gives.
 __attribute__((constructor(101))) void EnterViewerFolder()
 {
+    umask(022);
     chdir(viewerFolder);
 }
 

@@ -1,6 +1,7 @@
 // The browser build: a profile file written in the viewer's folder is copied into the folder kept
 // in IndexedDB (web/index.html mounts it and names it Module.quorvaneSettingsFolder) and that folder
-// is saved. Without storage the folder is absent, and the page has said so once.
+// is saved. Without storage the folder is absent, and the page has said so once. (No === in the
+// script: the formatter would split it.)
 #include <emscripten.h>
 
 #include "kernel32/profile_written.h"
@@ -17,14 +18,31 @@ EM_JS(void, KeepProfileFile, (const char* path), {
     try {
         FS.writeFile(folder + '/' + name, FS.readFile(source));
     } catch (error) {
-        console.warn('Quorvane: the settings could not be kept: ' + error);
+        console.warn('Quorvane: the settings could not be kept (' + source + ' to ' + folder + '): ' + error +
+                     (error.errno != null ? ' errno ' + error.errno : ''));
         return;
     }
-    FS.syncfs(
-        false, function(error) {
-            if (error)
-                console.warn('Quorvane: the settings could not be saved in IndexedDB: ' + error);
-        });
+    // One save to IndexedDB at a time: writes made while one runs (the program writes its settings
+    // key by key) are saved together by one more when it ends.
+    const sync = Module.quorvaneSettingsSync || (Module.quorvaneSettingsSync = {running : false, again : false});
+    if (sync.running) {
+        sync.again = true;
+        return;
+    }
+    const save = function()
+    {
+        sync.running = true;
+        sync.again = false;
+        FS.syncfs(
+            false, function(error) {
+                if (error)
+                    console.warn('Quorvane: the settings could not be saved in IndexedDB: ' + error);
+                sync.running = false;
+                if (sync.again)
+                    save();
+            });
+    };
+    save();
 });
 
 }  // namespace
