@@ -149,8 +149,10 @@ target_link_options(quorvane PRIVATE ${pack_options}
 set_property(TARGET quorvane APPEND PROPERTY LINK_DEPENDS ${host_mdl}/sphere.x ${host_mdl}/${QUORVANE_EARTH_IMAGE}
   ${QUORVANE_WEB_FONT_JA} ${QUORVANE_WEB_FONT_LATIN})
 
-add_custom_command(TARGET quorvane POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${PROJECT_SOURCE_DIR}/web/index.html ${QUORVANE_WEB_DIR}/index.html
+add_custom_command(OUTPUT ${QUORVANE_WEB_DIR}/index.html
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/web/index.html ${QUORVANE_WEB_DIR}/index.html
+  DEPENDS ${PROJECT_SOURCE_DIR}/web/index.html
   VERBATIM)
+add_custom_target(quorvane_web_page ALL DEPENDS ${QUORVANE_WEB_DIR}/index.html)
 
 include(${PROJECT_SOURCE_DIR}/cmake/web_dist.cmake)

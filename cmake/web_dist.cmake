@@ -26,7 +26,7 @@ add_custom_command(OUTPUT ${QUORVANE_WEB_DIST_ZIP}
   COMMAND ${CMAKE_COMMAND} -E rm -f ${QUORVANE_WEB_DIST_ZIP}
   COMMAND ${CMAKE_COMMAND} -E chdir ${web_stage} ${CMAKE_COMMAND} -E tar cf ${QUORVANE_WEB_DIST_ZIP} --format=zip
     ${dist_name}
-  DEPENDS quorvane ${PROJECT_SOURCE_DIR}/web/index.html ${PROJECT_SOURCE_DIR}/packaging/copyright
+  DEPENDS quorvane quorvane_web_page ${PROJECT_SOURCE_DIR}/web/index.html ${PROJECT_SOURCE_DIR}/packaging/copyright
   COMMENT "Packing ${dist_name}.zip"
   VERBATIM)
 add_custom_target(quorvane_dist_web DEPENDS ${QUORVANE_WEB_DIST_ZIP})
