@@ -1,6 +1,7 @@
 // Face selection in the browser build, over the font files packed with the page: the Japanese font
-// for Japanese text and for any family the page does not carry (the dialogs name Japanese
-// families), the Latin font otherwise. The build names both files (cmake/web.cmake).
+// for Japanese text, the Latin font otherwise, whatever family is asked for (the page carries no
+// named family; fontconfig on Linux likewise falls back to the language's face for the dialogs'
+// Windows families). The build names both files (cmake/web.cmake).
 #include <cstdio>
 
 #include "text/font.h"
@@ -19,9 +20,9 @@ bool Readable(const char* path)
 
 }  // namespace
 
-bool MatchFontFile(const std::string& family, const std::string& language, int, bool, FontFile& fontFile)
+bool MatchFontFile(const std::string&, const std::string& language, int, bool, FontFile& fontFile)
 {
-    const bool japanese = language == "ja" || !family.empty();
+    const bool japanese = language == "ja";
     const char* preferred = japanese ? QUORVANE_WEB_FONT_JA : QUORVANE_WEB_FONT_LATIN;
     const char* other = japanese ? QUORVANE_WEB_FONT_LATIN : QUORVANE_WEB_FONT_JA;
     for (const char* path : {preferred, other}) {
