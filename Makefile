@@ -1,7 +1,8 @@
 # Quorvane: `make run` starts the viewer, `make test` runs every test.
 # Both install what is missing first (scripts/install-deps), then build with CMake and Ninja.
 # `make install` (PREFIX, DESTDIR) and `make package` install and package the Linux build;
-# `make dist-windows` makes the Windows download.
+# `make dist-windows` makes the Windows download; `make web` builds the browser form into build/web,
+# `make serve-web` serves it on 127.0.0.1 and `make dist-web` packs it for any static host.
 
 JOBS      ?= $(shell nproc)
 BUILD     := build
@@ -9,6 +10,9 @@ RELEASE   := $(BUILD)/release
 SANITIZED := $(BUILD)/sanitized
 WINDOWS   := $(BUILD)/windows
 FUZZ      := $(BUILD)/fuzz
+WEB_CMAKE := $(BUILD)/web-cmake
+WEB       := $(BUILD)/web
+WEB_PORT  ?= 8000
 RUN_DIR   := $(BUILD)/run
 PACKAGE   := $(BUILD)/package
 DIST      := $(BUILD)/dist
@@ -21,6 +25,7 @@ CMAKE_CONFIGURE = cmake -S . -G Ninja -Wno-dev
 SHELL := /bin/bash
 .SHELLFLAGS := -o pipefail -c
 
+.PHONY: web serve-web dist-web
 .PHONY: all deps build build-sanitized data run install package dist-windows test test-release test-sanitized \
 	check-windows check-format check-layers format fuzz check-fuzz bench clean
 
@@ -44,6 +49,26 @@ $(WINDOWS)/build.ninja:
 	$(CMAKE_CONFIGURE) -B $(WINDOWS) -DCMAKE_BUILD_TYPE=Release \
 		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake -DQUORVANE_DIST_DIR=$(CURDIR)/$(DIST) \
 		-DQUORVANE_HOST_BUILD_DIR=$(CURDIR)/$(RELEASE)
+
+# The browser build, with Debian's Emscripten (its settings are all in cmake/web.cmake); the
+# compiler runs through ccache when there is one.
+EMSCRIPTEN_CMAKE := /usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake
+CCACHE := $(shell command -v ccache)
+$(WEB_CMAKE)/build.ninja:
+	$(if $(CCACHE),CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache) \
+	$(CMAKE_CONFIGURE) -B $(WEB_CMAKE) -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=$(EMSCRIPTEN_CMAKE) \
+		"-DCMAKE_CROSSCOMPILING_EMULATOR=node;--no-experimental-fetch" -DQUORVANE_WEB_DIR=$(CURDIR)/$(WEB)
+
+web: $(DEPS_STAMP) $(WEB_CMAKE)/build.ninja
+	cmake --build $(WEB_CMAKE) -j $(JOBS)
+
+serve-web: web
+	@echo "Quorvane in the browser: http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C ends the server)"
+	cd $(WEB) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
+# build/dist/quorvane-<version>-web.zip: build/web with the licences (cmake/web_dist.cmake).
+dist-web: $(DEPS_STAMP) $(WEB_CMAKE)/build.ninja
+	cmake --build $(WEB_CMAKE) -j $(JOBS) --target quorvane_dist_web
 
 build: $(DEPS_STAMP) $(RELEASE)/build.ninja
 	cmake --build $(RELEASE) -j $(JOBS)
@@ -112,7 +137,7 @@ check-format: $(DEPS_STAMP)
 check-layers: $(DEPS_STAMP)
 	@scripts/check-layers
 
-test: check-format check-layers test-release test-sanitized check-windows check-fuzz
+test: check-format check-layers web test-release test-sanitized check-windows check-fuzz
 	@scripts/test-summary $(RELEASE)/ctest.log $(SANITIZED)/ctest.log $(WINDOWS)/ctest.log
 
 # Runs every benchmark, also after one has failed, and fails when any did.

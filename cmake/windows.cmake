@@ -13,7 +13,7 @@ target_compile_definitions(quorvane_program PUBLIC UNICODE _UNICODE)
 # DirectX runtime beyond d3d9.dll. It reaches Direct3D through the public interfaces alone; the
 # lower mip levels its texture loader would defer are made at once (platform/d3d9/windows), and
 # fonts are found by GDI and rasterised by FreeType (platform/text/gdi).
-include(${PROJECT_SOURCE_DIR}/cmake/windows_libraries.cmake)
+include(${PROJECT_SOURCE_DIR}/cmake/third_party_libraries.cmake)
 set(platform_dir ${PROJECT_SOURCE_DIR}/platform)
 file(GLOB_RECURSE d3dx9_sources CONFIGURE_DEPENDS ${platform_dir}/d3dx9/*.cpp)
 add_library(quorvane_d3dx9 STATIC ${d3dx9_sources} ${platform_dir}/text/font.cpp ${platform_dir}/text/text_layout.cpp

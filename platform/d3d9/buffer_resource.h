@@ -28,17 +28,19 @@ public:
 
 protected:
     BufferResource(Device* device, D3DRESOURCETYPE type, UINT length, DWORD usage, D3DPOOL pool)
-        : Resource<Interface>(device, type, pool, 1), storage_(device, length), usage_(usage)
+        : Resource<Interface>(device, type, pool, 1),
+          storage_(device, length, type == D3DRTYPE_INDEXBUFFER ? GL_ELEMENT_ARRAY_BUFFER : GL_ARRAY_BUFFER),
+          usage_(usage)
     {
     }
 
     DWORD Usage() const { return usage_; }
 
     // Checks the shared arguments, then the kind's own (`kindArgumentValid`: its FVF or index
-    // format), builds the buffer with `make` and gives it its OpenGL buffer (`glTarget`).
+    // format), builds the buffer with `make` and gives it its OpenGL buffer (of its kind: vertices or indices).
     template <class Make>
-    static HRESULT CreateBuffer(UINT length, DWORD usage, D3DPOOL pool, bool kindArgumentValid, GLenum glTarget,
-                                Make make, Interface** buffer)
+    static HRESULT CreateBuffer(UINT length, DWORD usage, D3DPOOL pool, bool kindArgumentValid, Make make,
+                                Interface** buffer)
     {
         if (buffer == nullptr)
             return D3DERR_INVALIDCALL;
@@ -53,7 +55,7 @@ protected:
         } catch (const std::bad_alloc&) {
             return E_OUTOFMEMORY;
         }
-        if (HasGLBuffer(pool) && !created->storage_.CreateGLBuffer(glTarget)) {
+        if (HasGLBuffer(pool) && !created->storage_.CreateGLBuffer()) {
             created->Release();
             return D3DERR_OUTOFVIDEOMEMORY;
         }

@@ -1,5 +1,7 @@
 #include "d3d9/buffer_storage.h"
 
+#include "d3d9/buffer_kind.h"
+
 #include <algorithm>
 
 #include "d3d9/device.h"
@@ -7,7 +9,8 @@
 
 namespace quorvane::d3d9 {
 
-BufferStorage::BufferStorage(Device* device, UINT length) : device_(device), memory_(length, 0)
+BufferStorage::BufferStorage(Device* device, UINT length, GLenum target)
+    : device_(device), memory_(length, 0), target_(target)
 {
 }
 
@@ -17,14 +20,14 @@ BufferStorage::~BufferStorage()
         glDeleteBuffers(1, &glBuffer_);
 }
 
-bool BufferStorage::CreateGLBuffer(GLenum target)
+bool BufferStorage::CreateGLBuffer()
 {
     if (!device_->MakeCurrent())
         return false;
     while (glGetError() != GL_NO_ERROR) {
     }
-    target_ = target;
     glGenBuffers(1, &glBuffer_);
+    BindAsKindFirst(glBuffer_, target_);
     // The element-array binding belongs to a vertex array; the copy-write target does not.
     glBindBuffer(GL_COPY_WRITE_BUFFER, glBuffer_);
     glBufferData(GL_COPY_WRITE_BUFFER, GLsizeiptr(memory_.size()), memory_.data(), GL_DYNAMIC_DRAW);
@@ -35,6 +38,7 @@ GLuint BufferStorage::DrawingBuffer()
 {
     if (!glBuffer_) {
         glGenBuffers(1, &glBuffer_);
+        BindAsKindFirst(glBuffer_, target_);
         glBindBuffer(GL_COPY_WRITE_BUFFER, glBuffer_);
         glBufferData(GL_COPY_WRITE_BUFFER, GLsizeiptr(memory_.size()), memory_.data(), GL_STATIC_DRAW);
     }

@@ -16,13 +16,14 @@ class Device;
 
 class BufferStorage {
 public:
-    BufferStorage(Device* device, UINT length);
+    // `target`: what the buffer holds, GL_ARRAY_BUFFER or GL_ELEMENT_ARRAY_BUFFER.
+    BufferStorage(Device* device, UINT length, GLenum target);
     ~BufferStorage();
     BufferStorage(const BufferStorage&) = delete;
     BufferStorage& operator=(const BufferStorage&) = delete;
 
     // False when the OpenGL buffer cannot be made.
-    bool CreateGLBuffer(GLenum target);
+    bool CreateGLBuffer();
 
     HRESULT Lock(UINT offset, UINT size, void** data, DWORD flags);
     HRESULT Unlock();
@@ -39,7 +40,7 @@ private:
     Device* device_;
     std::vector<BYTE> memory_;
     GLuint glBuffer_ = 0;
-    GLenum target_ = GL_ARRAY_BUFFER;
+    GLenum target_;
     std::uint64_t version_ = 0;
     int lockCount_ = 0;
     bool dirty_ = false;

@@ -34,7 +34,7 @@ HRESULT VertexBuffer::Create(Device* device, UINT length, DWORD usage, DWORD fvf
                              IDirect3DVertexBuffer9** buffer)
 {
     return CreateBuffer(
-        length, usage, pool, fvf == 0 || IsValidFvf(fvf), GL_ARRAY_BUFFER,
+        length, usage, pool, fvf == 0 || IsValidFvf(fvf),
         [&] { return new VertexBuffer(device, length, usage, fvf, pool); }, buffer);
 }
 
@@ -60,7 +60,7 @@ HRESULT IndexBuffer::Create(Device* device, UINT length, DWORD usage, D3DFORMAT 
                             IDirect3DIndexBuffer9** buffer)
 {
     return CreateBuffer(
-        length, usage, pool, format == D3DFMT_INDEX16 || format == D3DFMT_INDEX32, GL_ELEMENT_ARRAY_BUFFER,
+        length, usage, pool, format == D3DFMT_INDEX16 || format == D3DFMT_INDEX32,
         [&] { return new IndexBuffer(device, length, usage, format, pool); }, buffer);
 }
 

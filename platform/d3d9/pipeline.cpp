@@ -39,8 +39,8 @@ bool Pipeline::Create(const GLCapabilities& caps)
 {
     caps_ = caps;
     glGenVertexArrays(1, &vertexArray_);
-    streamVertices_.Create(caps.unsynchronizedMap);
-    streamIndices_.Create(caps.unsynchronizedMap);
+    streamVertices_.Create(caps.unsynchronizedMap, GL_ARRAY_BUFFER);
+    streamIndices_.Create(caps.unsynchronizedMap, GL_ELEMENT_ARRAY_BUFFER);
     glGenSamplers(1, &sampler_);
     samplerSet_ = false;
     ApplyContextState();

@@ -1,13 +1,16 @@
 #include "d3d9/stream_buffer.h"
 
+#include "d3d9/buffer_kind.h"
+
 #include <cstring>
 
 namespace quorvane::d3d9 {
 
-void StreamBuffer::Create(bool unsynchronized)
+void StreamBuffer::Create(bool unsynchronized, GLenum target)
 {
     unsynchronized_ = unsynchronized;
     glGenBuffers(1, &buffer_);
+    BindAsKindFirst(buffer_, target);
     capacity_ = used_ = 0;
 }
 

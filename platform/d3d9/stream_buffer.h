@@ -14,7 +14,8 @@ class StreamBuffer {
 public:
     // With the device's context current.
     // `unsynchronized`: writes may map ranges unsynchronised (nothing queued reads them).
-    void Create(bool unsynchronized);
+    // `target`: what the buffer holds, GL_ARRAY_BUFFER or GL_ELEMENT_ARRAY_BUFFER.
+    void Create(bool unsynchronized, GLenum target);
     void Destroy();
 
     // Copies `bytes` bytes into the buffer; returns where they start in it.

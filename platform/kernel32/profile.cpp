@@ -4,6 +4,7 @@
 #include "kernel32/last_error.h"
 #include "kernel32/native_path.h"
 #include "kernel32/profile_document.h"
+#include "kernel32/profile_written.h"
 #include "kernel32/utf8.h"
 
 #include <windows.h>
@@ -57,7 +58,10 @@ BOOL ApplyEdit(const std::string& path, LPCWSTR section, LPCWSTR key, LPCWSTR va
     const std::string edited = document.Bytes();
     if (edited == bytes && (read == ReadResult::Read || edited.empty()))
         return TRUE;
-    return ReplaceFileAtomically(path, edited) ? TRUE : FALSE;
+    if (!ReplaceFileAtomically(path, edited))
+        return FALSE;
+    ProfileWritten(path);
+    return TRUE;
 }
 
 }  // namespace

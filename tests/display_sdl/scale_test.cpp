@@ -4,10 +4,12 @@
 #include <string>
 
 #include "display/sdl/desktop_scale.h"
-#include "display/sdl/screen_scale.h"
+#include "display/shared/screen_scale.h"
 
 namespace quorvane::display::sdl {
 namespace {
+
+using shared::ScreenScale;
 
 struct ScaleCase {
     const char* quorvaneScale;

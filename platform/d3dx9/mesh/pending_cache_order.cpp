@@ -35,7 +35,13 @@ std::shared_ptr<PendingCacheOrder> PendingCacheOrder::Start(std::vector<std::uin
                                                             std::vector<std::uint32_t> attributes,
                                                             std::size_t vertexCount)
 {
-    if (attributes.size() < smallestFaceCount) {
+#ifdef QUORVANE_NO_THREADS
+    // A build without threads (the browser's): Optimize works the order out itself.
+    const bool threads = false;
+#else
+    const bool threads = true;
+#endif
+    if (!threads || attributes.size() < smallestFaceCount) {
         return nullptr;
     }
     try {

@@ -244,7 +244,7 @@ bool AppendMesh(const FileMesh& source, std::uint32_t pointBase, std::uint32_t m
     }
 
     AppendFaces(source, cornerVertices, vertexBase, materialBase, mesh);
-    return std::all_of(mesh.positions.begin() + std::ptrdiff_t{vertexBase} * 3, mesh.positions.end(),
+    return std::all_of(mesh.positions.begin() + static_cast<std::ptrdiff_t>(vertexBase) * 3, mesh.positions.end(),
                        [](float coordinate) { return std::isfinite(coordinate); });
 }
 

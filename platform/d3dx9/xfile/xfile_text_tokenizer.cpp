@@ -2,9 +2,14 @@
 // inconsistent about them, so they are skipped wherever a value or a structure token is read.
 #include <array>
 #include <bit>
+#include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <string>
 #include <string_view>
 
 #include "d3dx9/xfile/xfile_tokenizer.h"
@@ -424,11 +429,38 @@ private:
         if (!number.empty() && number.front() == '+') {
             number.remove_prefix(1);
         }
-        const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-        if (result.ec != std::errc{} || result.ptr != number.data() + number.size()) {
+        if (!ParseWhole(number, value)) {
             return Fail(XFileError::syntax);
         }
         return true;
+    }
+
+    // from_chars where the standard library has it for T; a library without the floating-point
+    // overloads (the browser build's) reads through strtod in the "C" locale the program runs in.
+    template <typename T>
+    static bool ParseWhole(std::string_view number, T& value)
+    {
+        const char* first = number.data();
+        const char* last = first + number.size();
+        if constexpr (requires { std::from_chars(first, last, value); }) {
+            const auto result = std::from_chars(first, last, value);
+            return result.ec == std::errc{} && result.ptr == last;
+        } else {
+            const std::string text(number);
+            if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text.front())) || text.front() == '-' ||
+                                  text.front() == '.')) {
+                return false;
+            }
+            char* end = nullptr;
+            errno = 0;
+            const double parsed = std::strtod(text.c_str(), &end);
+            if (end != text.c_str() + text.size() || (errno == ERANGE && std::isinf(parsed)) ||
+                std::abs(parsed) > static_cast<double>(std::numeric_limits<T>::max())) {
+                return false;
+            }
+            value = static_cast<T>(parsed);
+            return true;
+        }
     }
 
     bool ReadNumberText(std::string_view& number)

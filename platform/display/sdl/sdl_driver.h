@@ -24,17 +24,26 @@
 #include <vector>
 
 #include "display/display.h"
-#include "display/sdl/compositor.h"
 #include "display/sdl/gl_contexts.h"
 #include "display/sdl/input_translation.h"
-#include "display/sdl/screen_scale.h"
 #include "display/sdl/window_placement.h"
 #include "display/sdl/x11_colormap.h"
+#include "display/shared/compositor.h"
 #include "display/shared/event_queue.h"
 #include "display/shared/handed_out.h"
 #include "display/shared/kept_frame.h"
+#include "display/shared/screen_scale.h"
 
 namespace quorvane::display {
+
+namespace sdl {
+// The composition on the GPU and the scale between the program's pixels and the screen's are
+// the ones every display that composes with OpenGL uses.
+using shared::Compositor;
+using shared::LayerTexture;
+using shared::ScreenScale;
+using shared::Texture;
+}  // namespace sdl
 
 struct Window {
     explicit Window(const Rect& surface) : placement(surface) {}

@@ -1,11 +1,11 @@
-#include "display/sdl/compositor.h"
+#include "display/shared/compositor.h"
 
 #include <string>
 
 #include "display/shared/gl_pixels.h"
 #include "gl/shader_program.h"
 
-namespace quorvane::display::sdl {
+namespace quorvane::display::shared {
 
 namespace {
 
@@ -26,18 +26,20 @@ void main()
 // Each surface pixel takes the image's texel at (pixel - corner) * imageSize / rectSize, in
 // whole numbers: the frame's stretch, and the identity for a layer. A smooth stretch (the frame
 // on a scaled screen) filters the image linearly at the pixel's centre instead. The frame is
-// opaque.
+// opaque. The surface's bottom-left pixel is at `origin` in the target.
 constexpr const char* fragmentShader = R"(
 uniform sampler2D image;
 uniform ivec4 rect;
 uniform ivec2 surface;
+uniform ivec2 origin;
 uniform ivec2 imageSize;
 uniform bool opaque;
 uniform bool filtered;
 out vec4 color;
 void main()
 {
-    ivec2 pixel = ivec2(int(gl_FragCoord.x), surface.y - 1 - int(gl_FragCoord.y));
+    ivec2 fragment = ivec2(gl_FragCoord.xy) - origin;
+    ivec2 pixel = ivec2(fragment.x, surface.y - 1 - fragment.y);
     vec4 c;
     if (filtered)
         c = texture(image, (vec2(pixel - rect.xy) + 0.5) / vec2(rect.zw));
@@ -62,6 +64,7 @@ bool Compositor::Prepare()
     glGenVertexArrays(1, &vertexArray_);
     rectUniform_ = glGetUniformLocation(program_, "rect");
     surfaceUniform_ = glGetUniformLocation(program_, "surface");
+    originUniform_ = glGetUniformLocation(program_, "origin");
     imageSizeUniform_ = glGetUniformLocation(program_, "imageSize");
     opaqueUniform_ = glGetUniformLocation(program_, "opaque");
     filteredUniform_ = glGetUniformLocation(program_, "filtered");
@@ -91,16 +94,35 @@ void Compositor::Draw(const Texture& texture, const Rect& rect, bool opaque, boo
 bool Compositor::Compose(GLuint target, std::uint32_t surfaceWidth, std::uint32_t surfaceHeight, const Texture& frame,
                          const Rect& frameArea, const std::map<int, LayerTexture>& layers, const ScreenScale& scale)
 {
+    return ComposeAt(target, surfaceWidth, surfaceHeight, Rect{0, 0, surfaceWidth, surfaceHeight}, frame, frameArea,
+                     layers, scale);
+}
+
+bool Compositor::ComposeAt(GLuint target, std::uint32_t targetWidth, std::uint32_t targetHeight, const Rect& place,
+                           const Texture& frame, const Rect& frameArea, const std::map<int, LayerTexture>& layers,
+                           const ScreenScale& scale)
+{
     if (!Prepare())
         return false;
+    if (place.width == 0 || place.height == 0)
+        return true;
+    // GL counts rows up from the bottom of the target.
+    const GLint originX = place.x;
+    const GLint originY = GLint(targetHeight) - place.y - GLint(place.height);
+    const bool whole = place == Rect{0, 0, targetWidth, targetHeight};
     glBindFramebuffer(GL_FRAMEBUFFER, target);
-    glViewport(0, 0, GLsizei(surfaceWidth), GLsizei(surfaceHeight));
+    glViewport(originX, originY, GLsizei(place.width), GLsizei(place.height));
+    if (!whole) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(originX, originY, GLsizei(place.width), GLsizei(place.height));
+    }
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     glUseProgram(program_);
     glBindVertexArray(vertexArray_);
     glActiveTexture(GL_TEXTURE0);
-    glUniform2i(surfaceUniform_, GLint(surfaceWidth), GLint(surfaceHeight));
+    glUniform2i(surfaceUniform_, GLint(place.width), GLint(place.height));
+    glUniform2i(originUniform_, originX, originY);
     glDisable(GL_BLEND);
     Draw(frame, frameArea, true, scale.Scales());
     glEnable(GL_BLEND);
@@ -109,6 +131,7 @@ bool Compositor::Compose(GLuint target, std::uint32_t surfaceWidth, std::uint32_
         Draw(layer.image, Rect{scale.ToScreen(layer.x), scale.ToScreen(layer.y), layer.image.width, layer.image.height},
              false, false);
     glDisable(GL_BLEND);
+    glDisable(GL_SCISSOR_TEST);
     glBindSampler(0, 0);
     return glGetError() == GL_NO_ERROR;
 }
@@ -146,4 +169,4 @@ void Compositor::Release()
     linearSampler_ = 0;
 }
 
-}  // namespace quorvane::display::sdl
+}  // namespace quorvane::display::shared

@@ -1,6 +1,6 @@
 # libjpeg-turbo's TurboJPEG library, for D3DX's JPEG textures: the libjpeg sources and the TurboJPEG
 # API over them, as its CMakeLists.txt lists them for turbojpeg-static, configured as it would be
-# for mingw-w64 (8-bit samples, libjpeg 6.2 API, arithmetic coding, memory source and
+# for mingw-w64 or, on the web, for a 32-bit Unix (8-bit samples, libjpeg 6.2 API, arithmetic coding, memory source and
 # destination). No SIMD: its assembly needs nasm, and its SIMD paths decode bit for bit as its C
 # ones.
 function(quorvane_libjpeg_turbo source)
@@ -34,13 +34,17 @@ function(quorvane_libjpeg_turbo source)
   set(INLINE "__inline__ __attribute__((always_inline))")
   set(THREAD_LOCAL __thread)
   set(CMAKE_PROJECT_NAME libjpeg-turbo)
-  set(SIZE_T 8)
+  set(SIZE_T ${CMAKE_SIZEOF_VOID_P})
   set(WITH_SIMD OFF)
   set(RIGHT_SHIFT_IS_UNSIGNED OFF)
   # size_t is wider than unsigned long on 64-bit Windows; <intrin.h> is looked for with MSVC alone.
   set(HAVE_BUILTIN_CTZL OFF)
   set(HAVE_INTRIN_H OFF)
-  configure_file(${source}/win/jconfig.h.in ${generated}/jconfig.h)
+  if(WIN32)
+    configure_file(${source}/win/jconfig.h.in ${generated}/jconfig.h)
+  else()
+    configure_file(${source}/jconfig.h.in ${generated}/jconfig.h)
+  endif()
   configure_file(${source}/jconfigint.h.in ${generated}/jconfigint.h)
   configure_file(${source}/jversion.h.in ${generated}/jversion.h)
   # Its users see only its API header.

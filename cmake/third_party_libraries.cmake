@@ -1,5 +1,5 @@
-# The libraries beneath our D3DX in the Windows build, compiled from the Debian sources of the
-# releases the Linux build links (scripts/fetch-windows-sources unpacks them into
+# The libraries beneath our D3DX in the Windows and web builds, compiled from the Debian sources of
+# the releases the Linux build links (scripts/fetch-windows-sources unpacks them into
 # /usr/src/quorvane-windows/<source>_<version>), so that both targets decode images, rasterise
 # glyphs and order faces alike. Each is an ordinary static library of this build, compiled from an
 # explicit list of its source files (one file below per library): nothing is built at configure
@@ -11,7 +11,7 @@
 execute_process(COMMAND ${PROJECT_SOURCE_DIR}/scripts/fetch-windows-sources --list
   OUTPUT_VARIABLE sources_found ERROR_VARIABLE sources_error RESULT_VARIABLE sources_failed)
 if(sources_failed)
-  message(FATAL_ERROR "The Windows build's library sources: ${sources_error}")
+  message(FATAL_ERROR "The library sources of this build: ${sources_error}")
 endif()
 string(REPLACE "\n" ";" sources_found "${sources_found}")
 foreach(line IN LISTS sources_found)
@@ -19,7 +19,7 @@ foreach(line IN LISTS sources_found)
     set(QUORVANE_SOURCE_${CMAKE_MATCH_1} ${CMAKE_MATCH_2})
     get_filename_component(name ${CMAKE_MATCH_2} NAME)
     get_filename_component(sources_root ${CMAKE_MATCH_2} DIRECTORY)
-    message(STATUS "Windows libraries: ${name}")
+    message(STATUS "Third-party libraries: ${name}")
   endif()
 endforeach()
 # Configure again when a source is unpacked beside them (the script takes the best one).
@@ -37,7 +37,15 @@ function(quorvane_third_party_library target source_dir)
   set(${target}_GENERATED ${CMAKE_BINARY_DIR}/third-party/${version} PARENT_SCOPE)
 endfunction()
 
-include(${PROJECT_SOURCE_DIR}/cmake/windows_meshoptimizer.cmake)
-include(${PROJECT_SOURCE_DIR}/cmake/windows_libjpeg_turbo.cmake)
-include(${PROJECT_SOURCE_DIR}/cmake/windows_libpng.cmake)
-include(${PROJECT_SOURCE_DIR}/cmake/windows_freetype.cmake)
+# zlib, for libpng and FreeType: Debian's Windows build of it (libz-mingw-w64-dev) for Windows, its
+# Debian source for the web. QUORVANE_ZLIB names the library to link, QUORVANE_ZLIB_H its header.
+if(EMSCRIPTEN)
+  include(${PROJECT_SOURCE_DIR}/cmake/third_party_zlib.cmake)
+else()
+  set(QUORVANE_ZLIB z)
+  find_file(QUORVANE_ZLIB_H zlib.h REQUIRED)
+endif()
+include(${PROJECT_SOURCE_DIR}/cmake/third_party_meshoptimizer.cmake)
+include(${PROJECT_SOURCE_DIR}/cmake/third_party_libjpeg_turbo.cmake)
+include(${PROJECT_SOURCE_DIR}/cmake/third_party_libpng.cmake)
+include(${PROJECT_SOURCE_DIR}/cmake/third_party_freetype.cmake)

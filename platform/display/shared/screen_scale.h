@@ -8,7 +8,7 @@
 
 #include "display/display.h"
 
-namespace quorvane::display::sdl {
+namespace quorvane::display::shared {
 
 class ScreenScale {
 public:
@@ -42,4 +42,4 @@ private:
     float factor_;
 };
 
-}  // namespace quorvane::display::sdl
+}  // namespace quorvane::display::shared

@@ -1,0 +1,39 @@
+// The browser's process entry: the viewer runs in /quorvane, where the page packs Data/ and keeps
+// Quorvane.ini (restored from IndexedDB by the page before this program starts), and hands control
+// to the program's wWinMain as Windows would, with an empty command line. The page learns when
+// wWinMain has returned (File > Exit) and shows that the viewer has ended.
+#include <emscripten.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <windows.h>
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int showCommand);
+
+namespace {
+
+constexpr char viewerFolder[] = "/quorvane";
+
+// The program reads its current directory while its static objects are made (the settings file's
+// path): the folder is entered ahead of every ordinary static initialiser.
+// Emscripten's process starts with a file-creation mask of 0777, which would leave every file the
+// program makes (Quorvane.ini) unreadable: it gets the mask a desktop session gives.
+__attribute__((constructor(101))) void EnterViewerFolder()
+{
+    umask(022);
+    chdir(viewerFolder);
+}
+
+EM_JS(void, ReportEnded, (int code), {
+    if (Module.quorvaneEnded)
+        Module.quorvaneEnded(code);
+});
+
+}  // namespace
+
+int main()
+{
+    static WCHAR emptyCommandLine[] = L"";
+    const int code = wWinMain(GetModuleHandleW(nullptr), nullptr, emptyCommandLine, SW_SHOWDEFAULT);
+    ReportEnded(code);
+    return code;
+}
