@@ -460,6 +460,19 @@ bool WebDriver::ComposeWindow(const Window& window, GLuint target, std::uint32_t
     return compositor_.ComposeAt(target, targetWidth, targetHeight, place, frame, area, window.layers, scale_);
 }
 
+// No window manager frames a dialog here: a thin grey line around it sets it apart from the
+// page under it.
+void WebDriver::DrawFrameLine(const Rect& place, int canvasHeight)
+{
+    const int line = std::max(1, scale_.ToScreen(1));
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(place.x - line, canvasHeight - place.y - int(place.height) - line, int(place.width) + 2 * line,
+              int(place.height) + 2 * line);
+    glClearColor(0.5f, 0.5f, 0.5f, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+}
+
 void WebDriver::ComposeCanvas()
 {
     InContext([&] {
@@ -471,8 +484,12 @@ void WebDriver::ComposeCanvas()
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         for (const Window* window : stacking_) {
-            if (window->visible && !window->minimized)
-                ComposeWindow(*window, 0, std::uint32_t(width), std::uint32_t(height), scale_.ToScreen(window->rect));
+            if (!window->visible || window->minimized)
+                continue;
+            const Rect place = scale_.ToScreen(window->rect);
+            if (!window->fillsPage)
+                DrawFrameLine(place, height);
+            ComposeWindow(*window, 0, std::uint32_t(width), std::uint32_t(height), place);
         }
     });
 }

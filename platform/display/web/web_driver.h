@@ -111,6 +111,7 @@ private:
     Rect PageRect() const;
     // Composes every visible window into the canvas.
     void ComposeCanvas();
+    void DrawFrameLine(const Rect& place, int canvasHeight);
     bool ComposeWindow(const Window& window, GLuint target, std::uint32_t targetWidth, std::uint32_t targetHeight,
                        const Rect& place);
 
