@@ -235,7 +235,7 @@ bool WebDriver::OnKey(const EmscriptenKeyboardEvent& key, bool down)
                 .modifiers = held};
     modifiersHeld_ = held;
     if (down)
-        event.character = CharacterOf(key.code, key.key, held);
+        event.character = CharacterOf(key.key, held);
     if (event.key != 0) {
         if (down)
             keysHeld_.insert(event.key);
