@@ -37,9 +37,10 @@ namespace web {
 
 namespace {
 
+// The page's scripts are JavaScript, which the C++ formatter would break.
+// clang-format off
 // What the browser offers instead of WebGL 2, for the message that says why the viewer cannot
 // start.
-// clang-format off
 EM_JS(int, OffersWebGl1, (), {
     try {
         return document.createElement('canvas').getContext('webgl') ? 1 : 0;
@@ -47,21 +48,13 @@ EM_JS(int, OffersWebGl1, (), {
         return 0;
     }
 });
-// clang-format on
 
-// clang-format off
 EM_JS(int, ScreenWidth, (), { return screen.width | 0; });
-// clang-format on
-// clang-format off
 EM_JS(int, ScreenHeight, (), { return screen.height | 0; });
-// clang-format on
 
-// clang-format off
 EM_JS(void, SetDocumentTitle, (const char* title), { document.title = UTF8ToString(title); });
-// clang-format on
 
 // The page's icon from 0xAARRGGBB pixels (B, G, R, A bytes), as a PNG data URL.
-// clang-format off
 EM_JS(void, SetPageIcon, (const unsigned char* pixels, int width, int height), {
     var links = document.querySelectorAll('link[rel="icon"]');
     for (var i = 0; i < links.length; ++i)
@@ -85,12 +78,10 @@ EM_JS(void, SetPageIcon, (const unsigned char* pixels, int width, int height), {
     link.href = picture.toDataURL('image/png');
     document.head.appendChild(link);
 });
-// clang-format on
 
 // The browser's full screen of the canvas. It needs the user's recent gesture, which the key
 // press or click that asked for it is while the browser counts it as recent; when it has stopped
 // counting, the request is made again at the next press or click.
-// clang-format off
 EM_JS(void, RequestCanvasFullScreen, (), {
     var canvas = document.getElementById('canvas');
     if (!canvas || document.fullscreenElement == canvas)
@@ -111,17 +102,14 @@ EM_JS(void, RequestCanvasFullScreen, (), {
         document.addEventListener('mouseup', again, true);
     });
 });
-// clang-format on
 
-// clang-format off
 EM_JS(void, WantFullScreen, (int wanted), { Module.quorvaneWantsFullScreen = wanted != 0; });
-// clang-format on
 
-// clang-format off
 EM_JS(void, ExitCanvasFullScreen, (), {
     if (document.fullscreenElement)
         document.exitFullscreen().catch(function(){});
 });
+
 // clang-format on
 
 }  // namespace
