@@ -294,13 +294,12 @@ void WebDriver::ShowDisplayWindow(Window* window, bool visible)
     ComposeCanvas();
 }
 
-// No task bar to minimise to: a minimised window is only not drawn.
+// There is no task bar to minimise to, nor a way back from one: the window stays shown, and says
+// at once that it is back, so that the program does not wait for a restore that cannot come.
 void WebDriver::MinimizeDisplayWindow(Window* window, bool minimized)
 {
-    if (!Owns(window) || window->minimized == minimized)
-        return;
-    window->minimized = minimized;
-    ComposeCanvas();
+    if (Owns(window) && minimized)
+        events_.Push(Event{.type = EventType::Restored, .window = window});
 }
 
 // Nothing else is on this desktop to stay above.
@@ -472,7 +471,7 @@ void WebDriver::ComposeCanvas()
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         for (const Window* window : stacking_) {
-            if (!window->visible || window->minimized)
+            if (!window->visible)
                 continue;
             const Rect place = scale_.ToScreen(window->rect);
             if (!window->fillsPage)

@@ -148,8 +148,7 @@ Window* WebDriver::WindowAt(int x, int y) const
 {
     for (auto it = stacking_.rbegin(); it != stacking_.rend(); ++it) {
         const Rect& r = (*it)->rect;
-        if ((*it)->visible && !(*it)->minimized && x >= r.x && y >= r.y && x < r.x + int(r.width) &&
-            y < r.y + int(r.height))
+        if ((*it)->visible && x >= r.x && y >= r.y && x < r.x + int(r.width) && y < r.y + int(r.height))
             return *it;
     }
     return nullptr;
@@ -159,7 +158,7 @@ Window* WebDriver::WindowAt(int x, int y) const
 Window* WebDriver::KeyboardWindow() const
 {
     for (auto it = stacking_.rbegin(); it != stacking_.rend(); ++it) {
-        if ((*it)->visible && !(*it)->minimized)
+        if ((*it)->visible)
             return *it;
     }
     return nullptr;
