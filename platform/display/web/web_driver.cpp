@@ -105,6 +105,23 @@ EM_JS(void, RequestCanvasFullScreen, (), {
 
 EM_JS(void, WantFullScreen, (int wanted), { Module.quorvaneWantsFullScreen = wanted != 0; });
 
+// What the page tells whoever drives it (window.quorvane): the frames the page's window has
+// presented, when the first and the last came (performance.now()), and where its client area is
+// in the page's CSS pixels.
+EM_JS(void, NotePageFrame, (), {
+    var q = window.quorvane = window.quorvane || {};
+    var now = performance.now();
+    q.frames = (q.frames || 0) + 1;
+    if (q.firstFrameAt === undefined)
+        q.firstFrameAt = now;
+    q.lastFrameAt = now;
+});
+
+EM_JS(void, NotePageClientArea, (double x, double y, int width, int height), {
+    var q = window.quorvane = window.quorvane || {};
+    q.clientArea = {x : x, y : y, width : width, height : height};
+});
+
 EM_JS(void, ExitCanvasFullScreen, (), {
     if (document.fullscreenElement)
         document.exitFullscreen().catch(function(){});
@@ -396,6 +413,8 @@ bool WebDriver::PresentFramebuffer(Window* window, unsigned framebuffer, std::ui
     InContext([&] { kept = window->frame.Keep(framebuffer, width, height); });
     if (kept)
         ComposeCanvas();
+    if (kept && window->fillsPage)
+        NotePageFrame();
     return kept;
 }
 
@@ -404,6 +423,8 @@ void WebDriver::SetFrameArea(Window* window, const Rect& area)
     if (!Owns(window) || window->frameArea == area)
         return;
     window->frameArea = area;
+    if (window->fillsPage)
+        NotePageClientArea(canvasLeft_ + area.x, canvasTop_ + area.y, int(area.width), int(area.height));
     ComposeCanvas();
 }
 
