@@ -37,9 +37,10 @@ namespace web {
 
 namespace {
 
+// The page's scripts are JavaScript, which the C++ formatter would break.
+// clang-format off
 // What the browser offers instead of WebGL 2, for the message that says why the viewer cannot
 // start.
-// clang-format off
 EM_JS(int, OffersWebGl1, (), {
     try {
         return document.createElement('canvas').getContext('webgl') ? 1 : 0;
@@ -47,21 +48,13 @@ EM_JS(int, OffersWebGl1, (), {
         return 0;
     }
 });
-// clang-format on
 
-// clang-format off
 EM_JS(int, ScreenWidth, (), { return screen.width | 0; });
-// clang-format on
-// clang-format off
 EM_JS(int, ScreenHeight, (), { return screen.height | 0; });
-// clang-format on
 
-// clang-format off
 EM_JS(void, SetDocumentTitle, (const char* title), { document.title = UTF8ToString(title); });
-// clang-format on
 
 // The page's icon from 0xAARRGGBB pixels (B, G, R, A bytes), as a PNG data URL.
-// clang-format off
 EM_JS(void, SetPageIcon, (const unsigned char* pixels, int width, int height), {
     var links = document.querySelectorAll('link[rel="icon"]');
     for (var i = 0; i < links.length; ++i)
@@ -85,12 +78,10 @@ EM_JS(void, SetPageIcon, (const unsigned char* pixels, int width, int height), {
     link.href = picture.toDataURL('image/png');
     document.head.appendChild(link);
 });
-// clang-format on
 
 // The browser's full screen of the canvas. It needs the user's recent gesture, which the key
 // press or click that asked for it is while the browser counts it as recent; when it has stopped
 // counting, the request is made again at the next press or click.
-// clang-format off
 EM_JS(void, RequestCanvasFullScreen, (), {
     var canvas = document.getElementById('canvas');
     if (!canvas || document.fullscreenElement == canvas)
@@ -111,17 +102,31 @@ EM_JS(void, RequestCanvasFullScreen, (), {
         document.addEventListener('mouseup', again, true);
     });
 });
-// clang-format on
 
-// clang-format off
 EM_JS(void, WantFullScreen, (int wanted), { Module.quorvaneWantsFullScreen = wanted != 0; });
-// clang-format on
 
-// clang-format off
+// What the page tells whoever drives it (window.quorvane): the frames the page's window has
+// presented, when the first and the last came (performance.now()), and where its client area is
+// in the page's CSS pixels.
+EM_JS(void, NotePageFrame, (), {
+    var q = window.quorvane = window.quorvane || {};
+    var now = performance.now();
+    q.frames = (q.frames || 0) + 1;
+    if (q.firstFrameAt === undefined)
+        q.firstFrameAt = now;
+    q.lastFrameAt = now;
+});
+
+EM_JS(void, NotePageClientArea, (double x, double y, int width, int height), {
+    var q = window.quorvane = window.quorvane || {};
+    q.clientArea = {x : x, y : y, width : width, height : height};
+});
+
 EM_JS(void, ExitCanvasFullScreen, (), {
     if (document.fullscreenElement)
         document.exitFullscreen().catch(function(){});
 });
+
 // clang-format on
 
 }  // namespace
@@ -306,13 +311,12 @@ void WebDriver::ShowDisplayWindow(Window* window, bool visible)
     ComposeCanvas();
 }
 
-// No task bar to minimise to: a minimised window is only not drawn.
+// There is no task bar to minimise to, nor a way back from one: the window stays shown, and says
+// at once that it is back, so that the program does not wait for a restore that cannot come.
 void WebDriver::MinimizeDisplayWindow(Window* window, bool minimized)
 {
-    if (!Owns(window) || window->minimized == minimized)
-        return;
-    window->minimized = minimized;
-    ComposeCanvas();
+    if (Owns(window) && minimized)
+        events_.Push(Event{.type = EventType::Restored, .window = window});
 }
 
 // Nothing else is on this desktop to stay above.
@@ -409,6 +413,8 @@ bool WebDriver::PresentFramebuffer(Window* window, unsigned framebuffer, std::ui
     InContext([&] { kept = window->frame.Keep(framebuffer, width, height); });
     if (kept)
         ComposeCanvas();
+    if (kept && window->fillsPage)
+        NotePageFrame();
     return kept;
 }
 
@@ -417,6 +423,8 @@ void WebDriver::SetFrameArea(Window* window, const Rect& area)
     if (!Owns(window) || window->frameArea == area)
         return;
     window->frameArea = area;
+    if (window->fillsPage)
+        NotePageClientArea(canvasLeft_ + area.x, canvasTop_ + area.y, int(area.width), int(area.height));
     ComposeCanvas();
 }
 
@@ -460,6 +468,19 @@ bool WebDriver::ComposeWindow(const Window& window, GLuint target, std::uint32_t
     return compositor_.ComposeAt(target, targetWidth, targetHeight, place, frame, area, window.layers, scale_);
 }
 
+// No window manager frames a dialog here: a thin grey line around it sets it apart from the
+// page under it.
+void WebDriver::DrawFrameLine(const Rect& place, int canvasHeight)
+{
+    const int line = std::max(1, scale_.ToScreen(1));
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(place.x - line, canvasHeight - place.y - int(place.height) - line, int(place.width) + 2 * line,
+              int(place.height) + 2 * line);
+    glClearColor(0.5f, 0.5f, 0.5f, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+}
+
 void WebDriver::ComposeCanvas()
 {
     InContext([&] {
@@ -471,8 +492,12 @@ void WebDriver::ComposeCanvas()
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         for (const Window* window : stacking_) {
-            if (window->visible && !window->minimized)
-                ComposeWindow(*window, 0, std::uint32_t(width), std::uint32_t(height), scale_.ToScreen(window->rect));
+            if (!window->visible)
+                continue;
+            const Rect place = scale_.ToScreen(window->rect);
+            if (!window->fillsPage)
+                DrawFrameLine(place, height);
+            ComposeWindow(*window, 0, std::uint32_t(width), std::uint32_t(height), place);
         }
     });
 }

@@ -10,9 +10,10 @@
 // (preserveDrawingBuffer) and shows when the program next yields to it. The composition runs in
 // the context the devices draw with, so the state it changes is saved and put back around it.
 //
-// What a browser cannot honour is done as near as it can be: there is no window manager
-// (minimising, topmost and owners only order the windows), the only display mode is the
-// screen's size, and full screen is the browser's full screen of the canvas.
+// What a browser cannot honour is done as near as it can be: there is no window manager (a
+// minimised window stays and is restored at once, topmost is the stacking's own, an owner only
+// keeps its dialogs above it), the only display mode is the screen's size, and full screen is the
+// browser's full screen of the canvas.
 #pragma once
 
 #include <emscripten/html5.h>
@@ -35,7 +36,6 @@ namespace quorvane::display {
 struct Window {
     Rect rect;  // the surface on the desktop, in the program's pixels
     bool visible = false;
-    bool minimized = false;
     bool fillsPage = false;
     Window* owner = nullptr;
     std::optional<Rect> frameArea;
@@ -111,6 +111,7 @@ private:
     Rect PageRect() const;
     // Composes every visible window into the canvas.
     void ComposeCanvas();
+    void DrawFrameLine(const Rect& place, int canvasHeight);
     bool ComposeWindow(const Window& window, GLuint target, std::uint32_t targetWidth, std::uint32_t targetHeight,
                        const Rect& place);
 

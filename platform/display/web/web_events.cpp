@@ -18,16 +18,15 @@ std::uint32_t Now()
     return std::uint32_t(std::llround(emscripten_get_now()));
 }
 
+// The page's scripts are JavaScript, which the C++ formatter would break.
+// clang-format off
 // The page tells the program that something happened: it resolves the wait in progress, and
 // notes changes of the canvas's size, which the program takes when it next looks for events.
-// clang-format off
 EM_JS(void, WakeWaiter, (), {
     if (Module.quorvaneWake)
         Module.quorvaneWake();
 });
-// clang-format on
 
-// clang-format off
 EM_JS(void, WatchPage, (), {
     Module.quorvaneCanvasChanged = true;
     var changed = function()
@@ -51,19 +50,15 @@ EM_JS(void, WatchPage, (), {
             changed();
         });
 });
-// clang-format on
 
-// clang-format off
 EM_JS(int, TakeCanvasChange, (), {
     var changed = Module.quorvaneCanvasChanged ? 1 : 0;
     Module.quorvaneCanvasChanged = false;
     return changed;
 });
-// clang-format on
 
 // 1 when the page left full screen since last asked while the program wanted it (the user
 // pressed Escape, or the browser took it away).
-// clang-format off
 EM_JS(int, TakeFullScreenLost, (), {
     var changed = Module.quorvaneFullScreenChanged;
     Module.quorvaneFullScreenChanged = false;
@@ -72,11 +67,9 @@ EM_JS(int, TakeFullScreenLost, (), {
     Module.quorvaneWantsFullScreen = false;
     return 1;
 });
-// clang-format on
 
 // Yields to the browser until the page wakes the program or `timeoutMs` milliseconds have passed
 // (negative: no limit). The promise is resolved by a timer or by the page's event handlers.
-// clang-format off
 EM_ASYNC_JS(void, SleepUntilWoken, (int timeoutMs), {
     await new Promise(function(resolve) {
         var timer = 0;
@@ -92,6 +85,7 @@ EM_ASYNC_JS(void, SleepUntilWoken, (int timeoutMs), {
             timer = setTimeout(done, timeoutMs);
     });
 });
+
 // clang-format on
 
 EM_BOOL MouseDown(int, const EmscriptenMouseEvent* mouse, void* driver)
@@ -154,8 +148,7 @@ Window* WebDriver::WindowAt(int x, int y) const
 {
     for (auto it = stacking_.rbegin(); it != stacking_.rend(); ++it) {
         const Rect& r = (*it)->rect;
-        if ((*it)->visible && !(*it)->minimized && x >= r.x && y >= r.y && x < r.x + int(r.width) &&
-            y < r.y + int(r.height))
+        if ((*it)->visible && x >= r.x && y >= r.y && x < r.x + int(r.width) && y < r.y + int(r.height))
             return *it;
     }
     return nullptr;
@@ -165,7 +158,7 @@ Window* WebDriver::WindowAt(int x, int y) const
 Window* WebDriver::KeyboardWindow() const
 {
     for (auto it = stacking_.rbegin(); it != stacking_.rend(); ++it) {
-        if ((*it)->visible && !(*it)->minimized)
+        if ((*it)->visible)
             return *it;
     }
     return nullptr;
@@ -235,7 +228,7 @@ bool WebDriver::OnKey(const EmscriptenKeyboardEvent& key, bool down)
                 .modifiers = held};
     modifiersHeld_ = held;
     if (down)
-        event.character = CharacterOf(key.code, key.key, held);
+        event.character = CharacterOf(key.key, held);
     if (event.key != 0) {
         if (down)
             keysHeld_.insert(event.key);

@@ -175,7 +175,7 @@ KeyCode VirtualKeyOf(std::string_view code, std::string_view key)
     return place;
 }
 
-char32_t CharacterOf(std::string_view code, std::string_view key, std::uint32_t modifiers)
+char32_t CharacterOf(std::string_view key, std::uint32_t modifiers)
 {
     if (key == "Enter")
         return U'\r';
@@ -188,10 +188,13 @@ char32_t CharacterOf(std::string_view code, std::string_view key, std::uint32_t 
     char32_t c = SingleCharacter(key);
     if (c == 0)
         return 0;
+    // Control with a letter types its control code; a character AltGr (Control and Alt to the
+    // browser) types on a letter key is that character.
     if (modifiers & modifiers::control) {
-        KeyCode virtualKey = VirtualKeyOf(code, key);
-        if (virtualKey >= keys::letterA && virtualKey <= keys::letterA + 25)
-            return char32_t(virtualKey - keys::letterA + 1);
+        if (c >= U'a' && c <= U'z')
+            return c - U'a' + 1;
+        if (c >= U'A' && c <= U'Z')
+            return c - U'A' + 1;
     }
     return c;
 }

@@ -25,8 +25,9 @@ std::u32string DecodeUtf8(std::string_view text);
 // does not number.
 KeyCode VirtualKeyOf(std::string_view code, std::string_view key);
 
-// The character a key press types (0 for none), with the display's modifier flags held.
-char32_t CharacterOf(std::string_view code, std::string_view key, std::uint32_t modifiers);
+// The character a key press types (KeyboardEvent.key, UTF-8; 0 for none), with the display's
+// modifier flags held.
+char32_t CharacterOf(std::string_view key, std::uint32_t modifiers);
 
 // The display's modifier flags from a DOM event's.
 std::uint32_t ModifiersOf(bool shift, bool control, bool alt);
