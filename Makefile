@@ -25,7 +25,7 @@ CMAKE_CONFIGURE = cmake -S . -G Ninja -Wno-dev
 SHELL := /bin/bash
 .SHELLFLAGS := -o pipefail -c
 
-.PHONY: web serve-web dist-web
+.PHONY: web serve-web dist-web check-web
 .PHONY: all deps build build-sanitized data run install package dist-windows test test-release test-sanitized \
 	check-windows check-format check-layers format fuzz check-fuzz bench clean
 
@@ -65,6 +65,12 @@ web: $(DEPS_STAMP) $(WEB_CMAKE)/build.ninja
 serve-web: web
 	@echo "Quorvane in the browser: http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C ends the server)"
 	cd $(WEB) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
+# The browser form's tests: its page served on 127.0.0.1 in headless Chromium (tests/web), its
+# pictures compared with the Linux release build's snapshot tool.
+check-web: web $(RELEASE)/build.ninja
+	cmake --build $(RELEASE) -j $(JOBS) --target quorvane-snapshot quorvane-window-picture
+	ctest --test-dir $(WEB_CMAKE) --output-on-failure 2>&1 | tee $(WEB_CMAKE)/ctest.log
 
 # build/dist/quorvane-<version>-web.zip: build/web with the licences (cmake/web_dist.cmake).
 dist-web: $(DEPS_STAMP) $(WEB_CMAKE)/build.ninja
@@ -137,8 +143,8 @@ check-format: $(DEPS_STAMP)
 check-layers: $(DEPS_STAMP)
 	@scripts/check-layers
 
-test: check-format check-layers web test-release test-sanitized check-windows check-fuzz
-	@scripts/test-summary $(RELEASE)/ctest.log $(SANITIZED)/ctest.log $(WINDOWS)/ctest.log
+test: check-format check-layers test-release test-sanitized check-windows check-web check-fuzz
+	@scripts/test-summary $(RELEASE)/ctest.log $(SANITIZED)/ctest.log $(WINDOWS)/ctest.log $(WEB_CMAKE)/ctest.log
 
 # Runs every benchmark, also after one has failed, and fails when any did.
 bench: build

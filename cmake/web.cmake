@@ -61,14 +61,18 @@ endif()
 # Font License, which its Article 3 allows under another name (Quorvane Gothic), with the licence
 # and the way back to the original (web/font-japanese-README.txt), both in the download. With
 # QUORVANE_WEB_FONT_JA_WHOLE the original is packed unchanged instead, as its Article 3 allows too.
-# Latin: DejaVu Sans, whole, as on Linux.
+# Latin: DejaVu Sans, whole, as on Linux: its Book face, and its ExtraLight face for the thin text
+# of the help overlay (the faces fontconfig gives the desktop viewer for those weights).
 set(QUORVANE_WEB_FONT_JA_SOURCE /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf CACHE FILEPATH
   "The Japanese font of the page, or the face it is cut from")
 option(QUORVANE_WEB_FONT_JA_WHOLE "Pack the Japanese font whole rather than cut to the program's characters" OFF)
 set(QUORVANE_WEB_FONT_JA_LICENCE /usr/share/doc/fonts-ipafont-gothic/copyright)
 set(QUORVANE_WEB_FONT_LATIN /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf CACHE FILEPATH "The Latin font of the page")
 set(QUORVANE_WEB_FONT_LATIN_LICENCE /usr/share/doc/fonts-dejavu-core/copyright)
+set(QUORVANE_WEB_FONT_LATIN_LIGHT /usr/share/fonts/truetype/dejavu/DejaVuSans-ExtraLight.ttf CACHE FILEPATH
+  "The Latin font of the page for thin and light text")
 get_filename_component(font_latin ${QUORVANE_WEB_FONT_LATIN} NAME)
+get_filename_component(font_latin_light ${QUORVANE_WEB_FONT_LATIN_LIGHT} NAME)
 file(GLOB_RECURSE program_texts CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/app/*.rc ${PROJECT_SOURCE_DIR}/app/*.cpp
   ${PROJECT_SOURCE_DIR}/app/*.h ${PROJECT_SOURCE_DIR}/scene/*.cpp ${PROJECT_SOURCE_DIR}/scene/*.h
   ${PROJECT_SOURCE_DIR}/graphics/*.cpp ${PROJECT_SOURCE_DIR}/graphics/*.h ${PROJECT_SOURCE_DIR}/platform/user32/*.cpp)
@@ -87,7 +91,8 @@ else()
 endif()
 add_custom_target(quorvane_web_fonts DEPENDS ${QUORVANE_WEB_FONT_JA})
 set_property(SOURCE ${platform_dir}/text/web/font_matching.cpp APPEND PROPERTY COMPILE_DEFINITIONS
-  QUORVANE_WEB_FONT_JA="/fonts/${font_ja}" QUORVANE_WEB_FONT_LATIN="/fonts/${font_latin}")
+  QUORVANE_WEB_FONT_JA="/fonts/${font_ja}" QUORVANE_WEB_FONT_LATIN="/fonts/${font_latin}"
+  QUORVANE_WEB_FONT_LATIN_LIGHT="/fonts/${font_latin_light}")
 
 # The Data folder and the icons the resource script names, made by the data tools built for this
 # machine (not for the browser) as a project of their own, as the Windows build does.
@@ -128,7 +133,8 @@ set(packed
   ${host_mdl}/sphere.x@/quorvane/Data/mdl/sphere.x
   ${host_mdl}/${QUORVANE_EARTH_IMAGE}@/quorvane/Data/mdl/${QUORVANE_EARTH_IMAGE}
   ${QUORVANE_WEB_FONT_JA}@/fonts/${font_ja}
-  ${QUORVANE_WEB_FONT_LATIN}@/fonts/${font_latin})
+  ${QUORVANE_WEB_FONT_LATIN}@/fonts/${font_latin}
+  ${QUORVANE_WEB_FONT_LATIN_LIGHT}@/fonts/${font_latin_light})
 set(pack_options)
 foreach(file ${packed})
   list(APPEND pack_options "SHELL:--preload-file ${file}")
@@ -147,7 +153,7 @@ target_link_options(quorvane PRIVATE ${pack_options}
   # The page is ours (web/index.html), not emcc's shell.
   -sMINIFY_HTML=0)
 set_property(TARGET quorvane APPEND PROPERTY LINK_DEPENDS ${host_mdl}/sphere.x ${host_mdl}/${QUORVANE_EARTH_IMAGE}
-  ${QUORVANE_WEB_FONT_JA} ${QUORVANE_WEB_FONT_LATIN})
+  ${QUORVANE_WEB_FONT_JA} ${QUORVANE_WEB_FONT_LATIN} ${QUORVANE_WEB_FONT_LATIN_LIGHT})
 
 add_custom_command(OUTPUT ${QUORVANE_WEB_DIR}/index.html
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/web/index.html ${QUORVANE_WEB_DIR}/index.html
@@ -156,3 +162,7 @@ add_custom_command(OUTPUT ${QUORVANE_WEB_DIR}/index.html
 add_custom_target(quorvane_web_page ALL DEPENDS ${QUORVANE_WEB_DIR}/index.html)
 
 include(${PROJECT_SOURCE_DIR}/cmake/web_dist.cmake)
+
+# The browser tests (tests/web): the page of this build in headless Chromium.
+enable_testing()
+add_subdirectory(${PROJECT_SOURCE_DIR}/tests/web ${CMAKE_BINARY_DIR}/tests-web)

@@ -2,6 +2,10 @@
 // Quorvane.ini (restored from IndexedDB by the page before this program starts), and hands control
 // to the program's wWinMain as Windows would, with an empty command line. The page learns when
 // wWinMain has returned (File > Exit) and shows that the viewer has ended.
+//
+// A page that is left (reloaded, closed, navigated away) never runs the message loop again: as
+// Windows does when a session ends, every top-level window is asked (WM_QUERYENDSESSION) and told
+// (WM_ENDSESSION) while the page is hidden, and the program saves its settings then.
 #include <emscripten.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,10 +32,33 @@ EM_JS(void, ReportEnded, (int code), {
         Module.quorvaneEnded(code);
 });
 
+// clang-format off
+EM_JS(void, EndSessionWhenThePageGoes, (), {
+    addEventListener('pagehide', function() {
+        if (window.quorvane && window.quorvane.state == 'running')
+            Module._quorvane_end_session();
+    });
+});
+// clang-format on
+
 }  // namespace
+
+// Called from the page's pagehide listener, while the program waits in the message loop; what it
+// sends does not wait, so it runs to its end before the page goes.
+extern "C" EMSCRIPTEN_KEEPALIVE void quorvane_end_session()
+{
+    EnumWindows([](HWND window, LPARAM) -> BOOL { return SendMessageW(window, WM_QUERYENDSESSION, 0, 0) != FALSE; }, 0);
+    EnumWindows(
+        [](HWND window, LPARAM) -> BOOL {
+            SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+            return TRUE;
+        },
+        0);
+}
 
 int main()
 {
+    EndSessionWhenThePageGoes();
     static WCHAR emptyCommandLine[] = L"";
     const int code = wWinMain(GetModuleHandleW(nullptr), nullptr, emptyCommandLine, SW_SHOWDEFAULT);
     ReportEnded(code);

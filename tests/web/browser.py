@@ -109,8 +109,11 @@ class Browser:
         self.socket = websocket.create_connection(page["webSocketDebuggerUrl"], timeout=60, suppress_origin=True)
         for domain in ("Page", "Runtime", "Log"):
             self.call(domain + ".enable")
-        self.call("Emulation.setDeviceMetricsOverride",
-                  width=self.width, height=self.height, deviceScaleFactor=1, mobile=False)
+        # The screen of the window's size (headless Chromium's own is 800 x 600, smaller than the
+        # window): its full screen keeps the window's size, which is then the screen's, as the
+        # viewer's full screen at the screen's size assumes.
+        self.call("Emulation.setDeviceMetricsOverride", width=self.width, height=self.height, deviceScaleFactor=1,
+                  mobile=False, screenWidth=self.width, screenHeight=self.height)
 
     def close(self):
         if getattr(self, "socket", None):

@@ -200,9 +200,6 @@ void WebDriver::FollowCanvas()
     scale_ = scale;
     emscripten_set_canvas_element_size(canvas, std::max(1, scale_.ToScreen(int(std::lround(width)))),
                                        std::max(1, scale_.ToScreen(int(std::lround(height)))));
-    if (!fullScreenWindow_)
-        windowedDesktop_ =
-            Mode{std::uint32_t(std::lround(width)), std::uint32_t(std::lround(height)), screenRefreshRate};
     for (Window* window : stacking_) {
         if (window->fillsPage && window->rect != PageRect()) {
             window->rect = PageRect();
@@ -223,11 +220,11 @@ std::vector<Mode> WebDriver::Modes()
         Mode{std::uint32_t(std::max(ScreenWidth(), 1)), std::uint32_t(std::max(ScreenHeight(), 1)), screenRefreshRate}};
 }
 
+// The desktop is the screen the browser is on, as a desktop's is: the page's window is a window on
+// it, and full screen at the desktop's size is the browser's full screen at the screen's size.
 Mode WebDriver::DesktopMode()
 {
-    if (!started_)
-        FollowCanvas();
-    return windowedDesktop_;
+    return Modes().front();
 }
 
 Mode WebDriver::CurrentMode()

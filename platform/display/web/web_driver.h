@@ -2,9 +2,10 @@
 // context, input comes from the page's DOM events (<emscripten/html5.h>), and the one blocking
 // wait of the program yields to the browser until an event or its timeout comes (Asyncify).
 //
-// The desktop is the canvas: its CSS size in the program's pixels, its drawing buffer that
-// times the device pixel ratio, which is the surface scale (as a desktop scaled for a
-// high-density screen). The first window made fills the page and follows the canvas's size.
+// The desktop is the screen (its one display mode); the page's window is the canvas: its CSS size
+// in the program's pixels, its drawing buffer that times the device pixel ratio, which is the
+// surface scale (as a desktop scaled for a high-density screen). The first window made fills the
+// page and follows the canvas's size.
 // Windows are kept in the order they are stacked; after each change the visible ones are
 // composed bottom to top into the canvas's drawing buffer, which the browser keeps
 // (preserveDrawingBuffer) and shows when the program next yields to it. The composition runs in
@@ -135,7 +136,6 @@ private:
     double canvasHeight_ = 0;
     double canvasLeft_ = 0;  // the canvas in the page's viewport
     double canvasTop_ = 0;
-    Mode windowedDesktop_;  // the canvas's size while no window holds full screen
     Window* fullScreenWindow_ = nullptr;
     Mode fullScreenMode_;
     shared::HandedOut<Window> windows_;

@@ -22,6 +22,35 @@ EM_JS(void, KeepProfileFile, (const char* path), {
                      (error.errno != null ? ' errno ' + error.errno : ''));
         return;
     }
+    // Once the folder has been read from IndexedDB its database is open: the file is put there in a
+    // transaction made now, which the browser completes even when this write is the last thing the
+    // page does (the settings saved as the page goes; a whole save would first read what is stored,
+    // and the page would be gone before it wrote).
+    const idbfs = Module.IDBFS;
+    const db = idbfs && idbfs.dbs && idbfs.dbs[folder];
+    if (db) {
+        try {
+            const transaction = db.transaction([idbfs.DB_STORE_NAME], 'readwrite');
+            const store = transaction.objectStore(idbfs.DB_STORE_NAME);
+            idbfs.loadLocalEntry(
+                folder + '/' + name, function(error, entry) {
+                    if (error)
+                        console.warn('Quorvane: the settings could not be read for IndexedDB: ' + error);
+                    else
+                        idbfs.storeRemoteEntry(
+                            store, folder + '/' + name, entry, function(error) {
+                                if (error)
+                                    console.warn('Quorvane: the settings could not be saved in IndexedDB: ' + error);
+                            });
+                });
+            // Committed at once, not when the page next yields: it may not.
+            if (transaction.commit)
+                transaction.commit();
+            return;
+        } catch (error) {
+            // The database was closed meanwhile: a whole save below opens it again.
+        }
+    }
     // One save to IndexedDB at a time: writes made while one runs (the program writes its settings
     // key by key) are saved together by one more when it ends.
     const sync = Module.quorvaneSettingsSync || (Module.quorvaneSettingsSync = {running : false, again : false});
