@@ -48,4 +48,16 @@ void UploadBgraImage(GLsizei width, GLsizei height, const std::uint32_t* pixels)
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, swapped.data());
 }
 
+bool ReadImageTopRowFirst(std::uint32_t width, std::uint32_t height, Image& image)
+{
+    image.width = width;
+    image.height = height;
+    image.pixels.resize(std::size_t{width} * height);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    for (std::uint32_t row = 0; row < height; ++row)
+        ReadBgraPixels(0, GLint(height - 1 - row), GLsizei(width), 1, image.pixels.data() + std::size_t{row} * width);
+    return glGetError() == GL_NO_ERROR;
+}
+
 }  // namespace quorvane::display::shared

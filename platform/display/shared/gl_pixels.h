@@ -5,6 +5,8 @@
 
 #include <epoxy/gl.h>
 
+#include "display/display.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -21,6 +23,10 @@ void SwapRedBlue(std::uint32_t* pixels, std::size_t count);
 
 // glReadPixels of the bound read framebuffer into 0xAARRGGBB pixels (rows of `width`).
 void ReadBgraPixels(GLint x, GLint y, GLsizei width, GLsizei height, std::uint32_t* pixels);
+
+// The bound read framebuffer's `width` x `height` pixels as an image, top row first (GL's rows go
+// up from the bottom). False on a GL error.
+bool ReadImageTopRowFirst(std::uint32_t width, std::uint32_t height, Image& image);
 
 // glTexImage2D of 0xAARRGGBB pixels (or none) into an RGBA8 texture level.
 void UploadBgraImage(GLsizei width, GLsizei height, const std::uint32_t* pixels);

@@ -515,17 +515,8 @@ bool WebDriver::ReadWindowImage(Window* window, Image& image)
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
         if (ComposeWindow(*window, framebuffer, w, h, Rect{0, 0, w, h})) {
-            image.width = w;
-            image.height = h;
-            image.pixels.resize(std::size_t{w} * h);
             glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
-            glPixelStorei(GL_PACK_ALIGNMENT, 4);
-            glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-            // GL's rows go up from the bottom; an image's go down from the top.
-            for (std::uint32_t row = 0; row < h; ++row)
-                shared::ReadBgraPixels(0, GLint(h - 1 - row), GLsizei(w), 1,
-                                       image.pixels.data() + std::size_t{row} * w);
-            read = glGetError() == GL_NO_ERROR;
+            read = shared::ReadImageTopRowFirst(w, h, image);
         }
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glBindRenderbuffer(GL_RENDERBUFFER, 0);

@@ -19,7 +19,7 @@ EM_JS(void, KeepProfileFile, (const char* path), {
         FS.writeFile(folder + '/' + name, FS.readFile(source));
     } catch (error) {
         console.warn('Quorvane: the settings could not be kept (' + source + ' to ' + folder + '): ' + error +
-                     (error.errno != null ? ' errno ' + error.errno : ''));
+                     (error.errno != null ? ' errno ' + error.errno : ""));
         return;
     }
     // Once the folder has been read from IndexedDB its database is open: the file is put there in a
