@@ -123,12 +123,6 @@ TEST_P(FullScreen, BothKindsOfFullScreenOffInAnyOrderGiveTheWindowedPlaceBack)
     };
     for (const std::vector<std::string>& order : orders) {
         const std::string steps = order[0] + " " + order[1] + " " + order[2] + " " + order[3];
-        // Under metacity the window manager's state taken away while the program's full screen
-        // holds on its own now and then (one run in eight on a busy machine) leaves the window
-        // covering the screen with the program's full screen on after Alt+Enter: not yet
-        // understood, so that order is not asked of metacity.
-        if (GetParam() == std::string("metacity") && steps == "own wm+ wm- own")
-            continue;
         for (const std::string& step : order) {
             if (step == "own") {
                 Key("alt+Return");

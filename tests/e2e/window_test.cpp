@@ -1,6 +1,6 @@
 // The viewer's window as a person meets it: its title and menu bar, the Earth and its image,
 // the help text going with F1 and the choice kept after File -> Exit, the picture following a
-// drag and the wheel, the About box.
+// drag and the wheel, the About box, and Alt let go in the viewer after it was pressed elsewhere.
 #include "viewer_test.h"
 
 #include "user32/window_frame.h"
@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace quorvane::tests {
 namespace {
@@ -143,6 +144,30 @@ TEST_F(EndToEnd, TheAboutBoxOpensWithItsAcceleratorsAndCloses)
         EXPECT_TRUE(WaitForOwnWindow(aboutBoxTitle, false)) << close << " did not close the About box";
     }
     EXPECT_TRUE(viewer->Process().Running());
+}
+
+// Alt held down in another window and let go once the viewer has the focus was not pressed
+// alone in the viewer: it opens no menu, and the next Alt+Enter goes full screen.
+TEST_F(EndToEnd, AltPressedInAnotherWindowOpensNoMenuInTheViewer)
+{
+    StartViewer();
+    ChildProcess other({"xmessage", "another window"}, QuietOn(session->DisplayName()));
+    unsigned long otherWindow = 0;
+    ASSERT_TRUE(PollUntil(
+        [&] {
+            for (unsigned long window : session->ClientWindows())
+                otherWindow = window != viewer->Window() && session->Geometry(window) ? window : otherWindow;
+            return otherWindow != 0;
+        },
+        10s));
+    ASSERT_TRUE(session->Xdotool({"windowactivate", "--sync", std::to_string(otherWindow)}));
+    ASSERT_TRUE(session->Xdotool({"keydown", "alt"}));
+    ASSERT_TRUE(session->Xdotool({"windowactivate", "--sync", std::to_string(viewer->Window())}));
+    std::this_thread::sleep_for(500ms);  // the viewer takes in that it has the focus
+    ASSERT_TRUE(session->Xdotool({"keyup", "alt"}));
+    Key("alt+Return");
+    const ScreenRect desktop{0, 0, session->ScreenWidth(), session->ScreenHeight()};
+    EXPECT_TRUE(PollUntil([&] { return viewer->Surface() == desktop; }, 10s)) << "Alt+Enter went to a menu";
 }
 
 }  // namespace

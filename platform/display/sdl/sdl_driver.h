@@ -161,6 +161,7 @@ private:
     void TranslateWindowEvent(const SDL_WindowEvent& event);
     void TranslateSystemEvent(const SDL_Event& event);
     void NoteButtonTime(Uint32 serverTime);
+    bool PressedInWindow(const SDL_KeyboardEvent& event);
 
     // Composition (sdl_composition.cpp): draws the window's surface into its drawable and shows it.
     bool Show(Window& window);
@@ -188,6 +189,9 @@ private:
     // time plus the least lag seen between the two clocks.
     std::optional<Uint32> buttonTime_;
     std::optional<Uint32> serverToTicks_;
+    // On X11 the key press SDL translates next came from the server (the system event before it
+    // carried it), rather than being made up by SDL for a modifier held as the window gained focus.
+    bool serverKeyPress_ = false;
 };
 
 }  // namespace sdl

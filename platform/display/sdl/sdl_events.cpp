@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 namespace quorvane::display::sdl {
 
@@ -81,6 +82,7 @@ void SdlDriver::TranslateWindowEvent(const SDL_WindowEvent& event)
 // The window manager's answers: where the window is, its frame, its state.
 void SdlDriver::TranslateSystemEvent(const SDL_Event& event)
 {
+    serverKeyPress_ = x11::IsKeyPress(event);
     if (std::optional<std::uint32_t> time = x11::ButtonTimeOf(event)) {
         NoteButtonTime(*time);
         return;
@@ -105,6 +107,17 @@ void SdlDriver::NoteButtonTime(Uint32 serverTime)
     buttonTime_ = serverTime + *serverToTicks_;
 }
 
+// A window that gains focus while a modifier is held hears from SDL that the modifier went down
+// then, though it was pressed elsewhere; as on Windows, no such press reaches the program. Alt
+// released afterwards would otherwise count as Alt pressed alone and open the menu bar, which
+// happened to Alt+Enter whenever the window manager moved the focus during the switch.
+bool SdlDriver::PressedInWindow(const SDL_KeyboardEvent& event)
+{
+    const bool fromServer = std::exchange(serverKeyPress_, false);
+    const Window* window = WindowOfId(event.windowID);
+    return fromServer || !window || !window->xWindow;
+}
+
 void SdlDriver::Translate(const SDL_Event& event)
 {
     switch (event.type) {
@@ -115,9 +128,12 @@ void SdlDriver::Translate(const SDL_Event& event)
     case SDL_MOUSEBUTTONUP:
     case SDL_MOUSEMOTION:
     case SDL_MOUSEWHEEL:
-    case SDL_KEYDOWN:
     case SDL_KEYUP:
     case SDL_TEXTINPUT: break;
+    case SDL_KEYDOWN:
+        if (!PressedInWindow(event.key))
+            return;
+        break;
     default: return;
     }
     SDL_Event storage;

@@ -151,6 +151,12 @@ std::optional<std::uint32_t> ButtonTimeOf(const SDL_Event& event)
     return std::uint32_t(x.xbutton.time);
 }
 
+bool IsKeyPress(const SDL_Event& event)
+{
+    return event.type == SDL_SYSWMEVENT && event.syswm.msg && event.syswm.msg->subsystem == SDL_SYSWM_X11 &&
+           event.syswm.msg->msg.x11.event.type == KeyPress;
+}
+
 std::optional<Answer> AnswerOf(const SDL_Event& event)
 {
     if (event.type != SDL_SYSWMEVENT || !event.syswm.msg || event.syswm.msg->subsystem != SDL_SYSWM_X11)

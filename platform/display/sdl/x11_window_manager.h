@@ -48,6 +48,8 @@ void RequestFullScreenState(SDL_Window* window, bool fullScreen);
 // (its milliseconds); nothing for other events. SDL stamps its own events when it takes them from
 // the server, which may be long after when the program is busy.
 std::optional<std::uint32_t> ButtonTimeOf(const SDL_Event& event);
+// Whether an SDL system event carries a key press of the X server's.
+bool IsKeyPress(const SDL_Event& event);
 
 // What the window manager said about a window, read from an SDL system event.
 struct Answer {
