@@ -2,6 +2,7 @@
 
 #include "display/display.h"
 #include "user32/keyboard_input.h"
+#include "user32/menu_bar.h"
 #include "user32/mouse_input.h"
 #include "user32/window.h"
 #include "user32/window_placement.h"
@@ -37,6 +38,14 @@ void FollowSurface(Window& window)
               surface.y + LONG(surface.height) + (Height(window.windowRect) - inner.bottom)};
     if (!SameRect(rect, window.windowRect))
         PlaceWindow(window, rect, Notify::Program);
+    // The same place at another scale (a page moved to a screen of another density): the menu bar
+    // and the window's contents are drawn again at the surface's new scale.
+    const float scale = display::CurrentDriver().SurfaceScale(window.displayWindow);
+    if (window.drawnAtScale != 0 && scale != window.drawnAtScale) {
+        RedrawMenuBar(window);
+        InvalidateRect(window.handle, nullptr, TRUE);
+    }
+    window.drawnAtScale = scale;
 }
 
 void BroadcastDisplayChange()

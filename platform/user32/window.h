@@ -50,6 +50,7 @@ struct Window {
     LONG_PTR userData = 0;
     std::vector<BYTE> extraBytes;  // cbWndExtra of the class
     display::Window* displayWindow = nullptr;
+    float drawnAtScale = 0;  // the surface scale its frame was last followed at
     std::optional<FullScreenRecord> fullScreen;
     bool destroying = false;
 };

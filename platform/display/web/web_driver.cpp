@@ -193,7 +193,8 @@ void WebDriver::FollowCanvas()
     });
     canvasLeft_ = left;
     canvasTop_ = top;
-    if (width == canvasWidth_ && height == canvasHeight_ && scale.Factor() == scale_.Factor())
+    const bool rescaled = scale.Factor() != scale_.Factor();
+    if (width == canvasWidth_ && height == canvasHeight_ && !rescaled)
         return;
     canvasWidth_ = width;
     canvasHeight_ = height;
@@ -201,10 +202,11 @@ void WebDriver::FollowCanvas()
     emscripten_set_canvas_element_size(canvas, std::max(1, scale_.ToScreen(int(std::lround(width)))),
                                        std::max(1, scale_.ToScreen(int(std::lround(height)))));
     for (Window* window : stacking_) {
-        if (window->fillsPage && window->rect != PageRect()) {
+        const bool moved = window->fillsPage && window->rect != PageRect();
+        if (moved)
             window->rect = PageRect();
+        if (moved || rescaled)
             events_.Push(Event{.type = EventType::WindowChanged, .window = window});
-        }
     }
     ComposeCanvas();
 }

@@ -44,6 +44,22 @@ EM_JS(void, WatchPage, (), {
             new ResizeObserver(changed).observe(canvas);
     }
     window.addEventListener('resize', changed);
+    // A move to a screen of another density changes devicePixelRatio without a resize: a query
+    // for the density of the moment says when it no longer holds, and is made anew then.
+    var watchDensity = function()
+    {
+        if (!window.matchMedia)
+            return;
+        var query = window.matchMedia('(resolution: ' + window.devicePixelRatio + 'dppx)');
+        var once = function()
+        {
+            query.removeEventListener('change', once);
+            changed();
+            watchDensity();
+        };
+        query.addEventListener('change', once);
+    };
+    watchDensity();
     document.addEventListener(
         'fullscreenchange', function() {
             Module.quorvaneFullScreenChanged = true;
@@ -51,9 +67,12 @@ EM_JS(void, WatchPage, (), {
         });
 });
 
+// A change of density is also seen when the query above does not say so (a browser emulating
+// another screen) as soon as anything wakes the program.
 EM_JS(int, TakeCanvasChange, (), {
-    var changed = Module.quorvaneCanvasChanged ? 1 : 0;
+    var changed = Module.quorvaneCanvasChanged || Module.quorvaneRatio !== window.devicePixelRatio ? 1 : 0;
     Module.quorvaneCanvasChanged = false;
+    Module.quorvaneRatio = window.devicePixelRatio;
     return changed;
 });
 
