@@ -89,10 +89,11 @@ std::size_t ProgramKeyHash::operator()(const ProgramKey& key) const
     static_assert(sizeof(ProgramKey) == 6 + 4 + 1 + maxActiveLights + 7 + 1, "ProgramKey holds bytes only");
     unsigned char bytes[sizeof(ProgramKey)];
     std::memcpy(bytes, &key, sizeof bytes);
-    std::size_t hash = 14695981039346656037ull;
+    // Worked out in 64 bits wherever std::size_t is narrower (the browser's 32-bit build).
+    std::uint64_t hash = 14695981039346656037ull;
     for (unsigned char byte : bytes)
         hash = (hash ^ byte) * 1099511628211ull;
-    return hash;
+    return static_cast<std::size_t>(hash);
 }
 
 std::uint8_t EmulationFor(const GLCapabilities& caps, const ProgramKey& key, const DeviceState& state)
